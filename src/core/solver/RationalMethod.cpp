@@ -1,0 +1,189 @@
+#include "solver/RationalMethod.h"
+
+#include <SQLiteCpp/Statement.h>
+#include <SQLiteCpp/Transaction.h>
+
+#include <cfloat>
+#include <cstddef>
+#include <string>
+
+#include "Errors.h"
+#include "ReturnPeriods.h"
+#include "store/Connection.h"
+#include "text/NumberText.h"
+
+namespace torrenta {
+namespace {
+
+constexpr double kMinutesPerHour = 60.0;
+constexpr double kMaxCoefficient = 1.0;
+constexpr std::size_t kPeriodCount = kReturnPeriods.size();
+// Ival_1 and Qpeak_1 are shown with four decimals; the others keep every
+// digit of the single-precision value.
+constexpr int kFirstPeriodDecimals = 4;
+
+// Stored values are single precision; a reading beyond the float range
+// saturates instead of being an undefined conversion.
+float ToSingle(double value) {
+    if (value > FLT_MAX) {
+        return FLT_MAX;
+    }
+    if (value < -FLT_MAX) {
+        return -FLT_MAX;
+    }
+    return static_cast<float>(value);
+}
+
+std::array<float, kPeriodCount> RowValues(const IntensityRow& row) {
+    std::array<float, kPeriodCount> values{};
+    for (std::size_t k = 0; k < kPeriodCount; ++k) {
+        values[k] = ToSingle(LeadingNumber(row.values[k]));
+    }
+    return values;
+}
+
+// The fourteen TblResults columns with their texts, Ival_* then Qpeak_*.
+struct ResultTexts {
+    std::array<std::string, 2 * kPeriodCount> columns;
+    std::array<std::string, 2 * kPeriodCount> texts;
+};
+
+ResultTexts FormatResults(const RationalResults& results) {
+    ResultTexts out;
+    for (std::size_t k = 0; k < kPeriodCount; ++k) {
+        const std::string period = std::to_string(kReturnPeriods[k]);
+        out.columns[k] = "Ival_" + period;
+        out.columns[kPeriodCount + k] = "Qpeak_" + period;
+        const bool fixed = k == 0;
+        out.texts[k] =
+            fixed ? FormatFixed(static_cast<double>(results.intensity[k]), kFirstPeriodDecimals)
+                  : SingleText(results.intensity[k]);
+        out.texts[kPeriodCount + k] =
+            fixed ? FormatFixed(static_cast<double>(results.peakFlow[k]), kFirstPeriodDecimals)
+                  : SingleText(results.peakFlow[k]);
+    }
+    return out;
+}
+
+// The project keeps one results row: the first one is rewritten, a second one
+// (left by another program) is not ours to touch, and an empty table gains it.
+void WriteResults(const std::string& projectPath, const ResultTexts& results) {
+    auto connection = OpenProjectConnection(projectPath);
+    try {
+        auto& db = connection.Db();
+        SQLite::Transaction transaction(db, SQLite::TransactionBehavior::IMMEDIATE);
+        SQLite::Statement first(db, "SELECT rowid FROM TblResults ORDER BY rowid LIMIT 1");
+        std::string sql;
+        if (first.executeStep()) {
+            const auto rowid = first.getColumn(0).getInt64();
+            sql = "UPDATE TblResults SET ";
+            for (std::size_t i = 0; i < results.columns.size(); ++i) {
+                sql += (i == 0 ? "" : ", ") + QuoteIdentifier(results.columns[i]) + " = ?";
+            }
+            sql += " WHERE rowid = ?";
+            SQLite::Statement update(db, sql);
+            for (std::size_t i = 0; i < results.texts.size(); ++i) {
+                update.bind(static_cast<int>(i + 1), results.texts[i]);
+            }
+            update.bind(static_cast<int>(results.texts.size() + 1), rowid);
+            update.exec();
+        } else {
+            std::string names;
+            std::string marks;
+            for (std::size_t i = 0; i < results.columns.size(); ++i) {
+                names += (i == 0 ? "" : ", ") + QuoteIdentifier(results.columns[i]);
+                marks += i == 0 ? "?" : ", ?";
+            }
+            SQLite::Statement insert(
+                db, "INSERT INTO TblResults (" + names + ") VALUES (" + marks + ")");
+            for (std::size_t i = 0; i < results.texts.size(); ++i) {
+                insert.bind(static_cast<int>(i + 1), results.texts[i]);
+            }
+            insert.exec();
+        }
+        transaction.commit();
+    } catch (const TorrentaError&) {
+        throw;
+    } catch (const std::exception& e) {
+        ThrowDatabaseError(connection, "Cannot write the peak-flow results", e);
+    }
+}
+
+}  // namespace
+
+double FrequencyFactor(std::int16_t returnPeriod) {
+    switch (returnPeriod) {
+        case 25:
+            return 1.1;
+        case 50:
+            return 1.2;
+        case 100:
+            return 1.25;
+        default:
+            return 1.0;
+    }
+}
+
+double MinValue(double x, double y) {
+    return x < y ? x : y;
+}
+
+std::array<float, 7> InterpolateIntensities(const std::vector<IntensityRow>& rows,
+                                            double tcMinutes) {
+    if (rows.empty()) {
+        throw IntensityError("The intensity table has no rows to read intensities from.");
+    }
+    const double tcHours = tcMinutes / kMinutesPerHour;
+    std::vector<float> durations;
+    durations.reserve(rows.size());
+    for (const auto& row : rows) {
+        durations.push_back(ToSingle(LeadingNumber(row.duration)));
+    }
+
+    std::size_t found = 0;
+    while (found < rows.size() && !(tcHours < static_cast<double>(durations[found]))) {
+        ++found;
+    }
+    if (found == 0) {
+        return RowValues(rows.front());
+    }
+    if (found == rows.size()) {
+        return RowValues(rows.back());
+    }
+
+    const auto lo = RowValues(rows[found - 1]);
+    const auto hi = RowValues(rows[found]);
+    const float loDuration = durations[found - 1];
+    const float durationSpan = durations[found] - loDuration;
+    if (!(durationSpan > 0.0f)) {
+        return lo;
+    }
+    std::array<float, 7> intensity{};
+    for (std::size_t k = 0; k < kPeriodCount; ++k) {
+        const float valueSpan = hi[k] - lo[k];
+        intensity[k] =
+            ToSingle(static_cast<double>(lo[k]) + static_cast<double>(valueSpan) *
+                                                      (tcHours - static_cast<double>(loDuration)) /
+                                                      static_cast<double>(durationSpan));
+    }
+    return intensity;
+}
+
+RationalResults SolveRationalMethod(const std::string& projectPath, const std::string& appFolder,
+                                    const std::string& intensityTableName, double area,
+                                    double coefficient, double tcMinutes) {
+    // Everything that can fail on input or on the intensity database happens
+    // before the project is opened, so a failure leaves TblResults as it was.
+    const auto rows = ReadIntensityRows(appFolder, intensityTableName);
+    RationalResults results;
+    results.intensity = InterpolateIntensities(rows, tcMinutes);
+    for (std::size_t k = 0; k < kPeriodCount; ++k) {
+        const double cf = FrequencyFactor(static_cast<std::int16_t>(kReturnPeriods[k]));
+        const double cc = MinValue(coefficient * cf, kMaxCoefficient);
+        results.peakFlow[k] = ToSingle(cc * static_cast<double>(results.intensity[k]) * area);
+    }
+    WriteResults(projectPath, FormatResults(results));
+    return results;
+}
+
+}  // namespace torrenta

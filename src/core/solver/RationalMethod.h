@@ -1,0 +1,39 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "intensity/IntensityDatabase.h"
+
+namespace torrenta {
+
+// Frequency factor Cf: 1.1 for 25 years, 1.2 for 50, 1.25 for 100, 1.0 otherwise.
+double FrequencyFactor(std::int16_t returnPeriod);
+
+// x when x < y, otherwise y.
+double MinValue(double x, double y);
+
+// Intensities (in/hr, single precision, periods 1 ... 100 years) for a time of
+// concentration in minutes, from rows in ascending duration: below the first
+// duration the first row; at or past the last the last row; otherwise linear
+// interpolation between the row before the first longer duration and that row.
+// IntensityError when there are no rows.
+std::array<float, 7> InterpolateIntensities(const std::vector<IntensityRow>& rows,
+                                            double tcMinutes);
+
+struct RationalResults {
+    std::array<float, 7> intensity{};
+    std::array<float, 7> peakFlow{};
+};
+
+// Reads the named intensity table, computes Q = min(C Cf, 1) I A for the seven
+// periods and writes the one TblResults row of the project (added when the table
+// is empty, otherwise the first row): Ival_1 and Qpeak_1 as "#0.0000" text, the
+// other twelve as single-precision text. On any failure TblResults is untouched.
+RationalResults SolveRationalMethod(const std::string& projectPath, const std::string& appFolder,
+                                    const std::string& intensityTableName, double area,
+                                    double coefficient, double tcMinutes);
+
+}  // namespace torrenta

@@ -1,0 +1,95 @@
+#include "store/Connection.h"
+
+#include <SQLiteCpp/Exception.h>
+
+#include <filesystem>
+#include <utility>
+
+#include "Errors.h"
+
+namespace torrenta {
+namespace {
+
+constexpr int kBusyTimeoutMs = 5000;
+
+[[noreturn]] void ThrowFor(Connection::Target target, const std::string& message) {
+    if (target == Connection::Target::Intensity) {
+        throw IntensityError(message);
+    }
+    throw ProjectFileError(message);
+}
+
+std::string Describe(Connection::Target target, const std::string& file) {
+    return (target == Connection::Target::Intensity ? "the intensity database \""
+                                                    : "the project file \"") +
+           file + "\"";
+}
+
+}  // namespace
+
+Connection::Connection(const std::string& file, Target target) : file_(file), target_(target) {
+    std::error_code ec;
+    const auto status = std::filesystem::status(file, ec);
+    if (ec || !std::filesystem::exists(status)) {
+        ThrowFor(target, "Cannot open " + Describe(target, file) + ": the file does not exist.");
+    }
+    if (std::filesystem::is_directory(status)) {
+        ThrowFor(target, "Cannot open " + Describe(target, file) + ": it is a folder, not a file.");
+    }
+    try {
+        // Never OPEN_CREATE: a missing file must stay missing, not become an
+        // empty database that later reads as "no such table".
+        db_ = std::make_unique<SQLite::Database>(file, SQLite::OPEN_READWRITE, kBusyTimeoutMs);
+    } catch (const std::exception& e) {
+        ThrowFor(target, "Cannot open " + Describe(target, file) + ": " + e.what());
+    }
+}
+
+Connection::Connection(Connection&&) noexcept = default;
+Connection& Connection::operator=(Connection&&) noexcept = default;
+Connection::~Connection() = default;
+
+SQLite::Database& Connection::Db() {
+    if (!db_) {
+        ThrowFor(target_, "The connection to " + Describe(target_, file_) + " is closed.");
+    }
+    return *db_;
+}
+
+void Connection::Close() { db_.reset(); }
+
+Connection OpenProjectConnection(const std::string& projectPath) {
+    return Connection(projectPath, Connection::Target::Project);
+}
+
+std::string IntensityDatabasePath(const std::string& appFolder) {
+    return (std::filesystem::path(appFolder) / "intensity.mdb").string();
+}
+
+Connection OpenIntensityConnection(const std::string& appFolder) {
+    return Connection(IntensityDatabasePath(appFolder), Connection::Target::Intensity);
+}
+
+std::string QuoteIdentifier(std::string_view name) {
+    std::string quoted = "\"";
+    for (const char c : name) {
+        quoted += c;
+        if (c == '"') {
+            quoted += '"';
+        }
+    }
+    return quoted + "\"";
+}
+
+void ThrowDatabaseError(const Connection& connection, std::string_view action,
+                        const std::exception& cause) {
+    const std::string message = std::string(action) + " (" +
+                                Describe(connection.Kind(), connection.File()) +
+                                "): " + cause.what();
+    if (connection.Kind() == Connection::Target::Intensity) {
+        throw IntensityError(message);
+    }
+    throw DatabaseError(message);
+}
+
+}  // namespace torrenta

@@ -1,0 +1,69 @@
+#pragma once
+
+#include <SQLiteCpp/Database.h>
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "Errors.h"
+
+namespace torrenta {
+
+// One database operation's connection: opened at the start of the operation and
+// closed when the object goes out of scope, so nothing stays open between user
+// actions and a failed operation never leaves a handle behind.
+class Connection {
+public:
+    enum class Target { Project, Intensity };
+
+    Connection(const std::string& file, Target target);
+    Connection(Connection&&) noexcept;
+    Connection& operator=(Connection&&) noexcept;
+    ~Connection();
+
+    SQLite::Database& Db();
+    const std::string& File() const { return file_; }
+    Target Kind() const { return target_; }
+
+    // Closes now rather than at the end of the scope.
+    void Close();
+
+private:
+    std::string file_;
+    Target target_;
+    std::unique_ptr<SQLite::Database> db_;
+};
+
+Connection OpenProjectConnection(const std::string& projectPath);
+Connection OpenIntensityConnection(const std::string& appFolder);
+inline void CloseConnection(Connection& connection) { connection.Close(); }
+
+// The intensity database's path inside an application folder.
+std::string IntensityDatabasePath(const std::string& appFolder);
+
+// Identifiers that users choose (intensity table names) or that SQL would read
+// as numbers (the columns "1" ... "100") always pass through here: double-quoted,
+// inner quotes doubled, so no name can break or change a statement.
+std::string QuoteIdentifier(std::string_view name);
+
+// Turns an engine failure into the core's typed error for this connection's
+// file, with `action` saying what was being done ("Cannot read the project").
+[[noreturn]] void ThrowDatabaseError(const Connection& connection, std::string_view action,
+                                     const std::exception& cause);
+
+// Runs one operation on a connection and closes it; engine failures become the
+// core's typed errors, the core's own errors pass through unchanged.
+template <class Work>
+auto RunOn(Connection connection, std::string_view action, Work&& work)
+    -> decltype(work(connection.Db())) {
+    try {
+        return work(connection.Db());
+    } catch (const TorrentaError&) {
+        throw;
+    } catch (const std::exception& e) {
+        ThrowDatabaseError(connection, action, e);
+    }
+}
+
+}  // namespace torrenta

@@ -1,0 +1,91 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "CliApp.h"
+#include "TestFolder.h"
+#include "intensity/IntensityDatabase.h"
+
+namespace torrenta {
+namespace {
+
+using test::TestFolder;
+
+struct Outcome {
+    int code;
+    std::string out;
+    std::string err;
+};
+
+Outcome RunTool(const std::vector<std::string>& args, const std::string& executableFolder = "") {
+    std::ostringstream out, err;
+    const int code = RunCli(args, executableFolder, out, err);
+    return {code, out.str(), err.str()};
+}
+
+std::string ReadAll(const std::string& path) {
+    std::ifstream in(path);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+TEST(Cli, ListsAndPrintsIntensityTables) {
+    TestFolder folder;
+    IntensityGrid grid;
+    for (auto& row : grid) {
+        row = {"1", "2", "3", "4", "5", "6", "7"};
+    }
+    SaveIntensityTable(folder.AppFolder(), "O'Brien's \"Lot\"", grid);
+
+    const Outcome list = RunTool({"tables", "--app-folder", folder.AppFolder()});
+    EXPECT_EQ(list.code, kExitDone);
+    EXPECT_EQ(list.out, "Atlanta\nO'Brien's \"Lot\"\n");
+
+    const Outcome table = RunTool({"--app-folder", folder.AppFolder(), "table", "Atlanta"});
+    EXPECT_EQ(table.code, kExitDone) << table.err;
+    EXPECT_NE(table.out.find("5 min        5.30     6.14     7.20     8.02     9.08     9.86     10.6"),
+              std::string::npos)
+        << table.out;
+    EXPECT_NE(table.out.find("24 hr       0.130    0.155    0.193    0.225    0.267    0.290    0.311"),
+              std::string::npos)
+        << table.out;
+}
+
+TEST(Cli, ReportsProblemsOnStderrWithTheirExitCodes) {
+    TestFolder folder;
+    const struct {
+        std::vector<std::string> args;
+        int code;
+        std::string message;
+    } cases[] = {
+        {{}, kExitUsage, "subcommand"},
+        {{"table"}, kExitUsage, "NAME"},
+        {{"frobnicate"}, kExitUsage, ""},
+        {{"table", "Nowhere", "--app-folder", folder.AppFolder()}, kExitIntensity, "Nowhere"},
+        {{"tables", "--app-folder", folder.File("no-such-folder")}, kExitIntensity,
+         "intensity.mdb"},
+    };
+    for (const auto& c : cases) {
+        const Outcome outcome = RunTool(c.args);
+        EXPECT_EQ(outcome.code, c.code) << outcome.err;
+        EXPECT_NE(outcome.err.find(c.message), std::string::npos) << outcome.err;
+        EXPECT_TRUE(c.code == kExitUsage || outcome.out.empty()) << outcome.out;
+    }
+}
+
+TEST(Cli, TheBuiltProgramFindsItsDatabasesBesideItself) {
+    TestFolder folder;
+    const std::string out = folder.File("out.txt");
+    const std::string command = std::string(TORRENTA_CLI) + " tables > " + out + " 2>&1";
+    EXPECT_EQ(std::system(command.c_str()), 0) << ReadAll(out);
+    EXPECT_EQ(ReadAll(out), "Atlanta\n");
+}
+
+}  // namespace
+}  // namespace torrenta

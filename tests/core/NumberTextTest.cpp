@@ -1,0 +1,93 @@
+#include <gtest/gtest.h>
+
+#include <cfloat>
+#include <cmath>
+#include <string>
+
+#include "Errors.h"
+#include "text/NumberText.h"
+#include "text/NumericKeyFilter.h"
+
+namespace torrenta {
+namespace {
+
+struct ReadingCase {
+    const char* text;
+    double value;
+};
+
+TEST(LeadingNumber, ReadsTheLongestLeadingNumber) {
+    const ReadingCase cases[] = {
+        {"2.5", 2.5},     {"1.2.3", 1.2},        {"", 0.0},         {"  -2.5e1x", -25.0},
+        {"abc", 0.0},     {"12.3000", 12.3},     {".5", 0.5},       {"5.", 5.0},
+        {"+7", 7.0},      {"-", 0.0},            {".", 0.0},        {"1e", 1.0},
+        {"1e+", 1.0},     {"1E-2", 0.01},        {"\t 3 ft", 3.0},  {"1,5", 1.0},
+        {"0.083333", 0.083333}, {"1e999", DBL_MAX}, {"-1e999", -DBL_MAX}, {"1e-999", 0.0},
+        {"0e999", 0.0},   {"x12", 0.0},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(LeadingNumber(c.text), c.value) << '"' << c.text << '"';
+    }
+}
+
+TEST(NumericKeyFilter, AcceptsDigitsPointBackspaceAndTabOnly) {
+    for (int code = 0; code < 256; ++code) {
+        const bool accepted = (code >= '0' && code <= '9') || code == '.' || code == 8 || code == 9;
+        EXPECT_EQ(NumericKeyFilter(code), accepted ? code : 0) << code;
+    }
+}
+
+struct FormatCase {
+    double value;
+    int decimals;
+    const char* text;
+};
+
+TEST(FormatFixed, RoundsHalvesAwayFromZeroOnTheDecimalForm) {
+    const FormatCase cases[] = {
+        {0.825, 2, "0.83"},        {0.675, 2, "0.68"},      {2.5, 2, "2.50"},
+        {-0.825, 2, "-0.83"},      {0.004, 2, "0.00"},      {-0.004, 2, "0.00"},
+        {0.005, 2, "0.01"},        {0.0, 4, "0.0000"},      {-0.0, 2, "0.00"},
+        {9.995, 2, "10.00"},       {99.99995, 4, "100.0000"}, {3.6666667, 4, "3.6667"},
+        {20.385384, 4, "20.3854"}, {1234567.891, 3, "1234567.891"}, {0.0005, 3, "0.001"},
+        {0.00049, 3, "0.000"},     {1e-20, 2, "0.00"},      {12345678901234567.0, 2, "12345678901234600.00"},
+        {(0.7 + 0.95) / 2, 2, "0.83"}, {(0.6 + 0.75) / 2, 2, "0.68"}, {1.0 / 3.0, 0, "0"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(FormatFixed(c.value, c.decimals), c.text) << c.value << " / " << c.decimals;
+    }
+}
+
+TEST(GeneralNumberText, WritesPlainDecimalsWithoutTrailingZeros) {
+    const std::pair<double, const char*> rows[] = {
+        {0.1 + 0.2, "0.3"},   {12.3, "12.3"},     {10.0, "10"},           {0.0, "0"},
+        {-0.0, "0"},          {-4.25, "-4.25"},   {0.5, "0.5"},           {1e-4, "0.0001"},
+        {1.5e-5, "1.5E-05"},  {123456789012345.0, "123456789012345"},     {1e15, "1E+15"},
+        {2.5e20, "2.5E+20"},  {1.0 / 3.0, "0.333333333333333"},           {20.3854, "20.3854"},
+        {LeadingNumber("12.3000"), "12.3"}, {100.0, "100"},               {-1e-7, "-1E-07"},
+    };
+    for (const auto& [value, text] : rows) {
+        EXPECT_EQ(GeneralNumberText(value), text) << value;
+    }
+}
+
+TEST(SingleText, IsTheShortestTextThatReadsBackAsTheSameFloat) {
+    const float values[] = {3.6666667f, 18.333334f, 0.1f, 1e-5f, 123456.79f, 7.47f, 1.0f / 3.0f};
+    for (const float v : values) {
+        const std::string text = SingleText(v);
+        EXPECT_EQ(static_cast<float>(LeadingNumber(text)), v) << text;
+        EXPECT_LE(text.size(), 13u) << text;
+    }
+    EXPECT_EQ(SingleText(18.333334f), "18.333334");
+    EXPECT_EQ(SingleText(2.0f), "2");
+    EXPECT_EQ(SingleText(-0.0f), "0");
+}
+
+TEST(NumberText, RefusesNonFiniteValuesInsteadOfWritingThem) {
+    EXPECT_THROW(FormatFixed(NAN, 2), InputError);
+    EXPECT_THROW(GeneralNumberText(INFINITY), InputError);
+    EXPECT_THROW(SingleText(-INFINITY), InputError);
+}
+
+}  // namespace
+}  // namespace torrenta

@@ -131,6 +131,16 @@ TEST(InterpolateIntensities, ReadsShortAndUntidyTables) {
     EXPECT_FLOAT_EQ(InterpolateIntensities(single, 60.0)[3], 3.0f);
     EXPECT_FLOAT_EQ(InterpolateIntensities(single, 3000.0)[3], 3.0f);
 
+    // A repeated duration: from that duration on, the later of the two rows counts.
+    const std::vector<IntensityRow> repeated = {
+        {"0.25", {"4", "4", "4", "4", "4", "4", "4"}},
+        {"0.25", {"5", "5", "5", "5", "5", "5", "5"}},
+        {"0.50", {"3", "3", "3", "3", "3", "3", "3"}},
+    };
+    EXPECT_FLOAT_EQ(InterpolateIntensities(repeated, 10.0)[1], 4.0f);
+    EXPECT_FLOAT_EQ(InterpolateIntensities(repeated, 15.0)[1], 5.0f);
+    EXPECT_FLOAT_EQ(InterpolateIntensities(repeated, 22.5)[1], 4.0f);
+
     EXPECT_THROW(InterpolateIntensities({}, 10.0), IntensityError);
 }
 

@@ -206,7 +206,7 @@ SaveOutcome UpdateTable(SQLite::Database& db, const std::string& storedName,
         }
         update.bind(static_cast<int>(columns.size() + 1), static_cast<int>(i + 1));
         // A missing row would silently drop the values typed for it.
-        if (update.exec() < 0) {
+        if (update.exec() == 0) {
             throw IntensityError("The intensity table " + Quoted(storedName) + " has no row " +
                                  std::to_string(i + 1) + " (" + std::string(kDurationLabels[i]) +
                                  "); its values were not saved.");

@@ -1,0 +1,384 @@
+#include "report/ReportComposer.h"
+
+#include <SQLiteCpp/Statement.h>
+
+#include <array>
+#include <string_view>
+#include <vector>
+
+#include "store/Connection.h"
+#include "store/ElementRows.h"
+#include "store/ProjectSetup.h"
+#include "text/NumberText.h"
+
+namespace torrenta {
+namespace {
+
+constexpr const char* kCrLf = "\r\n";
+
+enum Style { kTitleStyle = 1, kHeadingStyle, kLabelStyle, kBodyStyle };
+
+// The first `count` characters (not bytes) of a UTF-8 text.
+std::string Left(const std::string& text, std::size_t count) {
+    std::size_t i = 0;
+    for (std::size_t characters = 0; i < text.size() && characters < count; ++characters) {
+        ++i;
+        while (i < text.size() && (static_cast<unsigned char>(text[i]) & 0xC0) == 0x80) {
+            ++i;
+        }
+    }
+    return text.substr(0, i);
+}
+
+double Number(const std::string& stored) { return LeadingNumber(stored); }
+
+// A stored number in the report's plain form: "12.3000" prints as 12.3.
+std::string General(double value) { return GeneralNumberText(value); }
+std::string General(const std::string& stored) { return General(Number(stored)); }
+
+std::string TabRun(int count) { return std::string(count > 0 ? count : 0, '\t'); }
+
+class ReportComposer {
+public:
+    explicit ReportComposer(const ReportInputs& inputs) : inputs_(inputs) {}
+
+    ComposedReport Compose() {
+        WriteBanner();
+        WriteProjectInfo();
+        if (inputs_.flags.HasOverland) {
+            WriteOverlandFlow();
+        }
+        if (inputs_.flags.HasShallow) {
+            WriteShallowFlow();
+        }
+        if (inputs_.flags.HasChannel) {
+            WriteChannelFlow();
+        }
+        report_.TotalTc = report_.ShallowTcSum + report_.OverlandTcSum + report_.ChannelTcSum;
+        report_.results =
+            SolveRationalMethod(inputs_.projectPath, inputs_.appFolder, inputs_.intensityTableName,
+                                report_.TotalArea, report_.WeightedC, report_.TotalTc);
+        WriteRunoffRates();
+        WriteFooter();
+        report_.document = out_.Take();
+        return report_;
+    }
+
+private:
+    void ApplyStyle(Style style) {
+        out_.SetSize(style == kTitleStyle ? 12 : 10);
+        out_.SetBold(style != kBodyStyle);
+        out_.SetUnderline(style == kTitleStyle || style == kHeadingStyle);
+        out_.SetItalic(style == kTitleStyle);
+    }
+
+    // n stops spaced Int(8000 / n) twips apart, the first at that width.
+    void SetEqualTabs(int count) {
+        const int width = 8000 / count;
+        std::vector<int> stops(count);
+        for (int k = 0; k < count; ++k) {
+            stops[k] = width * (k + 1);
+        }
+        out_.SetTabStops(std::move(stops));
+    }
+
+    void WriteBanner() {
+        out_.SetSize(12);
+        out_.SetSize(24);
+        out_.SetBold(true);
+        out_.Append("TORRENTA");
+        out_.SetSize(11);
+        out_.Append("  Version 1.0\r");
+        out_.Append(kCrLf);
+        out_.SetSize(12);
+        out_.SetColor(kBlack);
+        out_.SetBold(false);
+        out_.SetItalic(false);
+        out_.Append(kCrLf);
+    }
+
+    void WriteProjectInfo() {
+        const ProjectInfoRow info = ReadProjectInfo(inputs_.projectPath).value_or(ProjectInfoRow{});
+        out_.SetIndents(200, 300, 200);
+        out_.SetTabStops({720, 4000, 5440, 6880, 8320});
+        const std::array<std::pair<const char*, const std::string*>, 5> lines = {{
+            {"Project Name:", &info.ProjectName},
+            {"Design Engineer:", &info.DesignEngineer},
+            {"Project Manager:", &info.ProjectManager},
+            {"Design Date:", &info.DesignDate},
+            {"Job Number:", &info.JobNumber},
+        }};
+        for (const auto& [label, value] : lines) {
+            out_.SetBold(true);
+            out_.Append(label);
+            out_.SetBold(false);
+            out_.Append("\t");
+            out_.Append(*value);
+            out_.Append(kCrLf);
+        }
+        out_.Append(std::string(65, '-') + kCrLf);
+    }
+
+    void WriteOverlandFlow() {
+        const auto rows = ReadLiveElements<BasinRow>(inputs_.projectPath);
+        if (rows.empty()) {
+            return;
+        }
+        out_.SetBold(true);
+        out_.SetUnderline(true);
+        out_.SetItalic(true);
+        out_.Append(kCrLf);
+        out_.Append(kCrLf);
+        out_.SetSize(12);
+        out_.Append("Overland Flow\r\n\r\n\r\n");
+        out_.SetItalic(false);
+        out_.SetSize(10);
+        out_.SetBold(true);
+        out_.SetUnderline(true);
+        out_.Append("Time Of Concentration\r\n\r\n");
+
+        out_.SetSize(10);
+        out_.SetBold(true);
+        out_.SetUnderline(true);
+        std::vector<int> stops = {1500};
+        for (int k = 1; k < 7; ++k) {
+            stops.push_back(stops.back() + 1200);
+        }
+        stops[4] += 200;
+        stops[6] -= 200;
+        out_.SetTabStops(stops);
+        out_.Append("Name\tArea\t");
+        out_.Append("Slope\tL\tType\tn\tTc\t");
+        out_.Append(kCrLf);
+        out_.SetBold(false);
+        out_.SetUnderline(false);
+
+        double lengthTotal = 0.0;
+        for (const auto& row : rows) {
+            out_.SetSize(10);
+            out_.Append(Left(row.BasinName, 13) + "\t" + General(row.Area) + "\t");
+            out_.Append(General(row.Slope) + "\t" + General(row.TravelLength) + "\t" +
+                        Left(row.BasinNType, 13) + "\t" + General(row.BasinN) + "\t" +
+                        General(row.Tc));
+            out_.Append(kCrLf);
+        }
+        out_.SetUnderline(true);
+        out_.Append(TabRun(8) + kCrLf);
+        out_.SetUnderline(false);
+
+        for (const auto& row : rows) {
+            report_.TotalArea += Number(row.Area);
+            report_.OverlandTcSum += Number(row.Tc);
+            lengthTotal += Number(row.TravelLength);
+        }
+        out_.SetSize(10);
+        out_.Append("TOTAL\t" + General(report_.TotalArea) + "\t\t" + General(lengthTotal));
+        out_.Append("\t\t\t" + General(report_.OverlandTcSum) + kCrLf);
+        out_.Append("\r\n\r\n\r\n");
+        out_.Append(" ");
+        out_.Append("\n");
+
+        out_.SetBold(true);
+        out_.SetUnderline(true);
+        out_.SetSize(10);
+        out_.Append("Average Runoff Coefficient\r\n\r\n");
+        stops = {2000};
+        for (int k = 1; k < 6; ++k) {
+            stops.push_back(stops.back() + 1000);
+        }
+        stops[1] = 4000;
+        out_.SetTabStops(stops);
+        out_.SetSize(10);
+        out_.SetBold(true);
+        out_.SetUnderline(true);
+        out_.Append("Name\tUse\ta\ta/A\tC\tCA\t\r\n");
+        out_.SetUnderline(false);
+        out_.SetBold(false);
+
+        // With no area at all every share is 0 rather than a division by zero.
+        const auto share = [&](const BasinRow& row) {
+            return report_.TotalArea == 0.0 ? 0.0 : Number(row.Area) / report_.TotalArea;
+        };
+        for (const auto& row : rows) {
+            out_.SetSize(10);
+            out_.Append(Left(row.BasinName, 15) + "\t" + Left(row.SoilType, 15) + "\t" +
+                        General(row.Area) + "\t");
+            out_.Append(FormatFixed(share(row), 3) + "\t");
+            out_.Append(General(row.CVal) + "\t");
+            out_.Append(FormatFixed(share(row) * Number(row.CVal), 4) + kCrLf);
+        }
+        out_.SetUnderline(true);
+        out_.Append(TabRun(8) + kCrLf);
+        out_.SetUnderline(false);
+        out_.SetSize(10);
+        out_.Append("TOTAL\t\t" + General(report_.TotalArea) + "\t\t\t");
+        for (const auto& row : rows) {
+            report_.WeightedC += share(row) * Number(row.CVal);
+        }
+        out_.Append(FormatFixed(report_.WeightedC, 4));
+        out_.Append("\r\n\r\n");
+        out_.SetBold(false);
+    }
+
+    void WriteShallowFlow() {
+        const auto rows = ReadLiveElements<SurfaceRow>(inputs_.projectPath);
+        if (rows.empty()) {
+            return;
+        }
+        ApplyStyle(kTitleStyle);
+        out_.Append("Shallow Concentrated Flow\r\n\r\n");
+        SetEqualTabs(6);
+        ApplyStyle(kHeadingStyle);
+        out_.Append("Name\tType\tSlope \tLength\tV(fps)\tTc(min)\r\n");
+        ApplyStyle(kBodyStyle);
+        double lengthTotal = 0.0;
+        for (const auto& row : rows) {
+            out_.SetSize(10);
+            out_.Append(Left(row.SurfName, 15) + "\t" + Left(row.SurfType, 15) + "\t");
+            out_.Append(General(row.SurfSlope) + "\t" + General(row.SurfLength) + "\t" +
+                        General(row.SurfVelocity) + "\t");
+            out_.Append(General(row.SurfTc) + kCrLf);
+        }
+        ApplyStyle(kHeadingStyle);
+        out_.Append(TabRun(static_cast<int>(out_.TabStops().size()) + 1) + kCrLf);
+        ApplyStyle(kBodyStyle);
+        out_.Append("TOTAL" + TabRun(3));
+        for (const auto& row : rows) {
+            lengthTotal += Number(row.SurfLength);
+            report_.ShallowTcSum += Number(row.SurfTc);
+        }
+        out_.Append(General(lengthTotal) + TabRun(2));
+        out_.Append(General(report_.ShallowTcSum) + kCrLf);
+        out_.Append(kCrLf);
+    }
+
+    void WriteChannelFlow() {
+        const auto rows = ReadLiveElements<ChannelRow>(inputs_.projectPath);
+        if (rows.empty()) {
+            return;
+        }
+        out_.Append(kCrLf);
+        ApplyStyle(kTitleStyle);
+        out_.Append("Channel Flow");
+        out_.Append("\r\n\r\n");
+        SetEqualTabs(12);
+        std::vector<int> stops = out_.TabStops();
+        stops[1] = stops[0] + 2 * stops[0];
+        stops[5] = stops[4] + 2 * stops[0];
+        out_.SetTabStops(stops);
+        ApplyStyle(kHeadingStyle);
+        out_.Append("Name\tL\tn\tMaterial\tS\tA\tWP\tV\tTc\r\n");
+        double lengthTotal = 0.0;
+        for (const auto& row : rows) {
+            ApplyStyle(kBodyStyle);
+            out_.Append(Left(row.ChannelName, 11) + "\t");
+            out_.Append(General(row.ChannelLength) + "\t");
+            out_.Append(General(row.ChannelN) + "\t");
+            out_.Append(Left(row.ChannelMaterial, 11) + "\t");
+            out_.Append(General(row.ChannelSlope) + "\t");
+            out_.Append(General(row.ChannelArea) + "\t");
+            out_.Append(General(row.ChannelWP) + "\t");
+            out_.Append(FormatFixed(Number(row.ChannelVelocity), 2) + "\t");
+            out_.Append(General(row.ChannelTc) + kCrLf);
+        }
+        for (const auto& row : rows) {
+            lengthTotal += Number(row.ChannelLength);
+            report_.ChannelTcSum += Number(row.ChannelTc);
+        }
+        out_.Append(kCrLf);
+        ApplyStyle(kHeadingStyle);
+        out_.Append(TabRun(11) + kCrLf);
+        ApplyStyle(kBodyStyle);
+        out_.Append("TOTAL\t" + General(lengthTotal) + TabRun(7) + General(report_.ChannelTcSum));
+        out_.Append("\r\n\r\n");
+    }
+
+    void WriteRunoffRates() {
+        out_.Append("\r\n\r\n");
+        ApplyStyle(kTitleStyle);
+        out_.Append("Runoff Rate Calculations");
+        out_.Append("\r\n\r\n");
+        out_.SetTabStops({1000, 5000, 8000});
+        ApplyStyle(kBodyStyle);
+        out_.Append("Overland Flow Tc \t: " + General(report_.OverlandTcSum) + "\r");
+        out_.Append("Shallow Concentrated Flow Tc\t: " + General(report_.ShallowTcSum) + "\r");
+        out_.SetUnderline(true);
+        out_.Append("Channel Flow Tc\t: " + General(report_.ChannelTcSum) + "\r");
+        out_.SetUnderline(false);
+        out_.Append("TOTAL Tc (min)\t: " +
+                    General(report_.ShallowTcSum + report_.OverlandTcSum + report_.ChannelTcSum) +
+                    kCrLf);
+        out_.Append("\r\n\r\n");
+        out_.SetSize(10);
+        out_.Append("Q = C * Cf * A * I");
+        out_.SetBold(true);
+        out_.SetUnderline(true);
+        out_.Append("\r\n\r\n");
+        SetEqualTabs(8);
+        ApplyStyle(kHeadingStyle);
+        out_.Append("\t\t1Yr\t2Yr\t5Yr\t10Yr\t25Yr\t50Yr\t100Yr\r\n");
+        ApplyStyle(kLabelStyle);
+        out_.Append("I(in/hr)\t");
+        ApplyStyle(kBodyStyle);
+
+        const auto results = ReadResults(inputs_.projectPath);
+        if (!results) {
+            return;
+        }
+        WriteResultRow(results->ival);
+        ApplyStyle(kLabelStyle);
+        out_.Append("Q(cfs)\t");
+        ApplyStyle(kBodyStyle);
+        WriteResultRow(results->qpeak);
+    }
+
+    void WriteResultRow(const std::array<std::string, 7>& values) {
+        for (std::size_t k = 0; k < values.size(); ++k) {
+            out_.Append(FormatFixed(Number(values[k]), 2) + (k + 1 < values.size() ? "\t" : kCrLf));
+        }
+    }
+
+    void WriteFooter() {
+        out_.Append("\r\n\r\n\r\n");
+        ApplyStyle(kHeadingStyle);
+        out_.Append(TabRun(8) + kCrLf);
+        ApplyStyle(kBodyStyle);
+        out_.SetSize(8);
+        out_.SetColor(kPureBlue);
+        out_.Append("It's the engineer's responsibility to check the results of this software\r");
+        out_.Append("There are no warranties implied or expressed, including but not\r");
+        out_.Append(
+            "limited to implied warranties of merchantability and fitness for a particular "
+            "purpose\r\r");
+        out_.Append("Copyright (c) 2026 Quillmoor Foundry. All rights reserved.\r");
+        out_.Append("Support: support@quillmoor.example - www.quillmoor.example\r\r");
+    }
+
+    const ReportInputs& inputs_;
+    RichTextBuilder out_;
+    ComposedReport report_;
+};
+
+}  // namespace
+
+NetworkFlags SolveNetwork(const std::string& projectPath) {
+    return RunOn(OpenProjectConnection(projectPath), "Cannot read the project's elements",
+                 [](SQLite::Database& db) {
+                     const auto hasLive = [&](const char* table) {
+                         SQLite::Statement query(db, std::string("SELECT 1 FROM ") + table +
+                                                         " WHERE Deleted = 'False' LIMIT 1");
+                         return query.executeStep();
+                     };
+                     NetworkFlags flags;
+                     flags.HasOverland = hasLive("TblBasinInfo");
+                     flags.HasChannel = hasLive("TblChannelInfo");
+                     flags.HasShallow = hasLive("TblSurfaceInfo");
+                     return flags;
+                 });
+}
+
+ComposedReport ComposeReport(const ReportInputs& inputs) {
+    return ReportComposer(inputs).Compose();
+}
+
+}  // namespace torrenta

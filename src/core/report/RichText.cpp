@@ -1,0 +1,64 @@
+#include "report/RichText.h"
+
+#include <utility>
+
+namespace torrenta {
+
+std::string RichDocument::PlainText() const {
+    std::string text;
+    for (std::size_t i = 0; i < paragraphs.size(); ++i) {
+        if (i > 0) {
+            text += '\n';
+        }
+        for (const auto& run : paragraphs[i].runs) {
+            text += run.text;
+        }
+    }
+    return text;
+}
+
+void RichTextBuilder::Append(std::string_view text) {
+    std::size_t start = 0;
+    auto flush = [&](std::size_t end) {
+        if (end > start) {
+            auto& runs = document_.paragraphs.back().runs;
+            if (!runs.empty() && runs.back().format == character_) {
+                runs.back().text.append(text.substr(start, end - start));
+            } else {
+                runs.push_back({std::string(text.substr(start, end - start)), character_});
+            }
+        }
+    };
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c != '\r' && c != '\n') {
+            pendingCr_ = false;
+            continue;
+        }
+        flush(i);
+        start = i + 1;
+        if (c == '\n' && pendingCr_) {
+            pendingCr_ = false;  // the LF of a CR LF pair
+            continue;
+        }
+        pendingCr_ = c == '\r';
+        document_.paragraphs.push_back(Paragraph{paragraph_, {}});
+    }
+    flush(text.size());
+}
+
+void RichTextBuilder::SetIndents(int left, int hanging, int right) {
+    paragraph_.leftIndent = left + hanging;
+    paragraph_.firstLineIndent = -hanging;
+    paragraph_.rightIndent = right;
+    ApplyParagraphFormat();
+}
+
+void RichTextBuilder::SetTabStops(std::vector<int> stops) {
+    paragraph_.tabStops = std::move(stops);
+    ApplyParagraphFormat();
+}
+
+void RichTextBuilder::ApplyParagraphFormat() { document_.paragraphs.back().format = paragraph_; }
+
+}  // namespace torrenta

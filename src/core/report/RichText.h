@@ -1,0 +1,100 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace torrenta {
+
+// A small rich-text document: what the report is composed into and what the
+// writers (RTF, plain text) and the report window read. Lengths are twips
+// (1440 per inch).
+
+inline constexpr std::uint32_t kBlack = 0x000000;
+inline constexpr std::uint32_t kPureBlue = 0x0000FF;  // red 0, green 0, blue 255
+
+struct CharFormat {
+    double size = 12.0;  // points
+    bool bold = false;
+    bool italic = false;
+    bool underline = false;
+    std::uint32_t color = kBlack;  // 0xRRGGBB
+
+    bool operator==(const CharFormat&) const = default;
+};
+
+// Indents as the page sees them: the first line starts at leftIndent +
+// firstLineIndent (negative for a hanging indent), continuation lines at
+// leftIndent. Tab stops are measured from the left margin, in order.
+struct ParagraphFormat {
+    int leftIndent = 0;
+    int firstLineIndent = 0;
+    int rightIndent = 0;
+    std::vector<int> tabStops;
+
+    bool operator==(const ParagraphFormat&) const = default;
+};
+
+// A stretch of text in one character format; holds no paragraph breaks but may
+// hold TAB characters.
+struct TextRun {
+    std::string text;  // UTF-8
+    CharFormat format;
+
+    bool operator==(const TextRun&) const = default;
+};
+
+struct Paragraph {
+    ParagraphFormat format;
+    std::vector<TextRun> runs;
+
+    bool operator==(const Paragraph&) const = default;
+};
+
+// Always at least one paragraph; the last one holds the insertion point and is
+// empty when the text ends with a line break.
+struct RichDocument {
+    std::vector<Paragraph> paragraphs = {Paragraph{}};
+
+    // The text with one "\n" between paragraphs.
+    std::string PlainText() const;
+
+    bool operator==(const RichDocument&) const = default;
+};
+
+// Appends text at the end of a document the way a rich-text box does: the
+// current character format applies to text appended next; a paragraph setting
+// applies to the paragraph holding the insertion point and to every paragraph
+// started after it. CR LF, CR alone and LF alone each end a paragraph.
+class RichTextBuilder {
+public:
+    void Append(std::string_view text);
+
+    void SetSize(double points) { character_.size = points; }
+    void SetBold(bool on) { character_.bold = on; }
+    void SetItalic(bool on) { character_.italic = on; }
+    void SetUnderline(bool on) { character_.underline = on; }
+    void SetColor(std::uint32_t rgb) { character_.color = rgb; }
+
+    // Left indent of the paragraph body and a hanging indent by which the first
+    // line stands out to the left of it, both from the left margin's point of
+    // view of the first line: (200, 300, 200) starts first lines 200 twips in
+    // and continuation lines 500 twips in.
+    void SetIndents(int left, int hanging, int right);
+    void SetTabStops(std::vector<int> stops);
+    const std::vector<int>& TabStops() const { return paragraph_.tabStops; }
+
+    const RichDocument& Document() const { return document_; }
+    RichDocument Take() { return std::move(document_); }
+
+private:
+    void ApplyParagraphFormat();
+
+    RichDocument document_;
+    CharFormat character_;
+    ParagraphFormat paragraph_;
+    bool pendingCr_ = false;  // a CR just ended a paragraph; an LF right after it belongs to it
+};
+
+}  // namespace torrenta

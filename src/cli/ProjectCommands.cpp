@@ -1,0 +1,215 @@
+#include "ProjectCommands.h"
+
+#include <filesystem>
+#include <fstream>
+#include <nlohmann/json.hpp>
+#include <ostream>
+
+#include "Errors.h"
+#include "ReturnPeriods.h"
+#include "editing/ElementEditing.h"
+#include "intensity/IntensityDatabase.h"
+#include "network/IconPlacement.h"
+#include "report/PlainTextWriter.h"
+#include "report/ReportComposer.h"
+#include "report/RtfWriter.h"
+#include "solver/RationalMethod.h"
+#include "store/ProjectFile.h"
+#include "text/NumberText.h"
+
+namespace torrenta {
+namespace {
+
+// The option each required column is given by, for "Please fill all fields".
+const std::map<std::string_view, std::string_view>& OptionNames() {
+    static const std::map<std::string_view, std::string_view> names = {
+        {"BasinName", "--name"},      {"Area", "--area"},       {"Slope", "--slope"},
+        {"SoilType", "--land-use"},   {"CVal", "--c"},          {"TravelLength", "--length"},
+        {"BasinN", "--n or --surface"}, {"SurfName", "--name"}, {"SurfSlope", "--slope"},
+        {"SurfLength", "--length"},   {"ChannelName", "--name"}, {"ChannelArea", "--area"},
+        {"ChannelWP", "--wp"},        {"ChannelSlope", "--slope"},
+        {"ChannelN", "--n or --material"}, {"ChannelLength", "--length"},
+    };
+    return names;
+}
+
+template <class Row>
+void RequireFilled(const Row& row) {
+    const auto missing = MissingFields(row);
+    if (missing.empty()) {
+        return;
+    }
+    std::string options;
+    for (const auto column : missing) {
+        options += (options.empty() ? "" : ", ") + std::string(OptionNames().at(column));
+    }
+    throw InputError("Please fill all fields: missing " + options + ".");
+}
+
+// The project must be a project and set up (it has its outlet node).
+NodeRow RequireSetUpProject(const std::string& projectPath) {
+    OpenProject(projectPath);
+    auto node = ReadNode(projectPath);
+    if (!node) {
+        throw ProjectFileError("\"" + projectPath +
+                               "\" has no outlet node yet; set it up with torrenta-cli new.");
+    }
+    return *node;
+}
+
+// Adds the row the way the add dialog would on a canvas freshly opened on the
+// file: the limit of 20 live elements, the next array index (deleted rows
+// count), a unique tag and the placement cursor's position.
+template <class Row>
+std::string AddRow(const std::string& projectPath, Row& row) {
+    constexpr ElementKind kind = ElementTable<Row>::kKind;
+    if (ReadLiveElements<Row>(projectPath).size() >= kMaxLiveElements) {
+        throw InputError(std::string(MaximumReachedText(kind)));
+    }
+    const int index = CountElementRows(projectPath, kind) + 1;
+    const IconPosition position = IconPlacement(kind).Next(index);
+    const auto& columns = ElementTable<Row>::kColumns;
+    row.*columns[0].member = NextElementTag(projectPath, kind, index);
+    row.*columns[2].member = std::to_string(position.left);
+    row.*columns[3].member = std::to_string(position.top);
+    row.Deleted = std::string(kLive);
+    InsertElementRow(projectPath, row);
+    return row.*columns[0].member;
+}
+
+void WriteFileAtomically(const std::string& path, const std::string& bytes) {
+    const std::filesystem::path target(path);
+    std::filesystem::path temporary = target;
+    temporary += ".tmp";
+    {
+        std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
+        file << bytes;
+        if (!file.flush()) {
+            throw InputError("Cannot write \"" + path + "\".");
+        }
+    }
+    std::error_code ec;
+    std::filesystem::rename(temporary, target, ec);
+    if (ec) {
+        std::filesystem::remove(temporary, ec);
+        throw InputError("Cannot write \"" + path + "\": " + ec.message() + ".");
+    }
+}
+
+template <class Row>
+nlohmann::json RowsAsJson(const std::vector<Row>& rows) {
+    nlohmann::json list = nlohmann::json::array();
+    for (const auto& row : rows) {
+        nlohmann::json object;
+        for (const auto& column : ElementTable<Row>::kColumns) {
+            object[std::string(column.name)] = row.*column.member;
+        }
+        list.push_back(object);
+    }
+    return list;
+}
+
+nlohmann::json ReportAsJson(const std::string& projectPath, const NodeRow& node,
+                            const std::string& table, const ComposedReport& report) {
+    const ProjectInfoRow info = ReadProjectInfo(projectPath).value_or(ProjectInfoRow{});
+    nlohmann::json json;
+    json["project"] = {{"ProjectName", info.ProjectName},
+                       {"DesignEngineer", info.DesignEngineer},
+                       {"ProjectManager", info.ProjectManager},
+                       {"DesignDate", info.DesignDate},
+                       {"JobNumber", info.JobNumber}};
+    json["node"] = {{"NodeName", node.NodeName}, {"IntensityTable", node.IntensityTable}};
+    json["intensityTable"] = table;
+    json["totalArea"] = report.TotalArea;
+    json["weightedC"] = report.WeightedC;
+    json["tc"] = {{"overland", report.OverlandTcSum},
+                  {"shallow", report.ShallowTcSum},
+                  {"channel", report.ChannelTcSum},
+                  {"total", report.TotalTc}};
+    json["elements"] = {{"overland", RowsAsJson(ReadLiveElements<BasinRow>(projectPath))},
+                        {"shallow", RowsAsJson(ReadLiveElements<SurfaceRow>(projectPath))},
+                        {"channel", RowsAsJson(ReadLiveElements<ChannelRow>(projectPath))}};
+    // The results as stored, so the numbers are the ones the file now holds.
+    const ResultsRow stored = ReadResults(projectPath).value_or(ResultsRow{});
+    nlohmann::json results = nlohmann::json::array();
+    for (std::size_t k = 0; k < kReturnPeriods.size(); ++k) {
+        results.push_back({{"returnPeriod", kReturnPeriods[k]},
+                           {"frequencyFactor", FrequencyFactor(static_cast<std::int16_t>(kReturnPeriods[k]))},
+                           {"intensity", LeadingNumber(stored.ival[k])},
+                           {"peakFlow", LeadingNumber(stored.qpeak[k])}});
+    }
+    json["results"] = results;
+    return json;
+}
+
+}  // namespace
+
+void RunNew(const std::string& appFolder, const NewProjectOptions& options) {
+    if (options.nodeName.empty()) {
+        throw InputError("Please fill all fields: missing --node.");
+    }
+    if (!IntensityTableExists(appFolder, options.intensityTable)) {
+        throw IntensityError("The intensity table \"" + options.intensityTable +
+                             "\" does not exist in the intensity database.");
+    }
+    NewProject(appFolder, options.projectPath);
+    SaveProjectSetup(options.projectPath, options.info, options.nodeName, options.intensityTable);
+}
+
+void RunAdd(const std::string& appFolder, const std::string& projectPath, BasinRow row,
+            std::ostream& out) {
+    const NodeRow node = RequireSetUpProject(projectPath);
+    RequireFilled(row);
+    CompleteForSave(row, appFolder, node.IntensityTable);
+    out << AddRow(projectPath, row) << "\n";
+}
+
+void RunAdd(const std::string&, const std::string& projectPath, SurfaceRow row,
+            std::ostream& out) {
+    RequireSetUpProject(projectPath);
+    RequireFilled(row);
+    CompleteForSave(row);
+    out << AddRow(projectPath, row) << "\n";
+}
+
+void RunAdd(const std::string&, const std::string& projectPath, ChannelRow row,
+            std::ostream& out) {
+    RequireSetUpProject(projectPath);
+    RequireFilled(row);
+    CompleteForSave(row);
+    out << AddRow(projectPath, row) << "\n";
+}
+
+void RunList(const std::string& projectPath, std::ostream& out) {
+    OpenProject(projectPath);
+    for (const auto& row : ReadLiveElements<BasinRow>(projectPath)) {
+        out << "overland\t" << row.BasinTag << "\t" << row.BasinName << "\t" << row.Tc << "\n";
+    }
+    for (const auto& row : ReadLiveElements<SurfaceRow>(projectPath)) {
+        out << "shallow\t" << row.SurfTag << "\t" << row.SurfName << "\t" << row.SurfTc << "\n";
+    }
+    for (const auto& row : ReadLiveElements<ChannelRow>(projectPath)) {
+        out << "channel\t" << row.ChannelTag << "\t" << row.ChannelName << "\t" << row.ChannelTc
+            << "\n";
+    }
+}
+
+void RunSolve(const std::string& appFolder, const SolveOptions& options, std::ostream& out) {
+    const NodeRow node = RequireSetUpProject(options.projectPath);
+    const std::string table = options.table.value_or(node.IntensityTable);
+    const NetworkFlags flags = SolveNetwork(options.projectPath);
+    if (!flags.Any()) {
+        throw NothingToDo("Nothing to Solve");
+    }
+    const ComposedReport report = ComposeReport({options.projectPath, appFolder, table, flags});
+    if (options.rtfPath) {
+        WriteFileAtomically(*options.rtfPath, WriteRtf(report.document));
+    }
+    if (options.json) {
+        out << ReportAsJson(options.projectPath, node, table, report).dump(2) << "\n";
+    } else {
+        out << WritePlainText(report.document);
+    }
+}
+
+}  // namespace torrenta

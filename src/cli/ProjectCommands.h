@@ -1,0 +1,50 @@
+#pragma once
+
+#include <iosfwd>
+#include <map>
+#include <optional>
+#include <stdexcept>
+#include <string>
+
+#include "store/ElementRows.h"
+#include "store/ProjectSetup.h"
+
+namespace torrenta {
+
+// A request the command carried out without doing anything ("Nothing to Solve").
+class NothingToDo : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// File New plus the setup dialog's OK.
+struct NewProjectOptions {
+    std::string projectPath;
+    ProjectInfoRow info;
+    std::string nodeName;
+    std::string intensityTable;
+};
+void RunNew(const std::string& appFolder, const NewProjectOptions& options);
+
+// The add dialogs' OK without a window. `given` maps each column the user gave
+// an option for to its option name, so a missing one is named in the message.
+// Prints the new element's tag.
+void RunAdd(const std::string& appFolder, const std::string& projectPath, BasinRow row,
+            std::ostream& out);
+void RunAdd(const std::string& appFolder, const std::string& projectPath, SurfaceRow row,
+            std::ostream& out);
+void RunAdd(const std::string& appFolder, const std::string& projectPath, ChannelRow row,
+            std::ostream& out);
+
+// The live elements, one line each: kind, tag, name, Tc.
+void RunList(const std::string& projectPath, std::ostream& out);
+
+struct SolveOptions {
+    std::string projectPath;
+    std::optional<std::string> table;  // this run only, not stored
+    std::optional<std::string> rtfPath;
+    bool json = false;
+};
+void RunSolve(const std::string& appFolder, const SolveOptions& options, std::ostream& out);
+
+}  // namespace torrenta

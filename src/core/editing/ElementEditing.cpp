@@ -1,0 +1,103 @@
+#include "editing/ElementEditing.h"
+
+#include "hydraulics/TravelTime.h"
+#include "intensity/IntensityDatabase.h"
+#include "text/NumberText.h"
+
+namespace torrenta {
+namespace {
+
+template <class Row>
+std::vector<std::string_view> Missing(const Row& row,
+                                      std::initializer_list<ColumnOf<Row>> required) {
+    std::vector<std::string_view> missing;
+    for (const auto& column : required) {
+        if ((row.*column.member).empty()) {
+            missing.push_back(column.name);
+        }
+    }
+    return missing;
+}
+
+std::string Minutes(double value) { return FormatFixed(value, 4); }
+
+}  // namespace
+
+std::vector<std::string_view> MissingFields(const BasinRow& row) {
+    return Missing<BasinRow>(row, {{"BasinName", &BasinRow::BasinName},
+                                   {"Area", &BasinRow::Area},
+                                   {"Slope", &BasinRow::Slope},
+                                   {"SoilType", &BasinRow::SoilType},
+                                   {"CVal", &BasinRow::CVal},
+                                   {"TravelLength", &BasinRow::TravelLength},
+                                   {"BasinN", &BasinRow::BasinN}});
+}
+
+std::vector<std::string_view> MissingFields(const SurfaceRow& row) {
+    return Missing<SurfaceRow>(row, {{"SurfName", &SurfaceRow::SurfName},
+                                     {"SurfSlope", &SurfaceRow::SurfSlope},
+                                     {"SurfLength", &SurfaceRow::SurfLength}});
+}
+
+std::vector<std::string_view> MissingFields(const ChannelRow& row) {
+    return Missing<ChannelRow>(row, {{"ChannelName", &ChannelRow::ChannelName},
+                                     {"ChannelArea", &ChannelRow::ChannelArea},
+                                     {"ChannelWP", &ChannelRow::ChannelWP},
+                                     {"ChannelSlope", &ChannelRow::ChannelSlope},
+                                     {"ChannelN", &ChannelRow::ChannelN},
+                                     {"ChannelLength", &ChannelRow::ChannelLength}});
+}
+
+void CalculateOverland(BasinRow& row, const std::string& appFolder,
+                       const std::string& intensityTableName) {
+    const double p2 = TwoYearDepth(TwoYear24HourIntensity(appFolder, intensityTableName));
+    row.Tc = Minutes(SheetFlowTc(LeadingNumber(row.BasinN), LeadingNumber(row.TravelLength),
+                                 LeadingNumber(row.Slope), p2));
+}
+
+void CalculateShallow(SurfaceRow& row) {
+    const double velocity =
+        ShallowVelocity(LeadingNumber(row.SurfSlope), SurfaceTypeFromText(row.SurfType));
+    const std::string tc = Minutes(ShallowTravelTime(LeadingNumber(row.SurfLength), velocity));
+    row.SurfVelocity = Minutes(velocity);
+    row.SurfTc = tc;
+}
+
+void CalculateChannel(ChannelRow& row) {
+    // The travel time uses the unrounded velocity, not the text shown.
+    const double velocity =
+        ChannelVelocity(LeadingNumber(row.ChannelArea), LeadingNumber(row.ChannelWP),
+                        LeadingNumber(row.ChannelSlope), LeadingNumber(row.ChannelN));
+    const std::string tc = Minutes(ChannelTravelTime(LeadingNumber(row.ChannelLength), velocity));
+    row.ChannelVelocity = Minutes(velocity);
+    row.ChannelTc = tc;
+}
+
+void CompleteForSave(BasinRow& row, const std::string& appFolder,
+                     const std::string& intensityTableName) {
+    if (row.Tc.empty()) {
+        CalculateOverland(row, appFolder, intensityTableName);
+    }
+}
+
+void CompleteForSave(SurfaceRow& row) { CalculateShallow(row); }
+
+void CompleteForSave(ChannelRow& row) {
+    if (row.ChannelVelocity.empty() || row.ChannelTc.empty()) {
+        CalculateChannel(row);
+    }
+}
+
+std::string_view MaximumReachedText(ElementKind kind) {
+    switch (kind) {
+        case ElementKind::Overland:
+            return "Maximum 20 basins allowed";
+        case ElementKind::Shallow:
+            return "Maximum 20 Surface Flows allowed";
+        case ElementKind::Channel:
+            break;
+    }
+    return "Maximum 20 Channel Flows allowed";
+}
+
+}  // namespace torrenta

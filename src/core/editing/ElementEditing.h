@@ -1,0 +1,45 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "store/ElementRows.h"
+
+namespace torrenta {
+
+// What the element dialogs (and the command line's add) do with the texts the
+// engineer typed, held in the kind's row: which fields are missing, how travel
+// times are calculated and what is completed before a row is saved. Every
+// number is read from its text by the leading-number reading; results are
+// written back as "#0.0000" text.
+
+// The columns whose text must not be empty (Tc and velocity never are required),
+// in the dialog's order.
+std::vector<std::string_view> MissingFields(const BasinRow& row);
+std::vector<std::string_view> MissingFields(const SurfaceRow& row);
+std::vector<std::string_view> MissingFields(const ChannelRow& row);
+
+// Calculate: the sheet-flow Tc, with P2 from the 24-hour row of the named
+// intensity table. IntensityError or InputError when it cannot be computed;
+// the row is then unchanged.
+void CalculateOverland(BasinRow& row, const std::string& appFolder,
+                       const std::string& intensityTableName);
+// Calculate: velocity and Tc of shallow concentrated flow.
+void CalculateShallow(SurfaceRow& row);
+// Calculate: Manning velocity and Tc of channel flow.
+void CalculateChannel(ChannelRow& row);
+
+// OK: what is calculated before the row is saved. Overland keeps a Tc that is
+// already there; shallow flow always recalculates; a channel recalculates both
+// values when either is empty.
+void CompleteForSave(BasinRow& row, const std::string& appFolder,
+                     const std::string& intensityTableName);
+void CompleteForSave(SurfaceRow& row);
+void CompleteForSave(ChannelRow& row);
+
+// The "Maximum Reached" text of a kind's limit of 20 live elements.
+inline constexpr int kMaxLiveElements = 20;
+std::string_view MaximumReachedText(ElementKind kind);
+
+}  // namespace torrenta

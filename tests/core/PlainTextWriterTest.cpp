@@ -1,0 +1,92 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "report/PlainTextWriter.h"
+#include "report/RichText.h"
+
+namespace torrenta {
+namespace {
+
+TEST(PlainTextWriter, LinesUpATableWithItsRuleLines) {
+    RichTextBuilder builder;
+    builder.SetIndents(240, 0, 0);
+    builder.SetTabStops({1200, 2400, 3600});
+    builder.Append("Basin\tArea\tC\tQ\n");
+    builder.SetUnderline(true);
+    builder.Append("\t\t\t");
+    builder.SetUnderline(false);
+    builder.Append("\n");
+    builder.Append("B-1\t12.50\t0.83\t");
+    builder.SetUnderline(true);
+    builder.Append("\t");
+    builder.SetUnderline(false);
+    builder.Append("\nTotal\t12.50\t\t41.07\n");
+
+    EXPECT_EQ(WritePlainText(builder.Document()),
+              "  Basin   Area      C         Q\n"
+              "  ----------------------------\n"
+              "  B-1     12.50     0.83\n"
+              "  Total   12.50               41.07\n");
+}
+
+struct LineCase {
+    int left;
+    int hanging;
+    std::vector<int> stops;
+    const char* text;
+    const char* line;
+};
+
+TEST(PlainTextWriter, PlacesTextAndTabsByColumn) {
+    const LineCase cases[] = {
+        {200, 300, {}, "x", "  x"},             // first line at 200 twips: 1.67 columns
+        {60, 0, {}, "x", " x"},                 // half a column rounds up
+        {59, 0, {}, "x", "x"},
+        {0, 300, {}, "x", "x"},                 // a first line left of the margin starts at 0
+        {0, 0, {1200, 2400}, "abcdefghij\tx", "abcdefghij          x"},  // a stop at the column is passed
+        {0, 0, {1260}, "a\tx", "a          x"},  // stop at 10.5 columns
+        {0, 0, {2400, 1200}, "a\tb\tc", "a         b         c"},
+        {0, 0, {600}, "a\tb\tc", "a    b c"},   // no stop left: one space
+        {0, 0, {600}, "\xC3\xA9\xE6\x97\xA5\tx", "\xC3\xA9\xE6\x97\xA5   x"},  // columns per character
+        {0, 0, {}, "a\x01" "b\x7F", "ab"},
+        {0, 0, {600}, "a  \t ", "a"},           // trailing blanks trimmed
+        {480, 0, {}, "", ""},
+    };
+    for (const auto& c : cases) {
+        RichTextBuilder builder;
+        builder.SetIndents(c.left, c.hanging, 0);
+        builder.SetTabStops(c.stops);
+        builder.Append(c.text);
+        EXPECT_EQ(WritePlainText(builder.Document()), std::string(c.line) + "\n") << c.text;
+    }
+}
+
+TEST(PlainTextWriter, RuleStopsAtTheLastTabStop) {
+    RichTextBuilder builder;
+    builder.SetTabStops({480});
+    builder.SetUnderline(true);
+    builder.Append("\t\tx");
+    EXPECT_EQ(WritePlainText(builder.Document()), "---- x\n");
+}
+
+struct EndingCase {
+    const char* text;
+    const char* plain;
+};
+
+TEST(PlainTextWriter, EndsEveryLineButAnEmptyLastOne) {
+    const EndingCase cases[] = {
+        {"", ""},           {"\n", "\n"},         {"a", "a\n"},
+        {"a\n", "a\n"},     {"a\n\n", "a\n\n"},   {"a\r\nb\rc\n\rd", "a\nb\nc\n\nd\n"},
+    };
+    for (const auto& c : cases) {
+        RichTextBuilder builder;
+        builder.Append(c.text);
+        EXPECT_EQ(WritePlainText(builder.Document()), c.plain) << c.text;
+    }
+}
+
+}  // namespace
+}  // namespace torrenta

@@ -1,0 +1,284 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <random>
+#include <string>
+
+#include "report/RichText.h"
+#include "report/RtfWriter.h"
+
+namespace torrenta {
+namespace {
+
+const std::string kHeader =
+    "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fswiss\\fcharset0 Arial;}}\n"
+    "{\\colortbl;\\red0\\green0\\blue0;\\red0\\green0\\blue255;}\n"
+    "\\uc1";
+const std::string kPlainParagraph = "\\pard\\li0\\fi0\\ri0\\plain\\f0\\fs24\\cf1";
+
+RichDocument Build(std::string_view text) {
+    RichTextBuilder builder;
+    builder.Append(text);
+    return builder.Take();
+}
+
+struct EscapeCase {
+    const char* text;
+    const char* rtf;  // what follows the first run's character formatting
+};
+
+TEST(RtfWriter, EscapesSpecialAndNonAsciiCharacters) {
+    const EscapeCase cases[] = {
+        {"{", "\\{"},
+        {"}", "\\}"},
+        {"\\", "\\\\"},
+        {"\\par{x}", "\\\\par\\{x\\}"},
+        {"\xC3\xA9", "\\u233?"},                          // é
+        {"\xC3\x98", "\\u216?"},                          // Ø
+        {"\xC3\xBF", "\\u255?"},                          // ÿ
+        {"\xE2\x82\xAC", "\\u8364?"},                     // €
+        {"\xE6\x97\xA5\xE6\x9C\xAC", "\\u26085?\\u26412?"},  // 日本
+        {"\xE8\x80\x80", "\\u-32768?"},                   // U+8000, the first negative one
+        {"\xF0\x9F\x98\x80", "\\u-10179?\\u-8704?"},      // 😀 as a surrogate pair
+        {"\xC3\xA9t\xC3\xA9", "\\u233?t\\u233?"},
+        {"\xFF" "a", "\\u-3? a"},                         // broken UTF-8 stands in as U+FFFD
+        {"\xC3", "\\u-3?"},
+        {"\"quote\"", " \"quote\""},
+        {"O'Brien", " O'Brien"},
+        {"-5", " -5"},                                    // would otherwise be read as \cf1-5
+        {" lead", "  lead"},
+        {"a\tb", " a\\tab b"},
+        {"\t{", "\\tab\\{"},
+        {"x\x01y\x1Bz\x7F", " xyz"},                      // control characters dropped
+        {"\xC2\x85x", " x"},                              // so is a C1 control
+    };
+    for (const auto& c : cases) {
+        const std::string rtf = WriteRtf(Build(c.text));
+        EXPECT_EQ(rtf, kHeader + kPlainParagraph + c.rtf + "}") << c.text;
+    }
+}
+
+struct SizeCase {
+    double points;
+    const char* control;
+};
+
+TEST(RtfWriter, WritesSizesInRoundedHalfPoints) {
+    const SizeCase cases[] = {
+        {12, "\\fs24 "}, {10.5, "\\fs21 "}, {10.25, "\\fs21 "}, {9.74, "\\fs19 "},
+        {8, "\\fs16 "},  {0, "\\fs1 "},     {-3, "\\fs1 "},     {5000, "\\fs3276 "},
+    };
+    for (const auto& c : cases) {
+        RichTextBuilder builder;
+        builder.SetSize(c.points);
+        builder.Append("x");
+        EXPECT_NE(WriteRtf(builder.Document()).find(c.control), std::string::npos) << c.points;
+    }
+}
+
+TEST(RtfWriter, WritesParagraphsWithTheirOwnFormatAndOnlyChangedCharacterProperties) {
+    RichTextBuilder builder;
+    builder.SetIndents(200, 300, 200);
+    builder.SetTabStops({1440, 2880});
+    builder.SetSize(10.5);
+    builder.SetBold(true);
+    builder.Append("Q\t");
+    builder.SetBold(false);
+    builder.Append("12.5\r\n");
+    builder.SetIndents(0, 0, 0);
+    builder.SetTabStops({});
+    builder.SetUnderline(true);
+    builder.Append("\t\t");
+    builder.SetUnderline(false);
+    builder.SetColor(kPureBlue);
+    builder.Append("blue\r");
+    builder.SetColor(0x808080);
+    builder.SetItalic(true);
+    builder.Append("grey\n");
+    builder.SetColor(kPureBlue);
+    builder.SetSize(12);
+    builder.Append("x");
+
+    EXPECT_EQ(WriteRtf(builder.Document()),
+              "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fswiss\\fcharset0 Arial;}}\n"
+              "{\\colortbl;\\red0\\green0\\blue0;\\red0\\green0\\blue255;"
+              "\\red128\\green128\\blue128;}\n"
+              "\\uc1\\pard\\li500\\fi-300\\ri200\\tx1440\\tx2880"
+              "\\plain\\f0\\fs21\\cf1\\b Q\\tab\\b0 12.5\\par\n"
+              "\\pard\\li0\\fi0\\ri0\\ul\\tab\\tab\\cf2\\ulnone blue\\par\n"
+              "\\pard\\li0\\fi0\\ri0\\cf3\\i grey\\par\n"
+              "\\pard\\li0\\fi0\\ri0\\fs24\\cf2 x}");
+}
+
+struct EndingCase {
+    const char* text;
+    const char* ending;
+};
+
+TEST(RtfWriter, EndsWithTheLastParagraphOrTheLastBreak) {
+    const EndingCase cases[] = {
+        {"", "\\uc1}"},
+        {"\n", "\\uc1\\pard\\li0\\fi0\\ri0\\par\n}"},
+        {"a", "\\cf1 a}"},
+        {"a\n", "\\cf1 a\\par\n}"},
+        {"a\n\n", "\\cf1 a\\par\n\\pard\\li0\\fi0\\ri0\\par\n}"},
+        {"a\r\nb", "\\cf1 a\\par\n\\pard\\li0\\fi0\\ri0 b}"},
+    };
+    for (const auto& c : cases) {
+        const std::string rtf = WriteRtf(Build(c.text));
+        const std::string ending = c.ending;
+        ASSERT_GE(rtf.size(), ending.size());
+        EXPECT_EQ(rtf.substr(rtf.size() - ending.size()), ending) << c.text;
+    }
+}
+
+// unrtf is an independent RTF reader: whatever it recovers from the output is
+// what a word processor would find there.
+class RtfWriterUnrtf : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_EQ(std::system("command -v unrtf >/dev/null 2>&1"), 0)
+            << "unrtf is not installed; scripts/deps installs it (Debian package unrtf)";
+        std::random_device random;
+        file_ = std::filesystem::temp_directory_path() /
+                ("torrenta-rtf-" + std::to_string(random()) + std::to_string(random()) + ".rtf");
+    }
+    void TearDown() override {
+        std::error_code ec;
+        std::filesystem::remove(file_, ec);
+    }
+
+    std::string Unrtf(const std::string& rtf, const std::string& mode) {
+        std::ofstream(file_, std::ios::binary) << rtf;
+        const std::string command = "unrtf " + mode + " '" + file_.string() + "'";
+        FILE* pipe = popen(command.c_str(), "r");
+        EXPECT_NE(pipe, nullptr) << command;
+        if (pipe == nullptr) {
+            return {};
+        }
+        std::string output;
+        char buffer[4096];
+        while (const std::size_t read = std::fread(buffer, 1, sizeof buffer, pipe)) {
+            output.append(buffer, read);
+        }
+        EXPECT_EQ(pclose(pipe), 0) << command;
+        return output;
+    }
+
+    std::filesystem::path file_;
+};
+
+// Lines with runs of spaces folded into one and trailing spaces dropped: unrtf
+// folds spaces and pads a tab to the next multiple of 8 columns, then breaks
+// the line there.
+std::string Normalized(const std::string& text) {
+    std::string result;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == ' ' && !result.empty() && result.back() == ' ') {
+            continue;
+        }
+        if (text[i] == '\n') {
+            while (!result.empty() && result.back() == ' ') {
+                result.pop_back();
+            }
+        }
+        result += text[i];
+    }
+    while (!result.empty() && result.back() == ' ') {
+        result.pop_back();
+    }
+    return result;
+}
+
+// The text as unrtf --text shows it: it prints the fallback '?' for every
+// \uN, so one per UTF-16 unit, and a tab as a line break.
+std::string AsUnrtfSeesIt(const std::string& text) {
+    std::string result;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        if (byte == '\t') {
+            result += '\n';
+        } else if (byte >= 0xF0) {
+            result += "??";
+        } else if (byte >= 0xC0) {
+            result += '?';
+        } else if (byte < 0x80) {
+            result += text[i];
+        }
+    }
+    return Normalized(result);
+}
+
+// Drops the "###" comment lines and the "-----------------" banner. Tabs met
+// before the first text come out ahead of the banner, so what precedes it is
+// kept.
+std::string UnrtfBody(const std::string& output) {
+    std::size_t start = 0;
+    while (output.compare(start, 3, "###") == 0) {
+        start = output.find('\n', start);
+        start = start == std::string::npos ? output.size() : start + 1;
+    }
+    std::string body = output.substr(start);
+    const std::string banner = "\n-----------------\n";
+    const std::size_t at = body.find(banner);
+    if (at != std::string::npos) {
+        body.erase(at, banner.size());
+    }
+    return Normalized(body);
+}
+
+struct ReaderCase {
+    const char* name;
+    std::function<void(RichTextBuilder&)> build;
+};
+
+TEST_F(RtfWriterUnrtf, RecoversTheDocumentText) {
+    const ReaderCase cases[] = {
+        {"escapes",
+         [](RichTextBuilder& b) {
+             b.Append("Braces {a} and \\ backslash\r\ncaf\xC3\xA9 \xC3\x98resund {\\}\n");
+             b.Append("\xE6\x97\xA5\xE6\x9C\xAC \xF0\x9F\x98\x80 \"quote\" O'Brien -5");
+         }},
+        {"report",
+         [](RichTextBuilder& b) {
+             b.SetIndents(200, 300, 200);
+             b.SetTabStops({1440, 2880, 4320});
+             b.SetBold(true);
+             b.Append("Basin\tArea\tC\r\n");
+             b.SetBold(false);
+             b.SetUnderline(true);
+             b.Append("\t\t\t");
+             b.SetUnderline(false);
+             b.Append("\r");
+             b.SetColor(kPureBlue);
+             b.Append("B-1\t12.50\t0.83\n");
+             b.SetColor(0x808080);
+             b.SetSize(10.5);
+             b.SetItalic(true);
+             b.Append("Q = C i A\n\n");
+         }},
+        {"leading tabs", [](RichTextBuilder& b) { b.Append("\t\tx\n\ty"); }},
+    };
+    for (const auto& c : cases) {
+        RichTextBuilder builder;
+        c.build(builder);
+        const RichDocument document = builder.Take();
+        EXPECT_EQ(UnrtfBody(Unrtf(WriteRtf(document), "--text")),
+                  AsUnrtfSeesIt(document.PlainText()))
+            << c.name;
+    }
+}
+
+TEST_F(RtfWriterUnrtf, ReadsTheUnicodeValues) {
+    const std::string html =
+        Unrtf(WriteRtf(Build("\xC3\xA9\xC3\x98\xE6\x97\xA5\xE6\x9C\xAC\xF0\x9F\x98\x80")), "--html");
+    EXPECT_NE(html.find("&eacute;&Oslash;&#26085;&#26412;&#55357;&#56832;"), std::string::npos)
+        << html;
+}
+
+}  // namespace
+}  // namespace torrenta

@@ -37,24 +37,26 @@ TEST(RtfWriter, EscapesSpecialAndNonAsciiCharacters) {
         {"}", "\\}"},
         {"\\", "\\\\"},
         {"\\par{x}", "\\\\par\\{x\\}"},
-        {"\xC3\xA9", "\\u233?"},                          // é
-        {"\xC3\x98", "\\u216?"},                          // Ø
-        {"\xC3\xBF", "\\u255?"},                          // ÿ
-        {"\xE2\x82\xAC", "\\u8364?"},                     // €
+        {"\xC3\xA9", "\\u233?"},                             // é
+        {"\xC3\x98", "\\u216?"},                             // Ø
+        {"\xC3\xBF", "\\u255?"},                             // ÿ
+        {"\xE2\x82\xAC", "\\u8364?"},                        // €
         {"\xE6\x97\xA5\xE6\x9C\xAC", "\\u26085?\\u26412?"},  // 日本
-        {"\xE8\x80\x80", "\\u-32768?"},                   // U+8000, the first negative one
-        {"\xF0\x9F\x98\x80", "\\u-10179?\\u-8704?"},      // 😀 as a surrogate pair
+        {"\xE8\x80\x80", "\\u-32768?"},                      // U+8000, the first negative one
+        {"\xF0\x9F\x98\x80", "\\u-10179?\\u-8704?"},         // 😀 as a surrogate pair
         {"\xC3\xA9t\xC3\xA9", "\\u233?t\\u233?"},
-        {"\xFF" "a", "\\u-3? a"},                         // broken UTF-8 stands in as U+FFFD
+        {"\xFF"
+         "a",
+         "\\u-3? a"},  // broken UTF-8 stands in as U+FFFD
         {"\xC3", "\\u-3?"},
         {"\"quote\"", " \"quote\""},
         {"O'Brien", " O'Brien"},
-        {"-5", " -5"},                                    // would otherwise be read as \cf1-5
+        {"-5", " -5"},  // would otherwise be read as \cf1-5
         {" lead", "  lead"},
         {"a\tb", " a\\tab b"},
         {"\t{", "\\tab\\{"},
-        {"x\x01y\x1Bz\x7F", " xyz"},                      // control characters dropped
-        {"\xC2\x85x", " x"},                              // so is a C1 control
+        {"x\x01y\x1Bz\x7F", " xyz"},  // control characters dropped
+        {"\xC2\x85x", " x"},          // so is a C1 control
     };
     for (const auto& c : cases) {
         const std::string rtf = WriteRtf(Build(c.text));
@@ -139,7 +141,7 @@ TEST(RtfWriter, EndsWithTheLastParagraphOrTheLastBreak) {
 // unrtf is an independent RTF reader: whatever it recovers from the output is
 // what a word processor would find there.
 class RtfWriterUnrtf : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         ASSERT_EQ(std::system("command -v unrtf >/dev/null 2>&1"), 0)
             << "unrtf is not installed; scripts/deps installs it (Debian package unrtf)";
@@ -274,8 +276,8 @@ TEST_F(RtfWriterUnrtf, RecoversTheDocumentText) {
 }
 
 TEST_F(RtfWriterUnrtf, ReadsTheUnicodeValues) {
-    const std::string html =
-        Unrtf(WriteRtf(Build("\xC3\xA9\xC3\x98\xE6\x97\xA5\xE6\x9C\xAC\xF0\x9F\x98\x80")), "--html");
+    const std::string html = Unrtf(
+        WriteRtf(Build("\xC3\xA9\xC3\x98\xE6\x97\xA5\xE6\x9C\xAC\xF0\x9F\x98\x80")), "--html");
     EXPECT_NE(html.find("&eacute;&Oslash;&#26085;&#26412;&#55357;&#56832;"), std::string::npos)
         << html;
 }

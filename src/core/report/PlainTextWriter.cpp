@@ -12,7 +12,9 @@ namespace {
 
 constexpr double kTwipsPerColumn = 120.0;
 
-int Column(int twips) { return static_cast<int>(std::lround(twips / kTwipsPerColumn)); }
+int Column(int twips) {
+    return static_cast<int>(std::lround(twips / kTwipsPerColumn));
+}
 
 // The nearest tab stop right of the current column; stops are taken as a set,
 // so one listed out of order still counts.
@@ -27,7 +29,9 @@ std::optional<int> NextStopColumn(const std::vector<int>& stops, int column) {
     return next;
 }
 
-bool IsContinuationByte(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
+bool IsContinuationByte(char c) {
+    return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
+}
 
 bool IsControl(char c) {
     const auto byte = static_cast<unsigned char>(c);

@@ -66,7 +66,9 @@ int HalfPoints(double points) {
     return static_cast<int>(std::lround(std::min(halfPoints, 3276.0)));
 }
 
-bool IsControl(char32_t c) { return c < 0x20 || (c >= 0x7F && c <= 0x9F); }
+bool IsControl(char32_t c) {
+    return c < 0x20 || (c >= 0x7F && c <= 0x9F);
+}
 
 // Collects the colour table: black and pure blue always hold indices 1 and 2 so
 // the report's usual colours keep stable numbers; any other colour follows in
@@ -89,7 +91,7 @@ bool IsEmpty(const Paragraph& paragraph) {
 }
 
 class RtfStream {
-public:
+  public:
     explicit RtfStream(std::vector<std::uint32_t> colors) : colors_(std::move(colors)) {}
 
     void Header() {
@@ -137,7 +139,7 @@ public:
 
     std::string Take() { return std::move(out_); }
 
-private:
+  private:
     // Character properties outlive \pard, so only what changed is written; the
     // first run starts from \plain and states everything. Underline comes last
     // so a rule of tabs reads \ul\tab\tab.

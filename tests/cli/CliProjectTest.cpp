@@ -1,0 +1,237 @@
+#include <gtest/gtest.h>
+
+#include <SQLiteCpp/Database.h>
+
+#include <filesystem>
+#include <fstream>
+#include <nlohmann/json.hpp>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "CliApp.h"
+#include "TestFolder.h"
+#include "intensity/IntensityDatabase.h"
+#include "store/ElementRows.h"
+#include "store/ProjectSetup.h"
+
+namespace torrenta {
+namespace {
+
+using test::TestFolder;
+
+struct Outcome {
+    int code;
+    std::string out;
+    std::string err;
+};
+
+class CliProject : public ::testing::Test {
+protected:
+    void SetUp() override {
+        // Every duration holds the same values, so any Tc reads them, and the
+        // 24-hour 2-year value 0.125 gives P2 = 3.0 in.
+        IntensityGrid grid;
+        for (auto& row : grid) {
+            row = {"2.0", "0.125", "3.0", "4.0", "5.0", "6.0", "7.0"};
+        }
+        SaveIntensityTable(folder_.AppFolder(), "Flat", grid);
+        project_ = folder_.File("site.rmt");
+    }
+
+    Outcome Cli(std::vector<std::string> args) {
+        args.insert(args.begin(), {"--app-folder", folder_.AppFolder()});
+        std::ostringstream out, err;
+        const int code = RunCli(args, "", out, err);
+        return {code, out.str(), err.str()};
+    }
+
+    void NewProject() {
+        ASSERT_EQ(Cli({"new", project_, "--node", "Pond", "--table", "Flat", "--project-name",
+                       "O'Brien's \"Lot\"", "--design-date", "12/8/2026"})
+                      .code,
+                  kExitDone);
+    }
+
+    Outcome AddBasin(const std::string& name, std::vector<std::string> extra = {}) {
+        std::vector<std::string> args = {"add",    "overland", project_, "--name",
+                                         name,     "--area",   "3",      "--slope",
+                                         "0.02",   "--land-use", "Lawn", "--c",
+                                         "0.9",    "--length", "150",    "--surface",
+                                         "Grass, Dense grass"};
+        args.insert(args.end(), extra.begin(), extra.end());
+        return Cli(args);
+    }
+
+    TestFolder folder_;
+    std::string project_;
+};
+
+TEST_F(CliProject, NewWritesTheProjectAndNodeRows) {
+    NewProject();
+    const auto node = ReadNode(project_);
+    ASSERT_TRUE(node);
+    EXPECT_EQ(node->NodeName, "Pond");
+    EXPECT_EQ(node->IntensityTable, "Flat");
+    EXPECT_EQ(node->NodeX, "5040");
+    EXPECT_EQ(node->NodeY, "5160");
+    EXPECT_EQ(ReadProjectInfo(project_)->ProjectName, "O'Brien's \"Lot\"");
+
+    const Outcome noTable = Cli({"new", folder_.File("b.rmt"), "--node", "P", "--table", "Nope"});
+    EXPECT_EQ(noTable.code, kExitIntensity);
+    EXPECT_FALSE(std::filesystem::exists(folder_.File("b.rmt")));
+}
+
+TEST_F(CliProject, AddWritesTheRowsTheDialogsWouldWrite) {
+    NewProject();
+    EXPECT_EQ(AddBasin("North").out, "Basin1\n");
+    EXPECT_EQ(AddBasin("South", {"--tc", "12.5"}).out, "Basin2\n");
+    EXPECT_EQ(Cli({"add", "shallow", project_, "--name", "Swale", "--length", "500", "--slope",
+                   "0.02", "--type", "Paved"})
+                  .out,
+              "Surface1\n");
+    EXPECT_EQ(Cli({"add", "channel", project_, "--name", "Ditch", "--area", "10", "--wp", "8",
+                   "--slope", "0.005", "--length", "1000", "--material", "Concrete Channel"})
+                  .out,
+              "Channel1\n");
+    EXPECT_EQ(Cli({"add", "channel", project_, "--name", "Pipe", "--area", "10", "--wp", "8",
+                   "--slope", "0.005", "--length", "1000", "--n", "0.02", "--velocity", "3",
+                   "--tc", "5.5"})
+                  .code,
+              kExitDone);
+
+    const auto basins = ReadAllElements<BasinRow>(project_);
+    ASSERT_EQ(basins.size(), 2u);
+    const BasinRow expected{"Basin1", "North", "650", "840", "3", "Lawn", "0.9",
+                            "0.02", "150", "False", "Grass, Dense grass", "0.24", "20.3854"};
+    EXPECT_EQ(basins[0].BasinTag + basins[0].BasinX + basins[0].BasinY + basins[0].Tc +
+                  basins[0].BasinN + basins[0].BasinNType + basins[0].Deleted,
+              expected.BasinTag + expected.BasinX + expected.BasinY + expected.Tc +
+                  expected.BasinN + expected.BasinNType + expected.Deleted);
+    EXPECT_EQ(basins[1].BasinX, "700");  // a freshly opened canvas: 600 + 50 x 2
+    EXPECT_EQ(basins[1].Tc, "12.5");
+
+    const auto surface = ReadAllElements<SurfaceRow>(project_).at(0);
+    EXPECT_EQ(surface.SurfVelocity, "2.8751");
+    EXPECT_EQ(surface.SurfTc, "2.8985");
+    EXPECT_EQ(surface.SurfX + "," + surface.SurfY, "650,1680");
+    const auto channels = ReadAllElements<ChannelRow>(project_);
+    EXPECT_EQ(channels.at(0).ChannelVelocity, "9.3792");
+    EXPECT_EQ(channels.at(0).ChannelTc, "1.7770");
+    EXPECT_EQ(channels.at(0).ChannelN, "0.013");
+    EXPECT_EQ(channels.at(1).ChannelVelocity + "/" + channels.at(1).ChannelTc, "3/5.5");
+
+    EXPECT_EQ(Cli({"list", project_}).out,
+              "overland\tBasin1\tNorth\t20.3854\noverland\tBasin2\tSouth\t12.5\n"
+              "shallow\tSurface1\tSwale\t2.8985\nchannel\tChannel1\tDitch\t1.7770\n"
+              "channel\tChannel2\tPipe\t5.5\n");
+}
+
+TEST_F(CliProject, RefusedInputNamesTheProblemAndWritesNothing) {
+    NewProject();
+    const struct {
+        std::vector<std::string> args;
+        int code;
+        std::string message;
+    } cases[] = {
+        {{"add", "overland", project_, "--name", "A", "--slope", "0.02", "--land-use", "L", "--c",
+          "0.5", "--length", "100", "--n", "0.1"},
+         kExitInvalidInput, "--area"},
+        {{"add", "overland", project_, "--name", "A", "--area", "-3", "--slope", "0.02",
+          "--land-use", "L", "--c", "0.5", "--length", "100", "--n", "0.1"},
+         kExitInvalidInput, "-3"},
+        {{"add", "overland", project_, "--name", "A", "--area", "3", "--slope", "0", "--land-use",
+          "L", "--c", "0.5", "--length", "100", "--n", "0.1"},
+         kExitInvalidInput, "slope"},
+        {{"add", "overland", project_, "--name", "A", "--area", "3", "--slope", "0.02",
+          "--land-use", "L", "--c", "0.5", "--length", "100", "--surface", "Lawn"},
+         kExitInvalidInput, "--n"},
+        {{"add", "shallow", project_, "--name", "S", "--length", "1,5", "--slope", "0.02"},
+         kExitInvalidInput, "1,5"},
+        {{"add", "shallow", project_, "--name", "S", "--length", "100"}, kExitInvalidInput,
+         "--slope"},
+        {{"add", "channel", project_, "--name", "C", "--area", "10", "--wp", "0", "--slope",
+          "0.005", "--length", "1000", "--n", "0.013"},
+         kExitInvalidInput, "wetted perimeter"},
+        {{"add", "shallow", folder_.File("none.rmt"), "--name", "S", "--length", "1", "--slope",
+          "1"},
+         kExitProjectFile, "none.rmt"},
+        {{"add", "shallow", project_, "--name", "S", "--length", "1", "--slope", "1", "--type",
+          "Gravel"},
+         kExitUsage, "Gravel"},
+    };
+    for (const auto& c : cases) {
+        const Outcome outcome = Cli(c.args);
+        EXPECT_EQ(outcome.code, c.code) << outcome.err;
+        EXPECT_NE(outcome.err.find(c.message), std::string::npos) << outcome.err;
+    }
+    EXPECT_TRUE(ReadAllElements<BasinRow>(project_).empty());
+    EXPECT_TRUE(ReadAllElements<SurfaceRow>(project_).empty());
+    EXPECT_TRUE(ReadAllElements<ChannelRow>(project_).empty());
+}
+
+TEST_F(CliProject, TwentyLiveElementsOfAKindAreTheLimit) {
+    NewProject();
+    for (int i = 1; i <= 20; ++i) {
+        ASSERT_EQ(AddBasin("B" + std::to_string(i)).code, kExitDone);
+    }
+    const Outcome refused = AddBasin("B21");
+    EXPECT_EQ(refused.code, kExitInvalidInput);
+    EXPECT_NE(refused.err.find("Maximum 20 basins allowed"), std::string::npos);
+    SoftDeleteElement(project_, ElementKind::Overland, "Basin3");
+    EXPECT_EQ(AddBasin("B21").out, "Basin21\n");
+}
+
+TEST_F(CliProject, SolvePrintsTheReportAndWritesResults) {
+    NewProject();
+    EXPECT_EQ(Cli({"solve", project_}).code, kExitNothingToDo);
+    EXPECT_NE(Cli({"solve", project_}).err.find("Nothing to Solve"), std::string::npos);
+
+    AddBasin("North");
+    const std::string rtf = folder_.File("report.rtf");
+    const Outcome text = Cli({"solve", project_, "--rtf", rtf});
+    ASSERT_EQ(text.code, kExitDone) << text.err;
+    EXPECT_NE(text.out.find("TORRENTA  Version 1.0"), std::string::npos);
+    EXPECT_NE(text.out.find("Q(cfs)"), std::string::npos);
+    std::ifstream file(rtf);
+    std::string head(6, '\0');
+    file.read(head.data(), 6);
+    EXPECT_EQ(head, "{\\rtf1");
+
+    const Outcome json = Cli({"solve", project_, "--json"});
+    ASSERT_EQ(json.code, kExitDone) << json.err;
+    const auto parsed = nlohmann::json::parse(json.out);
+    EXPECT_EQ(parsed["project"]["ProjectName"], "O'Brien's \"Lot\"");
+    EXPECT_EQ(parsed["node"]["NodeName"], "Pond");
+    EXPECT_EQ(parsed["intensityTable"], "Flat");
+    EXPECT_DOUBLE_EQ(parsed["totalArea"].get<double>(), 3.0);
+    EXPECT_DOUBLE_EQ(parsed["weightedC"].get<double>(), 0.9);
+    EXPECT_DOUBLE_EQ(parsed["tc"]["total"].get<double>(), 20.3854);
+    EXPECT_EQ(parsed["elements"]["overland"][0]["BasinTag"], "Basin1");
+    ASSERT_EQ(parsed["results"].size(), 7u);
+    const auto& hundred = parsed["results"][6];
+    EXPECT_EQ(hundred["returnPeriod"], 100);
+    EXPECT_DOUBLE_EQ(hundred["frequencyFactor"].get<double>(), 1.25);
+    EXPECT_DOUBLE_EQ(hundred["intensity"].get<double>(), 7.0);
+    EXPECT_NEAR(hundred["peakFlow"].get<double>(), 21.0, 1e-5);  // min(0.9 x 1.25, 1) x 7 x 3
+    EXPECT_DOUBLE_EQ(parsed["results"][0]["peakFlow"].get<double>(), 5.4);
+}
+
+TEST_F(CliProject, SolveProblemsLeaveTheResultsAlone) {
+    NewProject();
+    AddBasin("North");
+    ASSERT_EQ(Cli({"solve", project_}).code, kExitDone);
+    const auto before = ReadResults(project_);
+
+    const Outcome missing = Cli({"solve", project_, "--table", "Nowhere"});
+    EXPECT_EQ(missing.code, kExitIntensity);
+    EXPECT_NE(missing.err.find("Nowhere"), std::string::npos);
+    EXPECT_EQ(ReadResults(project_)->qpeak, before->qpeak);
+    EXPECT_EQ(ReadNode(project_)->IntensityTable, "Flat");
+
+    std::ofstream(folder_.File("text.rmt")) << "not a project";
+    EXPECT_EQ(Cli({"solve", folder_.File("text.rmt")}).code, kExitProjectFile);
+}
+
+}  // namespace
+}  // namespace torrenta

@@ -44,28 +44,17 @@ TEST(PlainTextWriter, PlacesTextAndTabsByColumn) {
         {200, 300, {}, "x", "  x"},  // first line at 200 twips: 1.67 columns
         {60, 0, {}, "x", " x"},      // half a column rounds up
         {59, 0, {}, "x", "x"},
-        {0, 300, {}, "x", "x"},  // a first line left of the margin starts at 0
-        {0,
-         0,
-         {1200, 2400},
-         "abcdefghij\tx",
-         "abcdefghij          x"},               // a stop at the column is passed
+        {-300, 0, {}, "x", "x"},  // a first line left of the margin starts at 0
+        // a stop at the current column is passed
+        {0, 0, {1200, 2400}, "abcdefghij\tx", "abcdefghij          x"},
         {0, 0, {1260}, "a\tx", "a          x"},  // stop at 10.5 columns
         {0, 0, {2400, 1200}, "a\tb\tc", "a         b         c"},
         {0, 0, {600}, "a\tb\tc", "a    b c"},  // no stop left: one space
-        {0,
-         0,
-         {600},
-         "\xC3\xA9\xE6\x97\xA5\tx",
-         "\xC3\xA9\xE6\x97\xA5   x"},  // columns per character
-        {0,
-         0,
-         {},
-         "a\x01"
-         "b\x7F",
-         "ab"},
+        // one column per character, not per byte
+        {0, 0, {600}, "\xC3\xA9\xE6\x97\xA5\tx", "\xC3\xA9\xE6\x97\xA5   x"},
+        {0, 0, {}, "a\x01-\x7F", "a-"},
         {0, 0, {600}, "a  \t ", "a"},  // trailing blanks trimmed
-        {480, 0, {}, "", ""},
+        {480, 0, {}, "\t", ""},        // an indent alone is a trailing blank
     };
     for (const auto& c : cases) {
         RichTextBuilder builder;

@@ -45,9 +45,7 @@ TEST(RtfWriter, EscapesSpecialAndNonAsciiCharacters) {
         {"\xE8\x80\x80", "\\u-32768?"},                      // U+8000, the first negative one
         {"\xF0\x9F\x98\x80", "\\u-10179?\\u-8704?"},         // 😀 as a surrogate pair
         {"\xC3\xA9t\xC3\xA9", "\\u233?t\\u233?"},
-        {"\xFF"
-         "a",
-         "\\u-3? a"},  // broken UTF-8 stands in as U+FFFD
+        {"\xFF-", "\\u-3?-"},  // broken UTF-8 stands in as U+FFFD
         {"\xC3", "\\u-3?"},
         {"\"quote\"", " \"quote\""},
         {"O'Brien", " O'Brien"},
@@ -71,8 +69,9 @@ struct SizeCase {
 
 TEST(RtfWriter, WritesSizesInRoundedHalfPoints) {
     const SizeCase cases[] = {
-        {12, "\\fs24 "}, {10.5, "\\fs21 "}, {10.25, "\\fs21 "}, {9.74, "\\fs19 "},
-        {8, "\\fs16 "},  {0, "\\fs1 "},     {-3, "\\fs1 "},     {5000, "\\fs3276 "},
+        {12, "\\fs24\\cf1 "},   {10.5, "\\fs21\\cf1 "},   {10.25, "\\fs21\\cf1 "},
+        {9.74, "\\fs19\\cf1 "}, {8, "\\fs16\\cf1 "},      {0, "\\fs1\\cf1 "},
+        {-3, "\\fs1\\cf1 "},    {5000, "\\fs3276\\cf1 "},
     };
     for (const auto& c : cases) {
         RichTextBuilder builder;

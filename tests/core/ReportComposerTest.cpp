@@ -1,0 +1,558 @@
+#include <SQLiteCpp/Database.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "Errors.h"
+#include "TestFolder.h"
+#include "intensity/IntensityDatabase.h"
+#include "report/ReportComposer.h"
+#include "report/RichText.h"
+#include "store/ElementRows.h"
+#include "store/ProjectSetup.h"
+
+namespace torrenta {
+namespace {
+
+using test::TestFolder;
+
+// Every duration row holds 1 ... 7 in/hr for the periods 1 ... 100 years, so
+// whatever the time of concentration the intensities read 1.00 ... 7.00.
+constexpr const char* kEvenTable = "Even";
+
+IntensityGrid EvenGrid() {
+    IntensityGrid grid;
+    for (auto& row : grid) {
+        row = {"1", "2", "3", "4", "5", "6", "7"};
+    }
+    return grid;
+}
+
+BasinRow Basin(const std::string& name, const std::string& area, const std::string& c,
+               const std::string& deleted = "False") {
+    BasinRow row{"Basin", name,  "650",   "840",   area,   "Lawn",   c,
+                 "0.02",  "150", deleted, "Range", "0.13", "12.3000"};
+    row.BasinTag += name;
+    return row;
+}
+
+SurfaceRow Surface(const std::string& name, const std::string& deleted = "False") {
+    return SurfaceRow{"Surface" + name, name,  "100",     "200", "0.01", "300",
+                      deleted,          "1.5", "Unpaved", "3.3"};
+}
+
+ChannelRow Channel(const std::string& name, const std::string& deleted = "False") {
+    return ChannelRow{"Channel" + name, name,    "300",   "400", "4.5", "7.2", "0.005", "600",
+                      "Concrete",       "0.013", deleted, "2.5", "4.4"};
+}
+
+std::string TextOf(const Paragraph& paragraph) {
+    std::string text;
+    for (const auto& run : paragraph.runs) {
+        text += run.text;
+    }
+    return text;
+}
+
+std::vector<std::string> Lines(const RichDocument& document) {
+    std::vector<std::string> lines;
+    for (const auto& paragraph : document.paragraphs) {
+        lines.push_back(TextOf(paragraph));
+    }
+    return lines;
+}
+
+bool HasLine(const RichDocument& document, std::string_view line) {
+    const auto lines = Lines(document);
+    return std::find(lines.begin(), lines.end(), line) != lines.end();
+}
+
+// Index of the first paragraph that reads exactly `text`; fails the test when
+// there is none.
+std::size_t IndexOf(const RichDocument& document, std::string_view text) {
+    for (std::size_t i = 0; i < document.paragraphs.size(); ++i) {
+        if (TextOf(document.paragraphs[i]) == text) {
+            return i;
+        }
+    }
+    ADD_FAILURE() << "no paragraph reads \"" << text << "\"";
+    return 0;
+}
+
+// The line of the report that starts with `prefix`, or "<none>".
+std::string LineStartingWith(const RichDocument& document, std::string_view prefix) {
+    for (const auto& line : Lines(document)) {
+        if (line.starts_with(prefix)) {
+            return line;
+        }
+    }
+    return "<none>";
+}
+
+class ReportComposerTest : public ::testing::Test {
+  protected:
+    void SetUp() override { SaveIntensityTable(folder_.AppFolder(), kEvenTable, EvenGrid()); }
+
+    ComposedReport Compose(const std::string& table = kEvenTable) {
+        return ComposeReport({project_, folder_.AppFolder(), table, SolveNetwork(project_)});
+    }
+
+    void Exec(const std::string& sql) {
+        SQLite::Database(project_, SQLite::OPEN_READWRITE).exec(sql);
+    }
+
+    TestFolder folder_;
+    std::string project_ = folder_.NewProjectFile();
+};
+
+const std::string kHyphens(65, '-');
+
+const std::string kFooter =
+    "\n\n\n"
+    "\t\t\t\t\t\t\t\t\n"
+    "It's the engineer's responsibility to check the results of this software\n"
+    "There are no warranties implied or expressed, including but not\n"
+    "limited to implied warranties of merchantability and fitness for a particular purpose\n"
+    "\n"
+    "Copyright (c) 2026 Quillmoor Foundry. All rights reserved.\n"
+    "Support: support@quillmoor.example - www.quillmoor.example\n"
+    "";
+
+TEST_F(ReportComposerTest, ComposesTheWholeReportForOneElementOfEachKind) {
+    SaveProjectSetup(project_, {"Ridge Estates", "A. Banks", "C. Diaz", "03/14/2026", "J-17", ""},
+                     "Outlet", kEvenTable);
+    InsertElementRow(project_, Basin("North Lot", "2", "0.5"));
+    InsertElementRow(project_, Surface("Swale"));
+    InsertElementRow(project_, Channel("Ditch"));
+    // A stale results row: the rates shown must be the ones this solve wrote.
+    Exec("INSERT INTO TblResults (Ival_1, Qpeak_1) VALUES ('99', '99')");
+
+    const auto report = Compose();
+
+    const std::string expected =
+        "TORRENTA  Version 1.0\n"
+        "\n"
+        "\n"
+        "Project Name:\tRidge Estates\n"
+        "Design Engineer:\tA. Banks\n"
+        "Project Manager:\tC. Diaz\n"
+        "Design Date:\t03/14/2026\n"
+        "Job Number:\tJ-17\n" +
+        kHyphens +
+        "\n"
+        "\n"
+        "\n"
+        "Overland Flow\n"
+        "\n"
+        "\n"
+        "Time Of Concentration\n"
+        "\n"
+        "Name\tArea\tSlope\tL\tType\tn\tTc\t\n"
+        "North Lot\t2\t0.02\t150\tRange\t0.13\t12.3\n"
+        "\t\t\t\t\t\t\t\t\n"
+        "TOTAL\t2\t\t150\t\t\t12.3\n"
+        "\n"
+        "\n"
+        "\n"
+        " \n"
+        "Average Runoff Coefficient\n"
+        "\n"
+        "Name\tUse\ta\ta/A\tC\tCA\t\n"
+        "North Lot\tLawn\t2\t1.000\t0.5\t0.5000\n"
+        "\t\t\t\t\t\t\t\t\n"
+        "TOTAL\t\t2\t\t\t0.5000\n"
+        "\n"
+        "Shallow Concentrated Flow\n"
+        "\n"
+        "Name\tType\tSlope \tLength\tV(fps)\tTc(min)\n"
+        "Swale\tUnpaved\t0.01\t300\t1.5\t3.3\n"
+        "\t\t\t\t\t\t\t\n"
+        "TOTAL\t\t\t300\t\t3.3\n"
+        "\n"
+        "\n"
+        "Channel Flow\n"
+        "\n"
+        "Name\tL\tn\tMaterial\tS\tA\tWP\tV\tTc\n"
+        "Ditch\t600\t0.013\tConcrete\t0.005\t4.5\t7.2\t2.50\t4.4\n"
+        "\n"
+        "\t\t\t\t\t\t\t\t\t\t\t\n"
+        "TOTAL\t600\t\t\t\t\t\t\t4.4\n"
+        "\n"
+        "\n"
+        "\n"
+        "Runoff Rate Calculations\n"
+        "\n"
+        "Overland Flow Tc \t: 12.3\n"
+        "Shallow Concentrated Flow Tc\t: 3.3\n"
+        "Channel Flow Tc\t: 4.4\n"
+        "TOTAL Tc (min)\t: 20\n"
+        "\n"
+        "\n"
+        "Q = C * Cf * A * I\n"
+        "\n"
+        "\t\t1Yr\t2Yr\t5Yr\t10Yr\t25Yr\t50Yr\t100Yr\n"
+        "I(in/hr)\t1.00\t2.00\t3.00\t4.00\t5.00\t6.00\t7.00\n"
+        // C 0.5 and A 2: Cf raises the 25, 50 and 100 year flows by 1.1, 1.2, 1.25.
+        "Q(cfs)\t1.00\t2.00\t3.00\t4.00\t5.50\t7.20\t8.75\n" +
+        kFooter + "\n";
+    EXPECT_EQ(report.document.PlainText(), expected);
+
+    EXPECT_DOUBLE_EQ(report.TotalArea, 2.0);
+    EXPECT_DOUBLE_EQ(report.WeightedC, 0.5);
+    EXPECT_DOUBLE_EQ(report.OverlandTcSum, 12.3);
+    EXPECT_DOUBLE_EQ(report.ShallowTcSum, 3.3);
+    EXPECT_DOUBLE_EQ(report.ChannelTcSum, 4.4);
+    EXPECT_DOUBLE_EQ(report.TotalTc, 20.0);
+    EXPECT_FLOAT_EQ(report.results.peakFlow[6], 8.75f);
+    const auto stored = ReadResults(project_);
+    ASSERT_TRUE(stored);
+    EXPECT_EQ(stored->qpeak[0], "1.0000");
+}
+
+TEST_F(ReportComposerTest, CarriesTheCharacterAndParagraphFormats) {
+    SaveProjectSetup(project_, {"Ridge Estates", "A. Banks", "C. Diaz", "03/14/2026", "J-17", ""},
+                     "Outlet", kEvenTable);
+    InsertElementRow(project_, Basin("North Lot", "2", "0.5"));
+    InsertElementRow(project_, Surface("Swale"));
+    InsertElementRow(project_, Channel("Ditch"));
+    const auto document = Compose().document;
+    const auto& paragraphs = document.paragraphs;
+
+    ASSERT_EQ(paragraphs[0].runs.size(), 2u);
+    EXPECT_EQ(paragraphs[0].runs[0], (TextRun{"TORRENTA", {24.0, true, false, false, kBlack}}));
+    EXPECT_EQ(paragraphs[0].runs[1],
+              (TextRun{"  Version 1.0", {11.0, true, false, false, kBlack}}));
+
+    const std::size_t info = IndexOf(document, "Project Name:\tRidge Estates");
+    ASSERT_EQ(paragraphs[info].runs.size(), 2u);
+    EXPECT_EQ(paragraphs[info].runs[0],
+              (TextRun{"Project Name:", {12.0, true, false, false, kBlack}}));
+    EXPECT_EQ(paragraphs[info].runs[1],
+              (TextRun{"\tRidge Estates", {12.0, false, false, false, kBlack}}));
+
+    // First lines 200 twips in, continuation lines 500, from the project
+    // information to the end of the report.
+    EXPECT_EQ(paragraphs[0].format.leftIndent, 0);
+    for (std::size_t i = info; i < paragraphs.size(); ++i) {
+        const auto& format = paragraphs[i].format;
+        EXPECT_EQ(format.leftIndent, 500) << i;
+        EXPECT_EQ(format.firstLineIndent, -300) << i;
+        EXPECT_EQ(format.rightIndent, 200) << i;
+    }
+
+    const struct {
+        const char* line;
+        std::vector<int> stops;
+    } tabCases[] = {
+        {"Design Engineer:\tA. Banks", {720, 4000, 5440, 6880, 8320}},
+        {"Name\tArea\tSlope\tL\tType\tn\tTc\t", {1500, 2700, 3900, 5100, 6500, 7500, 8500}},
+        {"Name\tUse\ta\ta/A\tC\tCA\t", {2000, 4000, 4000, 5000, 6000, 7000}},
+        {"Name\tType\tSlope \tLength\tV(fps)\tTc(min)", {1333, 2666, 3999, 5332, 6665, 7998}},
+        {"Name\tL\tn\tMaterial\tS\tA\tWP\tV\tTc",
+         {666, 1998, 1998, 2664, 3330, 4662, 4662, 5328, 5994, 6660, 7326, 7992}},
+        {"\t\t1Yr\t2Yr\t5Yr\t10Yr\t25Yr\t50Yr\t100Yr",
+         {1000, 2000, 3000, 4000, 5000, 6000, 7000, 8000}},
+        {"Q(cfs)\t1.00\t2.00\t3.00\t4.00\t5.50\t7.20\t8.75",
+         {1000, 2000, 3000, 4000, 5000, 6000, 7000, 8000}},
+    };
+    for (const auto& c : tabCases) {
+        EXPECT_EQ(paragraphs[IndexOf(document, c.line)].format.tabStops, c.stops) << c.line;
+    }
+
+    // Of the Tc lines only the channel one is underlined, closing the sum.
+    const struct {
+        const char* line;
+        bool underlined;
+    } tcCases[] = {
+        {"Overland Flow Tc \t: 12.3", false},
+        {"Shallow Concentrated Flow Tc\t: 3.3", false},
+        {"Channel Flow Tc\t: 4.4", true},
+        {"TOTAL Tc (min)\t: 20", false},
+    };
+    for (const auto& c : tcCases) {
+        for (const auto& run : paragraphs[IndexOf(document, c.line)].runs) {
+            EXPECT_EQ(run.format.underline, c.underlined) << c.line;
+        }
+    }
+
+    for (const char* line : {
+             "It's the engineer's responsibility to check the results of this software",
+             "There are no warranties implied or expressed, including but not",
+             "limited to implied warranties of merchantability and fitness for a particular "
+             "purpose",
+             "Copyright (c) 2026 Quillmoor Foundry. All rights reserved.",
+             "Support: support@quillmoor.example - www.quillmoor.example",
+         }) {
+        for (const auto& run : paragraphs[IndexOf(document, line)].runs) {
+            EXPECT_EQ(run.format.color, kPureBlue) << line;
+            EXPECT_EQ(run.format.size, 8.0) << line;
+        }
+    }
+}
+
+TEST_F(ReportComposerTest, ProjectInformationComesFromTheLastRow) {
+    const struct {
+        const char* label;
+        const char* setup;
+        std::vector<std::string> lines;
+    } cases[] = {
+        {"no information row",
+         "",
+         {"Project Name:\t", "Design Engineer:\t", "Project Manager:\t", "Design Date:\t",
+          "Job Number:\t"}},
+        {"two rows",
+         "INSERT INTO TblProjectInfo (ProjectName, DesignEngineer, ProjectManager, DesignDate, "
+         "JobNumber) VALUES ('Old', 'Old E', 'Old M', '01/01/2020', 'J-1');"
+         "INSERT INTO TblProjectInfo (ProjectName, DesignEngineer, ProjectManager, DesignDate, "
+         "JobNumber) VALUES ('New', 'New E', 'New M', '02/02/2026', 'J-2')",
+         {"Project Name:\tNew", "Design Engineer:\tNew E", "Project Manager:\tNew M",
+          "Design Date:\t02/02/2026", "Job Number:\tJ-2"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        project_ = folder_.NewProjectFile(std::string(c.label) + ".rmt");
+        if (*c.setup != '\0') {
+            Exec(c.setup);
+        }
+        InsertElementRow(project_, Surface("Swale"));
+        const auto lines = Lines(Compose().document);
+        ASSERT_GE(lines.size(), 9u);
+        EXPECT_EQ(std::vector<std::string>(lines.begin() + 3, lines.begin() + 8), c.lines);
+        EXPECT_EQ(lines[8], kHyphens);
+    }
+}
+
+TEST_F(ReportComposerTest, NamesAndTypesAreCutToTheirColumnWidthInCharacters) {
+    // Each text is used as every name and type; the tables cut them to 13
+    // (Tc table), 15 (C and shallow tables) and 11 (channel table) characters.
+    const struct {
+        std::string text, cut11, cut13, cut15;
+    } cases[] = {
+        {"North Parking Lot Area", "North Parki", "North Parking", "North Parking L"},
+        {"Main Street Ditch", "Main Street", "Main Street D", "Main Street Dit"},
+        {"Lot", "Lot", "Lot", "Lot"},
+        {"Überschwemmungsgebiet", "Überschwemm", "Überschwemmun", "Überschwemmungs"},
+        {"雨水排水路北側駐車場エリア東西南", "雨水排水路北側駐車場エ", "雨水排水路北側駐車場エリア",
+         "雨水排水路北側駐車場エリア東西"},
+        {"Río 🌧 Grande Norte", "Río 🌧 Grand", "Río 🌧 Grande ", "Río 🌧 Grande No"},
+    };
+    int n = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        project_ = folder_.NewProjectFile("cut" + std::to_string(++n) + ".rmt");
+        auto basin = Basin(c.text, "2", "0.5");
+        basin.BasinNType = c.text;
+        basin.SoilType = c.text;
+        InsertElementRow(project_, basin);
+        auto surface = Surface(c.text);
+        surface.SurfType = c.text;
+        InsertElementRow(project_, surface);
+        auto channel = Channel(c.text);
+        channel.ChannelMaterial = c.text;
+        InsertElementRow(project_, channel);
+
+        const auto document = Compose().document;
+        EXPECT_TRUE(HasLine(document, c.cut13 + "\t2\t0.02\t150\t" + c.cut13 + "\t0.13\t12.3"));
+        EXPECT_TRUE(HasLine(document, c.cut15 + "\t" + c.cut15 + "\t2\t1.000\t0.5\t0.5000"));
+        EXPECT_TRUE(HasLine(document, c.cut15 + "\t" + c.cut15 + "\t0.01\t300\t1.5\t3.3"));
+        EXPECT_TRUE(HasLine(document,
+                            c.cut11 + "\t600\t0.013\t" + c.cut11 + "\t0.005\t4.5\t7.2\t2.50\t4.4"));
+    }
+}
+
+TEST_F(ReportComposerTest, WeightsTheRunoffCoefficientByArea) {
+    InsertElementRow(project_, Basin("East", "3", "0.9"));
+    InsertElementRow(project_, Basin("West", "1", "0.5"));
+    const auto report = Compose();
+    const auto& document = report.document;
+
+    EXPECT_TRUE(HasLine(document, "East\tLawn\t3\t0.750\t0.9\t0.6750"));
+    EXPECT_TRUE(HasLine(document, "West\tLawn\t1\t0.250\t0.5\t0.1250"));
+    EXPECT_TRUE(HasLine(document, "TOTAL\t\t4\t\t\t0.8000"));
+    EXPECT_TRUE(HasLine(document, "TOTAL\t4\t\t300\t\t\t24.6"));
+    EXPECT_DOUBLE_EQ(report.TotalArea, 4.0);
+    EXPECT_DOUBLE_EQ(report.WeightedC, 0.8);
+    // The solver works on the weighted C and the total area: C Cf is capped at 1
+    // for 100 years (0.8 * 1.25).
+    EXPECT_EQ(LineStartingWith(document, "Q(cfs)"),
+              "Q(cfs)\t3.20\t6.40\t9.60\t12.80\t17.60\t23.04\t28.00");
+}
+
+TEST_F(ReportComposerTest, AShallowOnlyProjectHasNoOtherSectionsAndNoFlow) {
+    InsertElementRow(project_, Surface("Swale"));
+    const auto report = Compose();
+    const auto& document = report.document;
+
+    for (const char* heading :
+         {"Overland Flow", "Time Of Concentration", "Average Runoff Coefficient", "Channel Flow"}) {
+        EXPECT_FALSE(HasLine(document, heading)) << heading;
+    }
+    EXPECT_TRUE(HasLine(document, "Shallow Concentrated Flow"));
+    for (const char* line : {"Overland Flow Tc \t: 0", "Shallow Concentrated Flow Tc\t: 3.3",
+                             "Channel Flow Tc\t: 0", "TOTAL Tc (min)\t: 3.3"}) {
+        EXPECT_TRUE(HasLine(document, line)) << line;
+    }
+    EXPECT_EQ(LineStartingWith(document, "I(in/hr)"),
+              "I(in/hr)\t1.00\t2.00\t3.00\t4.00\t5.00\t6.00\t7.00");
+    EXPECT_EQ(LineStartingWith(document, "Q(cfs)"),
+              "Q(cfs)\t0.00\t0.00\t0.00\t0.00\t0.00\t0.00\t0.00");
+    EXPECT_DOUBLE_EQ(report.TotalTc, 3.3);
+}
+
+TEST_F(ReportComposerTest, StoredNumbersPrintInTheirColumnFormats) {
+    const struct {
+        const char* stored;
+        const char* general;  // Tc columns
+        const char* fixed2;   // channel velocity
+    } cases[] = {
+        {"12.3000", "12.3", "12.30"}, {"10", "10", "10.00"},      {"2.5000", "2.5", "2.50"},
+        {"0.50", "0.5", "0.50"},      {"abc", "0", "0.00"},       {"", "0", "0.00"},
+        {" 7.25ft", "7.25", "7.25"},  {"0.825", "0.825", "0.83"},
+    };
+    int n = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.stored);
+        project_ = folder_.NewProjectFile("numbers" + std::to_string(++n) + ".rmt");
+        auto basin = Basin("Lot", "2", "0.5");
+        basin.Tc = c.stored;
+        InsertElementRow(project_, basin);
+        auto channel = Channel("Ditch");
+        channel.ChannelVelocity = c.stored;
+        channel.ChannelTc = c.stored;
+        InsertElementRow(project_, channel);
+
+        const auto document = Compose().document;
+        const std::string general = c.general;
+        EXPECT_TRUE(HasLine(document, "Lot\t2\t0.02\t150\tRange\t0.13\t" + general));
+        EXPECT_TRUE(HasLine(document, "TOTAL\t2\t\t150\t\t\t" + general));
+        EXPECT_TRUE(HasLine(document, "Ditch\t600\t0.013\tConcrete\t0.005\t4.5\t7.2\t" +
+                                          std::string(c.fixed2) + "\t" + general));
+        EXPECT_TRUE(HasLine(document, "Overland Flow Tc \t: " + general));
+        EXPECT_TRUE(HasLine(document, "Channel Flow Tc\t: " + general));
+    }
+}
+
+TEST_F(ReportComposerTest, DeletedElementsAreLeftOut) {
+    InsertElementRow(project_, Basin("Kept", "2", "0.5"));
+    InsertElementRow(project_, Basin("Gone", "8", "0.9", "True"));
+    InsertElementRow(project_, Surface("Swale"));
+    InsertElementRow(project_, Surface("Vanished", "True"));
+    InsertElementRow(project_, Channel("Ditch"));
+    InsertElementRow(project_, Channel("Removed", "True"));
+    const auto report = Compose();
+    const std::string text = report.document.PlainText();
+
+    for (const char* name : {"Gone", "Vanished", "Removed"}) {
+        EXPECT_EQ(text.find(name), std::string::npos) << name;
+    }
+    EXPECT_TRUE(HasLine(report.document, "TOTAL\t2\t\t150\t\t\t12.3"));
+    EXPECT_TRUE(HasLine(report.document, "TOTAL\t\t2\t\t\t0.5000"));
+    EXPECT_TRUE(HasLine(report.document, "TOTAL\t\t\t300\t\t3.3"));
+    EXPECT_TRUE(HasLine(report.document, "TOTAL\t600\t\t\t\t\t\t\t4.4"));
+    EXPECT_DOUBLE_EQ(report.TotalArea, 2.0);
+    EXPECT_DOUBLE_EQ(report.WeightedC, 0.5);
+}
+
+TEST_F(ReportComposerTest, AKindWhoseRowsAreAllDeletedGetsNoSectionEvenWhenFlagged) {
+    InsertElementRow(project_, Basin("Gone", "8", "0.9", "True"));
+    InsertElementRow(project_, Channel("Removed", "True"));
+    InsertElementRow(project_, Surface("Swale"));
+    NetworkFlags flags;
+    flags.HasOverland = flags.HasChannel = flags.HasShallow = true;
+    const auto report = ComposeReport({project_, folder_.AppFolder(), kEvenTable, flags});
+
+    for (const char* heading : {"Overland Flow", "Channel Flow"}) {
+        EXPECT_FALSE(HasLine(report.document, heading)) << heading;
+    }
+    EXPECT_TRUE(HasLine(report.document, "Shallow Concentrated Flow"));
+    EXPECT_DOUBLE_EQ(report.TotalArea, 0.0);
+}
+
+TEST_F(ReportComposerTest, ZeroOverlandAreaGivesZeroSharesNotADivisionByZero) {
+    InsertElementRow(project_, Basin("Roof", "0", "0.9"));
+    InsertElementRow(project_, Basin("Yard", "0", "0.3"));
+    const auto report = Compose();
+
+    EXPECT_TRUE(HasLine(report.document, "Roof\tLawn\t0\t0.000\t0.9\t0.0000"));
+    EXPECT_TRUE(HasLine(report.document, "Yard\tLawn\t0\t0.000\t0.3\t0.0000"));
+    EXPECT_TRUE(HasLine(report.document, "TOTAL\t\t0\t\t\t0.0000"));
+    EXPECT_EQ(report.WeightedC, 0.0);
+    EXPECT_FALSE(std::isnan(report.WeightedC));
+    EXPECT_EQ(LineStartingWith(report.document, "Q(cfs)"),
+              "Q(cfs)\t0.00\t0.00\t0.00\t0.00\t0.00\t0.00\t0.00");
+}
+
+TEST_F(ReportComposerTest, AMissingIntensityTableStopsTheReportAndKeepsTheResults) {
+    InsertElementRow(project_, Basin("Lot", "2", "0.5"));
+
+    // A project never solved keeps an empty results table.
+    EXPECT_THROW(Compose("NoSuchTable"), IntensityError);
+    EXPECT_FALSE(ReadResults(project_));
+
+    // A solved project keeps the results of its last solve.
+    Compose();
+    const auto before = ReadResults(project_);
+    ASSERT_TRUE(before);
+    EXPECT_THROW(Compose("NoSuchTable"), IntensityError);
+    const auto after = ReadResults(project_);
+    ASSERT_TRUE(after);
+    EXPECT_EQ(after->ival, before->ival);
+    EXPECT_EQ(after->qpeak, before->qpeak);
+}
+
+TEST_F(ReportComposerTest, ReadsTheShippedTable) {
+    InsertElementRow(project_, Surface("Swale"));
+    const auto report = Compose(std::string(kDefaultIntensityTable));
+    // Tc 3.3 minutes is shorter than the first duration: the 5-minute row.
+    EXPECT_EQ(LineStartingWith(report.document, "I(in/hr)"),
+              "I(in/hr)\t5.30\t6.14\t7.20\t8.02\t9.08\t9.86\t10.60");
+}
+
+TEST(SolveNetwork, FlagsTheKindsThatHaveLiveRows) {
+    const struct {
+        const char* label;
+        bool basin, surface, channel;      // a live row of the kind
+        bool overland, shallow, channelF;  // the flags expected
+    } cases[] = {
+        {"nothing", false, false, false, false, false, false},
+        {"overland", true, false, false, true, false, false},
+        {"shallow", false, true, false, false, true, false},
+        {"channel", false, false, true, false, false, true},
+        {"all", true, true, true, true, true, true},
+    };
+    TestFolder folder;
+    int n = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        const std::string project = folder.NewProjectFile("p" + std::to_string(++n) + ".rmt");
+        // Deleted rows of every kind never count.
+        InsertElementRow(project, Basin("Gone", "1", "0.5", "True"));
+        InsertElementRow(project, Surface("Gone", "True"));
+        InsertElementRow(project, Channel("Gone", "True"));
+        if (c.basin) {
+            InsertElementRow(project, Basin("Lot", "1", "0.5"));
+        }
+        if (c.surface) {
+            InsertElementRow(project, Surface("Swale"));
+        }
+        if (c.channel) {
+            InsertElementRow(project, Channel("Ditch"));
+        }
+        const auto flags = SolveNetwork(project);
+        EXPECT_EQ(flags.HasOverland, c.overland);
+        EXPECT_EQ(flags.HasShallow, c.shallow);
+        EXPECT_EQ(flags.HasChannel, c.channelF);
+        EXPECT_EQ(flags.Any(), c.overland || c.shallow || c.channelF);
+    }
+
+    const std::string untouched = folder.NewProjectFile("empty.rmt");
+    EXPECT_FALSE(SolveNetwork(untouched).Any());
+}
+
+}  // namespace
+}  // namespace torrenta

@@ -7,6 +7,7 @@
 #include <cctype>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "Errors.h"
 #include "ReturnPeriods.h"
@@ -128,19 +129,6 @@ std::vector<IntensityRow> ReadRows(SQLite::Database& db, std::string_view name,
     return rows;
 }
 
-// Wraps a body so engine failures become IntensityError with `action`, while
-// the core's own errors pass through with their own wording.
-template <typename Body>
-auto Guarded(Connection& connection, std::string_view action, Body&& body) {
-    try {
-        return body(connection.Db());
-    } catch (const TorrentaError&) {
-        throw;
-    } catch (const std::exception& e) {
-        ThrowDatabaseError(connection, action, e);
-    }
-}
-
 SaveOutcome CreateTable(SQLite::Database& db, std::string_view name, const IntensityGrid& grid,
                         std::string_view source) {
     if (ValuesTableExists(db, name)) {
@@ -219,45 +207,45 @@ SaveOutcome UpdateTable(SQLite::Database& db, const std::string& storedName,
 
 std::vector<std::string> ListIntensityTables(const std::string& appFolder) {
     auto connection = OpenIntensityConnection(appFolder);
-    return Guarded(
-        connection, "Cannot read the list of intensity tables", [](SQLite::Database& db) {
-            SQLite::Statement query(db, "SELECT BasinName FROM BasinName ORDER BY rowid");
-            std::vector<std::string> names;
-            while (query.executeStep()) {
-                if (!query.getColumn(0).isNull()) {
-                    names.push_back(query.getColumn(0).getString());
-                }
-            }
-            return names;
-        });
+    return RunOn(std::move(connection), "Cannot read the list of intensity tables",
+                 [](SQLite::Database& db) {
+                     SQLite::Statement query(db, "SELECT BasinName FROM BasinName ORDER BY rowid");
+                     std::vector<std::string> names;
+                     while (query.executeStep()) {
+                         if (!query.getColumn(0).isNull()) {
+                             names.push_back(query.getColumn(0).getString());
+                         }
+                     }
+                     return names;
+                 });
 }
 
 bool IntensityTableExists(const std::string& appFolder, std::string_view name) {
     auto connection = OpenIntensityConnection(appFolder);
-    return Guarded(connection, "Cannot read the list of intensity tables",
-                   [&](SQLite::Database& db) { return CatalogueName(db, name).has_value(); });
+    return RunOn(std::move(connection), "Cannot read the list of intensity tables",
+                 [&](SQLite::Database& db) { return CatalogueName(db, name).has_value(); });
 }
 
 std::string IntensityTableSource(const std::string& appFolder, std::string_view name) {
     auto connection = OpenIntensityConnection(appFolder);
-    return Guarded(connection, "Cannot read the list of intensity tables",
-                   [&](SQLite::Database& db) -> std::string {
-                       if (!HasColumn(db, kCatalogueTable, "Source")) {
-                           return {};
-                       }
-                       SQLite::Statement query(db,
-                                               "SELECT Source FROM BasinName WHERE BasinName = ? "
-                                               "COLLATE NOCASE ORDER BY rowid LIMIT 1");
-                       query.bind(1, std::string(name));
-                       return query.executeStep() ? ColumnText(query.getColumn(0)) : std::string();
-                   });
+    return RunOn(std::move(connection), "Cannot read the list of intensity tables",
+                 [&](SQLite::Database& db) -> std::string {
+                     if (!HasColumn(db, kCatalogueTable, "Source")) {
+                         return {};
+                     }
+                     SQLite::Statement query(db,
+                                             "SELECT Source FROM BasinName WHERE BasinName = ? "
+                                             "COLLATE NOCASE ORDER BY rowid LIMIT 1");
+                     query.bind(1, std::string(name));
+                     return query.executeStep() ? ColumnText(query.getColumn(0)) : std::string();
+                 });
 }
 
 IntensityGrid ReadIntensityGrid(const std::string& appFolder, std::string_view name) {
     RequireChosen(name);
     auto connection = OpenIntensityConnection(appFolder);
     const auto action = "Cannot read the intensity table " + Quoted(name);
-    return Guarded(connection, action, [&](SQLite::Database& db) {
+    return RunOn(std::move(connection), action, [&](SQLite::Database& db) {
         RequireValuesTable(db, name);
         RequireValueColumns(db, name);
         const auto rows = ReadRows(db, name, static_cast<int>(kDurationTexts.size()));
@@ -278,7 +266,7 @@ std::vector<IntensityRow> ReadIntensityRows(const std::string& appFolder, std::s
     RequireChosen(name);
     auto connection = OpenIntensityConnection(appFolder);
     const auto action = "Cannot read the intensity table " + Quoted(name);
-    return Guarded(connection, action, [&](SQLite::Database& db) {
+    return RunOn(std::move(connection), action, [&](SQLite::Database& db) {
         RequireValuesTable(db, name);
         RequireValueColumns(db, name);
         return ReadRows(db, name, std::nullopt);
@@ -289,7 +277,7 @@ double TwoYear24HourIntensity(const std::string& appFolder, std::string_view nam
     RequireChosen(name);
     auto connection = OpenIntensityConnection(appFolder);
     const auto action = "Cannot read the 2-year 24-hour intensity from " + Quoted(name);
-    return Guarded(connection, action, [&](SQLite::Database& db) {
+    return RunOn(std::move(connection), action, [&](SQLite::Database& db) {
         RequireValuesTable(db, name);
         if (!HasColumn(db, name, "Duration") || !HasColumn(db, name, kTwoYearColumn)) {
             throw IntensityError("The intensity table " + Quoted(name) +
@@ -340,7 +328,7 @@ SaveOutcome SaveIntensityTable(const std::string& appFolder, std::string_view na
     ValidateIntensityTableName(name);
     auto connection = OpenIntensityConnection(appFolder);
     const auto action = "Cannot save the intensity table " + Quoted(name);
-    return Guarded(connection, action, [&](SQLite::Database& db) {
+    return RunOn(std::move(connection), action, [&](SQLite::Database& db) {
         // IMMEDIATE takes the write lock up front, so a second writer waits
         // instead of failing halfway through.
         SQLite::Transaction transaction(db, SQLite::TransactionBehavior::IMMEDIATE);

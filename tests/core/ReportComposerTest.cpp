@@ -383,6 +383,28 @@ TEST_F(ReportComposerTest, WeightsTheRunoffCoefficientByArea) {
               "Q(cfs)\t3.20\t6.40\t9.60\t12.80\t17.60\t23.04\t28.00");
 }
 
+TEST_F(ReportComposerTest, SolvesForTheSumOfTheThreeTravelTimes) {
+    // Intensity falls from 10 in/hr at 15 minutes to 7 at 30, so each partial
+    // sum of the times (12.3, 16.6 ...) reads a different value than 20 minutes.
+    IntensityGrid falling;
+    const char* const rows[] = {"12", "11", "10", "7", "1", "1", "1", "1", "1", "1"};
+    for (std::size_t i = 0; i < falling.size(); ++i) {
+        falling[i].fill(rows[i]);
+    }
+    SaveIntensityTable(folder_.AppFolder(), "Falling", falling);
+    InsertElementRow(project_, Basin("Lot", "2", "0.5"));
+    InsertElementRow(project_, Surface("Swale"));
+    InsertElementRow(project_, Channel("Ditch"));
+
+    const auto report = Compose("Falling");
+    EXPECT_DOUBLE_EQ(report.TotalTc, 20.0);
+    EXPECT_NEAR(report.results.intensity[0], 9.0f, 1e-5f);
+    EXPECT_EQ(LineStartingWith(report.document, "I(in/hr)"),
+              "I(in/hr)\t9.00\t9.00\t9.00\t9.00\t9.00\t9.00\t9.00");
+    EXPECT_EQ(LineStartingWith(report.document, "Q(cfs)"),
+              "Q(cfs)\t9.00\t9.00\t9.00\t9.00\t9.90\t10.80\t11.25");
+}
+
 TEST_F(ReportComposerTest, AShallowOnlyProjectHasNoOtherSectionsAndNoFlow) {
     InsertElementRow(project_, Surface("Swale"));
     const auto report = Compose();
@@ -471,6 +493,43 @@ TEST_F(ReportComposerTest, AKindWhoseRowsAreAllDeletedGetsNoSectionEvenWhenFlagg
     }
     EXPECT_TRUE(HasLine(report.document, "Shallow Concentrated Flow"));
     EXPECT_DOUBLE_EQ(report.TotalArea, 0.0);
+}
+
+TEST_F(ReportComposerTest, ASectionNeedsBothItsFlagAndALiveRow) {
+    const struct {
+        const char* label;
+        bool liveOverland, liveChannel;  // otherwise only a deleted row of the kind
+        bool flagOverland, flagChannel;
+        bool overlandShown, channelShown;
+    } cases[] = {
+        {"flagged, live rows", true, true, true, true, true, true},
+        {"flagged, only deleted rows", false, false, true, true, false, false},
+        {"live rows, not flagged", true, true, false, false, false, false},
+        {"only overland flagged", true, true, true, false, true, false},
+        {"only channel flagged", true, true, false, true, false, true},
+    };
+    int n = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        project_ = folder_.NewProjectFile("flags" + std::to_string(++n) + ".rmt");
+        InsertElementRow(project_, Basin("Lot", "2", "0.5", c.liveOverland ? "False" : "True"));
+        InsertElementRow(project_, Channel("Ditch", c.liveChannel ? "False" : "True"));
+        InsertElementRow(project_, Surface("Swale"));
+        NetworkFlags flags;
+        flags.HasOverland = c.flagOverland;
+        flags.HasChannel = c.flagChannel;
+        flags.HasShallow = true;
+        const auto report = ComposeReport({project_, folder_.AppFolder(), kEvenTable, flags});
+
+        EXPECT_EQ(HasLine(report.document, "Overland Flow"), c.overlandShown);
+        EXPECT_EQ(HasLine(report.document, "Average Runoff Coefficient"), c.overlandShown);
+        EXPECT_EQ(HasLine(report.document, "Channel Flow"), c.channelShown);
+        EXPECT_TRUE(HasLine(report.document, "Shallow Concentrated Flow"));
+        // A kind left out adds nothing to the totals the solver works on.
+        EXPECT_DOUBLE_EQ(report.TotalArea, c.overlandShown ? 2.0 : 0.0);
+        EXPECT_DOUBLE_EQ(report.OverlandTcSum, c.overlandShown ? 12.3 : 0.0);
+        EXPECT_DOUBLE_EQ(report.ChannelTcSum, c.channelShown ? 4.4 : 0.0);
+    }
 }
 
 TEST_F(ReportComposerTest, ZeroOverlandAreaGivesZeroSharesNotADivisionByZero) {

@@ -8,8 +8,12 @@
 #include <random>
 #include <string>
 
+#include "TestFolder.h"
+#include "report/ReportComposer.h"
 #include "report/RichText.h"
 #include "report/RtfWriter.h"
+#include "store/ElementRows.h"
+#include "store/ProjectSetup.h"
 
 namespace torrenta {
 namespace {
@@ -279,6 +283,34 @@ TEST_F(RtfWriterUnrtf, ReadsTheUnicodeValues) {
         WriteRtf(Build("\xC3\xA9\xC3\x98\xE6\x97\xA5\xE6\x9C\xAC\xF0\x9F\x98\x80")), "--html");
     EXPECT_NE(html.find("&eacute;&Oslash;&#26085;&#26412;&#55357;&#56832;"), std::string::npos)
         << html;
+}
+
+// The whole composed report, with ordinary names and with names holding the
+// characters RTF must escape, reads back through unrtf as the report's text.
+TEST_F(RtfWriterUnrtf, RecoversComposedReports) {
+    const std::string nameSets[][3] = {
+        {"North Lots", "Rear Lot Swale", "Maple Street Ditch"},
+        {"Lot {A} \\ caf\xC3\xA9", "Swale {\\}", "\xC3\x98stre Ditch {x}"},
+    };
+    for (const auto& names : nameSets) {
+        test::TestFolder folder;
+        const std::string project = folder.NewProjectFile();
+        SaveProjectSetup(project, {names[0], "A. Rivera", "J. Okafor", "12/8/2026", "J-1", ""},
+                         "Pond {1}", "Atlanta");
+        InsertElementRow(
+            project, BasinRow{"Basin1", names[0], "650", "840", "3", "Lawn \\ {x}", "0.4", "0.02",
+                              "150", "False", "Grass, Dense grass", "0.24", "18.3066"});
+        InsertElementRow(project, SurfaceRow{"Surface1", names[1], "650", "1680", "0.02", "500",
+                                             "False", "2.2811", "Unpaved", "3.6532"});
+        InsertElementRow(project,
+                         ChannelRow{"Channel1", names[2], "650", "2520", "10", "8", "0.005", "1000",
+                                    "Concrete Channel", "0.013", "False", "9.3792", "1.7770"});
+        const RichDocument document =
+            ComposeReport({project, folder.AppFolder(), "Atlanta", SolveNetwork(project)}).document;
+        EXPECT_EQ(UnrtfBody(Unrtf(WriteRtf(document), "--text")),
+                  AsUnrtfSeesIt(document.PlainText()))
+            << names[0];
+    }
 }
 
 }  // namespace

@@ -11,7 +11,7 @@ namespace torrenta::test {
 // A scratch folder seeded with copies of the built empty.mdb and intensity.mdb,
 // removed again when the test ends; tests never touch the built files.
 class TestFolder {
-public:
+  public:
     TestFolder() {
         std::random_device random;
         path_ = std::filesystem::temp_directory_path() /
@@ -42,7 +42,7 @@ public:
         return project;
     }
 
-private:
+  private:
     std::filesystem::path path_;
 };
 

@@ -9,9 +9,9 @@
 #include "Errors.h"
 #include "ProjectCommands.h"
 #include "hydraulics/Tables.h"
-#include "text/NumericKeyFilter.h"
 #include "intensity/IntensityDatabase.h"
 #include "store/AppFolder.h"
+#include "text/NumericKeyFilter.h"
 
 namespace torrenta {
 namespace {
@@ -129,8 +129,7 @@ int RunCli(const std::vector<std::string>& args, const std::string& executableFo
     create->add_option("--table", newOptions.intensityTable, "Intensity table (default Atlanta)");
     create->add_option("--project-name", newOptions.info.ProjectName, "Project name");
     create->add_option("--job-number", newOptions.info.JobNumber, "Job number");
-    create->add_option("--design-date", newOptions.info.DesignDate,
-                       "Design date (default today)");
+    create->add_option("--design-date", newOptions.info.DesignDate, "Design date (default today)");
     create->add_option("--engineer", newOptions.info.DesignEngineer, "Design engineer");
     create->add_option("--manager", newOptions.info.ProjectManager, "Project manager");
 

@@ -23,12 +23,22 @@ namespace {
 // The option each required column is given by, for "Please fill all fields".
 const std::map<std::string_view, std::string_view>& OptionNames() {
     static const std::map<std::string_view, std::string_view> names = {
-        {"BasinName", "--name"},      {"Area", "--area"},       {"Slope", "--slope"},
-        {"SoilType", "--land-use"},   {"CVal", "--c"},          {"TravelLength", "--length"},
-        {"BasinN", "--n or --surface"}, {"SurfName", "--name"}, {"SurfSlope", "--slope"},
-        {"SurfLength", "--length"},   {"ChannelName", "--name"}, {"ChannelArea", "--area"},
-        {"ChannelWP", "--wp"},        {"ChannelSlope", "--slope"},
-        {"ChannelN", "--n or --material"}, {"ChannelLength", "--length"},
+        {"BasinName", "--name"},
+        {"Area", "--area"},
+        {"Slope", "--slope"},
+        {"SoilType", "--land-use"},
+        {"CVal", "--c"},
+        {"TravelLength", "--length"},
+        {"BasinN", "--n or --surface"},
+        {"SurfName", "--name"},
+        {"SurfSlope", "--slope"},
+        {"SurfLength", "--length"},
+        {"ChannelName", "--name"},
+        {"ChannelArea", "--area"},
+        {"ChannelWP", "--wp"},
+        {"ChannelSlope", "--slope"},
+        {"ChannelN", "--n or --material"},
+        {"ChannelLength", "--length"},
     };
     return names;
 }
@@ -133,10 +143,11 @@ nlohmann::json ReportAsJson(const std::string& projectPath, const NodeRow& node,
     const ResultsRow stored = ReadResults(projectPath).value_or(ResultsRow{});
     nlohmann::json results = nlohmann::json::array();
     for (std::size_t k = 0; k < kReturnPeriods.size(); ++k) {
-        results.push_back({{"returnPeriod", kReturnPeriods[k]},
-                           {"frequencyFactor", FrequencyFactor(static_cast<std::int16_t>(kReturnPeriods[k]))},
-                           {"intensity", LeadingNumber(stored.ival[k])},
-                           {"peakFlow", LeadingNumber(stored.qpeak[k])}});
+        results.push_back(
+            {{"returnPeriod", kReturnPeriods[k]},
+             {"frequencyFactor", FrequencyFactor(static_cast<std::int16_t>(kReturnPeriods[k]))},
+             {"intensity", LeadingNumber(stored.ival[k])},
+             {"peakFlow", LeadingNumber(stored.qpeak[k])}});
     }
     json["results"] = results;
     return json;
@@ -164,16 +175,14 @@ void RunAdd(const std::string& appFolder, const std::string& projectPath, BasinR
     out << AddRow(projectPath, row) << "\n";
 }
 
-void RunAdd(const std::string&, const std::string& projectPath, SurfaceRow row,
-            std::ostream& out) {
+void RunAdd(const std::string&, const std::string& projectPath, SurfaceRow row, std::ostream& out) {
     RequireSetUpProject(projectPath);
     RequireFilled(row);
     CompleteForSave(row);
     out << AddRow(projectPath, row) << "\n";
 }
 
-void RunAdd(const std::string&, const std::string& projectPath, ChannelRow row,
-            std::ostream& out) {
+void RunAdd(const std::string&, const std::string& projectPath, ChannelRow row, std::ostream& out) {
     RequireSetUpProject(projectPath);
     RequireFilled(row);
     CompleteForSave(row);

@@ -13,7 +13,7 @@ namespace torrenta {
 
 // A request the command carried out without doing anything ("Nothing to Solve").
 class NothingToDo : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 

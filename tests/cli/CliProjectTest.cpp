@@ -27,7 +27,7 @@ struct Outcome {
 };
 
 class CliProject : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         // Every duration holds the same values, so any Tc reads them, and the
         // 24-hour 2-year value 0.125 gives P2 = 3.0 in.
@@ -54,10 +54,22 @@ protected:
     }
 
     Outcome AddBasin(const std::string& name, std::vector<std::string> extra = {}) {
-        std::vector<std::string> args = {"add",    "overland", project_, "--name",
-                                         name,     "--area",   "3",      "--slope",
-                                         "0.02",   "--land-use", "Lawn", "--c",
-                                         "0.9",    "--length", "150",    "--surface",
+        std::vector<std::string> args = {"add",
+                                         "overland",
+                                         project_,
+                                         "--name",
+                                         name,
+                                         "--area",
+                                         "3",
+                                         "--slope",
+                                         "0.02",
+                                         "--land-use",
+                                         "Lawn",
+                                         "--c",
+                                         "0.9",
+                                         "--length",
+                                         "150",
+                                         "--surface",
                                          "Grass, Dense grass"};
         args.insert(args.end(), extra.begin(), extra.end());
         return Cli(args);
@@ -94,16 +106,27 @@ TEST_F(CliProject, AddWritesTheRowsTheDialogsWouldWrite) {
                    "--slope", "0.005", "--length", "1000", "--material", "Concrete Channel"})
                   .out,
               "Channel1\n");
-    EXPECT_EQ(Cli({"add", "channel", project_, "--name", "Pipe", "--area", "10", "--wp", "8",
-                   "--slope", "0.005", "--length", "1000", "--n", "0.02", "--velocity", "3",
-                   "--tc", "5.5"})
-                  .code,
-              kExitDone);
+    EXPECT_EQ(
+        Cli({"add", "channel", project_, "--name", "Pipe", "--area", "10", "--wp", "8", "--slope",
+             "0.005", "--length", "1000", "--n", "0.02", "--velocity", "3", "--tc", "5.5"})
+            .code,
+        kExitDone);
 
     const auto basins = ReadAllElements<BasinRow>(project_);
     ASSERT_EQ(basins.size(), 2u);
-    const BasinRow expected{"Basin1", "North", "650", "840", "3", "Lawn", "0.9",
-                            "0.02", "150", "False", "Grass, Dense grass", "0.24", "20.3854"};
+    const BasinRow expected{"Basin1",
+                            "North",
+                            "650",
+                            "840",
+                            "3",
+                            "Lawn",
+                            "0.9",
+                            "0.02",
+                            "150",
+                            "False",
+                            "Grass, Dense grass",
+                            "0.24",
+                            "20.3854"};
     EXPECT_EQ(basins[0].BasinTag + basins[0].BasinX + basins[0].BasinY + basins[0].Tc +
                   basins[0].BasinN + basins[0].BasinNType + basins[0].Deleted,
               expected.BasinTag + expected.BasinX + expected.BasinY + expected.Tc +
@@ -136,29 +159,38 @@ TEST_F(CliProject, RefusedInputNamesTheProblemAndWritesNothing) {
     } cases[] = {
         {{"add", "overland", project_, "--name", "A", "--slope", "0.02", "--land-use", "L", "--c",
           "0.5", "--length", "100", "--n", "0.1"},
-         kExitInvalidInput, "--area"},
+         kExitInvalidInput,
+         "--area"},
         {{"add", "overland", project_, "--name", "A", "--area", "-3", "--slope", "0.02",
           "--land-use", "L", "--c", "0.5", "--length", "100", "--n", "0.1"},
-         kExitInvalidInput, "-3"},
+         kExitInvalidInput,
+         "-3"},
         {{"add", "overland", project_, "--name", "A", "--area", "3", "--slope", "0", "--land-use",
           "L", "--c", "0.5", "--length", "100", "--n", "0.1"},
-         kExitInvalidInput, "slope"},
+         kExitInvalidInput,
+         "slope"},
         {{"add", "overland", project_, "--name", "A", "--area", "3", "--slope", "0.02",
           "--land-use", "L", "--c", "0.5", "--length", "100", "--surface", "Lawn"},
-         kExitInvalidInput, "--n"},
+         kExitInvalidInput,
+         "--n"},
         {{"add", "shallow", project_, "--name", "S", "--length", "1,5", "--slope", "0.02"},
-         kExitInvalidInput, "1,5"},
-        {{"add", "shallow", project_, "--name", "S", "--length", "100"}, kExitInvalidInput,
+         kExitInvalidInput,
+         "1,5"},
+        {{"add", "shallow", project_, "--name", "S", "--length", "100"},
+         kExitInvalidInput,
          "--slope"},
         {{"add", "channel", project_, "--name", "C", "--area", "10", "--wp", "0", "--slope",
           "0.005", "--length", "1000", "--n", "0.013"},
-         kExitInvalidInput, "wetted perimeter"},
+         kExitInvalidInput,
+         "wetted perimeter"},
         {{"add", "shallow", folder_.File("none.rmt"), "--name", "S", "--length", "1", "--slope",
           "1"},
-         kExitProjectFile, "none.rmt"},
+         kExitProjectFile,
+         "none.rmt"},
         {{"add", "shallow", project_, "--name", "S", "--length", "1", "--slope", "1", "--type",
           "Gravel"},
-         kExitUsage, "Gravel"},
+         kExitUsage,
+         "Gravel"},
     };
     for (const auto& c : cases) {
         const Outcome outcome = Cli(c.args);

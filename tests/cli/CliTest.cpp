@@ -49,11 +49,13 @@ TEST(Cli, ListsAndPrintsIntensityTables) {
 
     const Outcome table = RunTool({"--app-folder", folder.AppFolder(), "table", "Atlanta"});
     EXPECT_EQ(table.code, kExitDone) << table.err;
-    EXPECT_NE(table.out.find("5 min        5.30     6.14     7.20     8.02     9.08     9.86     10.6"),
-              std::string::npos)
+    EXPECT_NE(
+        table.out.find("5 min        5.30     6.14     7.20     8.02     9.08     9.86     10.6"),
+        std::string::npos)
         << table.out;
-    EXPECT_NE(table.out.find("24 hr       0.130    0.155    0.193    0.225    0.267    0.290    0.311"),
-              std::string::npos)
+    EXPECT_NE(
+        table.out.find("24 hr       0.130    0.155    0.193    0.225    0.267    0.290    0.311"),
+        std::string::npos)
         << table.out;
 }
 
@@ -68,7 +70,8 @@ TEST(Cli, ReportsProblemsOnStderrWithTheirExitCodes) {
         {{"table"}, kExitUsage, "NAME"},
         {{"frobnicate"}, kExitUsage, ""},
         {{"table", "Nowhere", "--app-folder", folder.AppFolder()}, kExitIntensity, "Nowhere"},
-        {{"tables", "--app-folder", folder.File("no-such-folder")}, kExitIntensity,
+        {{"tables", "--app-folder", folder.File("no-such-folder")},
+         kExitIntensity,
          "intensity.mdb"},
     };
     for (const auto& c : cases) {

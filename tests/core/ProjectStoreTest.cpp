@@ -24,7 +24,7 @@ int CountRows(const std::string& project, const std::string& table) {
 }
 
 BasinRow Basin(const std::string& tag, const std::string& name, const char* deleted = "False") {
-    return BasinRow{tag,    name,   "650",  "840",  "2.5",  "Lawn", "0.35",
+    return BasinRow{tag,    name,  "650",   "840",   "2.5",  "Lawn",   "0.35",
                     "0.02", "150", deleted, "Range", "0.13", "12.3000"};
 }
 
@@ -149,8 +149,16 @@ TEST(ElementRows, TextsRoundTripExactly) {
     TestFolder folder;
     const std::string project = folder.NewProjectFile();
     const std::string names[] = {
-        "O'Brien's Lot", "say \"hi\"", "a; DROP TABLE TblBasinInfo; --", "back\\slash",
-        "{braces}",      "Prés Ø 日本", "tab\there",  "two\nlines", "", std::string(5000, 'x'),
+        "O'Brien's Lot",
+        "say \"hi\"",
+        "a; DROP TABLE TblBasinInfo; --",
+        "back\\slash",
+        "{braces}",
+        "Prés Ø 日本",
+        "tab\there",
+        "two\nlines",
+        "",
+        std::string(5000, 'x'),
     };
     int index = 1;
     for (const auto& name : names) {
@@ -172,9 +180,9 @@ TEST(ElementRows, TextsRoundTripExactly) {
 TEST(ElementRows, UpdateKeepsPositionTagAndFlagAndRefusesAMissingRow) {
     TestFolder folder;
     const std::string project = folder.NewProjectFile();
-    InsertElementRow(project, ChannelRow{"Channel1", "Ditch", "530", "480", "10", "8", "0.005",
-                                         "1000", "Concrete Channel", "0.013", "False", "9.3792",
-                                         "1.7770"});
+    InsertElementRow(project,
+                     ChannelRow{"Channel1", "Ditch", "530", "480", "10", "8", "0.005", "1000",
+                                "Concrete Channel", "0.013", "False", "9.3792", "1.7770"});
     UpdateElementRow(project, "Channel1",
                      ChannelRow{"X", "Main Street Ditch", "1", "1", "12", "9", "0.004", "900",
                                 "Earth Channel", "0.025", "True", "3.0000", "5.0000"});
@@ -216,9 +224,9 @@ TEST(ElementRows, NewTagsStayUniqueAfterPurgedRowsShiftTheIndexes) {
     const Case cases[] = {
         {{}, 1, "Basin1"},
         {{"Basin1", "Basin2"}, 3, "Basin3"},
-        {{"Basin1", "Basin3"}, 3, "Basin4"},    // Basin2 purged on an earlier close
+        {{"Basin1", "Basin3"}, 3, "Basin4"},  // Basin2 purged on an earlier close
         {{"Basin2", "Basin3"}, 3, "Basin4"},
-        {{"Basin5", "Basin9"}, 3, "Basin3"},    // index free: keep the plain rule
+        {{"Basin5", "Basin9"}, 3, "Basin3"},  // index free: keep the plain rule
         {{"Basin1", "Basin12", "Basin2"}, 2, "Basin13"},
         {{"Basin1", "Basinx", "Lot7"}, 1, "Basin2"},
     };

@@ -19,7 +19,9 @@ std::vector<std::string_view> Missing(const Row& row,
     return missing;
 }
 
-std::string Minutes(double value) { return FormatFixed(value, 4); }
+std::string Minutes(double value) {
+    return FormatFixed(value, 4);
+}
 
 }  // namespace
 
@@ -80,7 +82,9 @@ void CompleteForSave(BasinRow& row, const std::string& appFolder,
     }
 }
 
-void CompleteForSave(SurfaceRow& row) { CalculateShallow(row); }
+void CompleteForSave(SurfaceRow& row) {
+    CalculateShallow(row);
+}
 
 void CompleteForSave(ChannelRow& row) {
     if (row.ChannelVelocity.empty() || row.ChannelTc.empty()) {

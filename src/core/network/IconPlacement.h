@@ -15,7 +15,7 @@ struct IconPosition {
 // it has passed 10000 twips it restarts at the kind's reset position. The user
 // then drags the icon where it belongs.
 class IconPlacement {
-public:
+  public:
     explicit IconPlacement(ElementKind kind);
 
     // Moves the cursor for an array that holds `arrayCount` icons (template
@@ -27,7 +27,7 @@ public:
     static IconPosition TemplatePosition(ElementKind kind);
     static IconPosition ResetPosition(ElementKind kind);
 
-private:
+  private:
     ElementKind kind_;
     IconPosition cursor_;
 };

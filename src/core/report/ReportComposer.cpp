@@ -30,16 +30,24 @@ std::string Left(const std::string& text, std::size_t count) {
     return text.substr(0, i);
 }
 
-double Number(const std::string& stored) { return LeadingNumber(stored); }
+double Number(const std::string& stored) {
+    return LeadingNumber(stored);
+}
 
 // A stored number in the report's plain form: "12.3000" prints as 12.3.
-std::string General(double value) { return GeneralNumberText(value); }
-std::string General(const std::string& stored) { return General(Number(stored)); }
+std::string General(double value) {
+    return GeneralNumberText(value);
+}
+std::string General(const std::string& stored) {
+    return General(Number(stored));
+}
 
-std::string TabRun(int count) { return std::string(count > 0 ? count : 0, '\t'); }
+std::string TabRun(int count) {
+    return std::string(count > 0 ? count : 0, '\t');
+}
 
 class ReportComposer {
-public:
+  public:
     explicit ReportComposer(const ReportInputs& inputs) : inputs_(inputs) {}
 
     ComposedReport Compose() {
@@ -64,7 +72,7 @@ public:
         return report_;
     }
 
-private:
+  private:
     void ApplyStyle(Style style) {
         out_.SetSize(style == kTitleStyle ? 12 : 10);
         out_.SetBold(style != kBodyStyle);

@@ -59,6 +59,8 @@ void RichTextBuilder::SetTabStops(std::vector<int> stops) {
     ApplyParagraphFormat();
 }
 
-void RichTextBuilder::ApplyParagraphFormat() { document_.paragraphs.back().format = paragraph_; }
+void RichTextBuilder::ApplyParagraphFormat() {
+    document_.paragraphs.back().format = paragraph_;
+}
 
 }  // namespace torrenta

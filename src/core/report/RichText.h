@@ -68,7 +68,7 @@ struct RichDocument {
 // applies to the paragraph holding the insertion point and to every paragraph
 // started after it. CR LF, CR alone and LF alone each end a paragraph.
 class RichTextBuilder {
-public:
+  public:
     void Append(std::string_view text);
 
     void SetSize(double points) { character_.size = points; }
@@ -88,7 +88,7 @@ public:
     const RichDocument& Document() const { return document_; }
     RichDocument Take() { return std::move(document_); }
 
-private:
+  private:
     void ApplyParagraphFormat();
 
     RichDocument document_;

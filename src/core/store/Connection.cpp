@@ -56,7 +56,9 @@ SQLite::Database& Connection::Db() {
     return *db_;
 }
 
-void Connection::Close() { db_.reset(); }
+void Connection::Close() {
+    db_.reset();
+}
 
 Connection OpenProjectConnection(const std::string& projectPath) {
     return Connection(projectPath, Connection::Target::Project);

@@ -14,7 +14,7 @@ namespace torrenta {
 // closed when the object goes out of scope, so nothing stays open between user
 // actions and a failed operation never leaves a handle behind.
 class Connection {
-public:
+  public:
     enum class Target { Project, Intensity };
 
     Connection(const std::string& file, Target target);
@@ -29,7 +29,7 @@ public:
     // Closes now rather than at the end of the scope.
     void Close();
 
-private:
+  private:
     std::string file_;
     Target target_;
     std::unique_ptr<SQLite::Database> db_;
@@ -37,7 +37,9 @@ private:
 
 Connection OpenProjectConnection(const std::string& projectPath);
 Connection OpenIntensityConnection(const std::string& appFolder);
-inline void CloseConnection(Connection& connection) { connection.Close(); }
+inline void CloseConnection(Connection& connection) {
+    connection.Close();
+}
 
 // The intensity database's path inside an application folder.
 std::string IntensityDatabasePath(const std::string& appFolder);

@@ -22,7 +22,9 @@ const ElementTableInfo& InfoOf() {
     return TableInfo(ElementTable<Row>::kKind);
 }
 
-std::string Quoted(std::string_view name) { return QuoteIdentifier(name); }
+std::string Quoted(std::string_view name) {
+    return QuoteIdentifier(name);
+}
 
 template <class Columns>
 std::string ColumnList(const Columns& columns) {
@@ -47,8 +49,8 @@ Row ReadRow(SQLite::Statement& query) {
 template <class Row>
 std::vector<Row> ReadRows(const std::string& projectPath, bool liveOnly) {
     const auto& info = InfoOf<Row>();
-    std::string sql = "SELECT " + ColumnList(ElementTable<Row>::kColumns) + " FROM " +
-                      Quoted(info.table);
+    std::string sql =
+        "SELECT " + ColumnList(ElementTable<Row>::kColumns) + " FROM " + Quoted(info.table);
     if (liveOnly) {
         sql += " WHERE Deleted = ?";
     }
@@ -73,8 +75,8 @@ long TagNumber(std::string_view tag, std::string_view word) {
         return -1;
     }
     const std::string_view digits = tag.substr(word.size());
-    if (digits.size() > 9 || !std::all_of(digits.begin(), digits.end(),
-                                          [](char c) { return c >= '0' && c <= '9'; })) {
+    if (digits.size() > 9 ||
+        !std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; })) {
         return -1;
     }
     return std::strtol(std::string(digits).c_str(), nullptr, 10);
@@ -123,8 +125,8 @@ void UpdateElementRow(const std::string& projectPath, const std::string& tag, co
     }
     const std::string sql = "UPDATE " + Quoted(info.table) + " SET " + assignments + " WHERE " +
                             Quoted(info.tagColumn) + " = ?";
-    const int changed = RunOn(OpenProjectConnection(projectPath),
-                              "Cannot save the element", [&](SQLite::Database& db) {
+    const int changed = RunOn(OpenProjectConnection(projectPath), "Cannot save the element",
+                              [&](SQLite::Database& db) {
                                   SQLite::Statement update(db, sql);
                                   int index = 1;
                                   for (const auto& column : ElementTable<Row>::kDataColumns) {
@@ -166,11 +168,11 @@ std::vector<Row> ReadAllElements(const std::string& projectPath) {
     return ReadRows<Row>(projectPath, false);
 }
 
-#define TORRENTA_ELEMENT_ROW(Row)                                                           \
-    template void InsertElementRow<Row>(const std::string&, const Row&);                    \
+#define TORRENTA_ELEMENT_ROW(Row)                                                            \
+    template void InsertElementRow<Row>(const std::string&, const Row&);                     \
     template void UpdateElementRow<Row>(const std::string&, const std::string&, const Row&); \
     template std::optional<Row> LoadElementRow<Row>(const std::string&, const std::string&); \
-    template std::vector<Row> ReadLiveElements<Row>(const std::string&);                    \
+    template std::vector<Row> ReadLiveElements<Row>(const std::string&);                     \
     template std::vector<Row> ReadAllElements<Row>(const std::string&);
 TORRENTA_ELEMENT_ROW(BasinRow)
 TORRENTA_ELEMENT_ROW(SurfaceRow)
@@ -182,23 +184,22 @@ void SoftDeleteElement(const std::string& projectPath, ElementKind kind, const s
     RunOn(OpenProjectConnection(projectPath), "Cannot delete the element",
           [&](SQLite::Database& db) {
               SQLite::Statement update(db, "UPDATE " + Quoted(info.table) +
-                                               " SET Deleted = ? WHERE " +
-                                               Quoted(info.tagColumn) + " = ?");
+                                               " SET Deleted = ? WHERE " + Quoted(info.tagColumn) +
+                                               " = ?");
               update.bind(1, std::string(kDeleted));
               update.bind(2, tag);
               update.exec();
           });
 }
 
-void UpdateElementPosition(const std::string& projectPath, ElementKind kind,
-                           const std::string& tag, const std::string& x, const std::string& y) {
+void UpdateElementPosition(const std::string& projectPath, ElementKind kind, const std::string& tag,
+                           const std::string& x, const std::string& y) {
     const auto& info = TableInfo(kind);
     RunOn(OpenProjectConnection(projectPath), "Cannot save the element's position",
           [&](SQLite::Database& db) {
-              SQLite::Statement update(db, "UPDATE " + Quoted(info.table) + " SET " +
-                                               Quoted(info.xColumn) + " = ?, " +
-                                               Quoted(info.yColumn) + " = ? WHERE " +
-                                               Quoted(info.tagColumn) + " = ?");
+              SQLite::Statement update(
+                  db, "UPDATE " + Quoted(info.table) + " SET " + Quoted(info.xColumn) + " = ?, " +
+                          Quoted(info.yColumn) + " = ? WHERE " + Quoted(info.tagColumn) + " = ?");
               update.bind(1, x);
               update.bind(2, y);
               update.bind(3, tag);
@@ -219,8 +220,8 @@ std::string NextElementTag(const std::string& projectPath, ElementKind kind, int
     const std::string candidate = std::string(info.tagWord) + std::to_string(index);
     return RunOn(OpenProjectConnection(projectPath), "Cannot read the project's element tags",
                  [&](SQLite::Database& db) {
-                     SQLite::Statement query(db, "SELECT " + Quoted(info.tagColumn) + " FROM " +
-                                                     Quoted(info.table));
+                     SQLite::Statement query(
+                         db, "SELECT " + Quoted(info.tagColumn) + " FROM " + Quoted(info.table));
                      bool inUse = false;
                      long highest = 0;
                      while (query.executeStep()) {

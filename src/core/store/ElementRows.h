@@ -24,8 +24,7 @@ struct SurfaceRow {
 
 struct ChannelRow {
     std::string ChannelTag, ChannelName, ChannelLeft, ChannelTop, ChannelArea, ChannelWP,
-        ChannelSlope, ChannelLength, ChannelMaterial, ChannelN, Deleted, ChannelVelocity,
-        ChannelTc;
+        ChannelSlope, ChannelLength, ChannelMaterial, ChannelN, Deleted, ChannelVelocity, ChannelTc;
 };
 
 inline constexpr std::string_view kLive = "False";
@@ -169,8 +168,8 @@ std::vector<Row> ReadAllElements(const std::string& projectPath);
 void SoftDeleteElement(const std::string& projectPath, ElementKind kind, const std::string& tag);
 
 // Writes an icon's position after a drag.
-void UpdateElementPosition(const std::string& projectPath, ElementKind kind,
-                           const std::string& tag, const std::string& x, const std::string& y);
+void UpdateElementPosition(const std::string& projectPath, ElementKind kind, const std::string& tag,
+                           const std::string& x, const std::string& y);
 
 // Number of rows of the kind, deleted ones included: the canvas's array count
 // minus its template.

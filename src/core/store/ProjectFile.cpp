@@ -114,8 +114,8 @@ void NewProject(const std::string& appFolder, const std::string& projectPath) {
         fs::rename(temporary, target);
     } catch (const fs::filesystem_error& e) {
         fs::remove(temporary, ec);
-        throw ProjectFileError("Cannot create \"" + projectPath + "\": " +
-                               e.code().message() + ".");
+        throw ProjectFileError("Cannot create \"" + projectPath + "\": " + e.code().message() +
+                               ".");
     }
 }
 
@@ -133,15 +133,15 @@ void OpenProject(const std::string& projectPath) {
             NotAProject(projectPath, "it is a database of another program.");
         }
         for (const auto& required : RequiredTables()) {
-            SQLite::Statement info(db, "PRAGMA table_info(" + QuoteIdentifier(required.table) +
-                                           ")");
+            SQLite::Statement info(db,
+                                   "PRAGMA table_info(" + QuoteIdentifier(required.table) + ")");
             std::set<std::string> present;
             while (info.executeStep()) {
                 present.insert(Lower(info.getColumn(1).getString()));
             }
             if (present.empty()) {
-                NotAProject(projectPath, "the table " + std::string(required.table) +
-                                             " is missing.");
+                NotAProject(projectPath,
+                            "the table " + std::string(required.table) + " is missing.");
             }
             for (const auto column : required.columns) {
                 if (!present.count(Lower(column))) {

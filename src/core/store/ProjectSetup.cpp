@@ -69,8 +69,7 @@ std::optional<NodeRow> ReadNode(const std::string& projectPath) {
                          return std::nullopt;
                      }
                      return NodeRow{query.getColumn(0).getString(), query.getColumn(1).getString(),
-                                    query.getColumn(2).getString(),
-                                    query.getColumn(3).getString()};
+                                    query.getColumn(2).getString(), query.getColumn(3).getString()};
                  });
 }
 
@@ -79,8 +78,7 @@ void SaveProjectSetup(const std::string& projectPath, const ProjectInfoRow& info
     RunOn(OpenProjectConnection(projectPath), "Cannot save the project information",
           [&](SQLite::Database& db) {
               SQLite::Transaction transaction(db);
-              const bool exists =
-                  db.execAndGet("SELECT count(*) FROM TblProjectInfo").getInt() > 0;
+              const bool exists = db.execAndGet("SELECT count(*) FROM TblProjectInfo").getInt() > 0;
               SQLite::Statement write(
                   db, exists ? "UPDATE TblProjectInfo SET ProjectName = ?, DesignEngineer = ?, "
                                "ProjectManager = ?, DesignDate = ?, JobNumber = ? "

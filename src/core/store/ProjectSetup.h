@@ -7,8 +7,7 @@
 namespace torrenta {
 
 struct ProjectInfoRow {
-    std::string ProjectName, DesignEngineer, ProjectManager, DesignDate, JobNumber,
-        IValueBasinName;
+    std::string ProjectName, DesignEngineer, ProjectManager, DesignDate, JobNumber, IValueBasinName;
 };
 
 // The outlet node.
@@ -44,8 +43,7 @@ void SetNodeIntensityTable(const std::string& projectPath, const std::string& ta
 void SetNodeName(const std::string& projectPath, const std::string& nodeName);
 
 // Writes the node icon's position after a drag.
-void UpdateNodePosition(const std::string& projectPath, const std::string& x,
-                        const std::string& y);
+void UpdateNodePosition(const std::string& projectPath, const std::string& x, const std::string& y);
 
 // The solver's one results row as stored: intensities and peak flows for the
 // seven return periods.

@@ -12,7 +12,9 @@
 namespace torrenta {
 namespace {
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 // A double's 15-significant-digit decimal form: the digits (no point) and the
 // power of ten of the first one. 0.825 -> {"825000000000000", -1}.

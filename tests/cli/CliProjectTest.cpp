@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "CliApp.h"
+#include "CliOutcome.h"
 #include "TestFolder.h"
 #include "intensity/IntensityDatabase.h"
 #include "store/ElementRows.h"
@@ -20,11 +21,7 @@ namespace {
 
 using test::TestFolder;
 
-struct Outcome {
-    int code;
-    std::string out;
-    std::string err;
-};
+using Outcome = test::CliOutcome;
 
 class CliProject : public ::testing::Test {
   protected:
@@ -41,9 +38,7 @@ class CliProject : public ::testing::Test {
 
     Outcome Cli(std::vector<std::string> args) {
         args.insert(args.begin(), {"--app-folder", folder_.AppFolder()});
-        std::ostringstream out, err;
-        const int code = RunCli(args, "", out, err);
-        return {code, out.str(), err.str()};
+        return test::RunCliCaptured(args);
     }
 
     void NewProject() {

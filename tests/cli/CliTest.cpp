@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "CliApp.h"
+#include "CliOutcome.h"
 #include "TestFolder.h"
 #include "intensity/IntensityDatabase.h"
 
@@ -16,17 +17,7 @@ namespace {
 
 using test::TestFolder;
 
-struct Outcome {
-    int code;
-    std::string out;
-    std::string err;
-};
-
-Outcome RunTool(const std::vector<std::string>& args, const std::string& executableFolder = "") {
-    std::ostringstream out, err;
-    const int code = RunCli(args, executableFolder, out, err);
-    return {code, out.str(), err.str()};
-}
+using Outcome = test::CliOutcome;
 
 std::string ReadAll(const std::string& path) {
     std::ifstream in(path);
@@ -43,11 +34,12 @@ TEST(Cli, ListsAndPrintsIntensityTables) {
     }
     SaveIntensityTable(folder.AppFolder(), "O'Brien's \"Lot\"", grid);
 
-    const Outcome list = RunTool({"tables", "--app-folder", folder.AppFolder()});
+    const Outcome list = test::RunCliCaptured({"tables", "--app-folder", folder.AppFolder()});
     EXPECT_EQ(list.code, kExitDone);
     EXPECT_EQ(list.out, "Atlanta\nO'Brien's \"Lot\"\n");
 
-    const Outcome table = RunTool({"--app-folder", folder.AppFolder(), "table", "Atlanta"});
+    const Outcome table =
+        test::RunCliCaptured({"--app-folder", folder.AppFolder(), "table", "Atlanta"});
     EXPECT_EQ(table.code, kExitDone) << table.err;
     EXPECT_NE(
         table.out.find("5 min        5.30     6.14     7.20     8.02     9.08     9.86     10.6"),
@@ -75,7 +67,7 @@ TEST(Cli, ReportsProblemsOnStderrWithTheirExitCodes) {
          "intensity.mdb"},
     };
     for (const auto& c : cases) {
-        const Outcome outcome = RunTool(c.args);
+        const Outcome outcome = test::RunCliCaptured(c.args);
         EXPECT_EQ(outcome.code, c.code) << outcome.err;
         EXPECT_NE(outcome.err.find(c.message), std::string::npos) << outcome.err;
         EXPECT_TRUE(c.code == kExitUsage || outcome.out.empty()) << outcome.out;

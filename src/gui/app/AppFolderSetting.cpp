@@ -1,0 +1,22 @@
+#include "app/AppFolderSetting.h"
+
+#include <QCoreApplication>
+#include <QSettings>
+
+#include "app/QtText.h"
+#include "store/AppFolder.h"
+
+namespace torrenta::gui {
+
+std::string DetermineAppFolder() {
+    QSettings settings(QSettings::SystemScope, QStringLiteral("Quillmoor"),
+                       QStringLiteral("Squallbox"));
+    QString installPath = settings.value(QStringLiteral("InstallPath")).toString();
+    // A value written by a tool that stores the terminating NUL still names the folder.
+    if (const qsizetype nul = installPath.indexOf(QChar(u'\0')); nul >= 0) {
+        installPath.truncate(nul);
+    }
+    return ResolveAppFolder(FromQ(installPath), FromQ(QCoreApplication::applicationDirPath()));
+}
+
+}  // namespace torrenta::gui

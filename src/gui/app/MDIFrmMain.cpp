@@ -1,0 +1,221 @@
+#include "app/MDIFrmMain.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QMenuBar>
+#include <QStackedWidget>
+#include <QToolBar>
+
+#include "app/CommandBoundary.h"
+#include "app/Forms.h"
+#include "app/FrmOpen.h"
+#include "app/Prompts.h"
+#include "app/QtText.h"
+#include "app/Resources.h"
+#include "app/Session.h"
+#include "canvas/FrmDraw.h"
+#include "intensity/FrmIntensityTable.h"
+#include "intensity/FrmNodeInfo.h"
+#include "intensity/FrmSelectIvalBasin.h"
+#include "intensity/FrmSelectNodeBasin.h"
+#include "store/FrmInfo.h"
+#include "store/ProjectFile.h"
+
+namespace torrenta::gui {
+
+namespace {
+
+MDIFrmMain* instance = nullptr;
+
+const QString kProjectFilter = QStringLiteral("Rational File (*.rmt)");
+
+QAction* NamedAction(QObject* parent, const QString& name, const QIcon& icon, const QString& text) {
+    auto* action = new QAction(icon, text, parent);
+    action->setObjectName(name);
+    return action;
+}
+
+}  // namespace
+
+MDIFrmMain::MDIFrmMain(QWidget* parent) : QMainWindow(parent) {
+    LoadResources();
+    instance = this;
+    setObjectName(QStringLiteral("MDIFrmMain"));
+    setWindowTitle(QStringLiteral("Torrenta  - version 1.0"));
+    setWindowIcon(QIcon(QStringLiteral(":/images/torrenta.svg")));
+    Forms::SetHost(this);
+
+    centre_ = new QStackedWidget(this);
+    setCentralWidget(centre_);
+    CreateMenu();
+    CreateToolbar();
+    ShowStartWindow();
+}
+
+MDIFrmMain::~MDIFrmMain() {
+    if (instance == this) {
+        instance = nullptr;
+    }
+}
+
+MDIFrmMain* MDIFrmMain::Instance() {
+    return instance;
+}
+
+FrmDraw* MDIFrmMain::Canvas() const {
+    return canvas_;
+}
+
+void MDIFrmMain::CreateMenu() {
+    QMenu* file = menuBar()->addMenu(QStringLiteral("File"));
+    file->setObjectName(QStringLiteral("MnuFile"));
+    QAction* fileNew = NamedAction(this, QStringLiteral("MnuFileNew"), {}, QStringLiteral("New"));
+    QAction* fileOpen =
+        NamedAction(this, QStringLiteral("MnuFileOpen"), {}, QStringLiteral("Open"));
+    QAction* fileExit =
+        NamedAction(this, QStringLiteral("MnuFileExit"), {}, QStringLiteral("Exit"));
+    file->addAction(fileNew);
+    file->addAction(fileOpen);
+    file->addSeparator()->setObjectName(QStringLiteral("MnuFileSeperator1"));
+    file->addAction(fileExit);
+    connect(fileNew, &QAction::triggered, this, &MDIFrmMain::FileNew);
+    connect(fileOpen, &QAction::triggered, this, &MDIFrmMain::FileOpen);
+    connect(fileExit, &QAction::triggered, this, &MDIFrmMain::FileExit);
+}
+
+void MDIFrmMain::CreateToolbar() {
+    toolbar_ = addToolBar(QStringLiteral("Toolbar"));
+    toolbar_->setObjectName(QStringLiteral("TbDraw"));
+    toolbar_->setMovable(false);
+    toolbar_->setIconSize(QSize(24, 24));
+    toolbar_->addSeparator();
+    struct Button {
+        const char* name;
+        const char* icon;
+        const char* tip;
+        void (MDIFrmMain::*command)();
+    };
+    const Button buttons[] = {
+        {"TbDraw_New", ":/icons/new.svg", "Start a New File", &MDIFrmMain::FileNew},
+        {"TbDraw_Open", ":/icons/open.svg", "Open an Existing File", &MDIFrmMain::FileOpen},
+        {nullptr, nullptr, nullptr, nullptr},
+        {"TbDraw_Exit", ":/icons/exit.svg", "Exit", &MDIFrmMain::FileExit},
+    };
+    for (const Button& button : buttons) {
+        if (button.name == nullptr) {
+            toolbar_->addSeparator();
+            continue;
+        }
+        QAction* action =
+            NamedAction(toolbar_, QString::fromLatin1(button.name),
+                        QIcon(QString::fromLatin1(button.icon)), QString::fromLatin1(button.tip));
+        action->setToolTip(QString::fromLatin1(button.tip));
+        toolbar_->addAction(action);
+        connect(action, &QAction::triggered, this, button.command);
+    }
+}
+
+void MDIFrmMain::SetCentre(QWidget* widget) {
+    while (centre_->count() > 0) {
+        QWidget* old = centre_->widget(0);
+        centre_->removeWidget(old);
+        old->deleteLater();
+    }
+    centre_->addWidget(widget);
+    centre_->setCurrentWidget(widget);
+}
+
+void MDIFrmMain::ShowStartWindow() {
+    if (start_ == nullptr) {
+        start_ = new FrmOpen(centre_);
+        SetCentre(start_);
+    }
+    menuBar()->show();
+    toolbar_->show();
+}
+
+void MDIFrmMain::CloseProjectForms() {
+    Forms::Close<FrmSelectIvalBasin>();
+    Forms::Close<FrmSelectNodeBasin>();
+    Forms::Close<FrmNodeInfo>();
+    Forms::Close<FrmIntensityTable>();
+    Forms::Close<FrmInfo>();
+}
+
+void MDIFrmMain::FileNew() {
+    const QString file = CurrentPrompts().SaveFileName(this, kProjectFilter, QStringLiteral("rmt"));
+    if (file.isEmpty()) {
+        return;
+    }
+    // A failed copy leaves the open project as it was.
+    if (!RunCommand(this, [&] { NewProject(CurrentSession().AppFolder, FromQ(file)); })) {
+        return;
+    }
+    FileClose();
+    CloseProjectForms();
+    CurrentSession().ProjectPath = FromQ(file);
+    Forms::Show<FrmInfo>();
+}
+
+void MDIFrmMain::FileOpen() {
+    const QString file = CurrentPrompts().OpenFileName(this, kProjectFilter);
+    if (file.isEmpty()) {
+        return;
+    }
+    FileClose();
+    if (!RunCommand(this, [&] { OpenProject(FromQ(file)); })) {
+        return;
+    }
+    CurrentSession().ProjectPath = FromQ(file);
+    ShowCanvas();
+}
+
+void MDIFrmMain::FileClose() {
+    if (canvas_ == nullptr) {
+        return;
+    }
+    CloseProjectForms();
+    // The canvas goes even when the purge fails; the message says why.
+    RunCommand(this, [] { CloseProject(CurrentSession().ProjectPath); });
+    canvas_ = nullptr;
+    ShowStartWindow();
+}
+
+void MDIFrmMain::FileExit() {
+    close();
+}
+
+void MDIFrmMain::ShowCanvas() {
+    if (canvas_ != nullptr) {
+        canvas_->raise();
+        return;
+    }
+    auto* canvas = new FrmDraw(this, centre_);
+    FrmDraw::LoadOutcome outcome = FrmDraw::LoadOutcome::Loaded;
+    if (!RunCommand(this, [&] { outcome = canvas->LoadNetwork(); })) {
+        delete canvas;
+        ShowStartWindow();
+        return;
+    }
+    if (outcome == FrmDraw::LoadOutcome::NeedsSetup) {
+        delete canvas;
+        RunCommand(this, [] { CloseProject(CurrentSession().ProjectPath); });
+        ShowStartWindow();
+        Forms::Reopen<FrmInfo>();
+        return;
+    }
+    canvas_ = canvas;
+    start_ = nullptr;
+    SetCentre(canvas);
+    // The canvas brings its own menus and toolbar.
+    toolbar_->hide();
+    menuBar()->hide();
+}
+
+void MDIFrmMain::closeEvent(QCloseEvent* event) {
+    Forms::CloseAll();
+    FileClose();
+    event->accept();
+}
+
+}  // namespace torrenta::gui

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QPointer>
+
+class QStackedWidget;
+class QToolBar;
+
+namespace torrenta::gui {
+
+class FrmDraw;
+class FrmOpen;
+
+// The main window. It shows the start picture while no project is open and the
+// canvas while one is; the file commands of both windows run here, so a
+// project is created, opened and closed the same way from either.
+class MDIFrmMain : public QMainWindow {
+    Q_OBJECT
+  public:
+    explicit MDIFrmMain(QWidget* parent = nullptr);
+    ~MDIFrmMain() override;
+
+    // The one main window of the run (nullptr before it exists).
+    static MDIFrmMain* Instance();
+
+    void FileNew();
+    void FileOpen();
+    // Closes the open project: purges its deleted rows and shows the start
+    // picture again. Cannot be refused.
+    void FileClose();
+    void FileExit();
+
+    // Opens the canvas on the bound project; a project without its node row is
+    // sent to the setup dialog instead. Brings an open canvas to the front.
+    void ShowCanvas();
+
+    FrmDraw* Canvas() const;
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    void CreateMenu();
+    void CreateToolbar();
+    void ShowStartWindow();
+    void SetCentre(QWidget* widget);
+    // Dialogs that read or write the bound project go with it.
+    static void CloseProjectForms();
+
+    QToolBar* toolbar_ = nullptr;
+    QStackedWidget* centre_ = nullptr;
+    QPointer<FrmOpen> start_;
+    QPointer<FrmDraw> canvas_;
+};
+
+}  // namespace torrenta::gui

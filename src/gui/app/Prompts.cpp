@@ -1,0 +1,57 @@
+#include "app/Prompts.h"
+
+#include <QFileDialog>
+
+namespace torrenta::gui {
+
+namespace {
+
+Prompts* installed = nullptr;
+
+}  // namespace
+
+QMessageBox::StandardButton DialogPrompts::Message(QWidget* parent, const QString& text,
+                                                   const QString& title, QMessageBox::Icon icon,
+                                                   QMessageBox::StandardButtons buttons) {
+    QMessageBox box(icon, title, text, buttons, parent);
+    return static_cast<QMessageBox::StandardButton>(box.exec());
+}
+
+QString DialogPrompts::SaveFileName(QWidget* parent, const QString& filter,
+                                    const QString& defaultSuffix) {
+    QFileDialog dialog(parent, QString(), QString(), filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setDefaultSuffix(defaultSuffix);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return {};
+    }
+    return dialog.selectedFiles().constFirst();
+}
+
+QString DialogPrompts::OpenFileName(QWidget* parent, const QString& filter) {
+    QFileDialog dialog(parent, QString(), QString(), filter);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setOption(QFileDialog::ReadOnly, false);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return {};
+    }
+    return dialog.selectedFiles().constFirst();
+}
+
+Prompts& CurrentPrompts() {
+    static DialogPrompts dialogs;
+    return installed != nullptr ? *installed : dialogs;
+}
+
+void InstallPrompts(Prompts* prompts) {
+    installed = prompts;
+}
+
+void ShowMessage(QWidget* parent, const QString& text, const QString& title,
+                 QMessageBox::Icon icon) {
+    CurrentPrompts().Message(parent, text, title, icon, QMessageBox::Ok);
+}
+
+}  // namespace torrenta::gui

@@ -1,0 +1,10 @@
+#include "app/Session.h"
+
+namespace torrenta::gui {
+
+Session& CurrentSession() {
+    static Session session;
+    return session;
+}
+
+}  // namespace torrenta::gui

@@ -1,0 +1,13 @@
+#include "feedback/FrmWishList.h"
+
+#include "app/Twips.h"
+
+namespace torrenta::gui {
+
+FrmWishList::FrmWishList(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("FrmWishList"));
+    setWindowTitle(QStringLiteral("Wish List"));
+    resize(TwipsRect(this, 0, 0, 4800, 3600).size());
+}
+
+}  // namespace torrenta::gui

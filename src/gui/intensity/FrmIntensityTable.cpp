@@ -1,0 +1,160 @@
+#include "intensity/FrmIntensityTable.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QPlainTextEdit>
+#include <QVBoxLayout>
+
+#include "app/CommandBoundary.h"
+#include "app/FormWidgets.h"
+#include "app/Forms.h"
+#include "app/Prompts.h"
+#include "app/QtText.h"
+#include "app/Session.h"
+#include "editors/NumericValidator.h"
+#include "intensity/FrmSelectIvalBasin.h"
+
+namespace torrenta::gui {
+
+namespace {
+
+constexpr std::array<const char*, 7> kColumnLabels = {"1 yr",   "2 yrs",  "5 yrs",  "10 yrs",
+                                                      "25 yrs", "50 yrs", "100 yrs"};
+
+}  // namespace
+
+FrmIntensityTable::FrmIntensityTable(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("FrmIntensityTable"));
+    setWindowTitle(QStringLiteral("Rainfall Intensity Table"));
+
+    txtBasinName_ = NamedBox(this, QStringLiteral("TxtBasinName"));
+    auto* nameRow = new QHBoxLayout;
+    nameRow->addWidget(
+        NamedLabel(this, QStringLiteral("Label1"), QStringLiteral("Basin Name"), txtBasinName_));
+    nameRow->addWidget(txtBasinName_, 1);
+
+    auto* grid = new QGridLayout;
+    grid->setHorizontalSpacing(4);
+    for (int column = 0; column < 7; ++column) {
+        auto* label = NamedLabel(this, QStringLiteral("LblPeriod%1").arg(column),
+                                 QString::fromLatin1(kColumnLabels[column]));
+        label->setAlignment(Qt::AlignCenter);
+        grid->addWidget(label, 0, column + 1);
+    }
+    for (int row = 0; row < 10; ++row) {
+        grid->addWidget(
+            NamedLabel(this, QStringLiteral("LblDuration%1").arg(row), ToQ(kDurationLabels[row])),
+            row + 1, 0);
+        for (int column = 0; column < 7; ++column) {
+            // Each column is one array of ten boxes: Text1 is the 1-year column.
+            QLineEdit* cell = NamedBox(this, QStringLiteral("Text%1").arg(column + 1));
+            cell->setProperty("index", row);
+            cell->setAlignment(Qt::AlignRight);
+            cell->setMinimumWidth(64);
+            MakeNumericBox(cell);
+            grid->addWidget(cell, row + 1, column + 1);
+            cells_[column][row] = cell;
+        }
+    }
+
+    txtSource_ = new QPlainTextEdit(this);
+    txtSource_->setObjectName(QStringLiteral("TxtSource"));
+    txtSource_->setReadOnly(true);
+    txtSource_->setFixedHeight(txtSource_->fontMetrics().lineSpacing() * 3 + 12);
+
+    QPushButton* select =
+        NamedButton(this, QStringLiteral("CmdSelectBasin"), QStringLiteral("Change Basin"));
+    QPushButton* add = NamedButton(this, QStringLiteral("CmdAdd"), QStringLiteral("Add New Basin"));
+    QPushButton* update = NamedButton(this, QStringLiteral("CmdUpdate"), QStringLiteral("Update"));
+    QPushButton* cancel = NamedButton(this, QStringLiteral("CmdCancel"), QStringLiteral("Cancel"));
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(select);
+    buttons->addWidget(add);
+    buttons->addStretch(1);
+    buttons->addWidget(update);
+    buttons->addWidget(cancel);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(nameRow);
+    layout->addLayout(grid);
+    layout->addWidget(
+        NamedLabel(this, QStringLiteral("LblSource"), QStringLiteral("Source"), txtSource_));
+    layout->addWidget(txtSource_);
+    layout->addLayout(buttons);
+
+    connect(select, &QPushButton::clicked, this, &FrmIntensityTable::CmdSelectBasin_Click);
+    connect(add, &QPushButton::clicked, this, &FrmIntensityTable::CmdAdd_Click);
+    connect(update, &QPushButton::clicked, this, &FrmIntensityTable::CmdUpdate_Click);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::close);
+
+    LoadTableGrid();
+}
+
+void FrmIntensityTable::LoadTableGrid() {
+    Session& session = CurrentSession();
+    if (session.IntensityTableName.empty()) {
+        session.IntensityTableName = kDefaultIntensityTable;
+    }
+    txtBasinName_->setText(ToQ(session.IntensityTableName));
+    LockBox(txtBasinName_, true);
+    RunCommand(this, [&] {
+        const IntensityGrid grid = ReadIntensityGrid(session.AppFolder, session.IntensityTableName);
+        for (int row = 0; row < 10; ++row) {
+            for (int column = 0; column < 7; ++column) {
+                cells_[column][row]->setText(ToQ(grid[row][column]));
+            }
+        }
+        txtSource_->setPlainText(
+            ToQ(IntensityTableSource(session.AppFolder, session.IntensityTableName)));
+    });
+}
+
+void FrmIntensityTable::CmdAdd_Click() {
+    for (const auto& column : cells_) {
+        for (QLineEdit* cell : column) {
+            cell->clear();
+        }
+    }
+    txtSource_->clear();
+    txtBasinName_->clear();
+    LockBox(txtBasinName_, false);
+    txtBasinName_->setFocus();
+}
+
+IntensityGrid FrmIntensityTable::GridText() const {
+    IntensityGrid grid;
+    for (int row = 0; row < 10; ++row) {
+        for (int column = 0; column < 7; ++column) {
+            grid[row][column] = FromQ(cells_[column][row]->text());
+        }
+    }
+    return grid;
+}
+
+void FrmIntensityTable::CmdUpdate_Click() {
+    bool anyEmpty = txtBasinName_->text().isEmpty();
+    for (const auto& column : cells_) {
+        for (const QLineEdit* cell : column) {
+            anyEmpty = anyEmpty || cell->text().isEmpty();
+        }
+    }
+    if (anyEmpty) {
+        ShowMessage(this, QStringLiteral("Please fill all fields"), QStringLiteral("Error"));
+        return;
+    }
+    const std::string name = FromQ(txtBasinName_->text());
+    const bool saved = RunCommand(this, [&] {
+        ValidateIntensityTableName(name);
+        SaveIntensityTable(CurrentSession().AppFolder, name, GridText());
+    });
+    if (saved) {
+        CurrentSession().IntensityTableName = name;
+        close();
+    }
+}
+
+void FrmIntensityTable::CmdSelectBasin_Click() {
+    Forms::Show<FrmSelectIvalBasin>()->SetTag({});
+}
+
+}  // namespace torrenta::gui

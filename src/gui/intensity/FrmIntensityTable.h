@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QDialog>
+#include <array>
+
+#include "intensity/IntensityDatabase.h"
+
+class QLineEdit;
+class QPlainTextEdit;
+
+namespace torrenta::gui {
+
+// Rainfall Intensity Table: shows one intensity table of the shared database,
+// lets the user correct its values or enter a new named table.
+class FrmIntensityTable : public QDialog {
+    Q_OBJECT
+  public:
+    explicit FrmIntensityTable(QWidget* parent);
+
+    // The cell of return-period column `column` (0 = 1 year ... 6 = 100
+    // years) and duration row `row` (0 = 5 min ... 9 = 24 hr).
+    QLineEdit* Cell(int column, int row) const { return cells_[column][row]; }
+
+  private:
+    void LoadTableGrid();
+    void CmdAdd_Click();
+    void CmdUpdate_Click();
+    void CmdSelectBasin_Click();
+    IntensityGrid GridText() const;
+
+    QLineEdit* txtBasinName_;
+    QPlainTextEdit* txtSource_;
+    std::array<std::array<QLineEdit*, 10>, 7> cells_{};
+};
+
+}  // namespace torrenta::gui

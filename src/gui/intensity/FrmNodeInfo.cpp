@@ -1,0 +1,78 @@
+#include "intensity/FrmNodeInfo.h"
+
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QVBoxLayout>
+
+#include "app/CommandBoundary.h"
+#include "app/FormWidgets.h"
+#include "app/Forms.h"
+#include "app/Prompts.h"
+#include "app/QtText.h"
+#include "app/Session.h"
+#include "intensity/FrmSelectNodeBasin.h"
+#include "store/ProjectSetup.h"
+
+namespace torrenta::gui {
+
+FrmNodeInfo::FrmNodeInfo(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("FrmNodeInfo"));
+    setWindowTitle(QStringLiteral("Basin Information"));
+    txtNodeName_ = NamedBox(this, QStringLiteral("TxtNodeName"));
+    txtIntensityTable_ = NamedBox(this, QStringLiteral("TxtIntensityTable"));
+    LockBox(txtIntensityTable_, true);
+    QPushButton* tableList = NamedButton(this, QStringLiteral("CmdTableList"), QStringLiteral("?"));
+    tableList->setFixedWidth(tableList->sizeHint().height() + 8);
+    QPushButton* update = NamedButton(this, QStringLiteral("CmdUpdate"), QStringLiteral("Update"));
+    QPushButton* cancel = NamedButton(this, QStringLiteral("CmdCancel"), QStringLiteral("Cancel"));
+
+    auto* rows = new QFormLayout;
+    rows->addRow(
+        NamedLabel(this, QStringLiteral("Label1"), QStringLiteral("Basin Name"), txtNodeName_),
+        txtNodeName_);
+    auto* tableRow = new QHBoxLayout;
+    tableRow->addWidget(txtIntensityTable_);
+    tableRow->addWidget(tableList);
+    rows->addRow(NamedLabel(this, QStringLiteral("Label2"), QStringLiteral("Inensity Table"),
+                            txtIntensityTable_),
+                 tableRow);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(update);
+    buttons->addWidget(cancel);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(rows);
+    layout->addLayout(buttons);
+    setMinimumWidth(360);
+
+    connect(tableList, &QPushButton::clicked, this, [] { Forms::Show<FrmSelectNodeBasin>(); });
+    connect(update, &QPushButton::clicked, this, &FrmNodeInfo::CmdUpdate_Click);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::close);
+
+    RunCommand(this, [this] { LoadNode(); });
+}
+
+void FrmNodeInfo::LoadNode() {
+    Session& session = CurrentSession();
+    if (const std::optional<NodeRow> node = ReadNode(session.ProjectPath)) {
+        txtNodeName_->setText(ToQ(node->NodeName));
+        session.IntensityTableName = node->IntensityTable;
+        txtIntensityTable_->setText(ToQ(session.IntensityTableName));
+    }
+}
+
+void FrmNodeInfo::SaveNodeName() {
+    SetNodeName(CurrentSession().ProjectPath, FromQ(txtNodeName_->text()));
+}
+
+void FrmNodeInfo::CmdUpdate_Click() {
+    if (txtNodeName_->text().isEmpty() || txtIntensityTable_->text().isEmpty()) {
+        ShowMessage(this, QStringLiteral("Please fill all fields"), QStringLiteral("Error"));
+        return;
+    }
+    if (RunCommand(this, [this] { SaveNodeName(); })) {
+        close();
+    }
+}
+
+}  // namespace torrenta::gui

@@ -1,0 +1,25 @@
+#pragma once
+
+#include "intensity/TableSelectionDialog.h"
+
+namespace torrenta::gui {
+
+// Picks the intensity table of the project as a whole. Its tag says who asked:
+// "FrmInfo" when the project setup dialog wants the name in its table box,
+// empty otherwise (the table editor then shows the chosen table).
+class FrmSelectIvalBasin : public TableSelectionDialog {
+    Q_OBJECT
+  public:
+    explicit FrmSelectIvalBasin(QWidget* parent);
+
+    void SetTag(const QString& tag) { tag_ = tag; }
+    const QString& Tag() const { return tag_; }
+
+  protected:
+    void TakeSelection(const std::string& name) override;
+
+  private:
+    QString tag_;
+};
+
+}  // namespace torrenta::gui

@@ -1,0 +1,17 @@
+#pragma once
+
+#include "intensity/TableSelectionDialog.h"
+
+namespace torrenta::gui {
+
+// Picks the intensity table stored on the outlet node (from the node dialog).
+class FrmSelectNodeBasin : public TableSelectionDialog {
+    Q_OBJECT
+  public:
+    explicit FrmSelectNodeBasin(QWidget* parent);
+
+  protected:
+    void TakeSelection(const std::string& name) override;
+};
+
+}  // namespace torrenta::gui

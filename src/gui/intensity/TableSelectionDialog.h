@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QDialog>
+#include <string>
+
+class QListWidget;
+class QPushButton;
+
+namespace torrenta::gui {
+
+// The "Select Intensity Table" window both table choices share: the catalogue
+// of intensity tables in a list, OK once a name is picked, Cancel.
+class TableSelectionDialog : public QDialog {
+    Q_OBJECT
+  public:
+    explicit TableSelectionDialog(QWidget* parent);
+
+  protected:
+    // What the choice of `name` does; runs inside the command boundary, and
+    // the window closes when it succeeds.
+    virtual void TakeSelection(const std::string& name) = 0;
+
+  private:
+    void FillTableList();
+    void CmdOK_Click();
+
+    QListWidget* list1_;
+    QPushButton* cmdOK_;
+};
+
+}  // namespace torrenta::gui

@@ -1,0 +1,328 @@
+#include <SQLiteCpp/SQLiteCpp.h>
+#include <QApplication>
+#include <QClipboard>
+#include <QPlainTextEdit>
+#include <QTest>
+#include <memory>
+
+#include "GuiTestSupport.h"
+#include "ScriptedPrompts.h"
+#include "TestFolder.h"
+#include "app/MDIFrmMain.h"
+#include "intensity/FrmIntensityTable.h"
+#include "intensity/FrmNodeInfo.h"
+#include "intensity/FrmSelectIvalBasin.h"
+#include "intensity/FrmSelectNodeBasin.h"
+#include "intensity/IntensityDatabase.h"
+#include "store/Connection.h"
+#include "store/FrmInfo.h"
+#include "store/ProjectSetup.h"
+
+using namespace torrenta;
+using namespace torrenta::gui;
+using namespace torrenta::test;
+
+class IntensityDialogsTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TestFolder> folder_;
+    std::unique_ptr<ScriptedPrompts> prompts_;
+    std::unique_ptr<MDIFrmMain> main_;
+    std::string project_;
+
+    static QString CellText(int column, int row) {
+        return QStringLiteral("%1.%2").arg(column + 1).arg(row);
+    }
+
+    static void FillGrid(FrmIntensityTable* editor) {
+        for (int column = 0; column < 7; ++column) {
+            for (int row = 0; row < 10; ++row) {
+                QLineEdit* cell = editor->Cell(column, row);
+                cell->setFocus();
+                QTest::keyClicks(cell, CellText(column, row));
+            }
+        }
+    }
+
+    // A second project row, so "every row" is more than one.
+    void AddProjectRow() {
+        SQLite::Database(project_, SQLite::OPEN_READWRITE)
+            .exec("INSERT INTO TblProjectInfo (ProjectName) VALUES ('older')");
+    }
+
+    static std::string IValueBasinNames(const std::string& project) {
+        SQLite::Database db(project);
+        SQLite::Statement query(db, "SELECT IValueBasinName FROM TblProjectInfo ORDER BY rowid");
+        std::string names;
+        while (query.executeStep()) {
+            names += query.getColumn(0).getString() + ";";
+        }
+        return names;
+    }
+
+  private slots:
+    void init() {
+        folder_ = std::make_unique<TestFolder>();
+        prompts_ = std::make_unique<ScriptedPrompts>();
+        ResetSession(folder_->AppFolder());
+        project_ = folder_->NewProjectFile();
+        ProjectInfoRow info;
+        info.ProjectName = "Mill Run";
+        SaveProjectSetup(project_, info, "Outfall", "Atlanta");
+        CurrentSession().ProjectPath = project_;
+        main_ = std::make_unique<MDIFrmMain>();
+        main_->show();
+    }
+
+    void cleanup() {
+        main_.reset();
+        Settle();
+        prompts_.reset();
+        folder_.reset();
+    }
+
+    void editorFallsBackToAtlantaAndShowsItsSource() {
+        FrmIntensityTable* editor = Forms::Show<FrmIntensityTable>();
+        QCOMPARE(Text(editor, QStringLiteral("TxtBasinName")), QStringLiteral("Atlanta"));
+        QVERIFY(Named<QLineEdit>(editor, QStringLiteral("TxtBasinName"))->isReadOnly());
+        const IntensityGrid stored = ReadIntensityGrid(folder_->AppFolder(), "Atlanta");
+        QCOMPARE(editor->Cell(0, 0)->text(), ToQ(stored[0][0]));
+        QCOMPARE(editor->Cell(6, 9)->text(), ToQ(stored[9][6]));
+        QCOMPARE(editor->findChildren<QLineEdit*>(QStringLiteral("Text4")).size(), 10);
+        QVERIFY(
+            !Named<QPlainTextEdit>(editor, QStringLiteral("TxtSource"))->toPlainText().isEmpty());
+        Click(editor, QStringLiteral("CmdCancel"));
+        QCOMPARE(CurrentSession().IntensityTableName, std::string("Atlanta"));
+        QVERIFY(prompts_->messages.isEmpty());
+    }
+
+    void addNewBasinCreatesTheTableAsTyped() {
+        FrmIntensityTable* editor = Forms::Show<FrmIntensityTable>();
+        Click(editor, QStringLiteral("CmdAdd"));
+        QLineEdit* name = Named<QLineEdit>(editor, QStringLiteral("TxtBasinName"));
+        QVERIFY(!name->isReadOnly());
+        QCOMPARE(name->text(), QString());
+        QCOMPARE(editor->Cell(3, 4)->text(), QString());
+        Type(editor, QStringLiteral("TxtBasinName"), QStringLiteral("Mill Run 'East'"));
+        FillGrid(editor);
+        Click(editor, QStringLiteral("CmdUpdate"));
+        Settle();
+
+        QVERIFY(prompts_->messages.isEmpty());
+        QVERIFY(Forms::Find<FrmIntensityTable>() == nullptr);
+        QCOMPARE(CurrentSession().IntensityTableName, std::string("Mill Run 'East'"));
+        const auto names = ListIntensityTables(folder_->AppFolder());
+        QCOMPARE(std::count(names.begin(), names.end(), "Mill Run 'East'"), 1);
+        const auto rows = ReadIntensityRows(folder_->AppFolder(), "Mill Run 'East'");
+        QCOMPARE(rows.size(), size_t(10));
+        for (int row = 0; row < 10; ++row) {
+            QCOMPARE(rows[row].duration, std::string(kDurationTexts[row]));
+            for (int column = 0; column < 7; ++column) {
+                QCOMPARE(ToQ(rows[row].values[column]), CellText(column, row));
+            }
+        }
+    }
+
+    void updateRewritesValuesAndKeepsDurations() {
+        FrmIntensityTable* editor = Forms::Show<FrmIntensityTable>();
+        QLineEdit* cell = editor->Cell(1, 9);
+        cell->selectAll();
+        cell->setFocus();
+        QTest::keyClicks(cell, QStringLiteral("0.177"));
+        Click(editor, QStringLiteral("CmdUpdate"));
+        const auto rows = ReadIntensityRows(folder_->AppFolder(), "Atlanta");
+        QCOMPARE(rows.size(), size_t(10));
+        QCOMPARE(rows[9].values[1], std::string("0.177"));
+        QCOMPARE(rows[9].duration, std::string("24.0"));
+        QCOMPARE(rows[0].duration, std::string("0.083333"));
+        QCOMPARE(ListIntensityTables(folder_->AppFolder()).size(), size_t(1));
+    }
+
+    void updateRefusesEmptyFields_data() {
+        QTest::addColumn<bool>("emptyName");
+        QTest::newRow("empty cell") << false;
+        QTest::newRow("empty name") << true;
+    }
+
+    void updateRefusesEmptyFields() {
+        QFETCH(bool, emptyName);
+        FrmIntensityTable* editor = Forms::Show<FrmIntensityTable>();
+        const std::string before = ReadIntensityGrid(folder_->AppFolder(), "Atlanta")[0][0];
+        editor->Cell(0, 0)->setText(QStringLiteral("9.99"));
+        if (emptyName) {
+            Click(editor, QStringLiteral("CmdAdd"));
+            FillGrid(editor);
+        } else {
+            editor->Cell(5, 7)->clear();
+        }
+        Click(editor, QStringLiteral("CmdUpdate"));
+        QCOMPARE(prompts_->messages.size(), 1);
+        QCOMPARE(prompts_->messages[0].text, QStringLiteral("Please fill all fields"));
+        QCOMPARE(prompts_->messages[0].title, QStringLiteral("Error"));
+        QVERIFY(Forms::Find<FrmIntensityTable>() == editor);
+        QCOMPARE(ReadIntensityGrid(folder_->AppFolder(), "Atlanta")[0][0], before);
+        QCOMPARE(ListIntensityTables(folder_->AppFolder()).size(), size_t(1));
+    }
+
+    void reservedNameIsRefusedWithAMessage() {
+        FrmIntensityTable* editor = Forms::Show<FrmIntensityTable>();
+        Click(editor, QStringLiteral("CmdAdd"));
+        Type(editor, QStringLiteral("TxtBasinName"), QStringLiteral("BasinName"));
+        FillGrid(editor);
+        Click(editor, QStringLiteral("CmdUpdate"));
+        QCOMPARE(prompts_->messages.size(), 1);
+        QVERIFY(Forms::Find<FrmIntensityTable>() == editor);
+        QCOMPARE(ListIntensityTables(folder_->AppFolder()).size(), size_t(1));
+    }
+
+    void cellsTakeOnlyNumbers_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("pasted");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("letters, minus and comma dropped") << "a-1,5x"
+                                                          << ""
+                                                          << "15";
+        QTest::newRow("two points kept") << "1.5.2"
+                                         << ""
+                                         << "1.5.2";
+        QTest::newRow("clean paste") << ""
+                                     << "0.25"
+                                     << "0.25";
+        QTest::newRow("paste with letters refused") << "7"
+                                                    << "12abc"
+                                                    << "7";
+        QTest::newRow("negative paste refused") << ""
+                                                << "-3"
+                                                << "";
+    }
+
+    void cellsTakeOnlyNumbers() {
+        QFETCH(QString, typed);
+        QFETCH(QString, pasted);
+        QFETCH(QString, shown);
+        FrmIntensityTable* editor = Forms::Show<FrmIntensityTable>();
+        QLineEdit* cell = editor->Cell(2, 3);
+        cell->clear();
+        cell->setFocus();
+        QTest::keyClicks(cell, typed);
+        if (!pasted.isEmpty()) {
+            QGuiApplication::clipboard()->setText(pasted);
+            cell->paste();
+        }
+        QCOMPARE(cell->text(), shown);
+    }
+
+    void changeTableWritesEveryProjectRowAndShowsTheEditor() {
+        AddProjectRow();
+        FrmIntensityTable* editor = Forms::Show<FrmIntensityTable>();
+        Click(editor, QStringLiteral("CmdAdd"));
+        Type(editor, QStringLiteral("TxtBasinName"), QStringLiteral("Second"));
+        FillGrid(editor);
+        Click(editor, QStringLiteral("CmdUpdate"));
+        Settle();
+        CurrentSession().IntensityTableName = "Atlanta";
+
+        FrmSelectIvalBasin* select = Forms::Show<FrmSelectIvalBasin>();
+        QPushButton* ok = Named<QPushButton>(select, QStringLiteral("CmdOK"));
+        QVERIFY(!ok->isEnabled());
+        Choose(select, QStringLiteral("Second"));
+        Settle();
+        QCOMPARE(CurrentSession().IntensityTableName, std::string("Second"));
+        QCOMPARE(IValueBasinNames(project_), std::string("Second;Second;"));
+        FrmIntensityTable* shown = Forms::Find<FrmIntensityTable>();
+        QVERIFY(shown != nullptr);
+        QCOMPARE(Text(shown, QStringLiteral("TxtBasinName")), QStringLiteral("Second"));
+        QCOMPARE(shown->Cell(6, 9)->text(), CellText(6, 9));
+        QVERIFY(Forms::Find<FrmSelectIvalBasin>() == nullptr);
+        // The node keeps its own table until the project is set up again.
+        QCOMPARE(ReadNode(project_)->IntensityTable, std::string("Atlanta"));
+    }
+
+    void setupChoiceFillsTheSetupDialogOnly() {
+        FrmInfo* info = Forms::Show<FrmInfo>();
+        Click(info, QStringLiteral("CmdIList"));
+        FrmSelectIvalBasin* select = Forms::Find<FrmSelectIvalBasin>();
+        QCOMPARE(select->Tag(), QStringLiteral("FrmInfo"));
+        Choose(select, QStringLiteral("Atlanta"));
+        Settle();
+        QCOMPARE(Text(info, QStringLiteral("TxtITable")), QStringLiteral("Atlanta"));
+        QVERIFY(Forms::Find<FrmIntensityTable>() == nullptr);
+        QCOMPARE(IValueBasinNames(project_), std::string("Atlanta;"));
+    }
+
+    void cancelChangesNothing() {
+        FrmSelectIvalBasin* select = Forms::Show<FrmSelectIvalBasin>();
+        Named<QListWidget>(select, QStringLiteral("List1"))->setCurrentRow(0);
+        Click(select, QStringLiteral("CmdCancel"));
+        Settle();
+        QCOMPARE(IValueBasinNames(project_), std::string(";"));
+        QVERIFY(Forms::Find<FrmIntensityTable>() == nullptr);
+    }
+
+    void nodeDialogShowsRenamesAndPicksTheNodeTable() {
+        FrmNodeInfo* node = Forms::Show<FrmNodeInfo>();
+        QCOMPARE(Text(node, QStringLiteral("TxtNodeName")), QStringLiteral("Outfall"));
+        QCOMPARE(Text(node, QStringLiteral("TxtIntensityTable")), QStringLiteral("Atlanta"));
+        QVERIFY(Named<QLineEdit>(node, QStringLiteral("TxtIntensityTable"))->isReadOnly());
+
+        // A name typed but not saved gives way to the stored one when a table is picked.
+        Type(node, QStringLiteral("TxtNodeName"), QStringLiteral("Unsaved"));
+        Click(node, QStringLiteral("CmdTableList"));
+        Choose(Forms::Find<FrmSelectNodeBasin>(), QStringLiteral("Atlanta"));
+        Settle();
+        node = Forms::Find<FrmNodeInfo>();
+        QVERIFY(node != nullptr);
+        QCOMPARE(Text(node, QStringLiteral("TxtNodeName")), QStringLiteral("Outfall"));
+
+        Type(node, QStringLiteral("TxtNodeName"), QStringLiteral("Outfall \"North\""));
+        Click(node, QStringLiteral("CmdUpdate"));
+        Settle();
+        QVERIFY(Forms::Find<FrmNodeInfo>() == nullptr);
+        QCOMPARE(ReadNode(project_)->NodeName, std::string("Outfall \"North\""));
+        QCOMPARE(ReadNode(project_)->NodeX, std::string("5040"));
+    }
+
+    void nodeDialogRefusesAnEmptyName() {
+        FrmNodeInfo* node = Forms::Show<FrmNodeInfo>();
+        Named<QLineEdit>(node, QStringLiteral("TxtNodeName"))->clear();
+        Click(node, QStringLiteral("CmdUpdate"));
+        QCOMPARE(prompts_->LastText(), QStringLiteral("Please fill all fields"));
+        QCOMPARE(prompts_->messages.last().title, QStringLiteral("Error"));
+        QCOMPARE(ReadNode(project_)->NodeName, std::string("Outfall"));
+        QVERIFY(Forms::Find<FrmNodeInfo>() == node);
+    }
+
+    void nodeTableForAProjectWithoutNodeRowAddsTheRow() {
+        SQLite::Database(project_, SQLite::OPEN_READWRITE).exec("DELETE FROM TblNodeInfo");
+        FrmNodeInfo* node = Forms::Show<FrmNodeInfo>();
+        QCOMPARE(Text(node, QStringLiteral("TxtNodeName")), QString());
+        Click(node, QStringLiteral("CmdTableList"));
+        Choose(Forms::Find<FrmSelectNodeBasin>(), QStringLiteral("Atlanta"));
+        const auto stored = ReadNode(project_);
+        QVERIFY(stored.has_value());
+        QCOMPARE(stored->IntensityTable, std::string("Atlanta"));
+        QCOMPARE(stored->NodeName, std::string());
+    }
+
+    void emptyCatalogueSaysSoAndOffersNothing() {
+        SQLite::Database(IntensityDatabasePath(folder_->AppFolder()), SQLite::OPEN_READWRITE)
+            .exec("DELETE FROM BasinName");
+        FrmSelectIvalBasin* select = Forms::Show<FrmSelectIvalBasin>();
+        QCOMPARE(prompts_->messages.size(), 1);
+        QVERIFY(prompts_->LastText().contains(QStringLiteral("holds no intensity tables")));
+        QCOMPARE(Named<QListWidget>(select, QStringLiteral("List1"))->count(), 0);
+        QVERIFY(!Named<QPushButton>(select, QStringLiteral("CmdOK"))->isEnabled());
+    }
+
+    void missingIntensityDatabaseIsReportedNotFatal() {
+        std::filesystem::remove(IntensityDatabasePath(folder_->AppFolder()));
+        FrmIntensityTable* editor = Forms::Show<FrmIntensityTable>();
+        QCOMPARE(prompts_->messages.size(), 1);
+        QVERIFY(editor->isVisible());
+        Forms::Show<FrmSelectIvalBasin>();
+        QCOMPARE(prompts_->messages.size(), 2);
+    }
+};
+
+QTEST_MAIN(IntensityDialogsTest)
+#include "IntensityDialogsTest.moc"

@@ -1,0 +1,383 @@
+#include <SQLiteCpp/SQLiteCpp.h>
+#include <QStackedWidget>
+#include <QTest>
+#include <QToolBar>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+
+#include "GuiTestSupport.h"
+#include "ScriptedPrompts.h"
+#include "TestFolder.h"
+#include "app/FrmOpen.h"
+#include "app/MDIFrmMain.h"
+#include "canvas/FrmDraw.h"
+#include "intensity/FrmSelectIvalBasin.h"
+#include "store/ElementRows.h"
+#include "store/FrmInfo.h"
+#include "store/ProjectSetup.h"
+
+using namespace torrenta;
+using namespace torrenta::gui;
+using namespace torrenta::test;
+
+class ProjectLifecycleTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TestFolder> folder_;
+    std::unique_ptr<ScriptedPrompts> prompts_;
+    std::unique_ptr<MDIFrmMain> main_;
+
+    QString ProjectFile(const char* name) const { return ToQ(folder_->File(name)); }
+
+    QToolBar* MainToolbar() const {
+        for (QToolBar* bar : main_->findChildren<QToolBar*>(QStringLiteral("TbDraw"))) {
+            if (bar->parent() == main_.get()) {
+                return bar;
+            }
+        }
+        return nullptr;
+    }
+
+    // File New from the main window, then the setup dialog filled and confirmed.
+    void CreateProject(const QString& file, const QString& nodeName) {
+        prompts_->fileNames.append(file);
+        Trigger(main_.get(), QStringLiteral("MnuFileNew"));
+        FrmInfo* info = Forms::Find<FrmInfo>();
+        QVERIFY(info != nullptr);
+        Type(info, QStringLiteral("TxtProjectName"), QStringLiteral("Pine Hollow"));
+        Type(info, QStringLiteral("TxtJobNumber"), QStringLiteral("J-17"));
+        Type(info, QStringLiteral("TxtDesignDate"), QStringLiteral("3/4/2026"));
+        Type(info, QStringLiteral("TxtBasinName"), nodeName);
+        Click(info, QStringLiteral("CmdIList"));
+        FrmSelectIvalBasin* select = Forms::Find<FrmSelectIvalBasin>();
+        QVERIFY(select != nullptr);
+        Choose(select, QStringLiteral("Atlanta"));
+        QCOMPARE(Text(info, QStringLiteral("TxtITable")), QStringLiteral("Atlanta"));
+        Click(info, QStringLiteral("CmdOK"));
+        Settle();
+    }
+
+    void OpenProjectFile(const QString& file) {
+        prompts_->fileNames.append(file);
+        Trigger(main_.get(), main_->Canvas() != nullptr ? QStringLiteral("MnuOpen")
+                                                        : QStringLiteral("MnuFileOpen"));
+        Settle();
+    }
+
+    void VerifyStartWindow() {
+        QVERIFY(main_->Canvas() == nullptr);
+        QVERIFY(main_->findChild<FrmOpen*>() != nullptr);
+        QVERIFY(MainToolbar() != nullptr && !MainToolbar()->isHidden());
+    }
+
+    // A project with one live and one deleted element of each kind.
+    static void AddElements(const std::string& project) {
+        for (const char* tag : {"Basin1", "Basin2"}) {
+            BasinRow row;
+            row.BasinTag = tag;
+            row.Deleted = "False";
+            InsertElementRow(project, row);
+        }
+        for (const char* tag : {"Surface1", "Surface2"}) {
+            SurfaceRow row;
+            row.SurfTag = tag;
+            row.Deleted = "False";
+            InsertElementRow(project, row);
+        }
+        for (const char* tag : {"Channel1", "Channel2"}) {
+            ChannelRow row;
+            row.ChannelTag = tag;
+            row.Deleted = "False";
+            InsertElementRow(project, row);
+        }
+        SoftDeleteElement(project, ElementKind::Overland, "Basin2");
+        SoftDeleteElement(project, ElementKind::Shallow, "Surface1");
+        SoftDeleteElement(project, ElementKind::Channel, "Channel2");
+    }
+
+    static ProjectInfoRow HalfDoneInfo() {
+        ProjectInfoRow info;
+        info.ProjectName = "Half done";
+        return info;
+    }
+
+    static void VerifyPurged(const std::string& project) {
+        QCOMPARE(CountElementRows(project, ElementKind::Overland), 1);
+        QCOMPARE(CountElementRows(project, ElementKind::Shallow), 1);
+        QCOMPARE(CountElementRows(project, ElementKind::Channel), 1);
+        QVERIFY(LoadElementRow<BasinRow>(project, "Basin1").has_value());
+        QVERIFY(LoadElementRow<SurfaceRow>(project, "Surface2").has_value());
+        QVERIFY(LoadElementRow<ChannelRow>(project, "Channel1").has_value());
+    }
+
+  private slots:
+    void init() {
+        folder_ = std::make_unique<TestFolder>();
+        prompts_ = std::make_unique<ScriptedPrompts>();
+        ResetSession(folder_->AppFolder());
+        main_ = std::make_unique<MDIFrmMain>();
+        main_->show();
+    }
+
+    void cleanup() {
+        main_.reset();
+        Settle();
+        prompts_.reset();
+        folder_.reset();
+    }
+
+    void startsOnTheStartWindow() {
+        QCOMPARE(main_->windowTitle(), QStringLiteral("Torrenta  - version 1.0"));
+        VerifyStartWindow();
+    }
+
+    void newProjectWritesOneProjectRowAndTheNodeAtItsStartPosition() {
+        const QString file = ProjectFile("new.rmt");
+        CreateProject(file, QStringLiteral("Outfall 1"));
+        QVERIFY(prompts_->messages.isEmpty());
+        QCOMPARE(prompts_->fileFilters.value(0), QStringLiteral("Rational File (*.rmt)"));
+
+        const auto info = ReadProjectInfo(FromQ(file));
+        QVERIFY(info.has_value());
+        QCOMPARE(info->ProjectName, std::string("Pine Hollow"));
+        QCOMPARE(info->JobNumber, std::string("J-17"));
+        QCOMPARE(info->DesignDate, std::string("3/4/2026"));
+        const auto node = ReadNode(FromQ(file));
+        QVERIFY(node.has_value());
+        QCOMPARE(node->NodeName, std::string("Outfall 1"));
+        QCOMPARE(node->IntensityTable, std::string("Atlanta"));
+        QCOMPARE(node->NodeX, std::string("5040"));
+        QCOMPARE(node->NodeY, std::string("5160"));
+
+        QVERIFY(main_->Canvas() != nullptr);
+        QVERIFY(MainToolbar()->isHidden());
+        QCOMPARE(CurrentSession().ProjectPath, FromQ(file));
+        QCOMPARE(CurrentSession().IntensityTableName, std::string("Atlanta"));
+    }
+
+    void setupRefusesAnEmptyNodeNameOrTable_data() {
+        QTest::addColumn<QString>("nodeName");
+        QTest::addColumn<bool>("chooseTable");
+        QTest::newRow("no node name") << QString() << true;
+        QTest::newRow("no table") << QStringLiteral("Outfall") << false;
+    }
+
+    void setupRefusesAnEmptyNodeNameOrTable() {
+        QFETCH(QString, nodeName);
+        QFETCH(bool, chooseTable);
+        const QString file = ProjectFile("refused.rmt");
+        prompts_->fileNames.append(file);
+        Trigger(main_.get(), QStringLiteral("MnuFileNew"));
+        FrmInfo* info = Forms::Find<FrmInfo>();
+        QVERIFY(info != nullptr);
+        Type(info, QStringLiteral("TxtBasinName"), nodeName);
+        if (chooseTable) {
+            Click(info, QStringLiteral("CmdIList"));
+            Choose(Forms::Find<FrmSelectIvalBasin>(), QStringLiteral("Atlanta"));
+        }
+        Click(info, QStringLiteral("CmdOK"));
+        QCOMPARE(prompts_->messages.size(), 1);
+        QCOMPARE(prompts_->messages[0].text,
+                 QStringLiteral("Please Fill in Basin Information Fields"));
+        QCOMPARE(prompts_->messages[0].title, QStringLiteral("Error"));
+        QCOMPARE(prompts_->messages[0].icon, QMessageBox::Information);
+        QVERIFY(Forms::Find<FrmInfo>() == info);
+        QVERIFY(!ReadProjectInfo(FromQ(file)).has_value());
+        QVERIFY(!ReadNode(FromQ(file)).has_value());
+        QVERIFY(main_->Canvas() == nullptr);
+    }
+
+    void reopeningShowsTheStoredValuesAndOkKeepsTheNodePosition() {
+        const QString file = ProjectFile("again.rmt");
+        CreateProject(file, QStringLiteral("Outfall 1"));
+        UpdateNodePosition(FromQ(file), "7000", "2000");
+        Trigger(main_->Canvas(), QStringLiteral("MnuFileClose"));
+        Settle();
+        VerifyStartWindow();
+
+        OpenProjectFile(file);
+        QVERIFY(main_->Canvas() != nullptr);
+        Trigger(main_->Canvas(), QStringLiteral("MnuProjectInfo"));
+        FrmInfo* info = Forms::Find<FrmInfo>();
+        QVERIFY(info != nullptr);
+        QCOMPARE(Text(info, QStringLiteral("TxtProjectName")), QStringLiteral("Pine Hollow"));
+        QCOMPARE(Text(info, QStringLiteral("TxtDesignDate")), QStringLiteral("3/4/2026"));
+        QCOMPARE(Text(info, QStringLiteral("TxtBasinName")), QStringLiteral("Outfall 1"));
+        QCOMPARE(Text(info, QStringLiteral("TxtITable")), QStringLiteral("Atlanta"));
+
+        Type(info, QStringLiteral("TxtBasinName"), QStringLiteral("Creek 'B'"));
+        Click(info, QStringLiteral("CmdOK"));
+        const auto node = ReadNode(FromQ(file));
+        QCOMPARE(node->NodeName, std::string("Creek 'B'"));
+        QCOMPARE(node->NodeX, std::string("7000"));
+        QCOMPARE(node->NodeY, std::string("2000"));
+    }
+
+    void openingAProjectWithoutNodeRowAsksForTheSetup() {
+        // A project written with its information rows but no node row.
+        const std::string bare = folder_->NewProjectFile("bare.rmt");
+        SaveProjectSetup(bare, HalfDoneInfo(), "x", "Atlanta");
+        SQLite::Database(bare, SQLite::OPEN_READWRITE).exec("DELETE FROM TblNodeInfo");
+
+        OpenProjectFile(ToQ(bare));
+        QVERIFY(main_->Canvas() == nullptr);
+        FrmInfo* info = Forms::Find<FrmInfo>();
+        QVERIFY(info != nullptr);
+        QCOMPARE(Text(info, QStringLiteral("TxtProjectName")), QStringLiteral("Half done"));
+        QCOMPARE(Text(info, QStringLiteral("TxtBasinName")), QString());
+        QCOMPARE(Text(info, QStringLiteral("TxtITable")), QString());
+
+        Type(info, QStringLiteral("TxtBasinName"), QStringLiteral("Outfall 9"));
+        Click(info, QStringLiteral("CmdIList"));
+        Choose(Forms::Find<FrmSelectIvalBasin>(), QStringLiteral("Atlanta"));
+        Click(info, QStringLiteral("CmdOK"));
+        Settle();
+        const auto node = ReadNode(bare);
+        QVERIFY(node.has_value());
+        QCOMPARE(node->NodeName, std::string("Outfall 9"));
+        QCOMPARE(node->NodeX, std::string("5040"));
+        QVERIFY(main_->Canvas() != nullptr);
+        QVERIFY(prompts_->messages.isEmpty());
+    }
+
+    void closeAndExitPurgeTheDeletedRows_data() {
+        QTest::addColumn<QString>("command");
+        QTest::newRow("File Close") << QStringLiteral("MnuFileClose");
+        QTest::newRow("canvas toolbar Close") << QStringLiteral("TbDraw_Close");
+        QTest::newRow("File Exit") << QStringLiteral("MnuExit");
+        QTest::newRow("canvas New") << QStringLiteral("MnuNew");
+        QTest::newRow("canvas Open") << QStringLiteral("MnuOpen");
+    }
+
+    void closeAndExitPurgeTheDeletedRows() {
+        QFETCH(QString, command);
+        const QString file = ProjectFile("purge.rmt");
+        CreateProject(file, QStringLiteral("Outfall"));
+        AddElements(FromQ(file));
+        const std::string other = folder_->NewProjectFile("other.rmt");
+        SaveProjectSetup(other, {}, "Other", "Atlanta");
+        prompts_->fileNames.append(command == QStringLiteral("MnuNew") ? ProjectFile("next.rmt")
+                                                                       : ToQ(other));
+        Trigger(main_->Canvas(), command);
+        Settle();
+        VerifyPurged(FromQ(file));
+        QVERIFY(ReadNode(FromQ(file)).has_value());
+        if (command == QStringLiteral("MnuExit")) {
+            QVERIFY(!main_->isVisible());
+        }
+    }
+
+    void failedOpenOrNewNamesTheFileAndTheReason_data() {
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("random bytes")
+            << QStringLiteral("MnuFileOpen") << QByteArray("this is no database at all, just text")
+            << QStringLiteral("is not a Torrenta project");
+        QTest::newRow("empty file") << QStringLiteral("MnuFileOpen") << QByteArray()
+                                    << QStringLiteral("is not a Torrenta project");
+        QTest::newRow("template missing")
+            << QStringLiteral("MnuFileNew") << QByteArray() << QStringLiteral("template");
+    }
+
+    void failedOpenOrNewNamesTheFileAndTheReason() {
+        QFETCH(QString, action);
+        QFETCH(QByteArray, content);
+        QFETCH(QString, reason);
+        const std::string path = folder_->File("broken.rmt");
+        if (action == QStringLiteral("MnuFileOpen")) {
+            std::ofstream(path, std::ios::binary) << content.toStdString();
+        } else {
+            std::filesystem::remove(folder_->File("empty.mdb"));
+        }
+        prompts_->fileNames.append(ToQ(path));
+        Trigger(main_.get(), action);
+        Settle();
+        QCOMPARE(prompts_->messages.size(), 1);
+        QVERIFY2(prompts_->LastText().contains(ToQ(path)), qPrintable(prompts_->LastText()));
+        QVERIFY2(prompts_->LastText().contains(reason), qPrintable(prompts_->LastText()));
+        QVERIFY(Forms::Find<FrmInfo>() == nullptr);
+        VerifyStartWindow();
+        QCOMPARE(CurrentSession().ProjectPath, std::string());
+    }
+
+    void cancelledFileDialogsChangeNothing() {
+        const QString file = ProjectFile("kept.rmt");
+        CreateProject(file, QStringLiteral("Outfall"));
+        AddElements(FromQ(file));
+        for (const char* action : {"MnuNew", "MnuOpen"}) {
+            Trigger(main_->Canvas(), QString::fromLatin1(action));
+        }
+        QVERIFY(prompts_->messages.isEmpty());
+        QVERIFY(main_->Canvas() != nullptr);
+        QCOMPARE(CountElementRows(FromQ(file), ElementKind::Overland), 2);
+        QCOMPARE(CurrentSession().ProjectPath, FromQ(file));
+    }
+
+    void newOverAnExistingProjectEmptiesIt() {
+        const QString file = ProjectFile("reused.rmt");
+        CreateProject(file, QStringLiteral("Outfall"));
+        AddElements(FromQ(file));
+        Trigger(main_->Canvas(), QStringLiteral("MnuFileClose"));
+        prompts_->fileNames.append(file);
+        Trigger(main_.get(), QStringLiteral("MnuFileNew"));
+        Settle();
+        QVERIFY(Forms::Find<FrmInfo>() != nullptr);
+        QCOMPARE(CountElementRows(FromQ(file), ElementKind::Overland), 0);
+        QVERIFY(!ReadProjectInfo(FromQ(file)).has_value());
+        QVERIFY(!ReadNode(FromQ(file)).has_value());
+    }
+
+    void eachDialogOpensOnce_data() {
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<QString>("form");
+        QTest::newRow("Project Info")
+            << QStringLiteral("MnuProjectInfo") << QStringLiteral("FrmInfo");
+        QTest::newRow("Edit Table")
+            << QStringLiteral("MnuEditTable") << QStringLiteral("FrmIntensityTable");
+        QTest::newRow("Change Table")
+            << QStringLiteral("MnuChangeTable") << QStringLiteral("FrmSelectIvalBasin");
+        QTest::newRow("Edit Basin")
+            << QStringLiteral("MnuEditBasin") << QStringLiteral("FrmNodeInfo");
+        QTest::newRow("Submit Comments")
+            << QStringLiteral("mnuHelpReportBug") << QStringLiteral("FrmBugReport");
+        QTest::newRow("About") << QStringLiteral("MnuHelpAbout") << QStringLiteral("FrmAbout");
+        QTest::newRow("toolbar Intensity")
+            << QStringLiteral("TbDraw_Intensity") << QStringLiteral("FrmIntensityTable");
+        QTest::newRow("toolbar Project")
+            << QStringLiteral("TbDraw_Project") << QStringLiteral("FrmInfo");
+    }
+
+    void eachDialogOpensOnce() {
+        QFETCH(QString, action);
+        QFETCH(QString, form);
+        CreateProject(ProjectFile("once.rmt"), QStringLiteral("Outfall"));
+        Trigger(main_->Canvas(), action);
+        QWidget* first = main_->findChild<QWidget*>(form);
+        QVERIFY(first != nullptr && first->isVisible());
+        auto* box = first->findChild<QLineEdit*>();
+        if (box != nullptr) {
+            box->setText(QStringLiteral("typed, not saved"));
+        }
+        Trigger(main_->Canvas(), action);
+        QCOMPARE(main_->findChildren<QWidget*>(form).size(), 1);
+        QVERIFY(main_->findChild<QWidget*>(form) == first);
+        if (box != nullptr) {
+            QCOMPARE(box->text(), QStringLiteral("typed, not saved"));
+        }
+    }
+
+    void inertCommandsAreShownDisabled() {
+        CreateProject(ProjectFile("inert.rmt"), QStringLiteral("Outfall"));
+        for (const char* name : {"MnuTorrentaHelp", "mnuHelpWish", "TbDraw_Report"}) {
+            QAction* action = Named<QAction>(main_->Canvas(), QString::fromLatin1(name));
+            QVERIFY(action != nullptr);
+            QVERIFY2(!action->isEnabled(), name);
+        }
+        QVERIFY(Named<QAction>(main_->Canvas(), QStringLiteral("MnuChangeTable"))->isEnabled());
+    }
+};
+
+QTEST_MAIN(ProjectLifecycleTest)
+#include "ProjectLifecycleTest.moc"

@@ -1,0 +1,65 @@
+#pragma once
+
+#include <QList>
+#include <QMessageBox>
+#include <QString>
+
+#include "app/Prompts.h"
+
+namespace torrenta::test {
+
+// Answers the program's message boxes and file dialogs from a script and keeps
+// what was asked, so a test never blocks on a modal window. Installed for its
+// lifetime.
+class ScriptedPrompts : public gui::Prompts {
+  public:
+    struct Shown {
+        QString text;
+        QString title;
+        QMessageBox::Icon icon;
+        QMessageBox::StandardButtons buttons;
+    };
+
+    ScriptedPrompts() { gui::InstallPrompts(this); }
+    ~ScriptedPrompts() override { gui::InstallPrompts(nullptr); }
+    ScriptedPrompts(const ScriptedPrompts&) = delete;
+    ScriptedPrompts& operator=(const ScriptedPrompts&) = delete;
+
+    // Answers for the next message boxes, in order; without one the box gets
+    // its first button among Ok, Yes, Retry.
+    QList<QMessageBox::StandardButton> answers;
+    // File names for the next file dialogs, in order; "" answers Cancel.
+    QList<QString> fileNames;
+
+    QList<Shown> messages;
+    QList<QString> fileFilters;
+
+    QMessageBox::StandardButton Message(QWidget*, const QString& text, const QString& title,
+                                        QMessageBox::Icon icon,
+                                        QMessageBox::StandardButtons buttons) override {
+        messages.append({text, title, icon, buttons});
+        if (!answers.isEmpty()) {
+            return answers.takeFirst();
+        }
+        for (auto button : {QMessageBox::Ok, QMessageBox::Yes, QMessageBox::Retry}) {
+            if (buttons.testFlag(button)) {
+                return button;
+            }
+        }
+        return QMessageBox::NoButton;
+    }
+
+    QString SaveFileName(QWidget*, const QString& filter, const QString&) override {
+        fileFilters.append(filter);
+        return fileNames.isEmpty() ? QString() : fileNames.takeFirst();
+    }
+
+    QString OpenFileName(QWidget*, const QString& filter) override {
+        fileFilters.append(filter);
+        return fileNames.isEmpty() ? QString() : fileNames.takeFirst();
+    }
+
+    QString LastText() const { return messages.isEmpty() ? QString() : messages.last().text; }
+};
+
+}  // namespace torrenta::test

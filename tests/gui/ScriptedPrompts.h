@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QList>
+#include <QMenu>
 #include <QMessageBox>
 #include <QString>
 
@@ -31,6 +32,11 @@ class ScriptedPrompts : public gui::Prompts {
     // File names for the next file dialogs, in order; "" answers Cancel.
     QList<QString> fileNames;
 
+    // The entry (by object name) to pick in the next pop-up menus; "" dismisses.
+    QList<QString> menuChoices;
+    // The entries' captions of each pop-up menu shown.
+    QList<QStringList> menus;
+
     QList<Shown> messages;
     QList<QString> fileFilters;
 
@@ -57,6 +63,21 @@ class ScriptedPrompts : public gui::Prompts {
     QString OpenFileName(QWidget*, const QString& filter) override {
         fileFilters.append(filter);
         return fileNames.isEmpty() ? QString() : fileNames.takeFirst();
+    }
+
+    QAction* PopupMenu(QMenu* menu, const QPoint&) override {
+        QStringList captions;
+        for (const QAction* action : menu->actions()) {
+            captions.append(action->text());
+        }
+        menus.append(captions);
+        const QString choice = menuChoices.isEmpty() ? QString() : menuChoices.takeFirst();
+        QAction* chosen = choice.isEmpty() ? nullptr : menu->findChild<QAction*>(choice);
+        if (chosen != nullptr && chosen->isEnabled()) {
+            chosen->trigger();
+            return chosen;
+        }
+        return nullptr;
     }
 
     QString LastText() const { return messages.isEmpty() ? QString() : messages.last().text; }

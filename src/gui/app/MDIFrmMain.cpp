@@ -14,10 +14,16 @@
 #include "app/Resources.h"
 #include "app/Session.h"
 #include "canvas/FrmDraw.h"
+#include "editors/ChannelFlowDialog.h"
+#include "editors/FrmCCo.h"
+#include "editors/FrmTrapezArea.h"
+#include "editors/OverlandFlowDialog.h"
+#include "editors/ShallowFlowDialog.h"
 #include "intensity/FrmIntensityTable.h"
 #include "intensity/FrmNodeInfo.h"
 #include "intensity/FrmSelectIvalBasin.h"
 #include "intensity/FrmSelectNodeBasin.h"
+#include "report/FrmViewReport.h"
 #include "store/FrmInfo.h"
 #include "store/ProjectFile.h"
 
@@ -135,6 +141,15 @@ void MDIFrmMain::ShowStartWindow() {
 }
 
 void MDIFrmMain::CloseProjectForms() {
+    Forms::Close<FrmCCo>();
+    Forms::Close<FrmTrapezArea>();
+    Forms::Close<FrmBasInfo>();
+    Forms::Close<FrmBasUpdate>();
+    Forms::Close<FrmSurfaceAddInfo>();
+    Forms::Close<FrmSurfaceUpdateInfo>();
+    Forms::Close<FrmChannelAddInfo>();
+    Forms::Close<FrmChannelUpdateInfo>();
+    Forms::Close<FrmViewReport>();
     Forms::Close<FrmSelectIvalBasin>();
     Forms::Close<FrmSelectNodeBasin>();
     Forms::Close<FrmNodeInfo>();

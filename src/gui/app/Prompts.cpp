@@ -40,6 +40,10 @@ QString DialogPrompts::OpenFileName(QWidget* parent, const QString& filter) {
     return dialog.selectedFiles().constFirst();
 }
 
+QAction* DialogPrompts::PopupMenu(QMenu* menu, const QPoint& globalPosition) {
+    return menu->exec(globalPosition);
+}
+
 Prompts& CurrentPrompts() {
     static DialogPrompts dialogs;
     return installed != nullptr ? *installed : dialogs;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QMenu>
 #include <QMessageBox>
 #include <QString>
 
@@ -21,6 +22,10 @@ class Prompts {
 
     // An open-file dialog for an existing file; "" when cancelled.
     virtual QString OpenFileName(QWidget* parent, const QString& filter) = 0;
+
+    // Shows a pop-up menu at a screen position and runs the chosen entry;
+    // returns it (nullptr when the menu was dismissed).
+    virtual QAction* PopupMenu(QMenu* menu, const QPoint& globalPosition) = 0;
 };
 
 // The modal Qt dialogs used by the running program.
@@ -32,6 +37,7 @@ class DialogPrompts : public Prompts {
     QString SaveFileName(QWidget* parent, const QString& filter,
                          const QString& defaultSuffix) override;
     QString OpenFileName(QWidget* parent, const QString& filter) override;
+    QAction* PopupMenu(QMenu* menu, const QPoint& globalPosition) override;
 };
 
 // The prompts in use (DialogPrompts unless a test installed its own).

@@ -1,21 +1,37 @@
 #include "canvas/FrmDraw.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QGraphicsLineItem>
 #include <QGraphicsScene>
 #include <QGraphicsView>
 #include <QMenuBar>
 #include <QToolBar>
+#include <algorithm>
+#include <cmath>
 
+#include "app/CommandBoundary.h"
 #include "app/Forms.h"
 #include "app/MDIFrmMain.h"
+#include "app/Prompts.h"
+#include "app/QtText.h"
 #include "app/Session.h"
+#include "app/Twips.h"
+#include "editing/ElementEditing.h"
+#include "editors/ChannelFlowDialog.h"
+#include "editors/OverlandFlowDialog.h"
+#include "editors/ShallowFlowDialog.h"
 #include "feedback/FrmAbout.h"
 #include "feedback/FrmBugReport.h"
 #include "intensity/FrmIntensityTable.h"
 #include "intensity/FrmNodeInfo.h"
 #include "intensity/FrmSelectIvalBasin.h"
+#include "network/NetworkRows.h"
+#include "report/FrmViewReport.h"
+#include "report/ReportComposer.h"
 #include "store/FrmInfo.h"
 #include "store/ProjectSetup.h"
+#include "text/NumberText.h"
 
 namespace torrenta::gui {
 
@@ -25,6 +41,43 @@ QAction* Entry(QMenu* menu, const char* name, const char* text) {
     QAction* action = menu->addAction(QString::fromLatin1(text));
     action->setObjectName(QString::fromLatin1(name));
     return action;
+}
+
+constexpr std::array<ElementKind, 3> kKinds = {ElementKind::Overland, ElementKind::Shallow,
+                                               ElementKind::Channel};
+
+int Slot(ElementKind kind) {
+    return static_cast<int>(kind);
+}
+
+IconKind IconKindOf(ElementKind kind) {
+    switch (kind) {
+        case ElementKind::Overland:
+            return IconKind::Basin;
+        case ElementKind::Shallow:
+            return IconKind::Surface;
+        case ElementKind::Channel:
+            break;
+    }
+    return IconKind::Channel;
+}
+
+ElementKind ElementKindOf(IconKind kind) {
+    return kind == IconKind::Basin     ? ElementKind::Overland
+           : kind == IconKind::Surface ? ElementKind::Shallow
+                                       : ElementKind::Channel;
+}
+
+// Stored positions are single-precision numbers written as text.
+double StoredCoordinate(const std::string& text) {
+    return static_cast<float>(LeadingNumber(text));
+}
+
+QPen ConnectionPen() {
+    QPen pen(QColor(0x1f, 0x3a, 0x93));
+    pen.setWidthF(2);
+    pen.setCosmetic(true);
+    return pen;
 }
 
 QMenu* AddMenu(QMenuBar* bar, const char* name, const char* title) {
@@ -39,13 +92,19 @@ FrmDraw::FrmDraw(MDIFrmMain* host, QWidget* parent) : QMainWindow(parent), host_
     setObjectName(QStringLiteral("FrmDraw"));
     setWindowFlags(Qt::Widget);
     scene_ = new QGraphicsScene(this);
+    scene_->setBackgroundBrush(Qt::white);
     view_ = new QGraphicsView(scene_, this);
     view_->setObjectName(QStringLiteral("DrawingArea"));
-    view_->setBackgroundBrush(Qt::white);
     view_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    view_->setRenderHints(QPainter::Antialiasing | QPainter::SmoothPixmapTransform);
+    // The scene is measured in twips, like every stored position.
+    const double scale = view_->logicalDpiX() / kTwipsPerInch;
+    view_->setTransform(QTransform::fromScale(scale, scale));
     setCentralWidget(view_);
     CreateMenus();
     CreateToolbar();
+    CreatePopupMenus();
+    CreateTemplates();
 }
 
 void FrmDraw::CreateMenus() {
@@ -69,13 +128,16 @@ void FrmDraw::CreateMenus() {
     QMenu* data = AddMenu(bar, "MnuData", "Data");
     connect(Entry(data, "MnuProjectInfo", "Project Info"), &QAction::triggered, this,
             &FrmDraw::MnuProjectInfo_Click);
-    Entry(data, "MnuAddSubBasin", "Add Overland Flow");
-    Entry(data, "MnuAddSCF", "Add Shallow Concentrated Flow");
-    Entry(data, "MnuAddChanelFlow", "Add Channel Flow");
+    connect(Entry(data, "MnuAddSubBasin", "Add Overland Flow"), &QAction::triggered, this,
+            &FrmDraw::AddOverlandFlow);
+    connect(Entry(data, "MnuAddSCF", "Add Shallow Concentrated Flow"), &QAction::triggered, this,
+            &FrmDraw::AddShallowFlow);
+    connect(Entry(data, "MnuAddChanelFlow", "Add Channel Flow"), &QAction::triggered, this,
+            &FrmDraw::AddChannelFlow);
     connect(Entry(data, "MnuEditBasin", "Edit Basin"), &QAction::triggered, this,
             &FrmDraw::MnuEditBasin_Click);
     data->addSeparator()->setObjectName(QStringLiteral("MnuSeperator2"));
-    Entry(data, "MnuSolve", "Solve");
+    connect(Entry(data, "MnuSolve", "Solve"), &QAction::triggered, this, &FrmDraw::MnuSolve_Click);
 
     QMenu* help = AddMenu(bar, "mnuHelp", "About");
     // Help topics and the wish list have nothing behind them yet.
@@ -138,14 +200,304 @@ void FrmDraw::CreateToolbar() {
     }
 }
 
+void FrmDraw::CreatePopupMenus() {
+    struct Popup {
+        IconKind kind;
+        const char* name;
+        const char* title;
+        const char* nameEntry;
+        const char* nameCaption;
+        const char* separator;
+        const char* deleteEntry;
+        const char* deleteCaption;
+        const char* editEntry;
+        const char* editCaption;
+    };
+    const Popup popups[] = {
+        {IconKind::Basin, "MnuPopBasin", "PopMenuBasin", "MnuBasinName", "Basin Name",
+         "MnuBasinSeperator1", "Mnu_Basin_Delete", "Delete Overland", "Mnu_Basin_Edit",
+         "Edit Data"},
+        {IconKind::Surface, "MnuPopSurface", "PopMenuSurface", "MnuSurfaceName", "Surface Name",
+         "MnuPopSurfaceSeperator1", "MnuPopDeleteSurface", "Delete Surface", "MnuPopEditSurface",
+         "Edit Data"},
+        {IconKind::Channel, "MnuPopChannel", "PopMenuChannel", "MnuChannelName", "Channel Name",
+         "PopMenuChannelSeperator1", "MnuPopDeleteChannel", "Delete Channel", "MnuPopEditChannel",
+         "Edit Data"},
+        {IconKind::Node, "MnuPopNode", "PopMenuNode", "MnuNodeName", "Node Name",
+         "MnuNodeSeperator1", nullptr, nullptr, "Mnu_Node_Edit", "Edit Basin Data"},
+    };
+    for (const Popup& popup : popups) {
+        auto* menu = new QMenu(QString::fromLatin1(popup.title), this);
+        menu->setObjectName(QString::fromLatin1(popup.name));
+        // The first entry only shows whose menu it is.
+        Entry(menu, popup.nameEntry, popup.nameCaption)->setEnabled(false);
+        menu->addSeparator()->setObjectName(QString::fromLatin1(popup.separator));
+        if (popup.deleteEntry != nullptr) {
+            const ElementKind kind = ElementKindOf(popup.kind);
+            connect(Entry(menu, popup.deleteEntry, popup.deleteCaption), &QAction::triggered, this,
+                    [this, kind] { DeleteSelected(kind); });
+            connect(Entry(menu, popup.editEntry, popup.editCaption), &QAction::triggered, this,
+                    [this, kind] { EditSelected(kind); });
+        } else {
+            connect(Entry(menu, popup.editEntry, popup.editCaption), &QAction::triggered, this,
+                    &FrmDraw::MnuEditBasin_Click);
+        }
+        popups_[static_cast<int>(popup.kind)] = menu;
+    }
+}
+
+void FrmDraw::CreateTemplates() {
+    for (ElementKind kind : kKinds) {
+        const IconPosition start = IconPlacement::TemplatePosition(kind);
+        IconItem* pattern = MakeIcon(IconKindOf(kind), 0, QPointF(start.left, start.top));
+        pattern->setVisible(false);
+        icons_[Slot(kind)] = {pattern};
+    }
+    node_ = MakeIcon(IconKind::Node, 0, QPointF(5040, 5160));
+    auto* line = scene_->addLine(600, 360, 1440, 360, ConnectionPen());
+    line->setVisible(false);
+    lines_ = {line};
+}
+
+IconItem* FrmDraw::MakeIcon(IconKind kind, int index, QPointF position) {
+    auto* icon = new IconItem(kind, index, this);
+    icon->setPos(position);
+    scene_->addItem(icon);
+    return icon;
+}
+
 FrmDraw::LoadOutcome FrmDraw::LoadNetwork() {
     Session& session = CurrentSession();
+    for (ElementKind kind : {ElementKind::Overland, ElementKind::Channel, ElementKind::Shallow}) {
+        LoadIcons(kind);
+    }
     const std::optional<NodeRow> node = ReadNode(session.ProjectPath);
     if (!node) {
         return LoadOutcome::NeedsSetup;
     }
+    node_->setPos(StoredCoordinate(node->NodeX), StoredCoordinate(node->NodeY));
     session.IntensityTableName = node->IntensityTable;
+    Connect_Basin_Node();
+    FitScene();
     return LoadOutcome::Loaded;
+}
+
+void FrmDraw::LoadIcons(ElementKind kind) {
+    QVector<IconItem*>& icons = icons_[Slot(kind)];
+    for (const IconRow& row : ReadIconRows(CurrentSession().ProjectPath, kind)) {
+        IconItem* icon = MakeIcon(IconKindOf(kind), static_cast<int>(icons.size()),
+                                  QPointF(StoredCoordinate(row.left), StoredCoordinate(row.top)));
+        icon->SetTag(ToQ(row.tag));
+        icon->setVisible(IsLive(row.deleted));
+        icons.append(icon);
+    }
+}
+
+void FrmDraw::Connect_Basin_Node() {
+    for (qsizetype i = 1; i < lines_.size(); ++i) {
+        delete lines_[i];
+    }
+    lines_.resize(1);
+    const QPointF to = node_->Centre();
+    for (ElementKind kind : {ElementKind::Overland, ElementKind::Channel, ElementKind::Shallow}) {
+        for (const IconItem* icon : icons_[Slot(kind)]) {
+            if (icon->isVisible()) {
+                const QPointF from = icon->Centre();
+                QGraphicsLineItem* line = scene_->addLine(QLineF(from, to), lines_[0]->pen());
+                line->setZValue(0);
+                lines_.append(line);
+            }
+        }
+    }
+}
+
+int FrmDraw::ArrayCount(ElementKind kind) const {
+    return static_cast<int>(icons_[Slot(kind)].size());
+}
+
+int FrmDraw::VisibleCount(ElementKind kind) const {
+    const QVector<IconItem*>& icons = icons_[Slot(kind)];
+    return static_cast<int>(std::count_if(icons.begin(), icons.end(),
+                                          [](const IconItem* icon) { return icon->isVisible(); }));
+}
+
+const QVector<IconItem*>& FrmDraw::Icons(ElementKind kind) const {
+    return icons_[Slot(kind)];
+}
+
+void FrmDraw::AddOverlandFlow() {
+    AddElement(ElementKind::Overland);
+}
+
+void FrmDraw::AddShallowFlow() {
+    AddElement(ElementKind::Shallow);
+}
+
+void FrmDraw::AddChannelFlow() {
+    AddElement(ElementKind::Channel);
+}
+
+void FrmDraw::AddElement(ElementKind kind) {
+    if (VisibleCount(kind) > kMaxLiveElements - 1) {
+        ShowMessage(this, ToQ(MaximumReachedText(kind)), QStringLiteral("Maximum Reached"));
+        return;
+    }
+    ShowAddDialog(kind);
+}
+
+FrmDraw::NewIcon FrmDraw::PlaceNewIcon(ElementKind kind) {
+    QVector<IconItem*>& icons = icons_[Slot(kind)];
+    const int index = static_cast<int>(icons.size());
+    const IconPosition position = placement_[Slot(kind)].Next(index);
+    icons[0]->setPos(position.left, position.top);
+    IconItem* icon = MakeIcon(IconKindOf(kind), index, QPointF(position.left, position.top));
+    // A reopened project's purged rows can leave the plain word-and-index tag
+    // in use; the store picks the next free one then.
+    icon->SetTag(ToQ(NextElementTag(CurrentSession().ProjectPath, kind, index)));
+    icons.append(icon);
+    Connect_Basin_Node();
+    FitScene();
+    return {icon->Tag(), position.left, position.top};
+}
+
+void FrmDraw::Img_MouseDown(IconItem& icon, Qt::MouseButton button, QPointF position, QPoint) {
+    selected_ = &icon;
+    CurrentSession().SelectedIcon = icon.Tag();
+    for (const auto& icons : icons_) {
+        for (IconItem* each : icons) {
+            each->SetMarked(false);
+        }
+    }
+    node_->SetMarked(false);
+    icon.SetMarked(true);
+
+    if (button == Qt::LeftButton) {
+        // Whole twips, halves to even.
+        dragX_ = static_cast<int>(std::nearbyint(position.x()));
+        dragY_ = static_cast<int>(std::nearbyint(position.y()));
+        icon.setZValue(++topZ_);
+    } else if (button == Qt::RightButton) {
+        // The menu names the element as the file holds it now, so a rename in
+        // an open edit dialog shows at once.
+        pendingPopup_ = RunCommand(this, [&] {
+            const std::string& project = CurrentSession().ProjectPath;
+            std::optional<std::string> name;
+            if (icon.Kind() == IconKind::Node) {
+                const std::optional<NodeRow> node = ReadNode(project);
+                name = node ? std::optional<std::string>(node->NodeName) : std::nullopt;
+            } else {
+                name = ReadElementName(project, ElementKindOf(icon.Kind()), FromQ(icon.Tag()));
+            }
+            PopupFor(icon.Kind())->actions().constFirst()->setText(ToQ(name.value_or("")));
+        });
+    }
+}
+
+void FrmDraw::Img_MouseMove(IconItem& icon, Qt::MouseButtons buttons, QPointF position) {
+    if (buttons != Qt::LeftButton) {
+        return;
+    }
+    icon.setPos(icon.Left() + position.x() - dragX_, icon.Top() + position.y() - dragY_);
+    Connect_Basin_Node();
+}
+
+void FrmDraw::Img_MouseUp(IconItem& icon, Qt::MouseButton button, QPoint screenPosition) {
+    if (selected_ != nullptr) {
+        WritePosition(*selected_);
+    }
+    FitScene();
+    if (button == Qt::RightButton && pendingPopup_) {
+        pendingPopup_ = false;
+        CurrentPrompts().PopupMenu(PopupFor(icon.Kind()), screenPosition);
+    }
+}
+
+void FrmDraw::WritePosition(const IconItem& icon) {
+    // Positions are stored as the text of the single-precision coordinate.
+    const std::string left = SingleText(static_cast<float>(icon.Left()));
+    const std::string top = SingleText(static_cast<float>(icon.Top()));
+    RunCommand(this, [&] {
+        const std::string& project = CurrentSession().ProjectPath;
+        if (icon.Kind() == IconKind::Node) {
+            UpdateNodePosition(project, left, top);
+        } else {
+            UpdateElementPosition(project, ElementKindOf(icon.Kind()), FromQ(icon.Tag()), left,
+                                  top);
+        }
+    });
+}
+
+void FrmDraw::DeleteSelected(ElementKind kind) {
+    if (selected_ == nullptr || selected_->Kind() != IconKindOf(kind)) {
+        return;
+    }
+    IconItem* icon = selected_;
+    if (RunCommand(this, [&] {
+            SoftDeleteElement(CurrentSession().ProjectPath, kind, FromQ(icon->Tag()));
+        })) {
+        icon->setVisible(false);
+        Connect_Basin_Node();
+    }
+}
+
+void FrmDraw::MnuSolve_Click() {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    Session& session = CurrentSession();
+    NetworkFlags flags;
+    const bool solved = RunCommand(this, [&] {
+        flags = SolveNetwork(session.ProjectPath);
+        session.HasOverland = flags.HasOverland;
+        session.HasChannel = flags.HasChannel;
+        session.HasShallow = flags.HasShallow;
+        if (flags.Any()) {
+            FrmViewReport::ShowReport(flags);
+        }
+    });
+    QApplication::restoreOverrideCursor();
+    if (solved && !flags.Any()) {
+        ShowMessage(this, QStringLiteral("Nothing to Solve"), QStringLiteral("Error"),
+                    QMessageBox::Warning);
+    }
+}
+
+void FrmDraw::FitScene() {
+    // The canvas starts at the top-left corner and grows to hold icons dragged
+    // far right or down; icons dragged above or left of it stay stored there.
+    const QRectF items = scene_->itemsBoundingRect();
+    scene_->setSceneRect(0, 0, std::max(15000.0, items.right() + 720),
+                         std::max(11000.0, items.bottom() + 720));
+}
+
+void FrmDraw::ShowAddDialog(ElementKind kind) {
+    switch (kind) {
+        case ElementKind::Overland:
+            Forms::Show<FrmBasInfo>();
+            return;
+        case ElementKind::Shallow:
+            Forms::Show<FrmSurfaceAddInfo>();
+            return;
+        case ElementKind::Channel:
+            Forms::Show<FrmChannelAddInfo>();
+            return;
+    }
+}
+
+void FrmDraw::EditSelected(ElementKind kind) {
+    switch (kind) {
+        case ElementKind::Overland:
+            Forms::Show<FrmBasUpdate>();
+            return;
+        case ElementKind::Shallow:
+            Forms::Show<FrmSurfaceUpdateInfo>();
+            return;
+        case ElementKind::Channel:
+            Forms::Show<FrmChannelUpdateInfo>();
+            return;
+    }
+}
+
+QMenu* FrmDraw::PopupFor(IconKind kind) const {
+    return popups_[static_cast<int>(kind)];
 }
 
 void FrmDraw::MnuChangeTable_Click() {

@@ -1,34 +1,89 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QVector>
+#include <array>
 
+#include "canvas/IconItem.h"
+#include "network/IconPlacement.h"
+
+class QGraphicsLineItem;
 class QGraphicsScene;
 class QGraphicsView;
+class QMenu;
 class QToolBar;
 
 namespace torrenta::gui {
 
 class MDIFrmMain;
 
-// The canvas of the open project, with its own menus and toolbar. It shows
-// inside the main window while a project is open.
-class FrmDraw : public QMainWindow {
+// The canvas of the open project, with its own menus and toolbar, shown inside
+// the main window while a project is open. It keeps one icon array per kind
+// (element 0 the hidden template and placement cursor) and the connection
+// lines; every change an icon undergoes goes straight to the project file.
+class FrmDraw : public QMainWindow, public IconEvents {
     Q_OBJECT
   public:
     FrmDraw(MDIFrmMain* host, QWidget* parent);
 
     enum class LoadOutcome { Loaded, NeedsSetup };
 
-    // Reads the bound project onto the canvas and makes its node's table the
-    // current intensity table. A project without a node row is not loaded: it
-    // still needs its setup.
+    // Builds the icons and lines from the bound project and makes its node's
+    // table the current intensity table. A project without a node row is not
+    // loaded: it still needs its setup.
     LoadOutcome LoadNetwork();
 
-    QGraphicsScene* Scene() const { return scene_; }
+    // Redraws one line from the centre of every visible element icon to the
+    // centre of the node.
+    void Connect_Basin_Node();
+
+    void AddOverlandFlow();
+    void AddShallowFlow();
+    void AddChannelFlow();
+
+    // The icon of a new element: placed on the kind's cursor, tagged, joined to
+    // the node. The add dialogs call it when the user confirms, before they
+    // insert the row.
+    struct NewIcon {
+        QString tag;
+        int left = 0;
+        int top = 0;
+    };
+    NewIcon PlaceNewIcon(ElementKind kind);
+
+    // Icons made for the kind since the canvas opened, the template included.
+    int ArrayCount(ElementKind kind) const;
+    int VisibleCount(ElementKind kind) const;
+
+    const QVector<IconItem*>& Icons(ElementKind kind) const;
+    IconItem* NodeIcon() const { return node_; }
+    // The connection lines, element 0 the hidden template.
+    const QVector<QGraphicsLineItem*>& Lines() const { return lines_; }
+    IconItem* SelectedIcon() const { return selected_; }
+    QGraphicsView* View() const { return view_; }
+
+    void MnuSolve_Click();
+
+    // IconEvents
+    void Img_MouseDown(IconItem& icon, Qt::MouseButton button, QPointF position,
+                       QPoint screenPosition) override;
+    void Img_MouseMove(IconItem& icon, Qt::MouseButtons buttons, QPointF position) override;
+    void Img_MouseUp(IconItem& icon, Qt::MouseButton button, QPoint screenPosition) override;
 
   private:
     void CreateMenus();
     void CreateToolbar();
+    void CreatePopupMenus();
+    void CreateTemplates();
+    void LoadIcons(ElementKind kind);
+    IconItem* MakeIcon(IconKind kind, int index, QPointF position);
+    void WritePosition(const IconItem& icon);
+    void DeleteSelected(ElementKind kind);
+    void EditSelected(ElementKind kind);
+    void AddElement(ElementKind kind);
+    void ShowAddDialog(ElementKind kind);
+    void FitScene();
+    QMenu* PopupFor(IconKind kind) const;
 
     void MnuChangeTable_Click();
     void MnuEditTable_Click();
@@ -41,6 +96,20 @@ class FrmDraw : public QMainWindow {
     QToolBar* toolbar_ = nullptr;
     QGraphicsScene* scene_ = nullptr;
     QGraphicsView* view_ = nullptr;
+
+    std::array<QVector<IconItem*>, 3> icons_;  // by ElementKind
+    std::array<IconPlacement, 3> placement_{IconPlacement(ElementKind::Overland),
+                                            IconPlacement(ElementKind::Shallow),
+                                            IconPlacement(ElementKind::Channel)};
+    IconItem* node_ = nullptr;
+    QVector<QGraphicsLineItem*> lines_;
+    std::array<QMenu*, 4> popups_{};  // by IconKind
+
+    IconItem* selected_ = nullptr;
+    int dragX_ = 0;
+    int dragY_ = 0;
+    bool pendingPopup_ = false;
+    double topZ_ = 1;
 };
 
 }  // namespace torrenta::gui

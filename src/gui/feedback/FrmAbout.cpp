@@ -16,7 +16,6 @@ constexpr int kEmblemSize = 128;
 
 QLabel* AboutLabel(QWidget* parent, const QString& name, const QString& caption) {
     QLabel* label = NamedLabel(parent, name, caption);
-    label->setWordWrap(true);
     label->setTextInteractionFlags(Qt::TextSelectableByMouse);
     return label;
 }
@@ -44,8 +43,9 @@ FrmAbout::FrmAbout(QWidget* parent) : QDialog(parent) {
     text->addWidget(AboutLabel(this, QStringLiteral("Label3"),
                                QStringLiteral("Copyright \u00A9 2026 Quillmoor Foundry. All rights "
                                               "reserved.")));
-    text->addWidget(AboutLabel(this, QStringLiteral("Label4"),
-                               QStringLiteral("www.quillmoor.example   support@quillmoor.example")));
+    text->addWidget(
+        AboutLabel(this, QStringLiteral("Label4"),
+                   QStringLiteral("www.quillmoor.example   support@quillmoor.example")));
     text->addStretch(1);
 
     auto* body = new QHBoxLayout;
@@ -68,6 +68,8 @@ FrmAbout::FrmAbout(QWidget* parent) : QDialog(parent) {
     connect(command1, &QPushButton::clicked, this, &FrmAbout::Command1_Click);
 }
 
-void FrmAbout::Command1_Click() { close(); }
+void FrmAbout::Command1_Click() {
+    close();
+}
 
 }  // namespace torrenta::gui

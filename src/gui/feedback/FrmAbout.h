@@ -7,10 +7,10 @@ namespace torrenta::gui {
 // About: the emblem, the version, what the program does and who makes it.
 class FrmAbout : public QDialog {
     Q_OBJECT
-public:
+  public:
     explicit FrmAbout(QWidget* parent);
 
-private:
+  private:
     void Command1_Click();
 };
 

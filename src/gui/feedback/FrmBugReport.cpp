@@ -1,5 +1,6 @@
 #include "feedback/FrmBugReport.h"
 
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -15,6 +16,10 @@ namespace torrenta::gui {
 
 namespace {
 
+// The positions were laid out for an 8-point face of Arial's width; the wider
+// default faces of many desktops would not fit the captions into them.
+constexpr double kFontPoints = 8.0;
+constexpr double kSmallestPoints = 6.0;
 // The window keeps the controls' own margin of 120 twips right and below.
 constexpr int kFormWidth = 6615;
 constexpr int kFormHeight = 6015;
@@ -26,6 +31,7 @@ void Place(QWidget* control, int left, int top, int width, int height) {
 QLabel* WrappedLabel(QWidget* parent, const QString& name, const QString& caption) {
     QLabel* label = NamedLabel(parent, name, caption);
     label->setWordWrap(true);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     return label;
 }
 
@@ -38,6 +44,32 @@ QPlainTextEdit* MultiLineBox(QWidget* parent, const QString& name) {
     return box;
 }
 
+bool CaptionsFit(const QWidget* form, const QFont& face) {
+    const QFontMetrics metrics(face);
+    for (const QLabel* label : form->findChildren<QLabel*>()) {
+        const QRect needed = metrics.boundingRect(QRect(0, 0, label->width(), label->height()),
+                                                  Qt::TextWordWrap, label->text());
+        if (needed.height() > label->height() || needed.width() > label->width()) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Picks a narrow face of the designed size, smaller only where the desktop
+// has none and the captions would be cut off.
+void FitFont(QWidget* form) {
+    QFont face = form->font();
+    face.setFamilies({QStringLiteral("Microsoft Sans Serif"), QStringLiteral("Arial"),
+                      QStringLiteral("Liberation Sans"), QStringLiteral("Nimbus Sans"),
+                      QStringLiteral("Helvetica"), face.family()});
+    face.setPointSizeF(kFontPoints);
+    while (face.pointSizeF() > kSmallestPoints && !CaptionsFit(form, face)) {
+        face.setPointSizeF(face.pointSizeF() - 0.5);
+    }
+    form->setFont(face);
+}
+
 }  // namespace
 
 FrmBugReport::FrmBugReport(QWidget* parent) : QDialog(parent) {
@@ -45,11 +77,12 @@ FrmBugReport::FrmBugReport(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("Comments"));
     setFixedSize(TwipsRect(this, 0, 0, kFormWidth, kFormHeight).size());
 
-    Place(WrappedLabel(this, QStringLiteral("Label7"),
-                       QStringLiteral("Please submit your comments, ideas of improvements, and what "
-                                      "you'd like to see in our next version. Simply, please tell "
-                                      "us how we can help you do your work easier and better.")),
-          120, 120, 6375, 495);
+    Place(
+        WrappedLabel(this, QStringLiteral("Label7"),
+                     QStringLiteral("Please submit your comments, ideas of improvements, and what "
+                                    "you'd like to see in our next version. Simply, please tell "
+                                    "us how we can help you do your work easier and better.")),
+        120, 120, 6375, 495);
     Place(WrappedLabel(this, QStringLiteral("Label3"), QStringLiteral("How can we contact you?")),
           240, 600, 2055, 255);
     txtContact_ = MultiLineBox(this, QStringLiteral("txtContact"));
@@ -66,8 +99,8 @@ FrmBugReport::FrmBugReport(QWidget* parent) : QDialog(parent) {
           1455, 255);
     txtDesc_ = MultiLineBox(this, QStringLiteral("txtDesc"));
     Place(txtDesc_, 1920, 2640, 4575, 975);
-    Place(WrappedLabel(this, QStringLiteral("Label5"), QStringLiteral("Comments")), 240, 3720,
-          1455, 255);
+    Place(WrappedLabel(this, QStringLiteral("Label5"), QStringLiteral("Comments")), 240, 3720, 1455,
+          255);
     txtComments_ = MultiLineBox(this, QStringLiteral("txtComments"));
     Place(txtComments_, 1920, 3720, 4575, 975);
     Place(WrappedLabel(this, QStringLiteral("Label6"),
@@ -75,10 +108,13 @@ FrmBugReport::FrmBugReport(QWidget* parent) : QDialog(parent) {
                                       "do not collect any information that is not provided by "
                                       "this form.")),
           1920, 4920, 4575, 495);
-    QPushButton* cmdCancel = NamedButton(this, QStringLiteral("CmdCancel"), QStringLiteral("Cancel"));
+    QPushButton* cmdCancel =
+        NamedButton(this, QStringLiteral("CmdCancel"), QStringLiteral("Cancel"));
     Place(cmdCancel, 1920, 5520, 1215, 375);
     cmdSubmit_ = NamedButton(this, QStringLiteral("CmdSubmit"), QStringLiteral("Submit"));
     Place(cmdSubmit_, 5280, 5520, 1215, 375);
+
+    FitFont(this);
 
     inet1_ = new PageFetcher(this);
     inet1_->setObjectName(QStringLiteral("Inet1"));
@@ -111,8 +147,8 @@ void FrmBugReport::CmdSubmit_Click() {
 }
 
 CommentFields FrmBugReport::Fields() const {
-    return {txtOs_->text(), txtBugName_->text(), txtDesc_->toPlainText(), txtContact_->toPlainText(),
-            txtComments_->toPlainText()};
+    return {txtOs_->text(), txtBugName_->text(), txtDesc_->toPlainText(),
+            txtContact_->toPlainText(), txtComments_->toPlainText()};
 }
 
 }  // namespace torrenta::gui

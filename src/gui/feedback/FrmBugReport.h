@@ -15,14 +15,14 @@ class PageFetcher;
 // Comments: five optional boxes sent to the maker's page in one request.
 class FrmBugReport : public QDialog {
     Q_OBJECT
-public:
+  public:
     explicit FrmBugReport(QWidget* parent);
 
     // Escape and closing the window end up here; while the request runs they
     // abandon it instead, and the submission finishes as unsuccessful.
     void reject() override;
 
-private:
+  private:
     void CmdSubmit_Click();
     CommentFields Fields() const;
 

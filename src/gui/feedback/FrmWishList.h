@@ -8,7 +8,7 @@ namespace torrenta::gui {
 // offer; nothing opens it.
 class FrmWishList : public QDialog {
     Q_OBJECT
-public:
+  public:
     explicit FrmWishList(QWidget* parent);
 };
 

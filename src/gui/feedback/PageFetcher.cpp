@@ -59,9 +59,9 @@ bool PageFetcher::Wait(QNetworkReply* reply) {
 }
 
 bool PageFetcher::AskRetry(QWidget* promptParent, const QNetworkReply& reply) {
-    const QString text = QStringLiteral("Unable to Connect!\r\n[ %1 - %2 ]")
-                             .arg(QString::number(static_cast<int>(reply.error())),
-                                  reply.errorString());
+    const QString text =
+        QStringLiteral("Unable to Connect!\r\n[ %1 - %2 ]")
+            .arg(QString::number(static_cast<int>(reply.error())), reply.errorString());
     const QMessageBox::StandardButton answer =
         CurrentPrompts().Message(promptParent, text, QStringLiteral("Error!"),
                                  QMessageBox::Critical, QMessageBox::Retry | QMessageBox::Cancel);

@@ -15,7 +15,7 @@ namespace torrenta::gui {
 // with the reply, an error the user gave up on, or an abandoned request.
 class PageFetcher : public QObject {
     Q_OBJECT
-public:
+  public:
     static constexpr int kTransferTimeoutMs = 500'000;
 
     explicit PageFetcher(QObject* parent = nullptr, int transferTimeoutMs = kTransferTimeoutMs);
@@ -29,7 +29,7 @@ public:
     // Gives up the request in progress; GetPage then returns the empty text.
     void Abandon();
 
-private:
+  private:
     bool Wait(QNetworkReply* reply);
     bool AskRetry(QWidget* promptParent, const QNetworkReply& reply);
 

@@ -6,6 +6,7 @@
 #include <QHBoxLayout>
 #include <QLocale>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "app/CommandBoundary.h"
 #include "app/FormWidgets.h"
@@ -84,6 +85,15 @@ FrmInfo::FrmInfo(QWidget* parent) : QDialog(parent) {
     buttons->addStretch(1);
     buttons->addWidget(ok);
     buttons->addWidget(cancel);
+
+    // One label column across the three frames, so the boxes line up.
+    int labelWidth = 0;
+    for (const QLabel* label : findChildren<QLabel*>()) {
+        labelWidth = std::max(labelWidth, label->sizeHint().width());
+    }
+    for (QLabel* label : findChildren<QLabel*>()) {
+        label->setMinimumWidth(labelWidth);
+    }
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(project);

@@ -1,0 +1,83 @@
+#include "canvas/IconItem.h"
+
+#include <QGraphicsSceneMouseEvent>
+#include <QPainter>
+#include <QSvgRenderer>
+#include <array>
+
+namespace torrenta::gui {
+
+namespace {
+
+// One renderer per picture for the whole canvas: sixty icons share four.
+QSvgRenderer* Picture(IconKind kind) {
+    static std::array<QSvgRenderer*, 4> pictures = {
+        new QSvgRenderer(QStringLiteral(":/images/basin.svg")),
+        new QSvgRenderer(QStringLiteral(":/images/surface.svg")),
+        new QSvgRenderer(QStringLiteral(":/images/channel.svg")),
+        new QSvgRenderer(QStringLiteral(":/images/node.svg")),
+    };
+    return pictures[static_cast<int>(kind)];
+}
+
+}  // namespace
+
+IconItem::IconItem(IconKind kind, int index, IconEvents* events)
+    : kind_(kind), index_(index), size_(IconSize(kind)), events_(events), picture_(Picture(kind)) {
+    setAcceptedMouseButtons(Qt::LeftButton | Qt::RightButton | Qt::MiddleButton);
+    setZValue(1);
+}
+
+QSizeF IconItem::IconSize(IconKind kind) {
+    switch (kind) {
+        case IconKind::Basin:
+            return {690, 420};
+        case IconKind::Surface:
+            return {690, 405};
+        case IconKind::Channel:
+            return {690, 300};
+        case IconKind::Node:
+            break;
+    }
+    return {855, 555};
+}
+
+void IconItem::SetMarked(bool marked) {
+    if (marked_ != marked) {
+        marked_ = marked;
+        update();
+    }
+}
+
+QRectF IconItem::boundingRect() const {
+    return {QPointF(0, 0), size_};
+}
+
+void IconItem::paint(QPainter* painter, const QStyleOptionGraphicsItem*, QWidget*) {
+    picture_->render(painter, boundingRect());
+    if (marked_) {
+        QPen border(Qt::black);
+        border.setCosmetic(true);
+        painter->setPen(border);
+        painter->setBrush(Qt::NoBrush);
+        painter->drawRect(boundingRect());
+    }
+}
+
+void IconItem::mousePressEvent(QGraphicsSceneMouseEvent* event) {
+    event->accept();
+    events_->Img_MouseDown(*this, event->button(), event->scenePos() - pos(), event->screenPos());
+}
+
+void IconItem::mouseMoveEvent(QGraphicsSceneMouseEvent* event) {
+    // Measured from where the icon stands now: the scene's own item position
+    // can lag behind a move made during the same drag.
+    events_->Img_MouseMove(*this, event->buttons(), event->scenePos() - pos());
+}
+
+void IconItem::mouseReleaseEvent(QGraphicsSceneMouseEvent* event) {
+    event->accept();
+    events_->Img_MouseUp(*this, event->button(), event->screenPos());
+}
+
+}  // namespace torrenta::gui

@@ -1,0 +1,67 @@
+#pragma once
+
+#include <QGraphicsItem>
+#include <QString>
+
+class QSvgRenderer;
+
+namespace torrenta::gui {
+
+enum class IconKind { Basin, Surface, Channel, Node };
+
+class IconItem;
+
+// Who handles the pointer on icons: the canvas. Positions are twips relative
+// to the icon's top-left corner.
+class IconEvents {
+  public:
+    virtual ~IconEvents() = default;
+    virtual void Img_MouseDown(IconItem& icon, Qt::MouseButton button, QPointF position,
+                               QPoint screenPosition) = 0;
+    virtual void Img_MouseMove(IconItem& icon, Qt::MouseButtons buttons, QPointF position) = 0;
+    virtual void Img_MouseUp(IconItem& icon, Qt::MouseButton button, QPoint screenPosition) = 0;
+};
+
+// One icon of the canvas: a view of one row (or of the node), known by its
+// kind, its index in the kind's array and its tag. Its position is the icon's
+// top-left corner in twips. It never touches the project file.
+class IconItem : public QGraphicsItem {
+  public:
+    IconItem(IconKind kind, int index, IconEvents* events);
+
+    IconKind Kind() const { return kind_; }
+    int Index() const { return index_; }
+    const QString& Tag() const { return tag_; }
+    void SetTag(const QString& tag) { tag_ = tag; }
+
+    double Left() const { return pos().x(); }
+    double Top() const { return pos().y(); }
+    double Width() const { return size_.width(); }
+    double Height() const { return size_.height(); }
+    QPointF Centre() const { return pos() + QPointF(size_.width() / 2, size_.height() / 2); }
+
+    void SetMarked(bool marked);
+    bool Marked() const { return marked_; }
+
+    // Size of every icon of a kind, in twips.
+    static QSizeF IconSize(IconKind kind);
+
+    QRectF boundingRect() const override;
+    void paint(QPainter* painter, const QStyleOptionGraphicsItem* option, QWidget* widget) override;
+
+  protected:
+    void mousePressEvent(QGraphicsSceneMouseEvent* event) override;
+    void mouseMoveEvent(QGraphicsSceneMouseEvent* event) override;
+    void mouseReleaseEvent(QGraphicsSceneMouseEvent* event) override;
+
+  private:
+    IconKind kind_;
+    int index_;
+    QString tag_;
+    QSizeF size_;
+    bool marked_ = false;
+    IconEvents* events_;
+    QSvgRenderer* picture_;
+};
+
+}  // namespace torrenta::gui

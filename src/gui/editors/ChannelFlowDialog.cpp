@@ -1,0 +1,284 @@
+#include "editors/ChannelFlowDialog.h"
+
+#include <QComboBox>
+#include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <initializer_list>
+#include <string>
+
+#include "Errors.h"
+#include "app/CommandBoundary.h"
+#include "app/FormWidgets.h"
+#include "app/Forms.h"
+#include "app/MDIFrmMain.h"
+#include "app/Prompts.h"
+#include "app/QtText.h"
+#include "app/Session.h"
+#include "canvas/FrmDraw.h"
+#include "editing/ElementEditing.h"
+#include "editors/FrmTrapezArea.h"
+#include "editors/NumericValidator.h"
+#include "hydraulics/Tables.h"
+
+namespace torrenta::gui {
+namespace {
+
+FrmDraw* OpenCanvas() {
+    MDIFrmMain* main = MDIFrmMain::Instance();
+    return main != nullptr ? main->Canvas() : nullptr;
+}
+
+// Results the dialog computes, never typed: they read as part of the window.
+void MakeDisplayBox(QLineEdit* box) {
+    box->setReadOnly(true);
+    box->setFocusPolicy(Qt::ClickFocus);
+    QPalette palette = box->palette();
+    palette.setColor(QPalette::Base, palette.color(QPalette::Window));
+    box->setPalette(palette);
+}
+
+void SetTabChain(std::initializer_list<QWidget*> chain) {
+    QWidget* previous = nullptr;
+    for (QWidget* widget : chain) {
+        if (previous != nullptr) {
+            QWidget::setTabOrder(previous, widget);
+        }
+        previous = widget;
+    }
+}
+
+}  // namespace
+
+ChannelFlowDialog::ChannelFlowDialog(QWidget* parent, Purpose purpose)
+    : QDialog(parent), purpose_(purpose) {
+    const bool adding = purpose_ == Purpose::Add;
+    setObjectName(adding ? QStringLiteral("FrmChannelAddInfo")
+                         : QStringLiteral("FrmChannelUpdateInfo"));
+    setWindowTitle(adding ? QStringLiteral("Channel Information")
+                          : QStringLiteral("Channel Update Information"));
+
+    txtChannelName_ = NamedBox(this, QStringLiteral("TxtChannelName"));
+    txtArea_ = NamedBox(this, QStringLiteral("TxtArea"));
+    cmdArea_ = NamedButton(this, QStringLiteral("CmdArea"), QStringLiteral("?"));
+    cmdArea_->setToolTip(QStringLiteral("Trapezoidal Channel Section"));
+    txtWP_ = NamedBox(this, QStringLiteral("TxtWP"));
+    txtSlope_ = NamedBox(this, QStringLiteral("TxtSlope"));
+    cmbN_ = new QComboBox(this);
+    cmbN_->setObjectName(QStringLiteral("CmbN"));
+    txtN_ = NamedBox(this, QStringLiteral("TxtN"));
+    txtLength_ = NamedBox(this, QStringLiteral("TxtLength"));
+    txtVelocity_ = NamedBox(this, QStringLiteral("TxtVelocity"));
+    txtTc_ = NamedBox(this, QStringLiteral("TxtTc"));
+    cmdCalculate_ = NamedButton(this, QStringLiteral("CmdCalculate"), QStringLiteral("Calculate"));
+    cmdOK_ = NamedButton(this, QStringLiteral("CmdOK"), QStringLiteral("OK"));
+    cmdCancel_ = NamedButton(this, QStringLiteral("CmdCancel"), QStringLiteral("Cancel"));
+
+    for (QLineEdit* box : {txtArea_, txtWP_, txtSlope_, txtN_, txtLength_, txtTc_}) {
+        MakeNumericBox(box);
+    }
+    MakeDisplayBox(txtVelocity_);
+
+    // The material is a list entry or the engineer's own words, kept exactly
+    // as typed: no completion, and typing never adds an entry.
+    cmbN_->setEditable(true);
+    cmbN_->setInsertPolicy(QComboBox::NoInsert);
+    cmbN_->setCompleter(nullptr);
+    for (const ChannelMaterial& material : kChannelMaterials) {
+        cmbN_->addItem(ToQ(material.text));
+    }
+    cmbN_->setCurrentIndex(0);
+    txtN_->setText(ToQ(kChannelMaterials[0].n));
+    BuildLayout();
+
+    connect(cmdArea_, &QPushButton::clicked, this, [] { Forms::Show<FrmTrapezArea>(); });
+    connect(cmbN_, &QComboBox::activated, this, &ChannelFlowDialog::CmbN_Activated);
+    connect(cmdCalculate_, &QPushButton::clicked, this, &ChannelFlowDialog::CmdCalculate_Click);
+    connect(cmdOK_, &QPushButton::clicked, this, &ChannelFlowDialog::CmdOK_Click);
+    connect(cmdCancel_, &QPushButton::clicked, this, &QWidget::close);
+
+    if (adding) {
+        // The default name carries the index the new icon gets, template included.
+        const FrmDraw* canvas = OpenCanvas();
+        const int arrayCount = canvas != nullptr ? canvas->ArrayCount(ElementKind::Channel) : 1;
+        txtChannelName_->setText(QStringLiteral("Channel ") + QString::number(arrayCount));
+    } else {
+        tag_ = CurrentSession().SelectedIcon;
+        LoadChannelRow();
+    }
+}
+
+void ChannelFlowDialog::SetSection(const QString& area, const QString& wettedPerimeter) {
+    txtArea_->setText(area);
+    txtWP_->setText(wettedPerimeter);
+}
+
+void ChannelFlowDialog::BuildLayout() {
+    auto* grid = new QGridLayout;
+    int row = 0;
+    const auto addLabel = [&](const QString& labelName, const QString& caption, QWidget* field) {
+        grid->addWidget(NamedLabel(this, labelName, caption, field), row, 0);
+    };
+    const auto addRow = [&](const QString& labelName, const QString& caption, QWidget* field) {
+        addLabel(labelName, caption, field);
+        grid->addWidget(field, row, 1, 1, 2);
+        ++row;
+    };
+    addRow(QStringLiteral("Label1"), QStringLiteral("Channel Name"), txtChannelName_);
+    addLabel(QStringLiteral("Label2"), QStringLiteral("Section Area (sf)"), txtArea_);
+    grid->addWidget(txtArea_, row, 1);
+    cmdArea_->setFixedWidth(cmdArea_->sizeHint().height() + 8);
+    grid->addWidget(cmdArea_, row, 2);
+    ++row;
+    addRow(QStringLiteral("Label3"), QStringLiteral("Wetted Perimeter"), txtWP_);
+    addRow(QStringLiteral("Label4"), QStringLiteral("Slope (feet/foot)"), txtSlope_);
+    addLabel(QStringLiteral("Label5"), QStringLiteral("n"), cmbN_);
+    auto* material = new QHBoxLayout;
+    material->addWidget(cmbN_, 3);
+    material->addWidget(txtN_, 1);
+    grid->addLayout(material, row, 1, 1, 2);
+    ++row;
+    addRow(QStringLiteral("Label6"), QStringLiteral("Travel Length (ft)"), txtLength_);
+    auto* line = new QFrame(this);
+    line->setObjectName(QStringLiteral("Line1"));
+    line->setFrameShape(QFrame::HLine);
+    line->setFrameShadow(QFrame::Sunken);
+    grid->addWidget(line, row++, 0, 1, 3);
+    addRow(QStringLiteral("Label7"), QStringLiteral("Velocity (fps)"), txtVelocity_);
+    addRow(QStringLiteral("Label8"), QStringLiteral("Tc (min)"), txtTc_);
+    grid->setColumnStretch(1, 1);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(cmdCalculate_);
+    buttons->addStretch(1);
+    buttons->addWidget(cmdOK_);
+    buttons->addWidget(cmdCancel_);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(grid);
+    layout->addSpacing(6);
+    layout->addLayout(buttons);
+    setMinimumWidth(400);
+
+    SetTabChain({txtChannelName_, txtArea_, cmdArea_, txtWP_, txtSlope_, cmbN_, txtN_, txtLength_,
+                 txtTc_, cmdCalculate_, cmdOK_, cmdCancel_});
+}
+
+ChannelRow ChannelFlowDialog::RowFromBoxes() const {
+    ChannelRow row;
+    row.ChannelName = FromQ(txtChannelName_->text());
+    row.ChannelArea = FromQ(txtArea_->text());
+    row.ChannelWP = FromQ(txtWP_->text());
+    row.ChannelSlope = FromQ(txtSlope_->text());
+    row.ChannelLength = FromQ(txtLength_->text());
+    row.ChannelMaterial = FromQ(cmbN_->currentText());
+    row.ChannelN = FromQ(txtN_->text());
+    row.ChannelVelocity = FromQ(txtVelocity_->text());
+    row.ChannelTc = FromQ(txtTc_->text());
+    return row;
+}
+
+void ChannelFlowDialog::ShowResults(const ChannelRow& row) {
+    txtVelocity_->setText(ToQ(row.ChannelVelocity));
+    txtTc_->setText(ToQ(row.ChannelTc));
+}
+
+bool ChannelFlowDialog::ChannelFieldsFilled(const ChannelRow& row) {
+    if (MissingFields(row).empty()) {
+        return true;
+    }
+    ShowMessage(this, QStringLiteral("Please fill all fields"), QStringLiteral("Error"));
+    return false;
+}
+
+void ChannelFlowDialog::LoadChannelRow() {
+    std::optional<ChannelRow> stored;
+    const bool read = RunCommand(parentWidget(), [&] {
+        stored = LoadElementRow<ChannelRow>(CurrentSession().ProjectPath, FromQ(tag_));
+    });
+    if (read && !stored) {
+        ShowMessage(parentWidget(),
+                    QStringLiteral("The element %1 is no longer in the project.").arg(tag_),
+                    QStringLiteral("Error"), QMessageBox::Critical);
+    }
+    if (!stored) {
+        // The dialog is still being made; it goes as soon as it has been shown.
+        QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
+        return;
+    }
+    txtChannelName_->setText(ToQ(stored->ChannelName));
+    txtArea_->setText(ToQ(stored->ChannelArea));
+    txtWP_->setText(ToQ(stored->ChannelWP));
+    txtSlope_->setText(ToQ(stored->ChannelSlope));
+    txtLength_->setText(ToQ(stored->ChannelLength));
+    txtTc_->setText(ToQ(stored->ChannelTc));
+    txtVelocity_->setText(ToQ(stored->ChannelVelocity));
+    // Only the text changes, not the entry, so the stored n below is what shows
+    // even when it differs from the material's table value.
+    cmbN_->setEditText(ToQ(stored->ChannelMaterial));
+    txtN_->setText(ToQ(stored->ChannelN));
+}
+
+void ChannelFlowDialog::AddChannelToCanvas(ChannelRow& row) {
+    FrmDraw* canvas = OpenCanvas();
+    if (canvas == nullptr) {
+        throw TorrentaError("No project is open on the canvas to place the element on.");
+    }
+    const FrmDraw::NewIcon icon = canvas->PlaceNewIcon(ElementKind::Channel);
+    row.ChannelTag = FromQ(icon.tag);
+    row.ChannelLeft = std::to_string(icon.left);
+    row.ChannelTop = std::to_string(icon.top);
+    row.Deleted = kLive;
+    InsertElementRow(CurrentSession().ProjectPath, row);
+}
+
+void ChannelFlowDialog::UpdateChannelRow(const ChannelRow& row) {
+    UpdateElementRow(CurrentSession().ProjectPath, FromQ(tag_), row);
+}
+
+void ChannelFlowDialog::CmbN_Activated(int index) {
+    if (index >= 0 && index < static_cast<int>(kChannelMaterials.size())) {
+        txtN_->setText(ToQ(kChannelMaterials[static_cast<std::size_t>(index)].n));
+    }
+}
+
+void ChannelFlowDialog::CmdCalculate_Click() {
+    ChannelRow row = RowFromBoxes();
+    if (!ChannelFieldsFilled(row)) {
+        return;
+    }
+    if (RunCommand(this, [&] { CalculateChannel(row); })) {
+        ShowResults(row);
+    }
+}
+
+void ChannelFlowDialog::CmdOK_Click() {
+    ChannelRow row = RowFromBoxes();
+    if (!ChannelFieldsFilled(row)) {
+        return;
+    }
+    // A velocity and Tc both present are saved as they stand, typed or not;
+    // a refused calculation stops before an icon is placed or a row written.
+    const bool saved = RunCommand(this, [&] {
+        CompleteForSave(row);
+        ShowResults(row);
+        if (purpose_ == Purpose::Add) {
+            AddChannelToCanvas(row);
+        } else {
+            UpdateChannelRow(row);
+        }
+    });
+    if (saved) {
+        close();
+    }
+}
+
+FrmChannelAddInfo::FrmChannelAddInfo(QWidget* parent) : ChannelFlowDialog(parent, Purpose::Add) {}
+
+FrmChannelUpdateInfo::FrmChannelUpdateInfo(QWidget* parent)
+    : ChannelFlowDialog(parent, Purpose::Update) {}
+
+}  // namespace torrenta::gui

@@ -1,0 +1,234 @@
+#include "report/FrmViewReport.h"
+
+#include <QAction>
+#include <QByteArray>
+#include <QClipboard>
+#include <QDir>
+#include <QGuiApplication>
+#include <QIcon>
+#include <QMenu>
+#include <QMimeData>
+#include <QPalette>
+#include <QPrinter>
+#include <QSaveFile>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextEdit>
+#include <QToolBar>
+#include <memory>
+#include <string>
+
+#include "app/Forms.h"
+#include "app/Prompts.h"
+#include "app/QtText.h"
+#include "app/Session.h"
+#include "report/RichDocumentConversion.h"
+#include "report/RichTextPrinter.h"
+#include "report/RtfWriter.h"
+
+namespace torrenta::gui {
+
+namespace {
+
+// Print margins in twips from the sheet's edges: a little more on the left,
+// where a binder punches its holes.
+constexpr int kPrintLeft = 450;
+constexpr int kPrintTop = 360;
+constexpr int kPrintRight = 360;
+constexpr int kPrintBottom = 360;
+
+constexpr int kToolbarIconSize = 16;
+
+// One copy of the report text in every form a receiving program may ask for;
+// the RTF is the same the Save As command writes, so pasting into a word
+// processor keeps indents, tab stops and rule lines.
+QMimeData* ReportMimeData(const RichDocument& selection) {
+    auto* data = new QMimeData;
+    const std::string rtf = WriteRtf(selection);
+    const QByteArray rtfBytes(rtf.data(), static_cast<qsizetype>(rtf.size()));
+    data->setData(QStringLiteral("text/rtf"), rtfBytes);
+    data->setData(QStringLiteral("application/rtf"), rtfBytes);
+    QTextDocument html;
+    FillDocument(html, selection);
+    data->setHtml(html.toHtml());
+    data->setText(ToQ(selection.PlainText()));
+    return data;
+}
+
+// The report box. Every way of copying out of it (the pop-up menu, Copy to
+// Clipboard, Ctrl+C, dragging) goes through the same clipboard forms.
+class ReportBox : public QTextEdit {
+  public:
+    using QTextEdit::QTextEdit;
+
+  protected:
+    QMimeData* createMimeDataFromSelection() const override {
+        const QTextCursor cursor = textCursor();
+        return ReportMimeData(
+            ToRichDocument(*document(), cursor.selectionStart(), cursor.selectionEnd()));
+    }
+};
+
+}  // namespace
+
+FrmViewReport::FrmViewReport(QWidget* parent) : QMainWindow(parent, Qt::Window) {
+    setObjectName(QStringLiteral("FrmViewReport"));
+    setWindowTitle(QStringLiteral("Report"));
+    if (parent != nullptr) {
+        setWindowIcon(parent->window()->windowIcon());
+    }
+
+    rtbReport_ = new ReportBox(this);
+    rtbReport_->setObjectName(QStringLiteral("RtbReport"));
+    // The report reads as a printed page whatever the desktop's colours.
+    QPalette paper = rtbReport_->palette();
+    paper.setColor(QPalette::Base, Qt::white);
+    paper.setColor(QPalette::Text, Qt::black);
+    rtbReport_->setPalette(paper);
+    // As the central widget the box fills the window below the toolbar, less
+    // the frame, at every size: what keeping it (window − 100) twips wide and
+    // (window − 940) twips high amounted to, without depending on the title bar
+    // and toolbar heights those numbers assumed. Sizes too small to hold it are
+    // refused by the layout instead of being skipped.
+    setCentralWidget(rtbReport_);
+
+    CreateToolbar();
+    CreatePopupMenu();
+    setWindowState(Qt::WindowMaximized);
+}
+
+void FrmViewReport::CreateToolbar() {
+    toolbar1_ = addToolBar(QStringLiteral("Toolbar1"));
+    toolbar1_->setObjectName(QStringLiteral("Toolbar1"));
+    toolbar1_->setMovable(false);
+    toolbar1_->setIconSize(QSize(kToolbarIconSize, kToolbarIconSize));
+    toolbar1_->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+
+    struct Button {
+        const char* name;
+        const char* text;
+        const char* icon;
+        void (FrmViewReport::*handler)();
+    };
+    const Button buttons[] = {
+        {"TbSaveAs", "Save As...", ":/icons/save.svg", &FrmViewReport::SaveReportAs},
+        {"TbPrint", "Print", ":/icons/print.svg", &FrmViewReport::TbPrint_Click},
+        {"TbCopyToClipboard", "Copy to Clipboard", ":/icons/copy.svg",
+         &FrmViewReport::TbCopyToClipboard_Click},
+        {"TbCloseReport", "Close Report", ":/icons/close-report.svg",
+         &FrmViewReport::TbCloseReport_Click},
+    };
+    toolbar1_->addSeparator();
+    for (const Button& button : buttons) {
+        if (button.handler == &FrmViewReport::TbCloseReport_Click) {
+            toolbar1_->addSeparator();
+        }
+        QAction* action = toolbar1_->addAction(QIcon(QString::fromLatin1(button.icon)),
+                                               QString::fromLatin1(button.text));
+        action->setObjectName(QString::fromLatin1(button.name));
+        connect(action, &QAction::triggered, this, button.handler);
+    }
+}
+
+void FrmViewReport::CreatePopupMenu() {
+    // Never part of a menu bar: it only ever opens as the box's pop-up.
+    mnuPopReportRClick_ = new QMenu(this);
+    mnuPopReportRClick_->setObjectName(QStringLiteral("MnuPopReportRClick"));
+    mnuPopSelectAll_ = mnuPopReportRClick_->addAction(QStringLiteral("Select All"));
+    mnuPopSelectAll_->setObjectName(QStringLiteral("MnuPopSelectAll"));
+    mnuPopCopy_ = mnuPopReportRClick_->addAction(QStringLiteral("Copy"));
+    mnuPopCopy_->setObjectName(QStringLiteral("MnuPopCopy"));
+    mnuPopCopy_->setEnabled(false);
+    connect(mnuPopSelectAll_, &QAction::triggered, this, &FrmViewReport::MnuPopSelectAll_Click);
+    connect(mnuPopCopy_, &QAction::triggered, this, &FrmViewReport::MnuPopCopy_Click);
+
+    rtbReport_->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(rtbReport_, &QWidget::customContextMenuRequested, this,
+            &FrmViewReport::RtbReport_ContextMenu);
+}
+
+void FrmViewReport::ShowReport(const NetworkFlags& flags) {
+    if (Forms::Find<FrmViewReport>() != nullptr) {
+        Forms::Show<FrmViewReport>();
+        return;
+    }
+    const Session& session = CurrentSession();
+    const ComposedReport report = ComposeReport(
+        ReportInputs{session.ProjectPath, session.AppFolder, session.IntensityTableName, flags});
+    Forms::Show<FrmViewReport>()->LoadReport(report.document);
+}
+
+void FrmViewReport::LoadReport(const RichDocument& document) {
+    FillDocument(*rtbReport_->document(), document);
+    QTextCursor top(rtbReport_->document());
+    top.movePosition(QTextCursor::Start);
+    rtbReport_->setTextCursor(top);
+    rtbReport_->ensureCursorVisible();
+}
+
+void FrmViewReport::SaveReportAs() {
+    const QString fileName = CurrentPrompts().SaveFileName(
+        this, QStringLiteral("Rich Text File (*.rtf)"), QStringLiteral("rtf"));
+    if (fileName.isEmpty()) {
+        return;
+    }
+    const std::string rtf = WriteRtf(ToRichDocument(*rtbReport_->document()));
+    // Written beside the target and renamed over it, so a failed save leaves
+    // an existing file as it was.
+    QSaveFile file(fileName);
+    const auto size = static_cast<qint64>(rtf.size());
+    if (!file.open(QIODevice::WriteOnly) || file.write(rtf.data(), size) != size ||
+        !file.commit()) {
+        ShowMessage(this,
+                    QStringLiteral("The report could not be saved as %1.\n%2")
+                        .arg(QDir::toNativeSeparators(fileName), file.errorString()),
+                    QStringLiteral("Error"), QMessageBox::Critical);
+    }
+}
+
+void FrmViewReport::TbPrint_Click() {
+    const std::unique_ptr<QPrinter> printer = CreatePrinter();
+    if (printer == nullptr) {
+        ShowMessage(this, QStringLiteral("No printer is installed."), QStringLiteral("Print"),
+                    QMessageBox::Information);
+        return;
+    }
+    if (!PrintRichText(*rtbReport_->document(), *printer, kPrintLeft, kPrintTop, kPrintRight,
+                       kPrintBottom)) {
+        ShowMessage(this,
+                    QStringLiteral("The report could not be printed.\n%1")
+                        .arg(PrintFailureReason(*printer)),
+                    QStringLiteral("Print"), QMessageBox::Critical);
+    }
+}
+
+void FrmViewReport::TbCopyToClipboard_Click() {
+    // Cleared first, so an empty report leaves no older text to paste.
+    QGuiApplication::clipboard()->clear();
+    rtbReport_->selectAll();
+    rtbReport_->copy();
+    QTextCursor top(rtbReport_->document());
+    top.movePosition(QTextCursor::Start);
+    rtbReport_->setTextCursor(top);
+}
+
+void FrmViewReport::TbCloseReport_Click() {
+    close();
+}
+
+void FrmViewReport::MnuPopSelectAll_Click() {
+    rtbReport_->setFocus();
+    rtbReport_->selectAll();
+}
+
+void FrmViewReport::MnuPopCopy_Click() {
+    rtbReport_->setFocus();
+    rtbReport_->copy();
+}
+
+void FrmViewReport::RtbReport_ContextMenu(const QPoint& position) {
+    mnuPopCopy_->setEnabled(rtbReport_->textCursor().hasSelection());
+    mnuPopReportRClick_->popup(rtbReport_->viewport()->mapToGlobal(position));
+}
+
+}  // namespace torrenta::gui

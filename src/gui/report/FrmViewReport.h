@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QMainWindow>
+
+#include "report/ReportComposer.h"
+#include "report/RichText.h"
+
+class QAction;
+class QMenu;
+class QTextEdit;
+class QToolBar;
+
+namespace torrenta::gui {
+
+// The report window: the composed report in an editable rich-text box, with
+// commands to save it as RTF, print it, copy it and close the window. Whatever
+// the user typed into the box is part of what is saved, printed and copied;
+// nothing goes back to the project.
+class FrmViewReport : public QMainWindow {
+    Q_OBJECT
+  public:
+    explicit FrmViewReport(QWidget* parent);
+
+    // Solve's last step. An open report window only comes to the front: a new
+    // report needs the old one closed. Otherwise composes the report of the
+    // bound project and shows it in a new window; a composition failure
+    // propagates (the caller's command boundary shows it) and opens no window.
+    static void ShowReport(const NetworkFlags& flags);
+
+    // Shows `document` with the insertion point at the top.
+    void LoadReport(const RichDocument& document);
+
+  private:
+    void CreateToolbar();
+    void CreatePopupMenu();
+
+    void SaveReportAs();
+    void TbPrint_Click();
+    void TbCopyToClipboard_Click();
+    void TbCloseReport_Click();
+    void MnuPopSelectAll_Click();
+    void MnuPopCopy_Click();
+    void RtbReport_ContextMenu(const QPoint& position);
+
+    QToolBar* toolbar1_ = nullptr;
+    QTextEdit* rtbReport_ = nullptr;
+    QMenu* mnuPopReportRClick_ = nullptr;
+    QAction* mnuPopSelectAll_ = nullptr;
+    QAction* mnuPopCopy_ = nullptr;
+};
+
+}  // namespace torrenta::gui

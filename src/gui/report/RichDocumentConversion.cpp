@@ -1,0 +1,235 @@
+#include "report/RichDocumentConversion.h"
+
+#include <QBrush>
+#include <QColor>
+#include <QFont>
+#include <QFontDatabase>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QStringList>
+#include <QTextBlock>
+#include <QTextBlockFormat>
+#include <QTextCharFormat>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextOption>
+#include <algorithm>
+#include <cmath>
+
+#include "app/QtText.h"
+
+namespace torrenta::gui {
+
+namespace {
+
+constexpr double kTwipsPerInch = 1440.0;
+// What a word processor uses when a paragraph runs out of tab stops; the RTF
+// writer states no \deftab, so readers fall back to this same spacing.
+constexpr int kDefaultTabTwips = 720;
+
+// The report is Arial. Where Arial is missing, a metric twin stands in so the
+// tables keep the widths they were laid out for. Only installed faces are
+// named first: asked for an absent "Arial", Qt's font matching may settle on
+// a wider face before it ever tries the twins. Arial stays last for programs
+// that read the clipboard's HTML on another system.
+const QStringList& ReportFamilies() {
+    static const QStringList families = [] {
+        QStringList found;
+        for (const char* family :
+             {"Arial", "Liberation Sans", "Arimo", "Nimbus Sans", "Helvetica"}) {
+            if (QFontDatabase::hasFamily(QString::fromLatin1(family))) {
+                found.append(QString::fromLatin1(family));
+            }
+        }
+        if (!found.contains(QStringLiteral("Arial"))) {
+            found.append(QStringLiteral("Arial"));
+        }
+        return found;
+    }();
+    return families;
+}
+
+qreal TwipsToDocument(int twips) {
+    return twips * DocumentDpi() / kTwipsPerInch;
+}
+
+int DocumentToTwips(qreal length) {
+    return static_cast<int>(std::lround(length * kTwipsPerInch / DocumentDpi()));
+}
+
+QTextCharFormat ToQtFormat(const CharFormat& format) {
+    QTextCharFormat result;
+    result.setFontFamilies(ReportFamilies());
+    result.setFontStyleHint(QFont::SansSerif);
+    result.setFontPointSize(format.size);
+    result.setFontWeight(format.bold ? QFont::Bold : QFont::Normal);
+    result.setFontItalic(format.italic);
+    result.setFontUnderline(format.underline);
+    result.setForeground(QColor::fromRgb(format.color));
+    return result;
+}
+
+// Text pasted from elsewhere may leave attributes unset (they then come from
+// the document's default font) or give sizes in pixels.
+CharFormat FromQtFormat(const QTextCharFormat& format, const QFont& defaultFont) {
+    CharFormat result;
+    if (format.hasProperty(QTextFormat::FontPointSize)) {
+        result.size = format.fontPointSize();
+    } else if (format.hasProperty(QTextFormat::FontPixelSize)) {
+        result.size = format.intProperty(QTextFormat::FontPixelSize) * 72.0 / DocumentDpi();
+    } else if (defaultFont.pointSizeF() > 0) {
+        result.size = defaultFont.pointSizeF();
+    } else {
+        result.size = defaultFont.pixelSize() * 72.0 / DocumentDpi();
+    }
+    result.bold =
+        (format.hasProperty(QTextFormat::FontWeight) ? format.fontWeight()
+                                                     : defaultFont.weight()) >= QFont::DemiBold;
+    result.italic =
+        format.hasProperty(QTextFormat::FontItalic) ? format.fontItalic() : defaultFont.italic();
+    if (format.hasProperty(QTextFormat::TextUnderlineStyle)) {
+        result.underline = format.underlineStyle() != QTextCharFormat::NoUnderline;
+    } else {
+        result.underline = defaultFont.underline();
+    }
+    const QBrush foreground = format.foreground();
+    result.color =
+        foreground.style() == Qt::NoBrush ? kBlack : (foreground.color().rgb() & 0xFFFFFF);
+    return result;
+}
+
+QTextBlockFormat ToQtFormat(const ParagraphFormat& format) {
+    QTextBlockFormat result;
+    result.setLeftMargin(TwipsToDocument(format.leftIndent));
+    result.setTextIndent(TwipsToDocument(format.firstLineIndent));
+    result.setRightMargin(TwipsToDocument(format.rightIndent));
+    QList<QTextOption::Tab> tabs;
+    tabs.reserve(static_cast<qsizetype>(format.tabStops.size()));
+    for (const int stop : format.tabStops) {
+        tabs.append(QTextOption::Tab(TwipsToDocument(stop), QTextOption::LeftTab));
+    }
+    result.setTabPositions(tabs);
+    return result;
+}
+
+ParagraphFormat FromQtFormat(const QTextBlockFormat& format, qreal indentWidth) {
+    ParagraphFormat result;
+    result.leftIndent = DocumentToTwips(format.leftMargin() + format.indent() * indentWidth);
+    result.firstLineIndent = DocumentToTwips(format.textIndent());
+    result.rightIndent = DocumentToTwips(format.rightMargin());
+    for (const QTextOption::Tab& tab : format.tabPositions()) {
+        result.tabStops.push_back(DocumentToTwips(tab.position));
+    }
+    return result;
+}
+
+void AppendRun(Paragraph& paragraph, std::string text, const CharFormat& format) {
+    if (text.empty()) {
+        return;
+    }
+    if (!paragraph.runs.empty() && paragraph.runs.back().format == format) {
+        paragraph.runs.back().text += text;
+    } else {
+        paragraph.runs.push_back({std::move(text), format});
+    }
+}
+
+// Adds fragment text to the last paragraph. A line break typed with Shift+Enter
+// has no place in the model and becomes a paragraph break; embedded objects
+// (pasted pictures) are dropped.
+void AppendText(RichDocument& document, const QString& text, const CharFormat& format) {
+    QString pending;
+    for (const QChar c : text) {
+        if (c == QChar::LineSeparator) {
+            AppendRun(document.paragraphs.back(), FromQ(pending), format);
+            pending.clear();
+            document.paragraphs.push_back(Paragraph{document.paragraphs.back().format, {}});
+        } else if (c != QChar::ObjectReplacementCharacter) {
+            pending += c;
+        }
+    }
+    AppendRun(document.paragraphs.back(), FromQ(pending), format);
+}
+
+}  // namespace
+
+double DocumentDpi() {
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        return std::round(screen->logicalDotsPerInchY());
+    }
+    return 96.0;
+}
+
+void FillDocument(QTextDocument& target, const RichDocument& document) {
+    const bool undo = target.isUndoRedoEnabled();
+    target.setUndoRedoEnabled(false);
+    target.clear();
+
+    QFont font(ReportFamilies());
+    font.setStyleHint(QFont::SansSerif);
+    font.setPointSizeF(CharFormat{}.size);
+    target.setDefaultFont(font);
+    QTextOption option = target.defaultTextOption();
+    option.setTabStopDistance(TwipsToDocument(kDefaultTabTwips));
+    target.setDefaultTextOption(option);
+
+    QTextCursor cursor(&target);
+    cursor.beginEditBlock();
+    CharFormat current;
+    bool first = true;
+    for (const Paragraph& paragraph : document.paragraphs) {
+        // The paragraph mark takes the format in force where the paragraph
+        // starts, so an empty line is as tall as the RTF writer's \par makes it.
+        const CharFormat mark = paragraph.runs.empty() ? current : paragraph.runs.front().format;
+        if (first) {
+            cursor.setBlockFormat(ToQtFormat(paragraph.format));
+            cursor.setBlockCharFormat(ToQtFormat(mark));
+            first = false;
+        } else {
+            cursor.insertBlock(ToQtFormat(paragraph.format), ToQtFormat(mark));
+        }
+        for (const TextRun& run : paragraph.runs) {
+            cursor.insertText(ToQ(run.text), ToQtFormat(run.format));
+            current = run.format;
+        }
+    }
+    cursor.endEditBlock();
+    target.setUndoRedoEnabled(undo);
+}
+
+RichDocument ToRichDocument(const QTextDocument& source, int start, int end) {
+    const int last = source.characterCount() - 1;
+    start = std::clamp(start, 0, last);
+    end = std::clamp(end, start, last);
+
+    RichDocument result;
+    result.paragraphs.clear();
+    const QFont defaultFont = source.defaultFont();
+    for (QTextBlock block = source.findBlock(start); block.isValid() && block.position() <= end;
+         block = block.next()) {
+        result.paragraphs.push_back(
+            Paragraph{FromQtFormat(block.blockFormat(), source.indentWidth()), {}});
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            if (!fragment.isValid()) {
+                continue;
+            }
+            const int from = std::max(start, fragment.position());
+            const int to = std::min(end, fragment.position() + fragment.length());
+            if (from < to) {
+                AppendText(result, fragment.text().mid(from - fragment.position(), to - from),
+                           FromQtFormat(fragment.charFormat(), defaultFont));
+            }
+        }
+    }
+    if (result.paragraphs.empty()) {
+        result.paragraphs.emplace_back();
+    }
+    return result;
+}
+
+RichDocument ToRichDocument(const QTextDocument& source) {
+    return ToRichDocument(source, 0, source.characterCount() - 1);
+}
+
+}  // namespace torrenta::gui

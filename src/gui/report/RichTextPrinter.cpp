@@ -1,0 +1,122 @@
+#include "report/RichTextPrinter.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QDir>
+#include <QPainter>
+#include <QPalette>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QTextDocument>
+#include <cmath>
+#include <utility>
+
+namespace torrenta::gui {
+
+namespace {
+
+constexpr double kTwipsPerInch = 1440.0;
+
+PrinterFactory& InstalledFactory() {
+    static PrinterFactory factory;
+    return factory;
+}
+
+int TwipsToDevice(int twips, double dpi) {
+    return static_cast<int>(std::lround(twips * dpi / kTwipsPerInch));
+}
+
+}  // namespace
+
+std::unique_ptr<QPrinter> DefaultPrinter() {
+    const QPrinterInfo info = QPrinterInfo::defaultPrinter();
+    if (info.isNull()) {
+        return nullptr;
+    }
+    return std::make_unique<QPrinter>(info, QPrinter::HighResolution);
+}
+
+void SetPrinterFactory(PrinterFactory factory) {
+    InstalledFactory() = std::move(factory);
+}
+
+std::unique_ptr<QPrinter> CreatePrinter() {
+    const PrinterFactory& factory = InstalledFactory();
+    return factory ? factory() : DefaultPrinter();
+}
+
+QRect PrintTargetRect(const QSize& sheetPixels, double dpiX, double dpiY, int left, int top,
+                      int right, int bottom) {
+    const int x = TwipsToDevice(left, dpiX);
+    const int y = TwipsToDevice(top, dpiY);
+    const int width = sheetPixels.width() - TwipsToDevice(right, dpiX) - x;
+    const int height = sheetPixels.height() - TwipsToDevice(bottom, dpiY) - y;
+    if (width <= 0 || height <= 0) {
+        return {};
+    }
+    return {x, y, width, height};
+}
+
+bool PrintRichText(QTextDocument& document, QPrinter& printer, int left, int top, int right,
+                   int bottom) {
+    // Full page puts the painter's origin on the sheet's corner, so the margins
+    // are measured from the paper's edges whatever the printer cannot reach.
+    printer.setFullPage(true);
+    const QSize sheet = printer.paperRect(QPrinter::DevicePixel).size().toSize();
+    const QRect target = PrintTargetRect(sheet, printer.logicalDpiX(), printer.logicalDpiY(), left,
+                                         top, right, bottom);
+    if (target.isEmpty()) {
+        return false;
+    }
+
+    // A copy laid out on the printer: measured at the printer's resolution and
+    // cut into pages of the target's height, so page i holds the lines from
+    // i × height on and no line is split or repeated between pages.
+    const std::unique_ptr<QTextDocument> copy(document.clone());
+    QAbstractTextDocumentLayout* layout = copy->documentLayout();
+    layout->setPaintDevice(&printer);
+    copy->setDocumentMargin(0);
+    copy->setPageSize(target.size());
+    const int pages = copy->pageCount();
+
+    QPainter painter;
+    if (!painter.begin(&printer)) {
+        return false;
+    }
+    for (int page = 0; page < pages; ++page) {
+        if (page > 0 && !printer.newPage()) {
+            painter.end();
+            return false;
+        }
+        const QRectF view(0, page * target.height(), target.width(), target.height());
+        painter.save();
+        painter.translate(target.left(), target.top() - view.top());
+        painter.setClipRect(view);
+        QAbstractTextDocumentLayout::PaintContext context;
+        // The first line of the next page starts exactly on this page's lower
+        // edge, and the layout draws a line that touches the clip; drawn there
+        // it would be cut off on paper but still sit in the page's text (a PDF
+        // would hold it twice). A clip a pixel inside the page keeps each line
+        // on its own page only.
+        context.clip = view.adjusted(0, 1, 0, -1);
+        // Paper is white whatever the desktop's colours are.
+        context.palette.setColor(QPalette::Text, Qt::black);
+        layout->draw(&painter, context);
+        painter.restore();
+    }
+    const bool ended = painter.end();
+    return ended && printer.printerState() != QPrinter::Error &&
+           printer.printerState() != QPrinter::Aborted;
+}
+
+QString PrintFailureReason(const QPrinter& printer) {
+    if (!printer.outputFileName().isEmpty()) {
+        return QStringLiteral("The file %1 could not be written.")
+            .arg(QDir::toNativeSeparators(printer.outputFileName()));
+    }
+    if (printer.printerName().isEmpty()) {
+        return QStringLiteral("The printer did not accept the report.");
+    }
+    return QStringLiteral("The printer %1 did not accept the report.").arg(printer.printerName());
+}
+
+}  // namespace torrenta::gui

@@ -1,0 +1,656 @@
+#include <SQLiteCpp/SQLiteCpp.h>
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QMenu>
+#include <QMimeData>
+#include <QPageSize>
+#include <QPrinter>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextEdit>
+#include <QToolBar>
+#include <memory>
+
+#include "GuiTestSupport.h"
+#include "ScriptedPrompts.h"
+#include "TestFolder.h"
+#include "app/CommandBoundary.h"
+#include "app/Resources.h"
+#include "report/FrmViewReport.h"
+#include "report/ReportComposer.h"
+#include "report/RichDocumentConversion.h"
+#include "report/RichTextPrinter.h"
+#include "report/RtfWriter.h"
+#include "store/ElementRows.h"
+#include "store/ProjectSetup.h"
+
+using namespace torrenta;
+using namespace torrenta::gui;
+using namespace torrenta::test;
+
+namespace {
+
+// A name holding what RTF must escape and what needs Unicode in it.
+const std::string kAwkwardName = "{\xC3\xA9}\\\xC3\x98\xE6\x97\xA5\xE6\x9C\xAC Lot";
+
+// Letter paper at 72 dots per inch, as the pages are rendered for inspection:
+// 612 × 792 pixels, margins of 450 and 360 twips are 22.5 and 18 pixels.
+constexpr int kSheetWidth = 612;
+constexpr int kSheetHeight = 792;
+constexpr double kLeftMargin = 22.5;
+constexpr double kOtherMargin = 18.0;
+
+// Builds a document through the core's builder, the way the composer does.
+RichDocument Build(const std::function<void(RichTextBuilder&)>& steps) {
+    RichTextBuilder builder;
+    steps(builder);
+    return builder.Take();
+}
+
+// The words of `text` as unrtf --text shows them: one '?' per UTF-16 unit of a
+// character beyond ASCII.
+QStringList UnrtfWords(const std::string& text) {
+    QString visible;
+    for (const QChar c : ToQ(text)) {
+        visible += c.unicode() < 0x80 ? c : QChar(u'?');
+    }
+    return visible.split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts);
+}
+
+QString RunTool(const QString& program, const QStringList& arguments) {
+    QProcess process;
+    process.start(program, arguments);
+    if (!process.waitForFinished(60000) || process.exitCode() != 0) {
+        qWarning("%s failed: %s", qPrintable(program), process.readAllStandardError().constData());
+        return {};
+    }
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+// The bounding box of everything drawn darker than light grey on a page.
+QRect InkBox(const QImage& page) {
+    QRect box;
+    const QImage gray = page.convertToFormat(QImage::Format_Grayscale8);
+    for (int y = 0; y < gray.height(); ++y) {
+        const uchar* line = gray.constScanLine(y);
+        for (int x = 0; x < gray.width(); ++x) {
+            if (line[x] < 160) {
+                box = box.united(QRect(x, y, 1, 1));
+            }
+        }
+    }
+    return box;
+}
+
+}  // namespace
+
+class ReportWindowTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TestFolder> folder_;
+    std::unique_ptr<ScriptedPrompts> prompts_;
+    std::string project_;
+
+    NetworkFlags Flags() const { return SolveNetwork(project_); }
+
+    RichDocument Composed(const NetworkFlags& flags) const {
+        return ComposeReport(ReportInputs{project_, folder_->AppFolder(), kDefaultTableName, flags})
+            .document;
+    }
+
+    static constexpr const char* kDefaultTableName = "Atlanta";
+
+    void BuildProject() {
+        project_ = folder_->NewProjectFile();
+        ProjectInfoRow info;
+        info.ProjectName = "Ridge Estates";
+        info.DesignEngineer = "A. Banks";
+        info.ProjectManager = "C. Diaz";
+        info.DesignDate = "03/14/2026";
+        info.JobNumber = "J-17";
+        SaveProjectSetup(project_, info, "Outlet", kDefaultTableName);
+
+        BasinRow basin;
+        basin.BasinTag = "Basin1";
+        basin.BasinName = kAwkwardName;
+        basin.BasinX = "650";
+        basin.BasinY = "840";
+        basin.Area = "3";
+        basin.SoilType = "Lawn";
+        basin.CVal = "0.4";
+        basin.Slope = "0.02";
+        basin.TravelLength = "150";
+        basin.Deleted = "False";
+        basin.BasinNType = "Grass, Dense grass";
+        basin.BasinN = "0.24";
+        basin.Tc = "18.3066";
+        InsertElementRow(project_, basin);
+
+        SurfaceRow surface;
+        surface.SurfTag = "Surface1";
+        surface.SurfName = "Rear Lot Swale";
+        surface.SurfX = "650";
+        surface.SurfY = "1680";
+        surface.SurfSlope = "0.02";
+        surface.SurfLength = "500";
+        surface.Deleted = "False";
+        surface.SurfVelocity = "2.2811";
+        surface.SurfType = "Unpaved";
+        surface.SurfTc = "3.6532";
+        InsertElementRow(project_, surface);
+
+        ChannelRow channel;
+        channel.ChannelTag = "Channel1";
+        channel.ChannelName = "Maple Street Ditch";
+        channel.ChannelLeft = "650";
+        channel.ChannelTop = "2520";
+        channel.ChannelArea = "10";
+        channel.ChannelWP = "8";
+        channel.ChannelSlope = "0.005";
+        channel.ChannelLength = "1000";
+        channel.ChannelMaterial = "Concrete Channel";
+        channel.ChannelN = "0.013";
+        channel.Deleted = "False";
+        channel.ChannelVelocity = "9.3792";
+        channel.ChannelTc = "1.7770";
+        InsertElementRow(project_, channel);
+    }
+
+    FrmViewReport* OpenReport(const NetworkFlags& flags) {
+        const bool ok = RunCommand(nullptr, [&] { FrmViewReport::ShowReport(flags); });
+        if (!ok) {
+            qWarning("composition failed: %s", qPrintable(prompts_->LastText()));
+        }
+        return Forms::Find<FrmViewReport>();
+    }
+
+    static QTextEdit* Box(QWidget* form) {
+        return Named<QTextEdit>(form, QStringLiteral("RtbReport"));
+    }
+
+    // Prints the open report through the printer seam into a PDF file.
+    void PrintTo(FrmViewReport* form, const QString& pdf) {
+        SetPrinterFactory([pdf] {
+            auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+            printer->setOutputFormat(QPrinter::PdfFormat);
+            printer->setOutputFileName(pdf);
+            printer->setPageSize(QPageSize(QPageSize::Letter));
+            return printer;
+        });
+        Trigger(form, QStringLiteral("TbPrint"));
+    }
+
+  private slots:
+    void initTestCase() { LoadResources(); }
+
+    void init() {
+        folder_ = std::make_unique<TestFolder>();
+        prompts_ = std::make_unique<ScriptedPrompts>();
+        ResetSession(folder_->AppFolder());
+        BuildProject();
+        CurrentSession().ProjectPath = project_;
+        CurrentSession().IntensityTableName = kDefaultTableName;
+    }
+
+    void cleanup() {
+        Forms::CloseAll();
+        Settle();
+        SetPrinterFactory({});
+        prompts_.reset();
+        folder_.reset();
+    }
+
+    // Every report attribute survives the way into the box's document and back,
+    // and into the copy the printer lays out.
+    void documentRoundTripKeepsEveryFormat() {
+        struct Case {
+            const char* name;
+            RichDocument document;
+        };
+        const Case cases[] = {
+            {"composed report", Composed(Flags())},
+            {"formats", Build([](RichTextBuilder& b) {
+                 b.SetIndents(200, 300, 200);
+                 b.SetTabStops({2000, 4000, 4000, 5000});
+                 b.SetSize(24);
+                 b.SetBold(true);
+                 b.Append("Title");
+                 b.SetSize(10.5);
+                 b.SetItalic(true);
+                 b.Append(" small\r\n\r\n");
+                 b.SetUnderline(true);
+                 b.Append("\t\t\t\t\r\n");
+                 b.SetUnderline(false);
+                 b.SetColor(kPureBlue);
+                 b.SetSize(8);
+                 b.Append("blue \xF0\x9F\x98\x80 {}\\\t");
+                 b.SetColor(0x123456);
+                 b.Append("odd colour\r");
+                 b.SetIndents(0, 0, 0);
+                 b.SetTabStops({});
+                 b.Append("\tno stops");
+             })},
+            {"empty", RichDocument{}},
+            {"one empty line", Build([](RichTextBuilder& b) { b.Append("\r\n"); })},
+        };
+        for (const Case& c : cases) {
+            QTextDocument shown;
+            FillDocument(shown, c.document);
+            const RichDocument back = ToRichDocument(shown);
+            QCOMPARE(ToQ(WriteRtf(back)), ToQ(WriteRtf(c.document)));
+            QVERIFY2(back == c.document, c.name);
+            const std::unique_ptr<QTextDocument> copy(shown.clone());
+            QVERIFY2(ToRichDocument(*copy) == c.document, c.name);
+            QVERIFY2(!shown.isUndoAvailable(), c.name);
+        }
+    }
+
+    void selectionBecomesItsOwnDocument() {
+        // "Alpha\tone" holds positions 0-8, its break 9; "Beta" 10-13, break
+        // 14; the final empty paragraph starts at 15.
+        const RichDocument source = Build([](RichTextBuilder& b) {
+            b.SetIndents(200, 300, 200);
+            b.SetTabStops({1000});
+            b.SetBold(true);
+            b.Append("Alpha");
+            b.SetBold(false);
+            b.Append("\tone\r\n");
+            b.SetTabStops({2000});
+            b.SetUnderline(true);
+            b.Append("Beta\r\n");
+        });
+        struct Case {
+            int start;
+            int end;
+            const char* text;
+            QList<int> firstTabStops;  // of each paragraph
+            bool firstRunBold;
+        };
+        const Case cases[] = {
+            {2, 12, "pha\tone\nBe", {1000, 2000}, true},
+            {6, 9, "one", {1000}, false},
+            {10, 15, "Beta\n", {2000, 2000}, false},
+            {3, 3, "", {1000}, false},
+            {0, 15, "Alpha\tone\nBeta\n", {1000, 2000, 2000}, true},
+        };
+        QTextDocument shown;
+        FillDocument(shown, source);
+        for (const Case& c : cases) {
+            const RichDocument part = ToRichDocument(shown, c.start, c.end);
+            QCOMPARE(ToQ(part.PlainText()), QString::fromUtf8(c.text));
+            QCOMPARE(part.paragraphs.size(), static_cast<size_t>(c.firstTabStops.size()));
+            for (qsizetype i = 0; i < c.firstTabStops.size(); ++i) {
+                const ParagraphFormat& format = part.paragraphs[static_cast<size_t>(i)].format;
+                QCOMPARE(format.tabStops.front(), c.firstTabStops[i]);
+                QCOMPARE(format.leftIndent, 500);
+                QCOMPARE(format.firstLineIndent, -300);
+            }
+            if (!part.paragraphs.front().runs.empty()) {
+                QCOMPARE(part.paragraphs.front().runs.front().format.bold, c.firstRunBold);
+            }
+        }
+        QVERIFY(ToRichDocument(shown, 0, shown.characterCount() - 1) == source);
+
+        // A line break typed with Shift+Enter splits the paragraph.
+        QTextCursor(&shown).insertText(QStringLiteral("x") + QChar(QChar::LineSeparator) +
+                                       QStringLiteral("y"));
+        const RichDocument split = ToRichDocument(shown);
+        QCOMPARE(ToQ(split.PlainText()), QStringLiteral("x\nyAlpha\tone\nBeta\n"));
+        QCOMPARE(split.paragraphs[1].format.tabStops, std::vector<int>{1000});
+    }
+
+    void showReportOpensTheComposedReportAtTheTop() {
+        const RichDocument expected = Composed(Flags());
+        FrmViewReport* form = OpenReport(Flags());
+        QVERIFY(form != nullptr);
+        QVERIFY(prompts_->messages.isEmpty());
+        QCOMPARE(form->windowTitle(), QStringLiteral("Report"));
+        QVERIFY(form->isWindow());
+        QVERIFY(form->windowState().testFlag(Qt::WindowMaximized));
+
+        QTextEdit* box = Box(form);
+        QVERIFY(box != nullptr);
+        QVERIFY(!box->isReadOnly());
+        QCOMPARE(box->toPlainText(), ToQ(expected.PlainText()));
+        QVERIFY(box->toPlainText().contains(ToQ(kAwkwardName)));
+        QCOMPARE(box->textCursor().position(), 0);
+        QVERIFY(!box->textCursor().hasSelection());
+        QVERIFY(ToRichDocument(*box->document()) == expected);
+
+        QToolBar* toolbar = Named<QToolBar>(form, QStringLiteral("Toolbar1"));
+        QVERIFY(toolbar != nullptr);
+        QCOMPARE(toolbar->toolButtonStyle(), Qt::ToolButtonTextUnderIcon);
+        const QList<QAction*> positions = toolbar->actions();
+        QCOMPARE(positions.size(), 6);
+        const char* texts[] = {"", "Save As...", "Print", "Copy to Clipboard", "", "Close Report"};
+        for (int i = 0; i < 6; ++i) {
+            QCOMPARE(positions[i]->isSeparator(), i == 0 || i == 4);
+            QCOMPARE(positions[i]->text(), QString::fromLatin1(texts[i]));
+            QCOMPARE(positions[i]->icon().isNull(), positions[i]->isSeparator());
+        }
+
+        // At any window size the box fills the window below the toolbar.
+        form->showNormal();
+        for (const QSize size : {QSize(900, 700), QSize(400, 300)}) {
+            form->resize(size);
+            QApplication::processEvents();
+            QVERIFY(box->geometry().top() >= toolbar->geometry().bottom());
+            QCOMPARE(box->width(), form->width());
+            QCOMPARE(box->geometry().bottom(), form->height() - 1);
+        }
+
+        Trigger(form, QStringLiteral("TbCloseReport"));
+        Settle();
+        QVERIFY(Forms::Find<FrmViewReport>() == nullptr);
+        QVERIFY(prompts_->messages.isEmpty());
+    }
+
+    // While the window is open, Solve only brings it forward; the report is
+    // composed again only after it was closed.
+    void showReportAgainKeepsTheOpenReport() {
+        FrmViewReport* first = OpenReport(Flags());
+        QVERIFY(first != nullptr);
+        const QString before = Box(first)->toPlainText();
+        SQLite::Database(project_, SQLite::OPEN_READWRITE)
+            .exec("UPDATE TblSurfaceInfo SET SurfName = 'Renamed Swale'");
+
+        QCOMPARE(OpenReport(Flags()), first);
+        QCOMPARE(Box(first)->toPlainText(), before);
+
+        first->close();
+        Settle();
+        FrmViewReport* second = OpenReport(Flags());
+        QVERIFY(second != nullptr);
+        QVERIFY(Box(second)->toPlainText().contains(QStringLiteral("Renamed Swale")));
+        QVERIFY(prompts_->messages.isEmpty());
+    }
+
+    void compositionFailureOpensNoWindow() {
+        CurrentSession().IntensityTableName = "Nowhere";
+        const bool ok = RunCommand(nullptr, [&] { FrmViewReport::ShowReport(Flags()); });
+        Settle();
+        QVERIFY(!ok);
+        QCOMPARE(prompts_->messages.size(), 1);
+        QCOMPARE(prompts_->messages[0].title, QStringLiteral("Error"));
+        QCOMPARE(prompts_->messages[0].icon, QMessageBox::Critical);
+        QVERIFY2(prompts_->LastText().contains(QStringLiteral("Nowhere")),
+                 qPrintable(prompts_->LastText()));
+        QVERIFY(Forms::Find<FrmViewReport>() == nullptr);
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+            QVERIFY(qobject_cast<FrmViewReport*>(window) == nullptr);
+        }
+    }
+
+    // The saved file is the box as it stands, the user's typing included, and
+    // an independent reader finds the report's words in it.
+    void saveAsWritesTheReportAsEdited() {
+        const QString unrtf = QStandardPaths::findExecutable(QStringLiteral("unrtf"));
+        if (unrtf.isEmpty()) {
+            QSKIP("unrtf is not installed");
+        }
+        FrmViewReport* form = OpenReport(Flags());
+        QVERIFY(form != nullptr);
+        QTextEdit* box = Box(form);
+        box->setFocus();
+        QTest::keyClicks(box, QStringLiteral("Checked by R. Ortiz"));
+        QTest::keyClick(box, Qt::Key_Return);
+
+        const QString file = ToQ(folder_->File("report.rtf"));
+        {
+            QFile stale(file);
+            QVERIFY(stale.open(QIODevice::WriteOnly));
+            stale.write("stale");
+        }
+        prompts_->fileNames = {file};
+        Trigger(form, QStringLiteral("TbSaveAs"));
+
+        QVERIFY(prompts_->messages.isEmpty());
+        QCOMPARE(prompts_->fileFilters, QList<QString>{QStringLiteral("Rich Text File (*.rtf)")});
+        const QString read = RunTool(unrtf, {QStringLiteral("--text"), file});
+        QStringList lines = read.split(u'\n');
+        lines.removeIf([](const QString& line) {
+            return line.startsWith(QStringLiteral("###")) ||
+                   line == QStringLiteral("-----------------");
+        });
+        const QStringList words =
+            lines.join(u'\n').split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts);
+        const QStringList expected =
+            UnrtfWords("Checked by R. Ortiz\n" + Composed(Flags()).PlainText());
+        QCOMPARE(words, expected);
+    }
+
+    void saveAsCancelledOrFailing() {
+        struct Case {
+            const char* name;
+            QString fileName;
+            bool message;
+        };
+        const QString missing = ToQ(folder_->File("no-such-folder")) + QStringLiteral("/r.rtf");
+        const Case cases[] = {
+            {"cancelled", QString(), false},
+            {"folder missing", missing, true},
+        };
+        FrmViewReport* form = OpenReport(Flags());
+        QVERIFY(form != nullptr);
+        const QStringList before =
+            QDir(ToQ(folder_->AppFolder())).entryList(QDir::NoDotAndDotDot | QDir::AllEntries);
+        for (const Case& c : cases) {
+            prompts_->messages.clear();
+            prompts_->fileNames = {c.fileName};
+            Trigger(form, QStringLiteral("TbSaveAs"));
+            QCOMPARE(prompts_->messages.size(), c.message ? 1 : 0);
+            if (c.message) {
+                QCOMPARE(prompts_->messages[0].title, QStringLiteral("Error"));
+                QCOMPARE(prompts_->messages[0].icon, QMessageBox::Critical);
+                QVERIFY2(prompts_->LastText().contains(QDir::toNativeSeparators(missing)),
+                         qPrintable(prompts_->LastText()));
+            }
+            QCOMPARE(
+                QDir(ToQ(folder_->AppFolder())).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
+                before);
+        }
+    }
+
+    void printTargetRectangle_data() {
+        QTest::addColumn<QSize>("sheet");
+        QTest::addColumn<double>("dpiX");
+        QTest::addColumn<double>("dpiY");
+        QTest::addColumn<QRect>("expected");
+        // Letter at 1200 dpi: 450 twips are 375 pixels, 360 twips 300.
+        QTest::newRow("letter 1200")
+            << QSize(10200, 13200) << 1200.0 << 1200.0 << QRect(375, 300, 9525, 12600);
+        // A4 at 600 dpi: 450 twips are 187.5 pixels, rounded up.
+        QTest::newRow("a4 600") << QSize(4961, 7016) << 600.0 << 600.0
+                                << QRect(188, 150, 4623, 6716);
+        QTest::newRow("unequal resolutions")
+            << QSize(2550, 6600) << 300.0 << 600.0 << QRect(94, 150, 2381, 6300);
+        QTest::newRow("no room") << QSize(100, 100) << 300.0 << 300.0 << QRect();
+    }
+
+    void printTargetRectangle() {
+        QFETCH(QSize, sheet);
+        QFETCH(double, dpiX);
+        QFETCH(double, dpiY);
+        QFETCH(QRect, expected);
+        QCOMPARE(PrintTargetRect(sheet, dpiX, dpiY, 450, 360, 360, 360), expected);
+    }
+
+    // The printed pages: how many, every line once and in order across them,
+    // and nothing drawn outside the margins measured from the sheet's edges.
+    void printLaysOutPagesInsideTheMargins_data() {
+        QTest::addColumn<int>("extraLines");
+        QTest::addColumn<int>("pages");
+        QTest::newRow("short report") << 0 << 1;
+        QTest::newRow("long report") << 140 << 3;
+    }
+
+    void printLaysOutPagesInsideTheMargins() {
+        QFETCH(int, extraLines);
+        QFETCH(int, pages);
+        NetworkFlags shallowOnly;
+        shallowOnly.HasShallow = true;
+        FrmViewReport* form = OpenReport(shallowOnly);
+        QVERIFY(form != nullptr);
+        QTextEdit* box = Box(form);
+        QTextCursor end(box->document());
+        end.movePosition(QTextCursor::End);
+        for (int line = 1; line <= extraLines; ++line) {
+            end.insertText(QStringLiteral("Line %1\n").arg(line, 3, 10, QChar(u'0')));
+        }
+
+        QTemporaryDir output;
+        QVERIFY(output.isValid());
+        const QString pdf = output.filePath(QStringLiteral("report.pdf"));
+        PrintTo(form, pdf);
+        QVERIFY2(prompts_->messages.isEmpty(), qPrintable(prompts_->LastText()));
+        QFile file(pdf);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray content = file.readAll();
+        QCOMPARE(content.count("/Type /Page\n"), pages);
+
+        const QString gs = QStandardPaths::findExecutable(QStringLiteral("gs"));
+        if (gs.isEmpty()) {
+            QSKIP("ghostscript is not installed to read the pages back");
+        }
+        RunTool(
+            gs,
+            {QStringLiteral("-q"), QStringLiteral("-dNOPAUSE"), QStringLiteral("-dBATCH"),
+             QStringLiteral("-dSAFER"), QStringLiteral("-sDEVICE=pgmraw"), QStringLiteral("-r72"),
+             QStringLiteral("-sOutputFile=") + output.filePath(QStringLiteral("page-%d.pgm")),
+             pdf});
+        for (int page = 1; page <= pages; ++page) {
+            const QImage image(output.filePath(QStringLiteral("page-%1.pgm").arg(page)));
+            QCOMPARE(image.size(), QSize(kSheetWidth, kSheetHeight));
+            const QRect ink = InkBox(image);
+            QVERIFY(!ink.isEmpty());
+            // Each page starts at the top margin, text flush with the left one.
+            QVERIFY2(ink.left() >= kLeftMargin - 1 && ink.left() <= kLeftMargin + 4,
+                     qPrintable(QStringLiteral("page %1 left %2").arg(page).arg(ink.left())));
+            QVERIFY2(ink.top() >= kOtherMargin - 1 && ink.top() <= kOtherMargin + 12,
+                     qPrintable(QStringLiteral("page %1 top %2").arg(page).arg(ink.top())));
+            QVERIFY(ink.right() < kSheetWidth - kOtherMargin + 1);
+            QVERIFY2(ink.bottom() < kSheetHeight - kOtherMargin + 1,
+                     qPrintable(QStringLiteral("page %1 bottom %2").arg(page).arg(ink.bottom())));
+        }
+        QVERIFY(!QFile::exists(output.filePath(QStringLiteral("page-%1.pgm").arg(pages + 1))));
+
+        // txtwrite may write a blank as a tab or as a run of blanks.
+        const QString text = RunTool(gs, {QStringLiteral("-q"), QStringLiteral("-dNOPAUSE"),
+                                          QStringLiteral("-dBATCH"), QStringLiteral("-dSAFER"),
+                                          QStringLiteral("-sDEVICE=txtwrite"),
+                                          QStringLiteral("-sOutputFile=-"), pdf})
+                                 .simplified();
+        QVERIFY(text.contains(QStringLiteral("TORRENTA")));
+        QVERIFY(text.contains(QStringLiteral("Shallow Concentrated Flow")));
+        QStringList numbered;
+        const QRegularExpression linePattern(QStringLiteral("Line (\\d{3})"));
+        for (auto match = linePattern.globalMatch(text); match.hasNext();) {
+            numbered.append(match.next().captured(1));
+        }
+        QCOMPARE(numbered.size(), extraLines);
+        for (int line = 1; line <= extraLines; ++line) {
+            QCOMPARE(numbered[line - 1].toInt(), line);
+        }
+    }
+
+    void printFailures() {
+        FrmViewReport* form = OpenReport(Flags());
+        QVERIFY(form != nullptr);
+
+        SetPrinterFactory([] { return std::unique_ptr<QPrinter>(); });
+        Trigger(form, QStringLiteral("TbPrint"));
+        QCOMPARE(prompts_->messages.size(), 1);
+        QCOMPARE(prompts_->messages[0].text, QStringLiteral("No printer is installed."));
+        QCOMPARE(prompts_->messages[0].title, QStringLiteral("Print"));
+        QCOMPARE(prompts_->messages[0].icon, QMessageBox::Information);
+
+        const QString unwritable = ToQ(folder_->File("no-such-folder")) + QStringLiteral("/r.pdf");
+        PrintTo(form, unwritable);
+        QCOMPARE(prompts_->messages.size(), 2);
+        QCOMPARE(prompts_->messages[1].title, QStringLiteral("Print"));
+        QVERIFY2(
+            prompts_->LastText().startsWith(QStringLiteral("The report could not be printed.")) &&
+                prompts_->LastText().contains(QDir::toNativeSeparators(unwritable)),
+            qPrintable(prompts_->LastText()));
+    }
+
+    void copyToClipboardCopiesTheWholeReport() {
+        FrmViewReport* form = OpenReport(Flags());
+        QVERIFY(form != nullptr);
+        QTextEdit* box = Box(form);
+        QTextCursor middle(box->document());
+        middle.setPosition(40);
+        middle.setPosition(60, QTextCursor::KeepAnchor);
+        box->setTextCursor(middle);
+
+        Trigger(form, QStringLiteral("TbCopyToClipboard"));
+        const RichDocument report = ToRichDocument(*box->document());
+        const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+        QVERIFY(data != nullptr);
+        const std::string rtf = WriteRtf(report);
+        for (const char* format : {"text/rtf", "application/rtf"}) {
+            QCOMPARE(data->data(QString::fromLatin1(format)),
+                     QByteArray(rtf.data(), static_cast<qsizetype>(rtf.size())));
+        }
+        QVERIFY(data->hasHtml());
+        QVERIFY(data->html().contains(QStringLiteral("Runoff Rate Calculations")));
+        QCOMPARE(data->text(), ToQ(report.PlainText()));
+        QVERIFY(!box->textCursor().hasSelection());
+        QCOMPARE(box->textCursor().position(), 0);
+    }
+
+    void popupCopyFollowsTheSelection() {
+        FrmViewReport* form = OpenReport(Flags());
+        QVERIFY(form != nullptr);
+        QTextEdit* box = Box(form);
+        QMenu* popup = Named<QMenu>(form, QStringLiteral("MnuPopReportRClick"));
+        QAction* copy = Named<QAction>(form, QStringLiteral("MnuPopCopy"));
+        QVERIFY(popup != nullptr && copy != nullptr);
+        QCOMPARE(popup->actions().size(), 2);
+        QCOMPARE(popup->actions()[0]->text(), QStringLiteral("Select All"));
+        QCOMPARE(popup->actions()[1]->text(), QStringLiteral("Copy"));
+
+        auto rightClick = [&] {
+            const QPoint at(30, 30);
+            QContextMenuEvent event(QContextMenuEvent::Mouse, at, box->viewport()->mapToGlobal(at));
+            QApplication::sendEvent(box->viewport(), &event);
+        };
+        rightClick();
+        QVERIFY(popup->isVisible());
+        QVERIFY(!copy->isEnabled());
+        popup->close();
+
+        Trigger(form, QStringLiteral("MnuPopSelectAll"));
+        rightClick();
+        QVERIFY(copy->isEnabled());
+        popup->close();
+        Trigger(form, QStringLiteral("MnuPopCopy"));
+        QCOMPARE(QGuiApplication::clipboard()->text(), box->toPlainText());
+
+        // Only the selection goes, with its formatting: the banner's bold title.
+        QTextCursor title(box->document());
+        title.setPosition(8, QTextCursor::KeepAnchor);
+        box->setTextCursor(title);
+        rightClick();
+        QVERIFY(copy->isEnabled());
+        popup->close();
+        Trigger(form, QStringLiteral("MnuPopCopy"));
+        const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+        QCOMPARE(data->text(), QStringLiteral("TORRENTA"));
+        QVERIFY(data->data(QStringLiteral("text/rtf")).contains("\\b TORRENTA"));
+    }
+};
+
+QTEST_MAIN(ReportWindowTest)
+#include "ReportWindowTest.moc"

@@ -180,7 +180,7 @@ TEST_F(ReportComposerTest, ComposesTheWholeReportForOneElementOfEachKind) {
         "Name\tL\tn\tMaterial\tS\tA\tWP\tV\tTc\n"
         "Ditch\t600\t0.013\tConcrete\t0.005\t4.5\t7.2\t2.50\t4.4\n"
         "\n"
-        "\t\t\t\t\t\t\t\t\t\t\t\n"
+        "\t\t\t\t\t\t\t\t\t\t\n"
         "TOTAL\t600\t\t\t\t\t\t\t4.4\n"
         "\n"
         "\n"
@@ -195,7 +195,7 @@ TEST_F(ReportComposerTest, ComposesTheWholeReportForOneElementOfEachKind) {
         "\n"
         "Q = C * Cf * A * I\n"
         "\n"
-        "\t\t1Yr\t2Yr\t5Yr\t10Yr\t25Yr\t50Yr\t100Yr\n"
+        "\t1Yr\t2Yr\t5Yr\t10Yr\t25Yr\t50Yr\t100Yr\n"
         "I(in/hr)\t1.00\t2.00\t3.00\t4.00\t5.00\t6.00\t7.00\n"
         // C 0.5 and A 2: Cf raises the 25, 50 and 100 year flows by 1.1, 1.2, 1.25.
         "Q(cfs)\t1.00\t2.00\t3.00\t4.00\t5.50\t7.20\t8.75\n" +
@@ -254,8 +254,8 @@ TEST_F(ReportComposerTest, CarriesTheCharacterAndParagraphFormats) {
         {"Name\tUse\ta\ta/A\tC\tCA\t", {2000, 4000, 4000, 5000, 6000, 7000}},
         {"Name\tType\tSlope \tLength\tV(fps)\tTc(min)", {1333, 2666, 3999, 5332, 6665, 7998}},
         {"Name\tL\tn\tMaterial\tS\tA\tWP\tV\tTc",
-         {666, 1998, 1998, 2664, 3330, 4662, 4662, 5328, 5994, 6660, 7326, 7992}},
-        {"\t\t1Yr\t2Yr\t5Yr\t10Yr\t25Yr\t50Yr\t100Yr",
+         {1998, 1998, 2664, 3330, 4662, 4662, 5328, 5994, 6660, 7326, 7992}},
+        {"\t1Yr\t2Yr\t5Yr\t10Yr\t25Yr\t50Yr\t100Yr",
          {1000, 2000, 3000, 4000, 5000, 6000, 7000, 8000}},
         {"Q(cfs)\t1.00\t2.00\t3.00\t4.00\t5.50\t7.20\t8.75",
          {1000, 2000, 3000, 4000, 5000, 6000, 7000, 8000}},

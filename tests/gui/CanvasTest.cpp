@@ -10,6 +10,9 @@
 #include "TestFolder.h"
 #include "app/MDIFrmMain.h"
 #include "canvas/FrmDraw.h"
+#include "editors/ChannelFlowDialog.h"
+#include "editors/OverlandFlowDialog.h"
+#include "editors/ShallowFlowDialog.h"
 #include "intensity/FrmNodeInfo.h"
 #include "report/FrmViewReport.h"
 #include "report/ReportComposer.h"
@@ -259,6 +262,28 @@ class CanvasTest : public QObject {
         QCOMPARE(prompts_->menus[1].value(0), QStringLiteral("Outfall"));
         QCOMPARE(prompts_->menus[1].value(2), QStringLiteral("Edit Basin Data"));
         QVERIFY(Forms::Find<FrmNodeInfo>() != nullptr);
+    }
+
+    void editDataOpensTheKindsUpdateDialogOnThePressedRow() {
+        InsertBasin("Basin1", "False");
+        InsertBasin("Basin2", "False");
+        InsertChannel("Channel1", "False");
+        OpenCanvas();
+        RightClick(Canvas()->Icons(ElementKind::Overland)[2], QStringLiteral("Mnu_Basin_Edit"));
+        FrmBasUpdate* basin = Forms::Find<FrmBasUpdate>();
+        QVERIFY(basin != nullptr);
+        QCOMPARE(Text(basin, QStringLiteral("TxtBasinName")), QStringLiteral("Area Basin2"));
+        RightClick(Canvas()->Icons(ElementKind::Channel)[1], QStringLiteral("MnuPopEditChannel"));
+        FrmChannelUpdateInfo* channel = Forms::Find<FrmChannelUpdateInfo>();
+        QVERIFY(channel != nullptr);
+        QCOMPARE(Text(channel, QStringLiteral("TxtChannelName")), QStringLiteral("Ditch Channel1"));
+        Trigger(Canvas(), QStringLiteral("MnuAddSCF"));
+        QVERIFY(Forms::Find<FrmSurfaceAddInfo>() != nullptr);
+        // Project dialogs go with the project.
+        Trigger(Canvas(), QStringLiteral("MnuFileClose"));
+        QVERIFY(Forms::Find<FrmBasUpdate>() == nullptr);
+        QVERIFY(Forms::Find<FrmChannelUpdateInfo>() == nullptr);
+        QVERIFY(Forms::Find<FrmSurfaceAddInfo>() == nullptr);
     }
 
     void deleteHidesAtOnceAndCloseRemovesTheRow() {

@@ -273,6 +273,10 @@ class ReportComposer {
         std::vector<int> stops = out_.TabStops();
         stops[1] = stops[0] + 2 * stops[0];
         stops[5] = stops[4] + 2 * stops[0];
+        // The first stop would put the L heading at 666 twips while every
+        // name of more than a few letters pushes its length to the widened
+        // stop at 1998: headings and values would stand a column apart.
+        stops.erase(stops.begin());
         out_.SetTabStops(stops);
         ApplyStyle(kHeadingStyle);
         out_.Append("Name\tL\tn\tMaterial\tS\tA\tWP\tV\tTc\r\n");
@@ -295,7 +299,8 @@ class ReportComposer {
         }
         out_.Append(kCrLf);
         ApplyStyle(kHeadingStyle);
-        out_.Append(TabRun(11) + kCrLf);
+        // One stop fewer than the stops above reach the same rule length as before.
+        out_.Append(TabRun(10) + kCrLf);
         ApplyStyle(kBodyStyle);
         out_.Append("TOTAL\t" + General(lengthTotal) + TabRun(7) + General(report_.ChannelTcSum));
         out_.Append("\r\n\r\n");
@@ -324,7 +329,9 @@ class ReportComposer {
         out_.Append("\r\n\r\n");
         SetEqualTabs(8);
         ApplyStyle(kHeadingStyle);
-        out_.Append("\t\t1Yr\t2Yr\t5Yr\t10Yr\t25Yr\t50Yr\t100Yr\r\n");
+        // One TAB before the first period, so each period stands over its
+        // values: the rows below start their values at the first stop.
+        out_.Append("\t1Yr\t2Yr\t5Yr\t10Yr\t25Yr\t50Yr\t100Yr\r\n");
         ApplyStyle(kLabelStyle);
         out_.Append("I(in/hr)\t");
         ApplyStyle(kBodyStyle);

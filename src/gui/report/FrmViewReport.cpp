@@ -11,6 +11,7 @@
 #include <QPalette>
 #include <QPrinter>
 #include <QSaveFile>
+#include <QScreen>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextEdit>
@@ -94,6 +95,10 @@ FrmViewReport::FrmViewReport(QWidget* parent) : QMainWindow(parent, Qt::Window) 
 
     CreateToolbar();
     CreatePopupMenu();
+    // Without a window manager to maximize it, the window still fills the screen.
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        setGeometry(screen->availableGeometry());
+    }
     setWindowState(Qt::WindowMaximized);
 }
 

@@ -4,6 +4,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QString>
+#include <initializer_list>
 
 namespace torrenta::gui {
 
@@ -40,6 +41,26 @@ inline void LockBox(QLineEdit* box, bool locked) {
     const QPalette standard;
     palette.setColor(QPalette::Base, standard.color(locked ? QPalette::Button : QPalette::Base));
     box->setPalette(palette);
+}
+
+// Results a dialog computes, never typed: they read as part of the window.
+inline void MakeDisplayBox(QLineEdit* box) {
+    box->setReadOnly(true);
+    box->setFocusPolicy(Qt::ClickFocus);
+    QPalette palette = box->palette();
+    palette.setColor(QPalette::Base, palette.color(QPalette::Window));
+    box->setPalette(palette);
+}
+
+// Tab moves through the widgets in the order given.
+inline void SetTabChain(std::initializer_list<QWidget*> chain) {
+    QWidget* previous = nullptr;
+    for (QWidget* widget : chain) {
+        if (previous != nullptr) {
+            QWidget::setTabOrder(previous, widget);
+        }
+        previous = widget;
+    }
 }
 
 }  // namespace torrenta::gui

@@ -72,6 +72,10 @@ FrmDraw* MDIFrmMain::Canvas() const {
     return canvas_;
 }
 
+FrmDraw* OpenCanvas() {
+    return instance != nullptr ? instance->Canvas() : nullptr;
+}
+
 void MDIFrmMain::CreateMenu() {
     QMenu* file = menuBar()->addMenu(QStringLiteral("File"));
     file->setObjectName(QStringLiteral("MnuFile"));

@@ -53,4 +53,7 @@ class MDIFrmMain : public QMainWindow {
     QPointer<FrmDraw> canvas_;
 };
 
+// The canvas of the open project, or nullptr when none is open.
+FrmDraw* OpenCanvas();
+
 }  // namespace torrenta::gui

@@ -25,34 +25,6 @@
 #include "hydraulics/Tables.h"
 
 namespace torrenta::gui {
-namespace {
-
-FrmDraw* OpenCanvas() {
-    MDIFrmMain* main = MDIFrmMain::Instance();
-    return main != nullptr ? main->Canvas() : nullptr;
-}
-
-// Results the dialog computes, never typed: they read as part of the window.
-void MakeDisplayBox(QLineEdit* box) {
-    box->setReadOnly(true);
-    box->setFocusPolicy(Qt::ClickFocus);
-    QPalette palette = box->palette();
-    palette.setColor(QPalette::Base, palette.color(QPalette::Window));
-    box->setPalette(palette);
-}
-
-void SetTabChain(std::initializer_list<QWidget*> chain) {
-    QWidget* previous = nullptr;
-    for (QWidget* widget : chain) {
-        if (previous != nullptr) {
-            QWidget::setTabOrder(previous, widget);
-        }
-        previous = widget;
-    }
-}
-
-}  // namespace
-
 ChannelFlowDialog::ChannelFlowDialog(QWidget* parent, Purpose purpose)
     : QDialog(parent), purpose_(purpose) {
     const bool adding = purpose_ == Purpose::Add;

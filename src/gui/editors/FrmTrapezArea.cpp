@@ -152,15 +152,6 @@ class SectionPicture : public QWidget {
     }
 };
 
-// Results the dialog computes, never typed: they read as part of the window.
-void MakeDisplayBox(QLineEdit* box) {
-    box->setReadOnly(true);
-    box->setFocusPolicy(Qt::ClickFocus);
-    QPalette palette = box->palette();
-    palette.setColor(QPalette::Base, palette.color(QPalette::Window));
-    box->setPalette(palette);
-}
-
 }  // namespace
 
 FrmTrapezArea::FrmTrapezArea(QWidget* parent) : QDialog(parent) {

@@ -29,11 +29,6 @@ namespace torrenta::gui {
 
 namespace {
 
-FrmDraw* Canvas() {
-    MDIFrmMain* main = MDIFrmMain::Instance();
-    return main != nullptr ? main->Canvas() : nullptr;
-}
-
 QFrame* SeparatorLine(QWidget* parent) {
     auto* line = new QFrame(parent);
     line->setFrameShape(QFrame::HLine);
@@ -166,7 +161,7 @@ void OverlandFlowDialog::BuildLayout() {
 void OverlandFlowDialog::StartNew() {
     // The name is the index the new icon will get, fixed now even if other
     // elements are added while this dialog is open.
-    if (const FrmDraw* canvas = Canvas()) {
+    if (const FrmDraw* canvas = OpenCanvas()) {
         txtBasinName_->setText(
             QStringLiteral("Basin %1").arg(canvas->ArrayCount(ElementKind::Overland)));
     }
@@ -280,7 +275,7 @@ void OverlandFlowDialog::CmdOK_Click() {
 }
 
 bool OverlandFlowDialog::AddBasinToCanvas(BasinRow& row) {
-    FrmDraw* canvas = Canvas();
+    FrmDraw* canvas = OpenCanvas();
     if (canvas == nullptr) {
         ShowMessage(this, QStringLiteral("No project is open to add the element to."),
                     QStringLiteral("Error"), QMessageBox::Warning);

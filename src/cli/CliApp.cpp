@@ -194,7 +194,8 @@ int RunCli(const std::vector<std::string>& args, const std::string& executableFo
         return code == 0 ? kExitDone : kExitUsage;
     }
 
-    const std::string appFolder = ResolveAppFolder(appFolderOption, executableFolder);
+    const std::string appFolder =
+        ChooseAppFolder(appFolderOption, executableFolder, UserAppFolder());
     try {
         if (*tables) {
             PrintTables(appFolder, out);

@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QSettings>
+#include <QStandardPaths>
 
 #include "app/QtText.h"
 #include "store/AppFolder.h"
@@ -16,7 +17,11 @@ std::string DetermineAppFolder() {
     if (const qsizetype nul = installPath.indexOf(QChar(u'\0')); nul >= 0) {
         installPath.truncate(nul);
     }
-    return ResolveAppFolder(FromQ(installPath), FromQ(QCoreApplication::applicationDirPath()));
+    // An installed program's shared folder is read-only for users; they then
+    // work in their own data folder, seeded with the shipped databases.
+    return ChooseAppFolder(
+        FromQ(installPath), FromQ(QCoreApplication::applicationDirPath()),
+        FromQ(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)));
 }
 
 }  // namespace torrenta::gui

@@ -178,9 +178,12 @@ void MDIFrmMain::FileNew() {
 
 void MDIFrmMain::FileOpen() {
     const QString file = CurrentPrompts().OpenFileName(this, kProjectFilter);
-    if (file.isEmpty()) {
-        return;
+    if (!file.isEmpty()) {
+        OpenProjectFile(file);
     }
+}
+
+void MDIFrmMain::OpenProjectFile(const QString& file) {
     FileClose();
     if (!RunCommand(this, [&] { OpenProject(FromQ(file)); })) {
         return;

@@ -25,6 +25,9 @@ class MDIFrmMain : public QMainWindow {
 
     void FileNew();
     void FileOpen();
+    // File Open without the dialog: closes the open project and opens `file`
+    // (the program started with a project's name, a file manager's double click).
+    void OpenProjectFile(const QString& file);
     // Closes the open project: purges its deleted rows and shows the start
     // picture again. Cannot be refused.
     void FileClose();

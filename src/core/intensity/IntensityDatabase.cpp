@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "Errors.h"
 #include "ReturnPeriods.h"
@@ -97,12 +98,26 @@ void RequireValuesTable(SQLite::Database& db, std::string_view name) {
 
 // Reading by column name would otherwise fail with the engine's bare "no such
 // column"; the engineer needs to know which return period is missing.
+// Every solve passes here, so the columns are read once rather than asked for
+// one query at a time.
 void RequireValueColumns(SQLite::Database& db, std::string_view name) {
-    if (!HasColumn(db, name, "Duration")) {
+    std::vector<std::string> present;
+    SQLite::Statement query(db, "SELECT name FROM pragma_table_info(?)");
+    query.bind(1, std::string(name));
+    while (query.executeStep()) {
+        present.push_back(ColumnText(query.getColumn(0)));
+    }
+    // Column names compare as SQLite compares them, ASCII case folded.
+    const auto has = [&](std::string_view column) {
+        return std::any_of(present.begin(), present.end(), [&](const std::string& candidate) {
+            return EqualsIgnoringCase(candidate, column);
+        });
+    };
+    if (!has("Duration")) {
         throw IntensityError("The intensity table " + Quoted(name) + " has no Duration column.");
     }
     for (const auto& column : PeriodColumns()) {
-        if (!HasColumn(db, name, column)) {
+        if (!has(column)) {
             throw IntensityError("The intensity table " + Quoted(name) + " has no column for the " +
                                  column + "-year return period.");
         }

@@ -393,6 +393,7 @@ NetworkFlags SolveNetwork(const std::string& projectPath) {
 }
 
 ComposedReport ComposeReport(const ReportInputs& inputs) {
+    const SharedConnections oneConnectionPerFile;
     return ReportComposer(inputs).Compose();
 }
 

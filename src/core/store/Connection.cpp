@@ -3,6 +3,7 @@
 #include <SQLiteCpp/Exception.h>
 
 #include <filesystem>
+#include <map>
 #include <utility>
 
 #include "Errors.h"
@@ -11,6 +12,18 @@ namespace torrenta {
 namespace {
 
 constexpr int kBusyTimeoutMs = 5000;
+
+struct SharedScope {
+    int depth = 0;
+    std::map<std::string, std::shared_ptr<SQLite::Database>> open;
+};
+thread_local SharedScope sharedScope;
+
+std::shared_ptr<SQLite::Database> OpenDatabase(const std::string& file) {
+    // Never OPEN_CREATE: a missing file must stay missing, not become an
+    // empty database that later reads as "no such table".
+    return std::make_shared<SQLite::Database>(file, SQLite::OPEN_READWRITE, kBusyTimeoutMs);
+}
 
 [[noreturn]] void ThrowFor(Connection::Target target, const std::string& message) {
     if (target == Connection::Target::Intensity) {
@@ -37,9 +50,15 @@ Connection::Connection(const std::string& file, Target target) : file_(file), ta
         ThrowFor(target, "Cannot open " + Describe(target, file) + ": it is a folder, not a file.");
     }
     try {
-        // Never OPEN_CREATE: a missing file must stay missing, not become an
-        // empty database that later reads as "no such table".
-        db_ = std::make_unique<SQLite::Database>(file, SQLite::OPEN_READWRITE, kBusyTimeoutMs);
+        if (sharedScope.depth == 0) {
+            db_ = OpenDatabase(file);
+        } else {
+            auto& shared = sharedScope.open[file];
+            if (!shared) {
+                shared = OpenDatabase(file);
+            }
+            db_ = shared;
+        }
     } catch (const std::exception& e) {
         ThrowFor(target, "Cannot open " + Describe(target, file) + ": " + e.what());
     }
@@ -58,6 +77,16 @@ SQLite::Database& Connection::Db() {
 
 void Connection::Close() {
     db_.reset();
+}
+
+SharedConnections::SharedConnections() {
+    ++sharedScope.depth;
+}
+
+SharedConnections::~SharedConnections() {
+    if (--sharedScope.depth == 0) {
+        sharedScope.open.clear();
+    }
 }
 
 Connection OpenProjectConnection(const std::string& projectPath) {

@@ -32,7 +32,19 @@ class Connection {
   private:
     std::string file_;
     Target target_;
-    std::unique_ptr<SQLite::Database> db_;
+    std::shared_ptr<SQLite::Database> db_;
+};
+
+// While one is alive, the operations run on this thread share one connection
+// per file instead of each opening its own: a command made of many reads
+// (composing the report, a solve from the command line) reads each file's
+// schema once. The connections close when the last scope ends.
+class SharedConnections {
+  public:
+    SharedConnections();
+    ~SharedConnections();
+    SharedConnections(const SharedConnections&) = delete;
+    SharedConnections& operator=(const SharedConnections&) = delete;
 };
 
 Connection OpenProjectConnection(const std::string& projectPath);

@@ -3,6 +3,7 @@
 #include <QLabel>
 #include <QSvgRenderer>
 #include <QSvgWidget>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace torrenta::gui {
@@ -37,7 +38,11 @@ FrmOpen::FrmOpen(QWidget* parent) : QWidget(parent) {
     background.setColor(QPalette::Window, Qt::white);
     setPalette(background);
 
-    auto* picture = new PictureBox(QStringLiteral(":/images/start.svg"), this);
+    // The picture is drawn once the window is up: painting it costs as much as
+    // the rest of the start, and the window should not wait for it.
+    auto* picture = new PictureBox(this);
+    QTimer::singleShot(0, picture,
+                       [picture] { picture->load(QStringLiteral(":/images/start.svg")); });
     picture->setObjectName(QStringLiteral("Image1"));
     picture->setMaximumSize(960, 600);
     picture->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Preferred);

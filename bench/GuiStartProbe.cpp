@@ -1,0 +1,133 @@
+// A stand-in for the program's start, for whole-process measurements: it
+// starts as torrenta's main() does (keep the two alike) and ends as soon as
+// the first main window has been painted, so the time and memory of one
+// process are those of a start and nothing after. `bare` does the same with
+// an empty QMainWindow, the least any Qt Widgets program pays; `open PROJECT`
+// starts as `torrenta PROJECT` and ends when the canvas has been painted.
+//
+// Usage: bench_gui_probe bare | torrenta | open PROJECT
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QFileInfo>
+#include <QGraphicsView>
+#include <QIcon>
+#include <QMainWindow>
+#include <QScreen>
+#include <QTimer>
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "BenchPrompts.h"
+#include "app/AppFolderSetting.h"
+#include "app/MDIFrmMain.h"
+#include "app/Resources.h"
+#include "app/Session.h"
+#include "canvas/FrmDraw.h"
+
+namespace {
+
+constexpr int kGiveUpMs = 20000;
+constexpr int kExitNoPaint = 3;
+constexpr int kExitCanvasFailed = 4;
+constexpr int kExitUsage = 2;
+
+// Quits once the widget has been painted for the first time.
+class QuitOnFirstPaint : public QObject {
+  public:
+    explicit QuitOnFirstPaint(QWidget* watched) : QObject(watched) {
+        watched->installEventFilter(this);
+    }
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint && !painted_) {
+            painted_ = true;
+            QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+  private:
+    bool painted_ = false;
+};
+
+int Bare(QApplication& app) {
+    QMainWindow window;
+    window.setGeometry(window.screen()->availableGeometry());
+    new QuitOnFirstPaint(&window);
+    window.showMaximized();
+    return app.exec();
+}
+
+// torrenta's main() up to its event loop, started without arguments or, with
+// `projectPath`, as `torrenta PROJECT` (File Open of that project).
+int Torrenta(QApplication& app, const char* projectPath) {
+    torrenta::gui::LoadResources();
+    QApplication::setOrganizationName(QStringLiteral("Quillmoor"));
+    QApplication::setApplicationName(QStringLiteral("Torrenta"));
+    QApplication::setApplicationVersion(QStringLiteral("1.0"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/images/torrenta.svg")));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Storm-water peak flows by the rational method."));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    parser.addPositionalArgument(QStringLiteral("project"),
+                                 QStringLiteral("A project (.rmt) to open."),
+                                 QStringLiteral("[project]"));
+    QStringList arguments = {QCoreApplication::applicationFilePath()};
+    if (projectPath != nullptr) {
+        arguments.append(QString::fromLocal8Bit(projectPath));
+    }
+    parser.process(arguments);
+
+    torrenta::bench::BenchPrompts prompts;
+    torrenta::gui::MDIFrmMain window;
+    window.setGeometry(window.screen()->availableGeometry());
+    window.showMaximized();
+    torrenta::gui::CurrentSession().AppFolder = torrenta::gui::DetermineAppFolder();
+    if (!parser.positionalArguments().isEmpty()) {
+        window.OpenProjectFile(
+            QFileInfo(parser.positionalArguments().constFirst()).absoluteFilePath());
+    }
+    if (projectPath == nullptr) {
+        new QuitOnFirstPaint(&window);
+    } else {
+        if (window.Canvas() == nullptr || !prompts.messages.isEmpty()) {
+            std::fprintf(stderr, "bench_gui_probe: the canvas did not open: %s\n",
+                         qPrintable(prompts.messages.join(QStringLiteral("; "))));
+            return kExitCanvasFailed;
+        }
+        new QuitOnFirstPaint(window.Canvas()->View()->viewport());
+    }
+    return app.exec();
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    const std::string mode = argc > 1 ? argv[1] : "";
+    if (mode != "bare" && mode != "torrenta" && !(mode == "open" && argc > 2)) {
+        std::fprintf(stderr, "usage: bench_gui_probe bare | torrenta | open PROJECT\n");
+        return kExitUsage;
+    }
+    QApplication app(argc, argv);
+    bool painted = true;
+    QTimer::singleShot(kGiveUpMs, &app, [&] {
+        painted = false;
+        QCoreApplication::quit();
+    });
+    int code = 0;
+    try {
+        code = mode == "bare" ? Bare(app) : Torrenta(app, mode == "open" ? argv[2] : nullptr);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "bench_gui_probe: %s\n", e.what());
+        return 1;
+    }
+    if (!painted) {
+        std::fprintf(stderr, "bench_gui_probe: no window was painted\n");
+        return kExitNoPaint;
+    }
+    return code;
+}

@@ -103,6 +103,26 @@ void ResolveN(const Entries& entries, const std::string& description, std::strin
                      " list; give its Manning's n with --n.");
 }
 
+// "--name=" means an empty value, but the parser reads an empty attached value
+// as no value at all and takes the next argument instead: "--project-name=
+// --app-folder=X" would store "--app-folder=X" as the project name. Given as
+// a separate empty argument, the value stays empty.
+std::vector<std::string> SplitEmptyValues(const std::vector<std::string>& args) {
+    std::vector<std::string> split;
+    bool optionsEnded = false;
+    for (const auto& arg : args) {
+        optionsEnded = optionsEnded || arg == "--";
+        if (!optionsEnded && arg.size() > 3 && arg.compare(0, 2, "--") == 0 && arg.back() == '=' &&
+            arg.find('=') == arg.size() - 1) {
+            split.push_back(arg.substr(0, arg.size() - 1));
+            split.emplace_back();
+        } else {
+            split.push_back(arg);
+        }
+    }
+    return split;
+}
+
 }  // namespace
 
 int RunCli(const std::vector<std::string>& args, const std::string& executableFolder,
@@ -186,7 +206,8 @@ int RunCli(const std::vector<std::string>& args, const std::string& executableFo
     solve->add_option("--rtf", solveOptions.rtfPath, "Also write the report as RTF");
     solve->add_flag("--json", solveOptions.json, "Print the results as JSON instead");
 
-    std::vector<std::string> reversed(args.rbegin(), args.rend());
+    const std::vector<std::string> expanded = SplitEmptyValues(args);
+    std::vector<std::string> reversed(expanded.rbegin(), expanded.rend());
     try {
         app.parse(reversed);
     } catch (const CLI::ParseError& e) {

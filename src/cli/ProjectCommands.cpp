@@ -1,5 +1,7 @@
 #include "ProjectCommands.h"
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <nlohmann/json.hpp>
@@ -14,6 +16,7 @@
 #include "report/ReportComposer.h"
 #include "report/RtfWriter.h"
 #include "solver/RationalMethod.h"
+#include "store/Connection.h"
 #include "store/ProjectFile.h"
 #include "text/NumberText.h"
 
@@ -56,9 +59,11 @@ void RequireFilled(const Row& row) {
     throw InputError("Please fill all fields: missing " + options + ".");
 }
 
-// The project must be a project and set up (it has its outlet node).
+// The project must be a project, set up (it has its outlet node) and
+// writable: add stores the element and solve rewrites the results row.
 NodeRow RequireSetUpProject(const std::string& projectPath) {
     OpenProject(projectPath);
+    RequireWritableProject(projectPath);
     auto node = ReadNode(projectPath);
     if (!node) {
         throw ProjectFileError("\"" + projectPath +
@@ -91,17 +96,25 @@ void WriteFileAtomically(const std::string& path, const std::string& bytes) {
     const std::filesystem::path target(path);
     std::filesystem::path temporary = target;
     temporary += ".tmp";
+    std::error_code ignored;
     {
+        errno = 0;
         std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
         file << bytes;
         if (!file.flush()) {
-            throw InputError("Cannot write \"" + path + "\".");
+            // The stream keeps no reason of its own; the system's is in errno.
+            const int reason = errno;
+            file.close();
+            std::filesystem::remove(temporary, ignored);
+            throw InputError("Cannot write \"" + path + "\"" +
+                             (reason != 0 ? ": " + std::string(std::strerror(reason)) : "") + ".");
         }
     }
     std::error_code ec;
     std::filesystem::rename(temporary, target, ec);
     if (ec) {
-        std::filesystem::remove(temporary, ec);
+        // A second error code: the clean-up must not overwrite the reason.
+        std::filesystem::remove(temporary, ignored);
         throw InputError("Cannot write \"" + path + "\": " + ec.message() + ".");
     }
 }
@@ -204,6 +217,7 @@ void RunList(const std::string& projectPath, std::ostream& out) {
 }
 
 void RunSolve(const std::string& appFolder, const SolveOptions& options, std::ostream& out) {
+    const SharedConnections oneConnectionPerFile;
     const NodeRow node = RequireSetUpProject(options.projectPath);
     const std::string table = options.table.value_or(node.IntensityTable);
     const NetworkFlags flags = SolveNetwork(options.projectPath);

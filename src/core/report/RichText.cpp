@@ -1,8 +1,19 @@
 #include "report/RichText.h"
 
+#include <algorithm>
+#include <climits>
 #include <utility>
 
 namespace torrenta {
+namespace {
+
+// The sum of an indent and a hanging indent, or a negated hanging indent, may
+// leave the int range for extreme arguments: pinned to its ends, not wrapped.
+int Saturated(long long value) {
+    return static_cast<int>(std::clamp<long long>(value, INT_MIN, INT_MAX));
+}
+
+}  // namespace
 
 std::string RichDocument::PlainText() const {
     std::string text;
@@ -48,8 +59,8 @@ void RichTextBuilder::Append(std::string_view text) {
 }
 
 void RichTextBuilder::SetIndents(int left, int hanging, int right) {
-    paragraph_.leftIndent = left + hanging;
-    paragraph_.firstLineIndent = -hanging;
+    paragraph_.leftIndent = Saturated(static_cast<long long>(left) + hanging);
+    paragraph_.firstLineIndent = Saturated(-static_cast<long long>(hanging));
     paragraph_.rightIndent = right;
     ApplyParagraphFormat();
 }

@@ -6,6 +6,8 @@
 #include <cfloat>
 #include <cstddef>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "Errors.h"
 #include "ReturnPeriods.h"
@@ -109,6 +111,55 @@ void WriteResults(const std::string& projectPath, const ResultTexts& results) {
     }
 }
 
+// The leading-number reading takes a cell without a leading number as 0;
+// here that is a damaged cell, not a value.
+bool StartsWithNumber(std::string_view text) {
+    std::size_t i = 0;
+    while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) {
+        ++i;
+    }
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        ++i;
+    }
+    const auto digit = [&](std::size_t at) {
+        return at < text.size() && text[at] >= '0' && text[at] <= '9';
+    };
+    return digit(i) || (i < text.size() && text[i] == '.' && digit(i + 1));
+}
+
+// A table short of its ten durations would hold the last intensities flat
+// past its end, and a cell of text would read as no rain at all: either way
+// the report would show flows that look computed. The engineer is told which
+// table and which cell instead.
+void RequireCompleteTable(const std::vector<IntensityRow>& rows, const std::string& name) {
+    const std::string table = "The intensity table \"" + name + "\"";
+    if (rows.size() < kDurationTexts.size()) {
+        throw IntensityError(table + " has only " + std::to_string(rows.size()) + " of its " +
+                             std::to_string(kDurationTexts.size()) + " rows.");
+    }
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        std::string row = "row " + std::to_string(i + 1);
+        if (i < kDurationLabels.size()) {
+            row += " (" + std::string(kDurationLabels[i]) + ")";
+        }
+        if (!StartsWithNumber(rows[i].duration)) {
+            throw IntensityError(table + " holds \"" + rows[i].duration + "\" as the duration of " +
+                                 row + ", which is not a number.");
+        }
+        for (std::size_t k = 0; k < kPeriodCount; ++k) {
+            const std::string& cell = rows[i].values[k];
+            if (StartsWithNumber(cell)) {
+                continue;
+            }
+            const std::string period = std::to_string(kReturnPeriods[k]) + "-year";
+            throw IntensityError(cell.empty()
+                                     ? table + " has no " + period + " value in " + row + "."
+                                     : table + " holds \"" + cell + "\" as the " + period +
+                                           " value of " + row + ", which is not a number.");
+        }
+    }
+}
+
 }  // namespace
 
 double FrequencyFactor(std::int16_t returnPeriod) {
@@ -175,6 +226,7 @@ RationalResults SolveRationalMethod(const std::string& projectPath, const std::s
     // Everything that can fail on input or on the intensity database happens
     // before the project is opened, so a failure leaves TblResults as it was.
     const auto rows = ReadIntensityRows(appFolder, intensityTableName);
+    RequireCompleteTable(rows, intensityTableName);
     RationalResults results;
     results.intensity = InterpolateIntensities(rows, tcMinutes);
     for (std::size_t k = 0; k < kPeriodCount; ++k) {

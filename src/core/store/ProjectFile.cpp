@@ -2,6 +2,9 @@
 
 #include <SQLiteCpp/Statement.h>
 #include <SQLiteCpp/Transaction.h>
+#include <fcntl.h>
+#include <sqlite3.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -96,6 +99,12 @@ void NewProject(const std::string& appFolder, const std::string& projectPath) {
     if (fs::is_directory(target, ec)) {
         throw ProjectFileError("Cannot create \"" + projectPath + "\": it is a folder.");
     }
+    // The rename below would replace a write-protected file all the same; the
+    // protection is the owner's word that this project must not change.
+    if (fs::exists(target, ec) && faccessat(AT_FDCWD, projectPath.c_str(), W_OK, AT_EACCESS) != 0) {
+        throw ProjectFileError("Cannot create \"" + projectPath +
+                               "\": a read-only file of that name is in the way.");
+    }
     const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
     if (!fs::is_directory(folder, ec)) {
         throw ProjectFileError("Cannot create \"" + projectPath + "\": the folder \"" +
@@ -154,6 +163,17 @@ void OpenProject(const std::string& projectPath) {
         throw;
     } catch (const std::exception& e) {
         NotAProject(projectPath, std::string(e.what()) + ".");
+    }
+}
+
+void RequireWritableProject(const std::string& projectPath) {
+    Connection connection = OpenProjectConnection(projectPath);
+    // The engine falls back to reading when the file refuses writing; it knows
+    // best, whatever the reason (permissions, a read-only medium).
+    if (sqlite3_db_readonly(connection.Db().getHandle(), "main") == 1) {
+        throw ProjectFileError("The project file \"" + projectPath +
+                               "\" is read-only; Torrenta saves every change into the project, "
+                               "so it needs a file it may write.");
     }
 }
 

@@ -216,6 +216,8 @@ void MDIFrmMain::ShowCanvas() {
     FrmDraw::LoadOutcome outcome = FrmDraw::LoadOutcome::Loaded;
     if (!RunCommand(this, [&] { outcome = canvas->LoadNetwork(); })) {
         delete canvas;
+        // No canvas, no bound project: nothing may write into the refused file.
+        CurrentSession().ProjectPath.clear();
         ShowStartWindow();
         return;
     }

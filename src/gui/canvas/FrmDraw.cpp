@@ -30,6 +30,7 @@
 #include "report/FrmViewReport.h"
 #include "report/ReportComposer.h"
 #include "store/FrmInfo.h"
+#include "store/ProjectFile.h"
 #include "store/ProjectSetup.h"
 #include "text/NumberText.h"
 
@@ -268,6 +269,9 @@ IconItem* FrmDraw::MakeIcon(IconKind kind, int index, QPointF position) {
 
 FrmDraw::LoadOutcome FrmDraw::LoadNetwork() {
     Session& session = CurrentSession();
+    // Every drag, add and solve writes the file: a read-only project is
+    // refused here with one message rather than one per click.
+    RequireWritableProject(session.ProjectPath);
     for (ElementKind kind : {ElementKind::Overland, ElementKind::Channel, ElementKind::Shallow}) {
         LoadIcons(kind);
     }
@@ -388,7 +392,11 @@ void FrmDraw::Img_MouseDown(IconItem& icon, Qt::MouseButton button, QPointF posi
             } else {
                 name = ReadElementName(project, ElementKindOf(icon.Kind()), FromQ(icon.Tag()));
             }
-            PopupFor(icon.Kind())->actions().constFirst()->setText(ToQ(name.value_or("")));
+            // A caption's "&" marks its access key: doubled, it shows as typed.
+            PopupFor(icon.Kind())
+                ->actions()
+                .constFirst()
+                ->setText(ToQ(name.value_or("")).replace(u'&', QStringLiteral("&&")));
         });
     }
 }

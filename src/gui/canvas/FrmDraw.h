@@ -30,7 +30,8 @@ class FrmDraw : public QMainWindow, public IconEvents {
 
     // Builds the icons and lines from the bound project and makes its node's
     // table the current intensity table. A project without a node row is not
-    // loaded: it still needs its setup.
+    // loaded: it still needs its setup. A read-only project is refused
+    // (ProjectFileError).
     LoadOutcome LoadNetwork();
 
     // Redraws one line from the centre of every visible element icon to the

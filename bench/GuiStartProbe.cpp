@@ -12,12 +12,14 @@
 #include <QFileInfo>
 #include <QGraphicsView>
 #include <QIcon>
+
 #include <QMainWindow>
 #include <QScreen>
 #include <QTimer>
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include "app/SvgIcon.h"
 
 #include "BenchPrompts.h"
 #include "app/AppFolderSetting.h"
@@ -66,7 +68,7 @@ int Torrenta(QApplication& app, const char* projectPath) {
     QApplication::setOrganizationName(QStringLiteral("Quillmoor"));
     QApplication::setApplicationName(QStringLiteral("Torrenta"));
     QApplication::setApplicationVersion(QStringLiteral("1.0"));
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/images/torrenta.svg")));
+    QApplication::setWindowIcon(torrenta::gui::SvgIcon(QStringLiteral(":/images/torrenta.svg")));
 
     QCommandLineParser parser;
     parser.setApplicationDescription(

@@ -44,6 +44,11 @@ TEST(LeadingNumber, ReadsTheLongestLeadingNumber) {
     for (const auto& c : cases) {
         EXPECT_EQ(LeadingNumber(c.text), c.value) << '"' << c.text << '"';
     }
+    // Leading zeros are no digits of the magnitude: a number far below the
+    // double range stays 0 however many zeros come first.
+    EXPECT_EQ(LeadingNumber(std::string(400, '0') + "1e-330"), 0.0);
+    EXPECT_EQ(LeadingNumber("0." + std::string(400, '0') + "1e5"), 0.0);
+    EXPECT_EQ(LeadingNumber(std::string(400, '0') + "1e2"), 100.0);
 }
 
 TEST(NumericKeyFilter, AcceptsDigitsPointBackspaceAndTabOnly) {

@@ -10,15 +10,32 @@ namespace torrenta::gui {
 
 namespace {
 
-// Keeps the start picture's proportions whatever the window's size.
+// Keeps the start picture's proportions whatever the window's size. The
+// picture is loaded after the window's first paint: drawing it costs as much as
+// the rest of the start, and the window should not wait for it.
 class PictureBox : public QSvgWidget {
   public:
-    using QSvgWidget::QSvgWidget;
+    explicit PictureBox(const QString& resource, QWidget* parent)
+        : QSvgWidget(parent), resource_(resource) {}
+
+    // The picture's size and proportions are known before it is drawn.
+    QSize sizeHint() const override { return {960, 600}; }
     bool hasHeightForWidth() const override { return true; }
-    int heightForWidth(int width) const override {
-        const QSize size = renderer()->defaultSize();
-        return size.isEmpty() ? width : width * size.height() / size.width();
+    int heightForWidth(int width) const override { return width * 600 / 960; }
+
+  protected:
+    void paintEvent(QPaintEvent* event) override {
+        if (!loaded_) {
+            loaded_ = true;
+            QTimer::singleShot(0, this, [this] { load(resource_); });
+            return;
+        }
+        QSvgWidget::paintEvent(event);
     }
+
+  private:
+    QString resource_;
+    bool loaded_ = false;
 };
 
 QLabel* NoticeLabel(const QString& name, const QString& text, QWidget* parent) {
@@ -38,11 +55,7 @@ FrmOpen::FrmOpen(QWidget* parent) : QWidget(parent) {
     background.setColor(QPalette::Window, Qt::white);
     setPalette(background);
 
-    // The picture is drawn once the window is up: painting it costs as much as
-    // the rest of the start, and the window should not wait for it.
-    auto* picture = new PictureBox(this);
-    QTimer::singleShot(0, picture,
-                       [picture] { picture->load(QStringLiteral(":/images/start.svg")); });
+    auto* picture = new PictureBox(QStringLiteral(":/images/start.svg"), this);
     picture->setObjectName(QStringLiteral("Image1"));
     picture->setMaximumSize(960, 600);
     picture->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Preferred);

@@ -13,6 +13,7 @@
 #include "app/QtText.h"
 #include "app/Resources.h"
 #include "app/Session.h"
+#include "app/SvgIcon.h"
 #include "canvas/FrmDraw.h"
 #include "editors/ChannelFlowDialog.h"
 #include "editors/FrmCCo.h"
@@ -48,7 +49,7 @@ MDIFrmMain::MDIFrmMain(QWidget* parent) : QMainWindow(parent) {
     instance = this;
     setObjectName(QStringLiteral("MDIFrmMain"));
     setWindowTitle(QStringLiteral("Torrenta  - version 1.0"));
-    setWindowIcon(QIcon(QStringLiteral(":/images/torrenta.svg")));
+    setWindowIcon(SvgIcon(QStringLiteral(":/images/torrenta.svg")));
     Forms::SetHost(this);
 
     centre_ = new QStackedWidget(this);
@@ -118,7 +119,7 @@ void MDIFrmMain::CreateToolbar() {
         }
         QAction* action =
             NamedAction(toolbar_, QString::fromLatin1(button.name),
-                        QIcon(QString::fromLatin1(button.icon)), QString::fromLatin1(button.tip));
+                        SvgIcon(QString::fromLatin1(button.icon)), QString::fromLatin1(button.tip));
         action->setToolTip(QString::fromLatin1(button.tip));
         toolbar_->addAction(action);
         connect(action, &QAction::triggered, this, button.command);

@@ -8,6 +8,7 @@
 #include "app/MDIFrmMain.h"
 #include "app/Resources.h"
 #include "app/Session.h"
+#include "app/SvgIcon.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
@@ -15,7 +16,7 @@ int main(int argc, char* argv[]) {
     QApplication::setOrganizationName(QStringLiteral("Quillmoor"));
     QApplication::setApplicationName(QStringLiteral("Torrenta"));
     QApplication::setApplicationVersion(QStringLiteral("1.0"));
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/images/torrenta.svg")));
+    QApplication::setWindowIcon(torrenta::gui::SvgIcon(QStringLiteral(":/images/torrenta.svg")));
 
     QCommandLineParser parser;
     parser.setApplicationDescription(

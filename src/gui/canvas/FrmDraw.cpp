@@ -16,6 +16,7 @@
 #include "app/Prompts.h"
 #include "app/QtText.h"
 #include "app/Session.h"
+#include "app/SvgIcon.h"
 #include "app/Twips.h"
 #include "editing/ElementEditing.h"
 #include "editors/ChannelFlowDialog.h"
@@ -185,7 +186,7 @@ void FrmDraw::CreateToolbar() {
             continue;
         }
         auto* action = new QAction(
-            QIcon(QStringLiteral(":/icons/%1.svg").arg(QString::fromLatin1(button.icon))),
+            SvgIcon(QStringLiteral(":/icons/%1.svg").arg(QString::fromLatin1(button.icon))),
             QString::fromLatin1(button.caption), toolbar_);
         action->setObjectName(QString::fromLatin1(button.name));
         toolbar_->addAction(action);

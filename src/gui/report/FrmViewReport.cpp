@@ -23,6 +23,7 @@
 #include "app/Prompts.h"
 #include "app/QtText.h"
 #include "app/Session.h"
+#include "app/SvgIcon.h"
 #include "report/RichDocumentConversion.h"
 #include "report/RichTextPrinter.h"
 #include "report/RtfWriter.h"
@@ -128,7 +129,7 @@ void FrmViewReport::CreateToolbar() {
         if (button.handler == &FrmViewReport::TbCloseReport_Click) {
             toolbar1_->addSeparator();
         }
-        QAction* action = toolbar1_->addAction(QIcon(QString::fromLatin1(button.icon)),
+        QAction* action = toolbar1_->addAction(SvgIcon(QString::fromLatin1(button.icon)),
                                                QString::fromLatin1(button.text));
         action->setObjectName(QString::fromLatin1(button.name));
         connect(action, &QAction::triggered, this, button.handler);

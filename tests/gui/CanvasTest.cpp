@@ -5,6 +5,7 @@
 #include <QTextEdit>
 #include <memory>
 
+#include "Errors.h"
 #include "GuiTestSupport.h"
 #include "ScriptedPrompts.h"
 #include "TestFolder.h"
@@ -139,6 +140,30 @@ class CanvasTest : public QObject {
         QCOMPARE(channel.left, 650);
         QCOMPARE(channel.top, 2520);
         QCOMPARE(Canvas()->ArrayCount(ElementKind::Overland), 3);
+        VerifyLines();
+    }
+
+    void anIconWhoseRowIsRefusedIsWithdrawn() {
+        OpenCanvas();
+        for (ElementKind kind :
+             {ElementKind::Overland, ElementKind::Shallow, ElementKind::Channel}) {
+            bool refused = false;
+            try {
+                Canvas()->PlaceAndInsert(kind, [](const FrmDraw::NewIcon&) {
+                    throw DatabaseError("the disk refused the row");
+                });
+            } catch (const DatabaseError&) {
+                refused = true;
+            }
+            QVERIFY(refused);
+            QCOMPARE(Canvas()->ArrayCount(kind), 2);
+            QCOMPARE(Canvas()->VisibleCount(kind), 0);
+            std::string written;
+            Canvas()->PlaceAndInsert(
+                kind, [&](const FrmDraw::NewIcon& icon) { written = FromQ(icon.tag); });
+            QCOMPARE(Canvas()->VisibleCount(kind), 1);
+            QVERIFY(written.back() == '2');
+        }
         VerifyLines();
     }
 

@@ -365,6 +365,17 @@ FrmDraw::NewIcon FrmDraw::PlaceNewIcon(ElementKind kind) {
     return {icon->Tag(), position.left, position.top};
 }
 
+void FrmDraw::PlaceAndInsert(ElementKind kind, const std::function<void(const NewIcon&)>& insert) {
+    const NewIcon icon = PlaceNewIcon(kind);
+    try {
+        insert(icon);
+    } catch (...) {
+        icons_[Slot(kind)].constLast()->setVisible(false);
+        Connect_Basin_Node();
+        throw;
+    }
+}
+
 void FrmDraw::Img_MouseDown(IconItem& icon, Qt::MouseButton button, QPointF position, QPoint) {
     selected_ = &icon;
     CurrentSession().SelectedIcon = icon.Tag();

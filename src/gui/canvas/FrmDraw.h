@@ -3,6 +3,7 @@
 #include <QMainWindow>
 #include <QVector>
 #include <array>
+#include <functional>
 
 #include "canvas/IconItem.h"
 #include "network/IconPlacement.h"
@@ -51,6 +52,12 @@ class FrmDraw : public QMainWindow, public IconEvents {
         int top = 0;
     };
     NewIcon PlaceNewIcon(ElementKind kind);
+
+    // The add dialogs' confirmation: places the new element's icon and has
+    // `insert` write its row with the icon's tag and position. An icon whose
+    // row could not be written would stand for nothing: it is then hidden like
+    // a deleted element, its line goes, and the error passes on.
+    void PlaceAndInsert(ElementKind kind, const std::function<void(const NewIcon&)>& insert);
 
     // Icons made for the kind since the canvas opened, the template included.
     int ArrayCount(ElementKind kind) const;

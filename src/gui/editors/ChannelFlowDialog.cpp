@@ -199,12 +199,13 @@ void ChannelFlowDialog::AddChannelToCanvas(ChannelRow& row) {
     if (canvas == nullptr) {
         throw TorrentaError("No project is open on the canvas to place the element on.");
     }
-    const FrmDraw::NewIcon icon = canvas->PlaceNewIcon(ElementKind::Channel);
-    row.ChannelTag = FromQ(icon.tag);
-    row.ChannelLeft = std::to_string(icon.left);
-    row.ChannelTop = std::to_string(icon.top);
-    row.Deleted = kLive;
-    InsertElementRow(CurrentSession().ProjectPath, row);
+    canvas->PlaceAndInsert(ElementKind::Channel, [&](const FrmDraw::NewIcon& icon) {
+        row.ChannelTag = FromQ(icon.tag);
+        row.ChannelLeft = std::to_string(icon.left);
+        row.ChannelTop = std::to_string(icon.top);
+        row.Deleted = kLive;
+        InsertElementRow(CurrentSession().ProjectPath, row);
+    });
 }
 
 void ChannelFlowDialog::UpdateChannelRow(const ChannelRow& row) {

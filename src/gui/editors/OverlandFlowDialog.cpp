@@ -36,17 +36,6 @@ QFrame* SeparatorLine(QWidget* parent) {
     return line;
 }
 
-// An icon whose row could not be written would stand for nothing: it is
-// hidden like a deleted element, and the lines are drawn without it.
-void WithdrawIcon(FrmDraw* canvas, const QString& tag) {
-    for (IconItem* icon : canvas->Icons(ElementKind::Overland)) {
-        if (icon->Tag() == tag) {
-            icon->setVisible(false);
-        }
-    }
-    canvas->Connect_Basin_Node();
-}
-
 }  // namespace
 
 OverlandFlowDialog::OverlandFlowDialog(Mode mode, QWidget* parent) : QDialog(parent), mode_(mode) {
@@ -281,18 +270,14 @@ bool OverlandFlowDialog::AddBasinToCanvas(BasinRow& row) {
                     QStringLiteral("Error"), QMessageBox::Warning);
         return false;
     }
-    FrmDraw::NewIcon icon;
-    if (!RunCommand(this, [&] { icon = canvas->PlaceNewIcon(ElementKind::Overland); })) {
-        return false;
-    }
-    row.BasinTag = FromQ(icon.tag);
-    row.BasinX = std::to_string(icon.left);
-    row.BasinY = std::to_string(icon.top);
-    if (!RunCommand(this, [&] { InsertElementRow(CurrentSession().ProjectPath, row); })) {
-        WithdrawIcon(canvas, icon.tag);
-        return false;
-    }
-    return true;
+    return RunCommand(this, [&] {
+        canvas->PlaceAndInsert(ElementKind::Overland, [&](const FrmDraw::NewIcon& icon) {
+            row.BasinTag = FromQ(icon.tag);
+            row.BasinX = std::to_string(icon.left);
+            row.BasinY = std::to_string(icon.top);
+            InsertElementRow(CurrentSession().ProjectPath, row);
+        });
+    });
 }
 
 void OverlandFlowDialog::CmdSoilType_Click() {

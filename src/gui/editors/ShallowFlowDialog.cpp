@@ -159,12 +159,13 @@ void ShallowFlowDialog::AddSurfaceToCanvas(SurfaceRow& row) {
     if (canvas == nullptr) {
         throw TorrentaError("No project is open on the canvas to place the element on.");
     }
-    const FrmDraw::NewIcon icon = canvas->PlaceNewIcon(ElementKind::Shallow);
-    row.SurfTag = FromQ(icon.tag);
-    row.SurfX = std::to_string(icon.left);
-    row.SurfY = std::to_string(icon.top);
-    row.Deleted = kLive;
-    InsertElementRow(CurrentSession().ProjectPath, row);
+    canvas->PlaceAndInsert(ElementKind::Shallow, [&](const FrmDraw::NewIcon& icon) {
+        row.SurfTag = FromQ(icon.tag);
+        row.SurfX = std::to_string(icon.left);
+        row.SurfY = std::to_string(icon.top);
+        row.Deleted = kLive;
+        InsertElementRow(CurrentSession().ProjectPath, row);
+    });
 }
 
 void ShallowFlowDialog::UpdateSurfaceRow(const SurfaceRow& row) {

@@ -9,6 +9,7 @@
 #include <iostream>
 #include <string>
 
+#include "SampleRows.h"
 #include "editing/ElementEditing.h"
 #include "report/ReportComposer.h"
 #include "store/ElementRows.h"
@@ -34,46 +35,13 @@ void SetUp(const std::string& appFolder, const std::string& project) {
 }
 
 void AddNetwork(const std::string& appFolder, const std::string& project) {
-    BasinRow basin;
-    basin.BasinTag = "Basin1";
-    basin.BasinName = "North Lots";
-    basin.BasinX = "1200";
-    basin.BasinY = "900";
-    basin.Area = "3";
-    basin.SoilType = "Residential: Single Family areas";
-    basin.CVal = "0.40";
-    basin.Slope = "0.02";
-    basin.TravelLength = "150";
-    basin.Deleted = "False";
-    basin.BasinNType = "Grass, Dense grass";
-    basin.BasinN = "0.24";
+    BasinRow basin = test::SampleBasin();
     CompleteForSave(basin, appFolder, kTable);
     InsertElementRow(project, basin);
-
-    SurfaceRow surface;
-    surface.SurfTag = "Surf1";
-    surface.SurfName = "Rear Lot Swale";
-    surface.SurfX = "2400";
-    surface.SurfY = "900";
-    surface.SurfSlope = "0.02";
-    surface.SurfLength = "500";
-    surface.Deleted = "False";
-    surface.SurfType = "Unpaved";
+    SurfaceRow surface = test::SampleSurface("Surf1");
     CompleteForSave(surface);
     InsertElementRow(project, surface);
-
-    ChannelRow channel;
-    channel.ChannelTag = "Channel1";
-    channel.ChannelName = "Maple Street Ditch";
-    channel.ChannelLeft = "3600";
-    channel.ChannelTop = "900";
-    channel.ChannelArea = "10";
-    channel.ChannelWP = "8";
-    channel.ChannelSlope = "0.005";
-    channel.ChannelLength = "1000";
-    channel.ChannelMaterial = "Concrete Channel";
-    channel.ChannelN = "0.013";
-    channel.Deleted = "False";
+    ChannelRow channel = test::SampleChannel();
     CompleteForSave(channel);
     InsertElementRow(project, channel);
 }
@@ -114,14 +82,10 @@ int main(int argc, char** argv) {
         // Deleted rows beside live ones, and a second element of a kind.
         SetUp(appFolder, seed("deleted.rmt"));
         AddNetwork(appFolder, seed("deleted.rmt"));
-        SurfaceRow paved;
-        paved.SurfTag = "Surf2";
+        SurfaceRow paved = test::SampleSurface("Surf2");
         paved.SurfName = "Driveway";
-        paved.SurfX = "2400";
-        paved.SurfY = "1800";
         paved.SurfSlope = "0.03";
         paved.SurfLength = "120";
-        paved.Deleted = "False";
         paved.SurfType = "Paved";
         CompleteForSave(paved);
         InsertElementRow(seed("deleted.rmt"), paved);

@@ -7,6 +7,7 @@
 
 #include "Errors.h"
 #include "GuiTestSupport.h"
+#include "SampleRows.h"
 #include "ScriptedPrompts.h"
 #include "TestFolder.h"
 #include "app/MDIFrmMain.h"
@@ -42,26 +43,16 @@ class CanvasTest : public QObject {
     // A complete overland flow element, so a solve has numbers to work on.
     void InsertBasin(const std::string& tag, const std::string& deleted,
                      const std::string& left = "1000", const std::string& top = "1000") {
-        BasinRow row;
-        row.BasinTag = tag;
+        BasinRow row = SampleBasin(tag);
         row.BasinName = "Area " + tag;
         row.BasinX = left;
         row.BasinY = top;
-        row.Area = "2.5";
-        row.SoilType = "Residential";
-        row.CVal = "0.35";
-        row.Slope = "0.02";
-        row.TravelLength = "150";
         row.Deleted = deleted;
-        row.BasinNType = "Dense Grass";
-        row.BasinN = "0.24";
-        row.Tc = "20.3854";
         InsertElementRow(project_, row);
     }
 
     void InsertChannel(const std::string& tag, const std::string& deleted) {
-        ChannelRow row;
-        row.ChannelTag = tag;
+        ChannelRow row = SampleChannel(tag);
         row.ChannelName = "Ditch " + tag;
         row.ChannelLeft = "3000";
         row.ChannelTop = "3000";

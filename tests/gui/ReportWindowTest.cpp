@@ -23,6 +23,7 @@
 #include <memory>
 
 #include "GuiTestSupport.h"
+#include "SampleRows.h"
 #include "ScriptedPrompts.h"
 #include "TestFolder.h"
 #include "app/CommandBoundary.h"
@@ -121,50 +122,12 @@ class ReportWindowTest : public QObject {
         info.JobNumber = "J-17";
         SaveProjectSetup(project_, info, "Outlet", kDefaultTableName);
 
-        BasinRow basin;
-        basin.BasinTag = "Basin1";
+        BasinRow basin = SampleBasin();
         basin.BasinName = kAwkwardName;
-        basin.BasinX = "650";
-        basin.BasinY = "840";
-        basin.Area = "3";
         basin.SoilType = "Lawn";
-        basin.CVal = "0.4";
-        basin.Slope = "0.02";
-        basin.TravelLength = "150";
-        basin.Deleted = "False";
-        basin.BasinNType = "Grass, Dense grass";
-        basin.BasinN = "0.24";
-        basin.Tc = "18.3066";
         InsertElementRow(project_, basin);
-
-        SurfaceRow surface;
-        surface.SurfTag = "Surface1";
-        surface.SurfName = "Rear Lot Swale";
-        surface.SurfX = "650";
-        surface.SurfY = "1680";
-        surface.SurfSlope = "0.02";
-        surface.SurfLength = "500";
-        surface.Deleted = "False";
-        surface.SurfVelocity = "2.2811";
-        surface.SurfType = "Unpaved";
-        surface.SurfTc = "3.6532";
-        InsertElementRow(project_, surface);
-
-        ChannelRow channel;
-        channel.ChannelTag = "Channel1";
-        channel.ChannelName = "Maple Street Ditch";
-        channel.ChannelLeft = "650";
-        channel.ChannelTop = "2520";
-        channel.ChannelArea = "10";
-        channel.ChannelWP = "8";
-        channel.ChannelSlope = "0.005";
-        channel.ChannelLength = "1000";
-        channel.ChannelMaterial = "Concrete Channel";
-        channel.ChannelN = "0.013";
-        channel.Deleted = "False";
-        channel.ChannelVelocity = "9.3792";
-        channel.ChannelTc = "1.7770";
-        InsertElementRow(project_, channel);
+        InsertElementRow(project_, SampleSurface());
+        InsertElementRow(project_, SampleChannel());
     }
 
     FrmViewReport* OpenReport(const NetworkFlags& flags) {

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "BadInputSupport.h"
 #include "TestFolder.h"
 #include "store/AppFolder.h"
 
@@ -61,21 +62,31 @@ TEST(AppFolder, SeedingCopiesOnlyWhatTheUserFolderLacks) {
 }
 
 TEST(AppFolder, ReadOnlySharedFolderSendsTheUserToTheirOwn) {
-    if (::geteuid() == 0) {
-        GTEST_SKIP() << "file permissions do not bind root";
-    }
     test::TestFolder folder;
     const fs::path shared = fs::path(folder.File("share")) / "torrenta";
     fs::create_directories(shared);
     for (const char* name : {"empty.mdb", "intensity.mdb"}) {
         fs::copy_file(fs::path(folder.AppFolder()) / name, shared / name);
     }
-    fs::permissions(shared, fs::perms::owner_read | fs::perms::owner_exec);
     const std::string bin = folder.File("bin");
     fs::create_directories(bin);
     const std::string user = folder.File("user");
-    EXPECT_EQ(ChooseAppFolder("", bin, user), user);
-    EXPECT_TRUE(fs::exists(fs::path(user) / "intensity.mdb"));
+    // Under root, nobody stands in for the engineer, for whom the installed
+    // folder is read-only.
+    if (test::RunningAsRoot() && !test::GiveToNobody(folder.AppFolder())) {
+        GTEST_SKIP() << "cannot hand the test folder to an ordinary user";
+    }
+    fs::permissions(shared, fs::perms::owner_read | fs::perms::owner_exec);
+    {
+        const test::ActingAsOrdinaryUser engineer;
+        if (test::RunningAsRoot() && !engineer.Active()) {
+            fs::permissions(shared, fs::perms::owner_all);
+            GTEST_SKIP() << "cannot act as an ordinary user";
+        }
+        EXPECT_EQ(ChooseAppFolder("", bin, user), user);
+        EXPECT_TRUE(fs::exists(fs::path(user) / "intensity.mdb"));
+        EXPECT_TRUE(fs::exists(fs::path(user) / "empty.mdb"));
+    }
     fs::permissions(shared, fs::perms::owner_all);
 }
 

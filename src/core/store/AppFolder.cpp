@@ -1,5 +1,6 @@
 #include "store/AppFolder.h"
 
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -83,11 +84,15 @@ std::string UserAppFolder() {
 bool IsWritableAppFolder(const std::string& folder) {
     // SQLite writes its journal beside the database, so the folder itself must
     // take new files as well.
-    if (::access(folder.c_str(), W_OK | X_OK) != 0) {
+    // Asked for the effective user, the one the program writes as.
+    const auto allowed = [](const std::string& path, int mode) {
+        return ::faccessat(AT_FDCWD, path.c_str(), mode, AT_EACCESS) == 0;
+    };
+    if (!allowed(folder, W_OK | X_OK)) {
         return false;
     }
     const std::string intensity = (fs::path(folder) / "intensity.mdb").string();
-    return ::access(intensity.c_str(), F_OK) != 0 || ::access(intensity.c_str(), W_OK) == 0;
+    return !allowed(intensity, F_OK) || allowed(intensity, W_OK);
 }
 
 std::string ExecutableFolder(const char* argv0) {

@@ -8,10 +8,7 @@
 // Usage: bench_gui_probe bare | torrenta | open PROJECT
 
 #include <QApplication>
-#include <QCommandLineParser>
-#include <QFileInfo>
 #include <QGraphicsView>
-#include <QIcon>
 
 #include <QMainWindow>
 #include <QScreen>
@@ -19,13 +16,10 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
-#include "app/SvgIcon.h"
 
 #include "BenchPrompts.h"
-#include "app/AppFolderSetting.h"
 #include "app/MDIFrmMain.h"
-#include "app/Resources.h"
-#include "app/Session.h"
+#include "app/Startup.h"
 #include "canvas/FrmDraw.h"
 
 namespace {
@@ -64,35 +58,16 @@ int Bare(QApplication& app) {
 // torrenta's main() up to its event loop, started without arguments or, with
 // `projectPath`, as `torrenta PROJECT` (File Open of that project).
 int Torrenta(QApplication& app, const char* projectPath) {
-    torrenta::gui::LoadResources();
-    QApplication::setOrganizationName(QStringLiteral("Quillmoor"));
-    QApplication::setApplicationName(QStringLiteral("Torrenta"));
-    QApplication::setApplicationVersion(QStringLiteral("1.0"));
-    QApplication::setWindowIcon(torrenta::gui::SvgIcon(QStringLiteral(":/images/torrenta.svg")));
-
-    QCommandLineParser parser;
-    parser.setApplicationDescription(
-        QStringLiteral("Storm-water peak flows by the rational method."));
-    parser.addHelpOption();
-    parser.addVersionOption();
-    parser.addPositionalArgument(QStringLiteral("project"),
-                                 QStringLiteral("A project (.rmt) to open."),
-                                 QStringLiteral("[project]"));
+    torrenta::gui::IdentifyApplication();
     QStringList arguments = {QCoreApplication::applicationFilePath()};
     if (projectPath != nullptr) {
         arguments.append(QString::fromLocal8Bit(projectPath));
     }
-    parser.process(arguments);
+    const QString project = torrenta::gui::ProjectArgument(arguments);
 
     torrenta::bench::BenchPrompts prompts;
     torrenta::gui::MDIFrmMain window;
-    window.setGeometry(window.screen()->availableGeometry());
-    window.showMaximized();
-    torrenta::gui::CurrentSession().AppFolder = torrenta::gui::DetermineAppFolder();
-    if (!parser.positionalArguments().isEmpty()) {
-        window.OpenProjectFile(
-            QFileInfo(parser.positionalArguments().constFirst()).absoluteFilePath());
-    }
+    torrenta::gui::ShowMainWindow(window, project);
     if (projectPath == nullptr) {
         new QuitOnFirstPaint(&window);
     } else {

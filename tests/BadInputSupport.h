@@ -128,6 +128,50 @@ inline std::string FirstCharacters(const std::string& text, std::size_t count) {
     return text.substr(0, end);
 }
 
+// A report text with each run of TABs as one: a short name takes one TAB more
+// to reach its column, which is layout, not text.
+inline std::string OneTabPerGap(const std::string& text) {
+    std::string result;
+    for (const char c : text) {
+        if (c != '\t' || result.empty() || result.back() != '\t') {
+            result += c;
+        }
+    }
+    return result;
+}
+
+// One cell of an expected report row: a name or type may stand shortened to
+// fit its column, down to its first character.
+struct ExpectedCell {
+    std::string text;
+    bool shortens = false;
+};
+
+// True when the report holds the row as one line, each name shown whole or
+// cut to fit its column.
+// A row that is not `whole` may go on after its last cell.
+inline bool ShowsRow(const std::string& report, const std::vector<ExpectedCell>& cells,
+                     bool whole = true, std::size_t cell = 0, const std::string& prefix = "\n") {
+    if (cell == cells.size()) {
+        return OneTabPerGap(report).find(OneTabPerGap(prefix + (whole ? "\n" : ""))) !=
+               std::string::npos;
+    }
+    const std::string separator = cell + 1 < cells.size() || !whole ? "\t" : "";
+    const std::string& full = cells[cell].text;
+    std::size_t characters = 0;
+    for (std::size_t i = 0; i < full.size(); ++i) {
+        characters += (static_cast<unsigned char>(full[i]) & 0xC0) != 0x80;
+    }
+    const std::size_t shortest = cells[cell].shortens && characters > 0 ? 1 : characters;
+    for (std::size_t count = characters; count >= shortest && count > 0; --count) {
+        const std::string shown = ReportLines(FirstCharacters(full, count));
+        if (ShowsRow(report, cells, whole, cell + 1, prefix + shown + separator)) {
+            return true;
+        }
+    }
+    return characters == 0 && ShowsRow(report, cells, whole, cell + 1, prefix + separator);
+}
+
 inline void AppendUtf8(std::string& out, char32_t c) {
     if (c < 0x80) {
         out += static_cast<char>(c);

@@ -26,7 +26,7 @@ TEST(PlainTextWriter, LinesUpATableWithItsRuleLines) {
 
     EXPECT_EQ(WritePlainText(builder.Document()),
               "  Basin   Area      C         Q\n"
-              "  ----------------------------\n"
+              "  ---------------------------------\n"
               "  B-1     12.50     0.83\n"
               "  Total   12.50               41.07\n");
 }
@@ -45,11 +45,12 @@ TEST(PlainTextWriter, PlacesTextAndTabsByColumn) {
         {60, 0, {}, "x", " x"},      // half a column rounds up
         {59, 0, {}, "x", "x"},
         {-300, 0, {}, "x", "x"},  // a first line left of the margin starts at 0
-        // a stop at the current column is passed
-        {0, 0, {1200, 2400}, "abcdefghij\tx", "abcdefghij          x"},
+        // a text that reaches its column's end pushes the next one a blank on
+        {0, 0, {1200, 2400}, "abcdefghij\tx", "abcdefghij x"},
         {0, 0, {1260}, "a\tx", "a          x"},  // stop at 10.5 columns
         {0, 0, {2400, 1200}, "a\tb\tc", "a         b         c"},
-        {0, 0, {600}, "a\tb\tc", "a    b c"},  // no stop left: one space
+        // past the last stop the default stops every 720 twips take over
+        {0, 0, {600}, "a\tb\tc", "a    b      c"},
         // one column per character, not per byte
         {0, 0, {600}, "\xC3\xA9\xE6\x97\xA5\tx", "\xC3\xA9\xE6\x97\xA5   x"},
         {0, 0, {}, "a\x01-\x7F", "a-"},
@@ -65,12 +66,12 @@ TEST(PlainTextWriter, PlacesTextAndTabsByColumn) {
     }
 }
 
-TEST(PlainTextWriter, RuleStopsAtTheLastTabStop) {
+TEST(PlainTextWriter, ARuleGoesOnToTheDefaultStops) {
     RichTextBuilder builder;
     builder.SetTabStops({480});
     builder.SetUnderline(true);
     builder.Append("\t\tx");
-    EXPECT_EQ(WritePlainText(builder.Document()), "---- x\n");
+    EXPECT_EQ(WritePlainText(builder.Document()), "------x\n");
 }
 
 struct EndingCase {

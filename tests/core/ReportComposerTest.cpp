@@ -178,9 +178,10 @@ TEST_F(ReportComposerTest, ComposesTheWholeReportForOneElementOfEachKind) {
         "Channel Flow\n"
         "\n"
         "Name\tL\tn\tMaterial\tS\tA\tWP\tV\tTc\n"
-        "Ditch\t600\t0.013\tConcrete\t0.005\t4.5\t7.2\t2.50\t4.4\n"
+        // Ditch ends left of the 666 stop: one TAB more to reach L.
+        "Ditch\t\t600\t0.013\tConcrete\t0.005\t4.5\t7.2\t2.50\t4.4\n"
         "\n"
-        "\t\t\t\t\t\t\t\t\t\t\n"
+        "\t\t\t\t\t\t\t\t\t\t\t\n"
         "TOTAL\t600\t\t\t\t\t\t\t4.4\n"
         "\n"
         "\n"
@@ -195,7 +196,7 @@ TEST_F(ReportComposerTest, ComposesTheWholeReportForOneElementOfEachKind) {
         "\n"
         "Q = C * Cf * A * I\n"
         "\n"
-        "\t1Yr\t2Yr\t5Yr\t10Yr\t25Yr\t50Yr\t100Yr\n"
+        "\t\t1Yr\t2Yr\t5Yr\t10Yr\t25Yr\t50Yr\t100Yr\n"
         "I(in/hr)\t1.00\t2.00\t3.00\t4.00\t5.00\t6.00\t7.00\n"
         // C 0.5 and A 2: Cf raises the 25, 50 and 100 year flows by 1.1, 1.2, 1.25.
         "Q(cfs)\t1.00\t2.00\t3.00\t4.00\t5.50\t7.20\t8.75\n" +
@@ -254,8 +255,8 @@ TEST_F(ReportComposerTest, CarriesTheCharacterAndParagraphFormats) {
         {"Name\tUse\ta\ta/A\tC\tCA\t", {2000, 4000, 4000, 5000, 6000, 7000}},
         {"Name\tType\tSlope \tLength\tV(fps)\tTc(min)", {1333, 2666, 3999, 5332, 6665, 7998}},
         {"Name\tL\tn\tMaterial\tS\tA\tWP\tV\tTc",
-         {1998, 1998, 2664, 3330, 4662, 4662, 5328, 5994, 6660, 7326, 7992}},
-        {"\t1Yr\t2Yr\t5Yr\t10Yr\t25Yr\t50Yr\t100Yr",
+         {666, 1998, 1998, 2664, 3330, 4662, 4662, 5328, 5994, 6660, 7326, 7992}},
+        {"\t\t1Yr\t2Yr\t5Yr\t10Yr\t25Yr\t50Yr\t100Yr",
          {1000, 2000, 3000, 4000, 5000, 6000, 7000, 8000}},
         {"Q(cfs)\t1.00\t2.00\t3.00\t4.00\t5.50\t7.20\t8.75",
          {1000, 2000, 3000, 4000, 5000, 6000, 7000, 8000}},
@@ -327,19 +328,46 @@ TEST_F(ReportComposerTest, ProjectInformationComesFromTheLastRow) {
     }
 }
 
-TEST_F(ReportComposerTest, NamesAndTypesAreCutToTheirColumnWidthInCharacters) {
-    // Each text is used as every name and type; the tables cut them to 13
-    // (Tc table), 15 (C and shallow tables) and 11 (channel table) characters.
+TEST_F(ReportComposerTest, NamesAndTypesAreCutToFitTheirColumns) {
+    // Each text is used as every name and type. The tables cut them to 13 (Tc
+    // table), 15 (C and shallow tables) and 11 (channel table) characters, then
+    // further where the report font would still carry them into the next
+    // column; a name that ends left of the hanging indent takes one TAB more
+    // (two before the channel table's 666 stop). Texts beyond Latin-1 count
+    // an em a character.
     const struct {
-        std::string text, cut11, cut13, cut15;
+        std::string text;
+        std::vector<std::string> rows;  // Tc, C, shallow and channel rows, in order
     } cases[] = {
-        {"North Parking Lot Area", "North Parki", "North Parking", "North Parking L"},
-        {"Main Street Ditch", "Main Street", "Main Street D", "Main Street Dit"},
-        {"Lot", "Lot", "Lot", "Lot"},
-        {"Überschwemmungsgebiet", "Überschwemm", "Überschwemmun", "Überschwemmungs"},
-        {"雨水排水路北側駐車場エリア東西南", "雨水排水路北側駐車場エ", "雨水排水路北側駐車場エリア",
-         "雨水排水路北側駐車場エリア東西"},
-        {"Río 🌧 Grande Norte", "Río 🌧 Grand", "Río 🌧 Grande ", "Río 🌧 Grande No"},
+        {"North Parking Lot Area",
+         {"North Parking\t2\t0.02\t150\tNorth Parking\t0.13\t12.3",
+          "North Parking L\tNorth Parking L\t2\t1.000\t0.5\t0.5000",
+          "North Parki\tNorth Parking\t0.01\t300\t1.5\t3.3",
+          "North Parki\t600\t0.013\tNorth Parki\t0.005\t4.5\t7.2\t2.50\t4.4"}},
+        {"Main Street Ditch",
+         {"Main Street D\t2\t0.02\t150\tMain Street D\t0.13\t12.3",
+          "Main Street Dit\tMain Street Dit\t2\t1.000\t0.5\t0.5000",
+          "Main Street\tMain Street Di\t0.01\t300\t1.5\t3.3",
+          "Main Street\t600\t0.013\tMain Street\t0.005\t4.5\t7.2\t2.50\t4.4"}},
+        {"Lot",
+         {"Lot\t\t2\t0.02\t150\tLot\t0.13\t12.3", "Lot\t\tLot\t2\t1.000\t0.5\t0.5000",
+          "Lot\t\tLot\t0.01\t300\t1.5\t3.3",
+          "Lot\t\t\t600\t0.013\tLot\t0.005\t4.5\t7.2\t2.50\t4.4"}},
+        {"Überschwemmungsgebiet",
+         {"Überschwem\t2\t0.02\t150\tÜberschwemm\t0.13\t12.3",
+          "Überschwemmung\tÜberschwemmungs\t2\t1.000\t0.5\t0.5000",
+          "Überschwe\tÜberschwem\t0.01\t300\t1.5\t3.3",
+          "Überschwemm\t600\t0.013\tÜberschwem\t0.005\t4.5\t7.2\t2.50\t4.4"}},
+        {"雨水排水路北側駐車場エリア東西南",
+         {"雨水排水路北\t2\t0.02\t150\t雨水排水路北\t0.13\t12.3",
+          "雨水排水路北側駐\t雨水排水路北側駐車\t2\t1.000\t0.5\t0.5000",
+          "雨水排水路\t雨水排水路北\t0.01\t300\t1.5\t3.3",
+          "雨水排水路北側駐\t600\t0.013\t雨水排水路北\t0.005\t4.5\t7.2\t2.50\t4.4"}},
+        {"Río 🌧 Grande Norte",
+         {"Río 🌧 Grand\t2\t0.02\t150\tRío 🌧 Grande\t0.13\t12.3",
+          "Río 🌧 Grande No\tRío 🌧 Grande No\t2\t1.000\t0.5\t0.5000",
+          "Río 🌧 Gran\tRío 🌧 Grand\t0.01\t300\t1.5\t3.3",
+          "Río 🌧 Grand\t600\t0.013\tRío 🌧 Grand\t0.005\t4.5\t7.2\t2.50\t4.4"}},
     };
     int n = 0;
     for (const auto& c : cases) {
@@ -357,11 +385,9 @@ TEST_F(ReportComposerTest, NamesAndTypesAreCutToTheirColumnWidthInCharacters) {
         InsertElementRow(project_, channel);
 
         const auto document = Compose().document;
-        EXPECT_TRUE(HasLine(document, c.cut13 + "\t2\t0.02\t150\t" + c.cut13 + "\t0.13\t12.3"));
-        EXPECT_TRUE(HasLine(document, c.cut15 + "\t" + c.cut15 + "\t2\t1.000\t0.5\t0.5000"));
-        EXPECT_TRUE(HasLine(document, c.cut15 + "\t" + c.cut15 + "\t0.01\t300\t1.5\t3.3"));
-        EXPECT_TRUE(HasLine(document,
-                            c.cut11 + "\t600\t0.013\t" + c.cut11 + "\t0.005\t4.5\t7.2\t2.50\t4.4"));
+        for (const auto& row : c.rows) {
+            EXPECT_TRUE(HasLine(document, row)) << row;
+        }
     }
 }
 
@@ -450,9 +476,9 @@ TEST_F(ReportComposerTest, StoredNumbersPrintInTheirColumnFormats) {
 
         const auto document = Compose().document;
         const std::string general = c.general;
-        EXPECT_TRUE(HasLine(document, "Lot\t2\t0.02\t150\tRange\t0.13\t" + general));
+        EXPECT_TRUE(HasLine(document, "Lot\t\t2\t0.02\t150\tRange\t0.13\t" + general));
         EXPECT_TRUE(HasLine(document, "TOTAL\t2\t\t150\t\t\t" + general));
-        EXPECT_TRUE(HasLine(document, "Ditch\t600\t0.013\tConcrete\t0.005\t4.5\t7.2\t" +
+        EXPECT_TRUE(HasLine(document, "Ditch\t\t600\t0.013\tConcrete\t0.005\t4.5\t7.2\t" +
                                           std::string(c.fixed2) + "\t" + general));
         EXPECT_TRUE(HasLine(document, "Overland Flow Tc \t: " + general));
         EXPECT_TRUE(HasLine(document, "Channel Flow Tc\t: " + general));

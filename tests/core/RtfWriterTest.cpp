@@ -21,7 +21,7 @@ namespace {
 const std::string kHeader =
     "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fswiss\\fcharset0 Arial;}}\n"
     "{\\colortbl;\\red0\\green0\\blue0;\\red0\\green0\\blue255;}\n"
-    "\\uc1";
+    "\\paperw12240\\paperh15840\\margl450\\margr360\\margt360\\margb360\\deftab720\\uc1";
 const std::string kPlainParagraph = "\\pard\\li0\\fi0\\ri0\\plain\\f0\\fs24\\cf1";
 
 RichDocument Build(std::string_view text) {
@@ -112,6 +112,7 @@ TEST(RtfWriter, WritesParagraphsWithTheirOwnFormatAndOnlyChangedCharacterPropert
               "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fswiss\\fcharset0 Arial;}}\n"
               "{\\colortbl;\\red0\\green0\\blue0;\\red0\\green0\\blue255;"
               "\\red128\\green128\\blue128;}\n"
+              "\\paperw12240\\paperh15840\\margl450\\margr360\\margt360\\margb360\\deftab720"
               "\\uc1\\pard\\li500\\fi-300\\ri200\\tx1440\\tx2880"
               "\\plain\\f0\\fs21\\cf1\\b Q\\tab\\b0 12.5\\par\n"
               "\\pard\\li0\\fi0\\ri0\\ul\\tab\\tab\\cf2\\ulnone blue\\par\n"

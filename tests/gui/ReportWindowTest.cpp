@@ -326,7 +326,7 @@ class ReportWindowTest : public QObject {
         QVERIFY(first != nullptr);
         const QString before = Box(first)->toPlainText();
         SQLite::Database(project_, SQLite::OPEN_READWRITE)
-            .exec("UPDATE TblSurfaceInfo SET SurfName = 'Renamed Swale'");
+            .exec("UPDATE TblSurfaceInfo SET SurfName = 'Renamed'");
 
         QCOMPARE(OpenReport(Flags()), first);
         QCOMPARE(Box(first)->toPlainText(), before);
@@ -335,7 +335,7 @@ class ReportWindowTest : public QObject {
         Settle();
         FrmViewReport* second = OpenReport(Flags());
         QVERIFY(second != nullptr);
-        QVERIFY(Box(second)->toPlainText().contains(QStringLiteral("Renamed Swale")));
+        QVERIFY(Box(second)->toPlainText().contains(QStringLiteral("Renamed")));
         QVERIFY(prompts_->messages.isEmpty());
     }
 

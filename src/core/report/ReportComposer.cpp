@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "report/ReportFont.h"
+#include "report/TabLayout.h"
 #include "store/Connection.h"
 #include "store/ElementRows.h"
 #include "store/ProjectSetup.h"
@@ -40,6 +42,28 @@ std::string General(double value) {
 }
 std::string General(const std::string& stored) {
     return General(Number(stored));
+}
+
+// Room left between a cell's text and the next column, so that a width a few
+// twips off in one program or another still stops short of the column.
+constexpr double kCellGap = 60.0;
+
+// One cell of a table row; a name or a type may be cut short to fit its
+// column, a number never is.
+struct Cell {
+    std::string text;
+    bool shortens = false;
+};
+
+std::string DropLastCharacter(std::string text) {
+    while (!text.empty()) {
+        const auto byte = static_cast<unsigned char>(text.back());
+        text.pop_back();
+        if ((byte & 0xC0) != 0x80) {
+            break;
+        }
+    }
+    return text;
 }
 
 std::string TabRun(int count) {
@@ -88,6 +112,38 @@ class ReportComposer {
             stops[k] = width * (k + 1);
         }
         out_.SetTabStops(std::move(stops));
+    }
+
+    // Writes a table row so that each cell starts in its column: as many TABs
+    // as there are stops up to the column (a short first cell stops at the
+    // hanging indent first), and a name cut further where it would run into
+    // the next column. `columns` holds the stop each cell after the first
+    // starts at.
+    void WriteRow(const std::vector<Cell>& cells, const std::vector<int>& columns) {
+        const ParagraphFormat& paragraph = out_.CurrentParagraphFormat();
+        const CharFormat& format = out_.CurrentCharFormat();
+        const std::vector<int> stops = FirstLineStops(paragraph);
+        double end = FirstLineStart(paragraph);
+        std::string line;
+        for (std::size_t k = 0; k < cells.size(); ++k) {
+            if (k > 0) {
+                const int column = columns[k - 1];
+                do {
+                    end = NextTabStop(stops, end);
+                    line += '\t';
+                } while (end < column);
+            }
+            std::string text = cells[k].text;
+            if (cells[k].shortens && k < columns.size()) {
+                while (!text.empty() &&
+                       end + TextWidthTwips(text, format) + kCellGap > columns[k]) {
+                    text = DropLastCharacter(std::move(text));
+                }
+            }
+            end += TextWidthTwips(text, format);
+            line += text;
+        }
+        out_.Append(line);
     }
 
     void WriteBanner() {
@@ -164,10 +220,14 @@ class ReportComposer {
         double lengthTotal = 0.0;
         for (const auto& row : rows) {
             out_.SetSize(10);
-            out_.Append(Left(row.BasinName, 13) + "\t" + General(row.Area) + "\t");
-            out_.Append(General(row.Slope) + "\t" + General(row.TravelLength) + "\t" +
-                        Left(row.BasinNType, 13) + "\t" + General(row.BasinN) + "\t" +
-                        General(row.Tc));
+            WriteRow({{Left(row.BasinName, 13), true},
+                      {General(row.Area)},
+                      {General(row.Slope)},
+                      {General(row.TravelLength)},
+                      {Left(row.BasinNType, 13), true},
+                      {General(row.BasinN)},
+                      {General(row.Tc)}},
+                     {stops.begin(), stops.begin() + 6});
             out_.Append(kCrLf);
         }
         out_.SetUnderline(true);
@@ -209,11 +269,14 @@ class ReportComposer {
         };
         for (const auto& row : rows) {
             out_.SetSize(10);
-            out_.Append(Left(row.BasinName, 15) + "\t" + Left(row.SoilType, 15) + "\t" +
-                        General(row.Area) + "\t");
-            out_.Append(FormatFixed(share(row), 3) + "\t");
-            out_.Append(General(row.CVal) + "\t");
-            out_.Append(FormatFixed(share(row) * Number(row.CVal), 4) + kCrLf);
+            WriteRow({{Left(row.BasinName, 15), true},
+                      {Left(row.SoilType, 15), true},
+                      {General(row.Area)},
+                      {FormatFixed(share(row), 3)},
+                      {General(row.CVal)},
+                      {FormatFixed(share(row) * Number(row.CVal), 4)}},
+                     {2000, 4000, 5000, 6000, 7000});
+            out_.Append(kCrLf);
         }
         out_.SetUnderline(true);
         out_.Append(TabRun(8) + kCrLf);
@@ -242,10 +305,15 @@ class ReportComposer {
         double lengthTotal = 0.0;
         for (const auto& row : rows) {
             out_.SetSize(10);
-            out_.Append(Left(row.SurfName, 15) + "\t" + Left(row.SurfType, 15) + "\t");
-            out_.Append(General(row.SurfSlope) + "\t" + General(row.SurfLength) + "\t" +
-                        General(row.SurfVelocity) + "\t");
-            out_.Append(General(row.SurfTc) + kCrLf);
+            const std::vector<int>& stops = out_.TabStops();
+            WriteRow({{Left(row.SurfName, 15), true},
+                      {Left(row.SurfType, 15), true},
+                      {General(row.SurfSlope)},
+                      {General(row.SurfLength)},
+                      {General(row.SurfVelocity)},
+                      {General(row.SurfTc)}},
+                     {stops.begin(), stops.begin() + 5});
+            out_.Append(kCrLf);
         }
         ApplyStyle(kHeadingStyle);
         out_.Append(TabRun(static_cast<int>(out_.TabStops().size()) + 1) + kCrLf);
@@ -273,25 +341,25 @@ class ReportComposer {
         std::vector<int> stops = out_.TabStops();
         stops[1] = stops[0] + 2 * stops[0];
         stops[5] = stops[4] + 2 * stops[0];
-        // The first stop would put the L heading at 666 twips while every
-        // name of more than a few letters pushes its length to the widened
-        // stop at 1998: headings and values would stand a column apart.
-        stops.erase(stops.begin());
         out_.SetTabStops(stops);
         ApplyStyle(kHeadingStyle);
         out_.Append("Name\tL\tn\tMaterial\tS\tA\tWP\tV\tTc\r\n");
         double lengthTotal = 0.0;
         for (const auto& row : rows) {
             ApplyStyle(kBodyStyle);
-            out_.Append(Left(row.ChannelName, 11) + "\t");
-            out_.Append(General(row.ChannelLength) + "\t");
-            out_.Append(General(row.ChannelN) + "\t");
-            out_.Append(Left(row.ChannelMaterial, 11) + "\t");
-            out_.Append(General(row.ChannelSlope) + "\t");
-            out_.Append(General(row.ChannelArea) + "\t");
-            out_.Append(General(row.ChannelWP) + "\t");
-            out_.Append(FormatFixed(Number(row.ChannelVelocity), 2) + "\t");
-            out_.Append(General(row.ChannelTc) + kCrLf);
+            // The heading's L, n, S, A and WP stand at the widened stops, so
+            // the 666 stop only ever catches a short name's first TAB.
+            WriteRow({{Left(row.ChannelName, 11), true},
+                      {General(row.ChannelLength)},
+                      {General(row.ChannelN)},
+                      {Left(row.ChannelMaterial, 11), true},
+                      {General(row.ChannelSlope)},
+                      {General(row.ChannelArea)},
+                      {General(row.ChannelWP)},
+                      {FormatFixed(Number(row.ChannelVelocity), 2)},
+                      {General(row.ChannelTc)}},
+                     {1998, 2664, 3330, 4662, 5328, 5994, 6660, 7326});
+            out_.Append(kCrLf);
         }
         for (const auto& row : rows) {
             lengthTotal += Number(row.ChannelLength);
@@ -299,8 +367,7 @@ class ReportComposer {
         }
         out_.Append(kCrLf);
         ApplyStyle(kHeadingStyle);
-        // One stop fewer than the stops above reach the same rule length as before.
-        out_.Append(TabRun(10) + kCrLf);
+        out_.Append(TabRun(11) + kCrLf);
         ApplyStyle(kBodyStyle);
         out_.Append("TOTAL\t" + General(lengthTotal) + TabRun(7) + General(report_.ChannelTcSum));
         out_.Append("\r\n\r\n");
@@ -329,9 +396,9 @@ class ReportComposer {
         out_.Append("\r\n\r\n");
         SetEqualTabs(8);
         ApplyStyle(kHeadingStyle);
-        // One TAB before the first period, so each period stands over its
-        // values: the rows below start their values at the first stop.
-        out_.Append("\t1Yr\t2Yr\t5Yr\t10Yr\t25Yr\t50Yr\t100Yr\r\n");
+        // Two TABs: the first stops at the hanging indent, the second at the
+        // first period's column, where the rows below start their values.
+        out_.Append("\t\t1Yr\t2Yr\t5Yr\t10Yr\t25Yr\t50Yr\t100Yr\r\n");
         ApplyStyle(kLabelStyle);
         out_.Append("I(in/hr)\t");
         ApplyStyle(kBodyStyle);

@@ -11,6 +11,19 @@ namespace torrenta {
 // writers (RTF, plain text) and the report window read. Lengths are twips
 // (1440 per inch).
 
+// The sheet the report is laid out on, in twips: US Letter, with the margins
+// the report window prints with (a little more on the left, for binding). The
+// saved RTF states the same, so a word processor lays out the same lines.
+struct PageFormat {
+    int width = 12240;
+    int height = 15840;
+    int left = 450;
+    int top = 360;
+    int right = 360;
+    int bottom = 360;
+};
+inline constexpr PageFormat kReportPage{};
+
 inline constexpr std::uint32_t kBlack = 0x000000;
 inline constexpr std::uint32_t kPureBlue = 0x0000FF;  // red 0, green 0, blue 255
 
@@ -84,6 +97,8 @@ class RichTextBuilder {
     void SetIndents(int left, int hanging, int right);
     void SetTabStops(std::vector<int> stops);
     const std::vector<int>& TabStops() const { return paragraph_.tabStops; }
+    const ParagraphFormat& CurrentParagraphFormat() const { return paragraph_; }
+    const CharFormat& CurrentCharFormat() const { return character_; }
 
     const RichDocument& Document() const { return document_; }
     RichDocument Take() { return std::move(document_); }

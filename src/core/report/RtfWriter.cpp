@@ -1,5 +1,7 @@
 #include "report/RtfWriter.h"
 
+#include "report/TabLayout.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
@@ -105,6 +107,13 @@ class RtfStream {
                     ";";
         }
         out_ += "}\n";
+        Word("paperw", kReportPage.width);
+        Word("paperh", kReportPage.height);
+        Word("margl", kReportPage.left);
+        Word("margr", kReportPage.right);
+        Word("margt", kReportPage.top);
+        Word("margb", kReportPage.bottom);
+        Word("deftab", kDefaultTabTwips);
         Word("uc1");
     }
 

@@ -32,12 +32,12 @@ namespace torrenta::gui {
 
 namespace {
 
-// Print margins in twips from the sheet's edges: a little more on the left,
-// where a binder punches its holes.
-constexpr int kPrintLeft = 450;
-constexpr int kPrintTop = 360;
-constexpr int kPrintRight = 360;
-constexpr int kPrintBottom = 360;
+// Print margins in twips from the sheet's edges, the same the saved RTF
+// states: a little more on the left, where a binder punches its holes.
+constexpr int kPrintLeft = kReportPage.left;
+constexpr int kPrintTop = kReportPage.top;
+constexpr int kPrintRight = kReportPage.right;
+constexpr int kPrintBottom = kReportPage.bottom;
 
 constexpr int kToolbarIconSize = 16;
 

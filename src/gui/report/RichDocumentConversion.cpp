@@ -17,15 +17,13 @@
 #include <cmath>
 
 #include "app/QtText.h"
+#include "report/TabLayout.h"
 
 namespace torrenta::gui {
 
 namespace {
 
 constexpr double kTwipsPerInch = 1440.0;
-// What a word processor uses when a paragraph runs out of tab stops; the RTF
-// writer states no \deftab, so readers fall back to this same spacing.
-constexpr int kDefaultTabTwips = 720;
 
 // The report is Arial. Where Arial is missing, a metric twin stands in so the
 // tables keep the widths they were laid out for. Only installed faces are
@@ -103,9 +101,14 @@ QTextBlockFormat ToQtFormat(const ParagraphFormat& format) {
     result.setLeftMargin(TwipsToDocument(format.leftIndent));
     result.setTextIndent(TwipsToDocument(format.firstLineIndent));
     result.setRightMargin(TwipsToDocument(format.rightIndent));
+    // Qt knows no stop at a hanging indent; word processors stop a first-line
+    // TAB there, so the view spells that stop out to lay out as they do.
+    std::vector<int> stops = format.tabStops;
+    if (HangingIndentIsStop(format)) {
+        stops.insert(stops.begin(), format.leftIndent);
+    }
     QList<QTextOption::Tab> tabs;
-    tabs.reserve(static_cast<qsizetype>(format.tabStops.size()));
-    for (const int stop : format.tabStops) {
+    for (const int stop : stops) {
         tabs.append(QTextOption::Tab(TwipsToDocument(stop), QTextOption::LeftTab));
     }
     result.setTabPositions(tabs);
@@ -119,6 +122,14 @@ ParagraphFormat FromQtFormat(const QTextBlockFormat& format, qreal indentWidth) 
     result.rightIndent = DocumentToTwips(format.rightMargin());
     for (const QTextOption::Tab& tab : format.tabPositions()) {
         result.tabStops.push_back(DocumentToTwips(tab.position));
+    }
+    // The stop the view added at the hanging indent is implied again.
+    if (!result.tabStops.empty() && result.tabStops.front() == result.leftIndent) {
+        ParagraphFormat implied = result;
+        implied.tabStops.erase(implied.tabStops.begin());
+        if (HangingIndentIsStop(implied)) {
+            result = implied;
+        }
     }
     return result;
 }

@@ -31,6 +31,33 @@ TEST(PlainTextWriter, LinesUpATableWithItsRuleLines) {
               "  Total   12.50               41.07\n");
 }
 
+// A table laid out the way the report lays one out: a hanging indent that
+// stops a short name's first TAB, a name that runs to its column's edge. In
+// a terminal every value stands under its heading and the rule spans all.
+TEST(PlainTextWriter, LinesUpAReportTableWhateverTheNames) {
+    RichTextBuilder builder;
+    builder.SetSize(10);
+    builder.SetIndents(200, 300, 200);
+    builder.SetTabStops({1500, 2700});
+    builder.Append("Name\tArea\tC\n");
+    builder.Append("Lot\t\t2\t0.5\n");
+    builder.Append("North Parking\t3\t0.4\n");
+    builder.SetUnderline(true);
+    builder.Append("\t\t\t\n");
+    builder.SetUnderline(false);
+    builder.Append("TOTAL\t5\n");
+    builder.SetTabStops({});
+    builder.Append("Below");
+
+    EXPECT_EQ(WritePlainText(builder.Document()),
+              "  Name          Area      C\n"
+              "  Lot           2         0.5\n"
+              "  North Parking 3         0.4\n"
+              "  ---------------------------\n"
+              "  TOTAL         5\n"
+              "  Below\n");
+}
+
 struct LineCase {
     int left;
     int hanging;

@@ -102,14 +102,17 @@ QTextBlockFormat ToQtFormat(const ParagraphFormat& format) {
     result.setTextIndent(TwipsToDocument(format.firstLineIndent));
     result.setRightMargin(TwipsToDocument(format.rightIndent));
     // Qt knows no stop at a hanging indent; word processors stop a first-line
-    // TAB there, so the view spells that stop out to lay out as they do.
+    // TAB there, so the view spells that stop out to lay out as they do. Qt
+    // also measures stops from where the line starts, word processors from
+    // the margin.
     std::vector<int> stops = format.tabStops;
     if (HangingIndentIsStop(format)) {
         stops.insert(stops.begin(), format.leftIndent);
     }
     QList<QTextOption::Tab> tabs;
     for (const int stop : stops) {
-        tabs.append(QTextOption::Tab(TwipsToDocument(stop), QTextOption::LeftTab));
+        tabs.append(
+            QTextOption::Tab(TwipsToDocument(stop - FirstLineStart(format)), QTextOption::LeftTab));
     }
     result.setTabPositions(tabs);
     return result;
@@ -121,7 +124,7 @@ ParagraphFormat FromQtFormat(const QTextBlockFormat& format, qreal indentWidth) 
     result.firstLineIndent = DocumentToTwips(format.textIndent());
     result.rightIndent = DocumentToTwips(format.rightMargin());
     for (const QTextOption::Tab& tab : format.tabPositions()) {
-        result.tabStops.push_back(DocumentToTwips(tab.position));
+        result.tabStops.push_back(DocumentToTwips(tab.position) + FirstLineStart(result));
     }
     // The stop the view added at the hanging indent is implied again.
     if (!result.tabStops.empty() && result.tabStops.front() == result.leftIndent) {

@@ -1,11 +1,15 @@
 #include "report/RichTextPrinter.h"
 
+#include "report/RichDocumentConversion.h"
+
 #include <QAbstractTextDocumentLayout>
 #include <QDir>
 #include <QPainter>
 #include <QPalette>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QTextBlock>
+#include <QTextCursor>
 #include <QTextDocument>
 #include <cmath>
 #include <utility>
@@ -74,6 +78,17 @@ bool PrintRichText(QTextDocument& document, QPrinter& printer, int left, int top
     const std::unique_ptr<QTextDocument> copy(document.clone());
     QAbstractTextDocumentLayout* layout = copy->documentLayout();
     layout->setPaintDevice(&printer);
+    // Laid out on the printer, Qt scales fonts and tab stops to its
+    // resolution but takes paragraph indents as printer dots: without this a
+    // first line would start 200 twips in on screen and 16 on paper.
+    const qreal scale = printer.logicalDpiX() / DocumentDpi();
+    for (QTextBlock block = copy->begin(); block.isValid(); block = block.next()) {
+        QTextBlockFormat format = block.blockFormat();
+        format.setLeftMargin(format.leftMargin() * scale);
+        format.setRightMargin(format.rightMargin() * scale);
+        format.setTextIndent(format.textIndent() * scale);
+        QTextCursor(block).setBlockFormat(format);
+    }
     copy->setDocumentMargin(0);
     copy->setPageSize(target.size());
     const int pages = copy->pageCount();

@@ -1,5 +1,7 @@
 #include "ProjectCommands.h"
 
+#include "SolutionJson.h"
+
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -119,53 +121,6 @@ void WriteFileAtomically(const std::string& path, const std::string& bytes) {
     }
 }
 
-template <class Row>
-nlohmann::json RowsAsJson(const std::vector<Row>& rows) {
-    nlohmann::json list = nlohmann::json::array();
-    for (const auto& row : rows) {
-        nlohmann::json object;
-        for (const auto& column : ElementTable<Row>::kColumns) {
-            object[std::string(column.name)] = row.*column.member;
-        }
-        list.push_back(object);
-    }
-    return list;
-}
-
-nlohmann::json ReportAsJson(const std::string& projectPath, const NodeRow& node,
-                            const std::string& table, const ComposedReport& report) {
-    const ProjectInfoRow info = ReadProjectInfo(projectPath).value_or(ProjectInfoRow{});
-    nlohmann::json json;
-    json["project"] = {{"ProjectName", info.ProjectName},
-                       {"DesignEngineer", info.DesignEngineer},
-                       {"ProjectManager", info.ProjectManager},
-                       {"DesignDate", info.DesignDate},
-                       {"JobNumber", info.JobNumber}};
-    json["node"] = {{"NodeName", node.NodeName}, {"IntensityTable", node.IntensityTable}};
-    json["intensityTable"] = table;
-    json["totalArea"] = report.TotalArea;
-    json["weightedC"] = report.WeightedC;
-    json["tc"] = {{"overland", report.OverlandTcSum},
-                  {"shallow", report.ShallowTcSum},
-                  {"channel", report.ChannelTcSum},
-                  {"total", report.TotalTc}};
-    json["elements"] = {{"overland", RowsAsJson(ReadLiveElements<BasinRow>(projectPath))},
-                        {"shallow", RowsAsJson(ReadLiveElements<SurfaceRow>(projectPath))},
-                        {"channel", RowsAsJson(ReadLiveElements<ChannelRow>(projectPath))}};
-    // The results as stored, so the numbers are the ones the file now holds.
-    const ResultsRow stored = ReadResults(projectPath).value_or(ResultsRow{});
-    nlohmann::json results = nlohmann::json::array();
-    for (std::size_t k = 0; k < kReturnPeriods.size(); ++k) {
-        results.push_back(
-            {{"returnPeriod", kReturnPeriods[k]},
-             {"frequencyFactor", FrequencyFactor(static_cast<std::int16_t>(kReturnPeriods[k]))},
-             {"intensity", LeadingNumber(stored.ival[k])},
-             {"peakFlow", LeadingNumber(stored.qpeak[k])}});
-    }
-    json["results"] = results;
-    return json;
-}
-
 }  // namespace
 
 void RunNew(const std::string& appFolder, const NewProjectOptions& options) {
@@ -224,14 +179,16 @@ void RunSolve(const std::string& appFolder, const SolveOptions& options, std::os
     if (!flags.Any()) {
         throw NothingToDo("Nothing to Solve");
     }
-    const ComposedReport report = ComposeReport({options.projectPath, appFolder, table, flags});
+    const NetworkSolution solution = SolveProject(options.projectPath, appFolder, table, flags);
+    const ProjectInfoRow info = ReadProjectInfo(options.projectPath).value_or(ProjectInfoRow{});
+    // The report is composed only where it is written: --json alone needs none.
     if (options.rtfPath) {
-        WriteFileAtomically(*options.rtfPath, WriteRtf(report.document));
+        WriteFileAtomically(*options.rtfPath, WriteRtf(ComposeReport(solution, info)));
     }
     if (options.json) {
-        out << ReportAsJson(options.projectPath, node, table, report).dump(2) << "\n";
+        out << SolutionAsJson(solution, info, node).dump(2) << "\n";
     } else {
-        out << WritePlainText(report.document);
+        out << WritePlainText(ComposeReport(solution, info));
     }
 }
 

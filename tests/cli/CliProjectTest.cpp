@@ -260,5 +260,35 @@ TEST_F(CliProject, SolveProblemsLeaveTheResultsAlone) {
     EXPECT_EQ(Cli({"solve", folder_.File("text.rmt")}).code, kExitProjectFile);
 }
 
+// --json carries every digit the solver computed beside the texts the file
+// holds and the report shows, and each element's numbers beside its texts.
+TEST_F(CliProject, JsonGivesNumbersInFullBesideTheirTexts) {
+    IntensityGrid grid;
+    for (auto& row : grid) {
+        row = {"2.123456", "0.125", "3.0", "4.0", "5.0", "6.0", "7.0"};
+    }
+    SaveIntensityTable(folder_.AppFolder(), "Uneven", grid);
+    NewProject();
+    AddBasin("North");
+
+    const Outcome json = Cli({"solve", project_, "--table", "Uneven", "--json"});
+    ASSERT_EQ(json.code, kExitDone) << json.err;
+    const auto parsed = nlohmann::json::parse(json.out);
+    const auto& year = parsed["results"][0];
+    EXPECT_DOUBLE_EQ(year["intensity"].get<double>(), 2.123456);
+    EXPECT_EQ(year["intensityStored"], "2.1235");
+    EXPECT_EQ(year["intensityShown"], "2.12");
+    EXPECT_NEAR(year["peakFlow"].get<double>(), 0.9 * 2.123456 * 3, 1e-5);
+    EXPECT_EQ(year["peakFlowStored"], "5.7333");
+    EXPECT_EQ(year["peakFlowShown"], "5.73");
+    EXPECT_EQ(parsed["results"][6]["intensityStored"], "7");
+
+    const auto& basin = parsed["elements"]["overland"][0];
+    EXPECT_EQ(basin["Area"], "3");
+    EXPECT_DOUBLE_EQ(basin["values"]["Area"].get<double>(), 3.0);
+    EXPECT_EQ(basin["shown"]["AreaShare"], "1.000");
+    EXPECT_EQ(basin["shown"]["WeightedC"], "0.9000");
+    EXPECT_EQ(parsed["shown"]["weightedC"], "0.9000");
+}
 }  // namespace
 }  // namespace torrenta

@@ -388,9 +388,9 @@ TEST(HardeningFiles, DamagedIntensityTablesStopTheSolve) {
     untidy[0][0] = ".5";
     untidy[9][6] = "+7e0";
     SaveIntensityTable(folder.AppFolder(), "Untidy", untidy);
-    const auto results =
-        ComposeReport({project, folder.AppFolder(), "Untidy", SolveNetwork(project)}).results;
-    EXPECT_FLOAT_EQ(results.intensity[3], 4.0f);
+    const auto solution =
+        ComposeReport({project, folder.AppFolder(), "Untidy", SolveNetwork(project)}).solution;
+    EXPECT_FLOAT_EQ(solution.periods[3].intensity, 4.0f);
 }
 
 // File New without its template names the template and leaves no file.

@@ -203,13 +203,13 @@ TEST_F(ReportComposerTest, ComposesTheWholeReportForOneElementOfEachKind) {
         kFooter + "\n";
     EXPECT_EQ(report.document.PlainText(), expected);
 
-    EXPECT_DOUBLE_EQ(report.TotalArea, 2.0);
-    EXPECT_DOUBLE_EQ(report.WeightedC, 0.5);
-    EXPECT_DOUBLE_EQ(report.OverlandTcSum, 12.3);
-    EXPECT_DOUBLE_EQ(report.ShallowTcSum, 3.3);
-    EXPECT_DOUBLE_EQ(report.ChannelTcSum, 4.4);
-    EXPECT_DOUBLE_EQ(report.TotalTc, 20.0);
-    EXPECT_FLOAT_EQ(report.results.peakFlow[6], 8.75f);
+    EXPECT_DOUBLE_EQ(report.solution.TotalArea, 2.0);
+    EXPECT_DOUBLE_EQ(report.solution.WeightedC, 0.5);
+    EXPECT_DOUBLE_EQ(report.solution.OverlandTcSum, 12.3);
+    EXPECT_DOUBLE_EQ(report.solution.ShallowTcSum, 3.3);
+    EXPECT_DOUBLE_EQ(report.solution.ChannelTcSum, 4.4);
+    EXPECT_DOUBLE_EQ(report.solution.TotalTc, 20.0);
+    EXPECT_FLOAT_EQ(report.solution.periods[6].peakFlow, 8.75f);
     const auto stored = ReadResults(project_);
     ASSERT_TRUE(stored);
     EXPECT_EQ(stored->qpeak[0], "1.0000");
@@ -401,8 +401,8 @@ TEST_F(ReportComposerTest, WeightsTheRunoffCoefficientByArea) {
     EXPECT_TRUE(HasLine(document, "West\tLawn\t1\t0.250\t0.5\t0.1250"));
     EXPECT_TRUE(HasLine(document, "TOTAL\t\t4\t\t\t0.8000"));
     EXPECT_TRUE(HasLine(document, "TOTAL\t4\t\t300\t\t\t24.6"));
-    EXPECT_DOUBLE_EQ(report.TotalArea, 4.0);
-    EXPECT_DOUBLE_EQ(report.WeightedC, 0.8);
+    EXPECT_DOUBLE_EQ(report.solution.TotalArea, 4.0);
+    EXPECT_DOUBLE_EQ(report.solution.WeightedC, 0.8);
     // The solver works on the weighted C and the total area: C Cf is capped at 1
     // for 100 years (0.8 * 1.25).
     EXPECT_EQ(LineStartingWith(document, "Q(cfs)"),
@@ -423,8 +423,8 @@ TEST_F(ReportComposerTest, SolvesForTheSumOfTheThreeTravelTimes) {
     InsertElementRow(project_, Channel("Ditch"));
 
     const auto report = Compose("Falling");
-    EXPECT_DOUBLE_EQ(report.TotalTc, 20.0);
-    EXPECT_NEAR(report.results.intensity[0], 9.0f, 1e-5f);
+    EXPECT_DOUBLE_EQ(report.solution.TotalTc, 20.0);
+    EXPECT_NEAR(report.solution.periods[0].intensity, 9.0f, 1e-5f);
     EXPECT_EQ(LineStartingWith(report.document, "I(in/hr)"),
               "I(in/hr)\t9.00\t9.00\t9.00\t9.00\t9.00\t9.00\t9.00");
     EXPECT_EQ(LineStartingWith(report.document, "Q(cfs)"),
@@ -449,7 +449,7 @@ TEST_F(ReportComposerTest, AShallowOnlyProjectHasNoOtherSectionsAndNoFlow) {
               "I(in/hr)\t1.00\t2.00\t3.00\t4.00\t5.00\t6.00\t7.00");
     EXPECT_EQ(LineStartingWith(document, "Q(cfs)"),
               "Q(cfs)\t0.00\t0.00\t0.00\t0.00\t0.00\t0.00\t0.00");
-    EXPECT_DOUBLE_EQ(report.TotalTc, 3.3);
+    EXPECT_DOUBLE_EQ(report.solution.TotalTc, 3.3);
 }
 
 TEST_F(ReportComposerTest, StoredNumbersPrintInTheirColumnFormats) {
@@ -502,8 +502,8 @@ TEST_F(ReportComposerTest, DeletedElementsAreLeftOut) {
     EXPECT_TRUE(HasLine(report.document, "TOTAL\t\t2\t\t\t0.5000"));
     EXPECT_TRUE(HasLine(report.document, "TOTAL\t\t\t300\t\t3.3"));
     EXPECT_TRUE(HasLine(report.document, "TOTAL\t600\t\t\t\t\t\t\t4.4"));
-    EXPECT_DOUBLE_EQ(report.TotalArea, 2.0);
-    EXPECT_DOUBLE_EQ(report.WeightedC, 0.5);
+    EXPECT_DOUBLE_EQ(report.solution.TotalArea, 2.0);
+    EXPECT_DOUBLE_EQ(report.solution.WeightedC, 0.5);
 }
 
 TEST_F(ReportComposerTest, AKindWhoseRowsAreAllDeletedGetsNoSectionEvenWhenFlagged) {
@@ -518,7 +518,7 @@ TEST_F(ReportComposerTest, AKindWhoseRowsAreAllDeletedGetsNoSectionEvenWhenFlagg
         EXPECT_FALSE(HasLine(report.document, heading)) << heading;
     }
     EXPECT_TRUE(HasLine(report.document, "Shallow Concentrated Flow"));
-    EXPECT_DOUBLE_EQ(report.TotalArea, 0.0);
+    EXPECT_DOUBLE_EQ(report.solution.TotalArea, 0.0);
 }
 
 TEST_F(ReportComposerTest, ASectionNeedsBothItsFlagAndALiveRow) {
@@ -552,9 +552,9 @@ TEST_F(ReportComposerTest, ASectionNeedsBothItsFlagAndALiveRow) {
         EXPECT_EQ(HasLine(report.document, "Channel Flow"), c.channelShown);
         EXPECT_TRUE(HasLine(report.document, "Shallow Concentrated Flow"));
         // A kind left out adds nothing to the totals the solver works on.
-        EXPECT_DOUBLE_EQ(report.TotalArea, c.overlandShown ? 2.0 : 0.0);
-        EXPECT_DOUBLE_EQ(report.OverlandTcSum, c.overlandShown ? 12.3 : 0.0);
-        EXPECT_DOUBLE_EQ(report.ChannelTcSum, c.channelShown ? 4.4 : 0.0);
+        EXPECT_DOUBLE_EQ(report.solution.TotalArea, c.overlandShown ? 2.0 : 0.0);
+        EXPECT_DOUBLE_EQ(report.solution.OverlandTcSum, c.overlandShown ? 12.3 : 0.0);
+        EXPECT_DOUBLE_EQ(report.solution.ChannelTcSum, c.channelShown ? 4.4 : 0.0);
     }
 }
 
@@ -566,8 +566,8 @@ TEST_F(ReportComposerTest, ZeroOverlandAreaGivesZeroSharesNotADivisionByZero) {
     EXPECT_TRUE(HasLine(report.document, "Roof\tLawn\t0\t0.000\t0.9\t0.0000"));
     EXPECT_TRUE(HasLine(report.document, "Yard\tLawn\t0\t0.000\t0.3\t0.0000"));
     EXPECT_TRUE(HasLine(report.document, "TOTAL\t\t0\t\t\t0.0000"));
-    EXPECT_EQ(report.WeightedC, 0.0);
-    EXPECT_FALSE(std::isnan(report.WeightedC));
+    EXPECT_EQ(report.solution.WeightedC, 0.0);
+    EXPECT_FALSE(std::isnan(report.solution.WeightedC));
     EXPECT_EQ(LineStartingWith(report.document, "Q(cfs)"),
               "Q(cfs)\t0.00\t0.00\t0.00\t0.00\t0.00\t0.00\t0.00");
 }
@@ -639,5 +639,33 @@ TEST(SolveNetwork, FlagsTheKindsThatHaveLiveRows) {
     EXPECT_FALSE(SolveNetwork(untouched).Any());
 }
 
+// The report of a solution made by hand: no project file, no database.
+TEST(ComposeReportFromASolution, PrintsTheSolutionsNumbersAndTexts) {
+    NetworkSolution solution;
+    BasinRow basin;
+    basin.BasinName = "Lot";
+    basin.Area = "2";
+    basin.CVal = "0.5";
+    basin.Tc = "12.3000";
+    solution.overland = {basin};
+    solution.TotalArea = 2.0;
+    solution.WeightedC = 0.5;
+    solution.OverlandTcSum = solution.TotalTc = 12.3;
+    for (std::size_t k = 0; k < solution.periods.size(); ++k) {
+        solution.periods[k].intensityShown = std::to_string(k) + ".50";
+        solution.periods[k].peakFlowShown = std::to_string(k) + ".25";
+    }
+    ProjectInfoRow info;
+    info.ProjectName = "By Hand";
+
+    const RichDocument document = ComposeReport(solution, info);
+    EXPECT_TRUE(HasLine(document, "Project Name:\tBy Hand"));
+    EXPECT_TRUE(HasLine(document, "TOTAL\t\t2\t\t\t0.5000"));
+    EXPECT_TRUE(HasLine(document, "TOTAL Tc (min)\t: 12.3"));
+    EXPECT_TRUE(HasLine(document, "I(in/hr)\t0.50\t1.50\t2.50\t3.50\t4.50\t5.50\t6.50"));
+    EXPECT_TRUE(HasLine(document, "Q(cfs)\t0.25\t1.25\t2.25\t3.25\t4.25\t5.25\t6.25"));
+    EXPECT_FALSE(HasLine(document, "Shallow Concentrated Flow"));
+    EXPECT_FALSE(HasLine(document, "Channel Flow"));
+}
 }  // namespace
 }  // namespace torrenta

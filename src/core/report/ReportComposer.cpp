@@ -1,7 +1,5 @@
 #include "report/ReportComposer.h"
 
-#include <SQLiteCpp/Statement.h>
-
 #include <array>
 #include <string_view>
 #include <vector>
@@ -72,28 +70,18 @@ std::string TabRun(int count) {
 
 class ReportComposer {
   public:
-    explicit ReportComposer(const ReportInputs& inputs) : inputs_(inputs) {}
+    ReportComposer(const NetworkSolution& solution, const ProjectInfoRow& info)
+        : solution_(solution), info_(info) {}
 
-    ComposedReport Compose() {
+    RichDocument Compose() {
         WriteBanner();
         WriteProjectInfo();
-        if (inputs_.flags.HasOverland) {
-            WriteOverlandFlow();
-        }
-        if (inputs_.flags.HasShallow) {
-            WriteShallowFlow();
-        }
-        if (inputs_.flags.HasChannel) {
-            WriteChannelFlow();
-        }
-        report_.TotalTc = report_.ShallowTcSum + report_.OverlandTcSum + report_.ChannelTcSum;
-        report_.results =
-            SolveRationalMethod(inputs_.projectPath, inputs_.appFolder, inputs_.intensityTableName,
-                                report_.TotalArea, report_.WeightedC, report_.TotalTc);
+        WriteOverlandFlow();
+        WriteShallowFlow();
+        WriteChannelFlow();
         WriteRunoffRates();
         WriteFooter();
-        report_.document = out_.Take();
-        return report_;
+        return out_.Take();
     }
 
   private:
@@ -162,7 +150,7 @@ class ReportComposer {
     }
 
     void WriteProjectInfo() {
-        const ProjectInfoRow info = ReadProjectInfo(inputs_.projectPath).value_or(ProjectInfoRow{});
+        const ProjectInfoRow& info = info_;
         out_.SetIndents(200, 300, 200);
         out_.SetTabStops({720, 4000, 5440, 6880, 8320});
         const std::array<std::pair<const char*, const std::string*>, 5> lines = {{
@@ -184,7 +172,7 @@ class ReportComposer {
     }
 
     void WriteOverlandFlow() {
-        const auto rows = ReadLiveElements<BasinRow>(inputs_.projectPath);
+        const auto& rows = solution_.overland;
         if (rows.empty()) {
             return;
         }
@@ -235,13 +223,11 @@ class ReportComposer {
         out_.SetUnderline(false);
 
         for (const auto& row : rows) {
-            report_.TotalArea += Number(row.Area);
-            report_.OverlandTcSum += Number(row.Tc);
             lengthTotal += Number(row.TravelLength);
         }
         out_.SetSize(10);
-        out_.Append("TOTAL\t" + General(report_.TotalArea) + "\t\t" + General(lengthTotal));
-        out_.Append("\t\t\t" + General(report_.OverlandTcSum) + kCrLf);
+        out_.Append("TOTAL\t" + General(solution_.TotalArea) + "\t\t" + General(lengthTotal));
+        out_.Append("\t\t\t" + General(solution_.OverlandTcSum) + kCrLf);
         out_.Append("\r\n\r\n\r\n");
         out_.Append(" ");
         out_.Append("\n");
@@ -263,10 +249,7 @@ class ReportComposer {
         out_.SetUnderline(false);
         out_.SetBold(false);
 
-        // With no area at all every share is 0 rather than a division by zero.
-        const auto share = [&](const BasinRow& row) {
-            return report_.TotalArea == 0.0 ? 0.0 : Number(row.Area) / report_.TotalArea;
-        };
+        const auto share = [&](const BasinRow& row) { return solution_.AreaShare(row); };
         for (const auto& row : rows) {
             out_.SetSize(10);
             WriteRow({{Left(row.BasinName, 15), true},
@@ -282,17 +265,14 @@ class ReportComposer {
         out_.Append(TabRun(8) + kCrLf);
         out_.SetUnderline(false);
         out_.SetSize(10);
-        out_.Append("TOTAL\t\t" + General(report_.TotalArea) + "\t\t\t");
-        for (const auto& row : rows) {
-            report_.WeightedC += share(row) * Number(row.CVal);
-        }
-        out_.Append(FormatFixed(report_.WeightedC, 4));
+        out_.Append("TOTAL\t\t" + General(solution_.TotalArea) + "\t\t\t");
+        out_.Append(FormatFixed(solution_.WeightedC, 4));
         out_.Append("\r\n\r\n");
         out_.SetBold(false);
     }
 
     void WriteShallowFlow() {
-        const auto rows = ReadLiveElements<SurfaceRow>(inputs_.projectPath);
+        const auto& rows = solution_.shallow;
         if (rows.empty()) {
             return;
         }
@@ -321,15 +301,14 @@ class ReportComposer {
         out_.Append("TOTAL" + TabRun(3));
         for (const auto& row : rows) {
             lengthTotal += Number(row.SurfLength);
-            report_.ShallowTcSum += Number(row.SurfTc);
         }
         out_.Append(General(lengthTotal) + TabRun(2));
-        out_.Append(General(report_.ShallowTcSum) + kCrLf);
+        out_.Append(General(solution_.ShallowTcSum) + kCrLf);
         out_.Append(kCrLf);
     }
 
     void WriteChannelFlow() {
-        const auto rows = ReadLiveElements<ChannelRow>(inputs_.projectPath);
+        const auto& rows = solution_.channel;
         if (rows.empty()) {
             return;
         }
@@ -363,13 +342,12 @@ class ReportComposer {
         }
         for (const auto& row : rows) {
             lengthTotal += Number(row.ChannelLength);
-            report_.ChannelTcSum += Number(row.ChannelTc);
         }
         out_.Append(kCrLf);
         ApplyStyle(kHeadingStyle);
         out_.Append(TabRun(11) + kCrLf);
         ApplyStyle(kBodyStyle);
-        out_.Append("TOTAL\t" + General(lengthTotal) + TabRun(7) + General(report_.ChannelTcSum));
+        out_.Append("TOTAL\t" + General(lengthTotal) + TabRun(7) + General(solution_.ChannelTcSum));
         out_.Append("\r\n\r\n");
     }
 
@@ -380,14 +358,12 @@ class ReportComposer {
         out_.Append("\r\n\r\n");
         out_.SetTabStops({1000, 5000, 8000});
         ApplyStyle(kBodyStyle);
-        out_.Append("Overland Flow Tc \t: " + General(report_.OverlandTcSum) + "\r");
-        out_.Append("Shallow Concentrated Flow Tc\t: " + General(report_.ShallowTcSum) + "\r");
+        out_.Append("Overland Flow Tc \t: " + General(solution_.OverlandTcSum) + "\r");
+        out_.Append("Shallow Concentrated Flow Tc\t: " + General(solution_.ShallowTcSum) + "\r");
         out_.SetUnderline(true);
-        out_.Append("Channel Flow Tc\t: " + General(report_.ChannelTcSum) + "\r");
+        out_.Append("Channel Flow Tc\t: " + General(solution_.ChannelTcSum) + "\r");
         out_.SetUnderline(false);
-        out_.Append("TOTAL Tc (min)\t: " +
-                    General(report_.ShallowTcSum + report_.OverlandTcSum + report_.ChannelTcSum) +
-                    kCrLf);
+        out_.Append("TOTAL Tc (min)\t: " + General(solution_.TotalTc) + kCrLf);
         out_.Append("\r\n\r\n");
         out_.SetSize(10);
         out_.Append("Q = C * Cf * A * I");
@@ -403,20 +379,19 @@ class ReportComposer {
         out_.Append("I(in/hr)\t");
         ApplyStyle(kBodyStyle);
 
-        const auto results = ReadResults(inputs_.projectPath);
-        if (!results) {
-            return;
-        }
-        WriteResultRow(results->ival);
+        const auto& periods = solution_.periods;
+        WriteResultRow([&](std::size_t k) { return periods[k].intensityShown; });
         ApplyStyle(kLabelStyle);
         out_.Append("Q(cfs)\t");
         ApplyStyle(kBodyStyle);
-        WriteResultRow(results->qpeak);
+        WriteResultRow([&](std::size_t k) { return periods[k].peakFlowShown; });
     }
 
-    void WriteResultRow(const std::array<std::string, 7>& values) {
-        for (std::size_t k = 0; k < values.size(); ++k) {
-            out_.Append(FormatFixed(Number(values[k]), 2) + (k + 1 < values.size() ? "\t" : kCrLf));
+    template <class Shown>
+    void WriteResultRow(Shown shown) {
+        const std::size_t count = solution_.periods.size();
+        for (std::size_t k = 0; k < count; ++k) {
+            out_.Append(shown(k) + (k + 1 < count ? "\t" : kCrLf));
         }
     }
 
@@ -436,32 +411,25 @@ class ReportComposer {
         out_.Append("Support: support@quillmoor.example - www.quillmoor.example\r\r");
     }
 
-    const ReportInputs& inputs_;
+    const NetworkSolution& solution_;
+    const ProjectInfoRow& info_;
     RichTextBuilder out_;
-    ComposedReport report_;
 };
 
 }  // namespace
 
-NetworkFlags SolveNetwork(const std::string& projectPath) {
-    return RunOn(OpenProjectConnection(projectPath), "Cannot read the project's elements",
-                 [](SQLite::Database& db) {
-                     const auto hasLive = [&](const char* table) {
-                         SQLite::Statement query(db, std::string("SELECT 1 FROM ") + table +
-                                                         " WHERE Deleted = 'False' LIMIT 1");
-                         return query.executeStep();
-                     };
-                     NetworkFlags flags;
-                     flags.HasOverland = hasLive("TblBasinInfo");
-                     flags.HasChannel = hasLive("TblChannelInfo");
-                     flags.HasShallow = hasLive("TblSurfaceInfo");
-                     return flags;
-                 });
+RichDocument ComposeReport(const NetworkSolution& solution, const ProjectInfoRow& info) {
+    return ReportComposer(solution, info).Compose();
 }
 
 ComposedReport ComposeReport(const ReportInputs& inputs) {
     const SharedConnections oneConnectionPerFile;
-    return ReportComposer(inputs).Compose();
+    ComposedReport report;
+    report.solution =
+        SolveProject(inputs.projectPath, inputs.appFolder, inputs.intensityTableName, inputs.flags);
+    report.document = ComposeReport(report.solution,
+                                    ReadProjectInfo(inputs.projectPath).value_or(ProjectInfoRow{}));
+    return report;
 }
 
 }  // namespace torrenta

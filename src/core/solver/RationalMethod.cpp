@@ -44,73 +44,6 @@ std::array<float, kPeriodCount> RowValues(const IntensityRow& row) {
     return values;
 }
 
-// The fourteen TblResults columns with their texts, Ival_* then Qpeak_*.
-struct ResultTexts {
-    std::array<std::string, 2 * kPeriodCount> columns;
-    std::array<std::string, 2 * kPeriodCount> texts;
-};
-
-ResultTexts FormatResults(const RationalResults& results) {
-    ResultTexts out;
-    for (std::size_t k = 0; k < kPeriodCount; ++k) {
-        const std::string period = std::to_string(kReturnPeriods[k]);
-        out.columns[k] = "Ival_" + period;
-        out.columns[kPeriodCount + k] = "Qpeak_" + period;
-        const bool fixed = k == 0;
-        out.texts[k] =
-            fixed ? FormatFixed(static_cast<double>(results.intensity[k]), kFirstPeriodDecimals)
-                  : SingleText(results.intensity[k]);
-        out.texts[kPeriodCount + k] =
-            fixed ? FormatFixed(static_cast<double>(results.peakFlow[k]), kFirstPeriodDecimals)
-                  : SingleText(results.peakFlow[k]);
-    }
-    return out;
-}
-
-// The project keeps one results row: the first one is rewritten, a second one
-// (left by another program) is not ours to touch, and an empty table gains it.
-void WriteResults(const std::string& projectPath, const ResultTexts& results) {
-    auto connection = OpenProjectConnection(projectPath);
-    try {
-        auto& db = connection.Db();
-        SQLite::Transaction transaction(db, SQLite::TransactionBehavior::IMMEDIATE);
-        SQLite::Statement first(db, "SELECT rowid FROM TblResults ORDER BY rowid LIMIT 1");
-        std::string sql;
-        if (first.executeStep()) {
-            const auto rowid = first.getColumn(0).getInt64();
-            sql = "UPDATE TblResults SET ";
-            for (std::size_t i = 0; i < results.columns.size(); ++i) {
-                sql += (i == 0 ? "" : ", ") + QuoteIdentifier(results.columns[i]) + " = ?";
-            }
-            sql += " WHERE rowid = ?";
-            SQLite::Statement update(db, sql);
-            for (std::size_t i = 0; i < results.texts.size(); ++i) {
-                update.bind(static_cast<int>(i + 1), results.texts[i]);
-            }
-            update.bind(static_cast<int>(results.texts.size() + 1), rowid);
-            update.exec();
-        } else {
-            std::string names;
-            std::string marks;
-            for (std::size_t i = 0; i < results.columns.size(); ++i) {
-                names += (i == 0 ? "" : ", ") + QuoteIdentifier(results.columns[i]);
-                marks += i == 0 ? "?" : ", ?";
-            }
-            SQLite::Statement insert(
-                db, "INSERT INTO TblResults (" + names + ") VALUES (" + marks + ")");
-            for (std::size_t i = 0; i < results.texts.size(); ++i) {
-                insert.bind(static_cast<int>(i + 1), results.texts[i]);
-            }
-            insert.exec();
-        }
-        transaction.commit();
-    } catch (const TorrentaError&) {
-        throw;
-    } catch (const std::exception& e) {
-        ThrowDatabaseError(connection, "Cannot write the peak-flow results", e);
-    }
-}
-
 // The leading-number reading takes a cell without a leading number as 0;
 // here that is a damaged cell, not a value.
 bool StartsWithNumber(std::string_view text) {
@@ -220,12 +153,9 @@ std::array<float, 7> InterpolateIntensities(const std::vector<IntensityRow>& row
     return intensity;
 }
 
-RationalResults SolveRationalMethod(const std::string& projectPath, const std::string& appFolder,
-                                    const std::string& intensityTableName, double area,
-                                    double coefficient, double tcMinutes) {
-    // Everything that can fail on input or on the intensity database happens
-    // before the project is opened, so a failure leaves TblResults as it was.
-    const auto rows = ReadIntensityRows(appFolder, intensityTableName);
+RationalResults ComputeRationalMethod(const std::vector<IntensityRow>& rows,
+                                      const std::string& intensityTableName, double area,
+                                      double coefficient, double tcMinutes) {
     RequireCompleteTable(rows, intensityTableName);
     RationalResults results;
     results.intensity = InterpolateIntensities(rows, tcMinutes);
@@ -234,7 +164,81 @@ RationalResults SolveRationalMethod(const std::string& projectPath, const std::s
         const double cc = MinValue(coefficient * cf, kMaxCoefficient);
         results.peakFlow[k] = ToSingle(cc * static_cast<double>(results.intensity[k]) * area);
     }
-    WriteResults(projectPath, FormatResults(results));
+    return results;
+}
+
+std::array<std::string, 14> ResultTexts(const RationalResults& results) {
+    std::array<std::string, 2 * kPeriodCount> texts;
+    for (std::size_t k = 0; k < kPeriodCount; ++k) {
+        const bool fixed = k == 0;
+        texts[k] =
+            fixed ? FormatFixed(static_cast<double>(results.intensity[k]), kFirstPeriodDecimals)
+                  : SingleText(results.intensity[k]);
+        texts[kPeriodCount + k] =
+            fixed ? FormatFixed(static_cast<double>(results.peakFlow[k]), kFirstPeriodDecimals)
+                  : SingleText(results.peakFlow[k]);
+    }
+    return texts;
+}
+
+// The project keeps one results row: the first one is rewritten, a second one
+// (left by another program) is not ours to touch, and an empty table gains it.
+void WriteResultsRow(SQLite::Database& db, const std::array<std::string, 14>& texts) {
+    std::array<std::string, 2 * kPeriodCount> columns;
+    for (std::size_t k = 0; k < kPeriodCount; ++k) {
+        const std::string period = std::to_string(kReturnPeriods[k]);
+        columns[k] = "Ival_" + period;
+        columns[kPeriodCount + k] = "Qpeak_" + period;
+    }
+    SQLite::Statement first(db, "SELECT rowid FROM TblResults ORDER BY rowid LIMIT 1");
+    std::string sql;
+    if (first.executeStep()) {
+        const auto rowid = first.getColumn(0).getInt64();
+        sql = "UPDATE TblResults SET ";
+        for (std::size_t i = 0; i < columns.size(); ++i) {
+            sql += (i == 0 ? "" : ", ") + QuoteIdentifier(columns[i]) + " = ?";
+        }
+        sql += " WHERE rowid = ?";
+        SQLite::Statement update(db, sql);
+        for (std::size_t i = 0; i < texts.size(); ++i) {
+            update.bind(static_cast<int>(i + 1), texts[i]);
+        }
+        update.bind(static_cast<int>(texts.size() + 1), rowid);
+        update.exec();
+    } else {
+        std::string names;
+        std::string marks;
+        for (std::size_t i = 0; i < columns.size(); ++i) {
+            names += (i == 0 ? "" : ", ") + QuoteIdentifier(columns[i]);
+            marks += i == 0 ? "?" : ", ?";
+        }
+        SQLite::Statement insert(db,
+                                 "INSERT INTO TblResults (" + names + ") VALUES (" + marks + ")");
+        for (std::size_t i = 0; i < texts.size(); ++i) {
+            insert.bind(static_cast<int>(i + 1), texts[i]);
+        }
+        insert.exec();
+    }
+}
+
+RationalResults SolveRationalMethod(const std::string& projectPath, const std::string& appFolder,
+                                    const std::string& intensityTableName, double area,
+                                    double coefficient, double tcMinutes) {
+    // Everything that can fail on input or on the intensity database happens
+    // before the project is opened, so a failure leaves TblResults as it was.
+    const RationalResults results =
+        ComputeRationalMethod(ReadIntensityRows(appFolder, intensityTableName), intensityTableName,
+                              area, coefficient, tcMinutes);
+    auto connection = OpenProjectConnection(projectPath);
+    try {
+        SQLite::Transaction transaction(connection.Db(), SQLite::TransactionBehavior::IMMEDIATE);
+        WriteResultsRow(connection.Db(), ResultTexts(results));
+        transaction.commit();
+    } catch (const TorrentaError&) {
+        throw;
+    } catch (const std::exception& e) {
+        ThrowDatabaseError(connection, "Cannot write the peak-flow results", e);
+    }
     return results;
 }
 

@@ -7,6 +7,10 @@
 
 #include "intensity/IntensityDatabase.h"
 
+namespace SQLite {
+class Database;
+}
+
 namespace torrenta {
 
 // Frequency factor Cf: 1.1 for 25 years, 1.2 for 50, 1.25 for 100, 1.0 otherwise.
@@ -27,6 +31,20 @@ struct RationalResults {
     std::array<float, 7> intensity{};
     std::array<float, 7> peakFlow{};
 };
+
+// Q = min(C Cf, 1) I A for the seven periods from a complete intensity table;
+// IntensityError names the table and the cell when it is not complete.
+RationalResults ComputeRationalMethod(const std::vector<IntensityRow>& rows,
+                                      const std::string& intensityTableName, double area,
+                                      double coefficient, double tcMinutes);
+
+// The fourteen TblResults texts, Ival_1 ... Ival_100 then Qpeak_1 ... Qpeak_100:
+// the 1-year values as "#0.0000", the others every digit of the single value.
+std::array<std::string, 14> ResultTexts(const RationalResults& results);
+
+// Writes the texts into the one TblResults row inside the caller's
+// transaction: the first row is rewritten, an empty table gains it.
+void WriteResultsRow(SQLite::Database& db, const std::array<std::string, 14>& texts);
 
 // Reads the named intensity table, computes Q = min(C Cf, 1) I A for the seven
 // periods and writes the one TblResults row of the project (added when the table

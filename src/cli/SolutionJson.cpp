@@ -1,0 +1,93 @@
+#include "SolutionJson.h"
+
+#include <string>
+
+#include "report/ShownValues.h"
+#include "text/NumberText.h"
+
+namespace torrenta {
+namespace {
+
+// A single-precision result as the shortest decimal that reads back as it:
+// 5.4f is 5.4, not 5.400000095367432.
+double FullPrecision(float value) {
+    return std::stod(SingleText(value));
+}
+
+template <class Row>
+nlohmann::json StoredColumns(const Row& row) {
+    nlohmann::json object;
+    for (const auto& column : ElementTable<Row>::kColumns) {
+        object[std::string(column.name)] = row.*column.member;
+    }
+    return object;
+}
+
+nlohmann::json WithShown(nlohmann::json object, const std::vector<ShownValue>& shown) {
+    nlohmann::json values;
+    nlohmann::json texts;
+    for (const ShownValue& value : shown) {
+        values[std::string(value.name)] = value.number;
+        texts[std::string(value.name)] = value.text;
+    }
+    object["values"] = values;
+    object["shown"] = texts;
+    return object;
+}
+
+}  // namespace
+
+nlohmann::json SolutionAsJson(const NetworkSolution& solution, const ProjectInfoRow& info,
+                              const NodeRow& node) {
+    nlohmann::json json;
+    json["project"] = {{"ProjectName", info.ProjectName},
+                       {"DesignEngineer", info.DesignEngineer},
+                       {"ProjectManager", info.ProjectManager},
+                       {"DesignDate", info.DesignDate},
+                       {"JobNumber", info.JobNumber}};
+    json["node"] = {{"NodeName", node.NodeName}, {"IntensityTable", node.IntensityTable}};
+    json["intensityTable"] = solution.intensityTable;
+    json["totalArea"] = solution.TotalArea;
+    json["weightedC"] = solution.WeightedC;
+    json["tc"] = {{"overland", solution.OverlandTcSum},
+                  {"shallow", solution.ShallowTcSum},
+                  {"channel", solution.ChannelTcSum},
+                  {"total", solution.TotalTc}};
+    json["shown"] = {{"totalArea", GeneralNumberText(solution.TotalArea)},
+                     {"weightedC", FormatFixed(solution.WeightedC, 4)},
+                     {"tc",
+                      {{"overland", GeneralNumberText(solution.OverlandTcSum)},
+                       {"shallow", GeneralNumberText(solution.ShallowTcSum)},
+                       {"channel", GeneralNumberText(solution.ChannelTcSum)},
+                       {"total", GeneralNumberText(solution.TotalTc)}}}};
+
+    nlohmann::json overland = nlohmann::json::array();
+    for (const auto& row : solution.overland) {
+        overland.push_back(WithShown(StoredColumns(row), ShownValues(row, solution)));
+    }
+    nlohmann::json shallow = nlohmann::json::array();
+    for (const auto& row : solution.shallow) {
+        shallow.push_back(WithShown(StoredColumns(row), ShownValues(row)));
+    }
+    nlohmann::json channel = nlohmann::json::array();
+    for (const auto& row : solution.channel) {
+        channel.push_back(WithShown(StoredColumns(row), ShownValues(row)));
+    }
+    json["elements"] = {{"overland", overland}, {"shallow", shallow}, {"channel", channel}};
+
+    nlohmann::json results = nlohmann::json::array();
+    for (const PeriodResult& period : solution.periods) {
+        results.push_back({{"returnPeriod", period.years},
+                           {"frequencyFactor", period.frequencyFactor},
+                           {"intensity", FullPrecision(period.intensity)},
+                           {"intensityStored", period.intensityStored},
+                           {"intensityShown", period.intensityShown},
+                           {"peakFlow", FullPrecision(period.peakFlow)},
+                           {"peakFlowStored", period.peakFlowStored},
+                           {"peakFlowShown", period.peakFlowShown}});
+    }
+    json["results"] = results;
+    return json;
+}
+
+}  // namespace torrenta

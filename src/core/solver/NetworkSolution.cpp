@@ -1,0 +1,115 @@
+#include "solver/NetworkSolution.h"
+
+#include <SQLiteCpp/Statement.h>
+#include <SQLiteCpp/Transaction.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+
+#include "ReturnPeriods.h"
+#include "solver/RationalMethod.h"
+#include "store/Connection.h"
+#include "text/NumberText.h"
+
+namespace torrenta {
+namespace {
+
+constexpr int kShownDecimals = 2;
+
+// Each total is a plain sum in row order, as the report prints it.
+template <class Row, class Member>
+double Sum(const std::vector<Row>& rows, Member member) {
+    double total = 0.0;
+    for (const Row& row : rows) {
+        total += LeadingNumber(row.*member);
+    }
+    return total;
+}
+
+}  // namespace
+
+double NetworkSolution::AreaShare(const BasinRow& row) const {
+    // With no area at all every share is 0 rather than a division by zero.
+    return TotalArea == 0.0 ? 0.0 : LeadingNumber(row.Area) / TotalArea;
+}
+
+NetworkFlags SolveNetwork(const std::string& projectPath) {
+    return RunOn(OpenProjectConnection(projectPath), "Cannot read the project's elements",
+                 [](SQLite::Database& db) {
+                     const auto hasLive = [&](const char* table) {
+                         SQLite::Statement query(db, std::string("SELECT 1 FROM ") + table +
+                                                         " WHERE Deleted = 'False' LIMIT 1");
+                         return query.executeStep();
+                     };
+                     NetworkFlags flags;
+                     flags.HasOverland = hasLive("TblBasinInfo");
+                     flags.HasChannel = hasLive("TblChannelInfo");
+                     flags.HasShallow = hasLive("TblSurfaceInfo");
+                     return flags;
+                 });
+}
+
+NetworkSolution SolveProject(const std::string& projectPath, const std::string& appFolder,
+                             const std::string& intensityTableName, const NetworkFlags& flags) {
+    const SharedConnections oneConnectionPerFile;
+    Connection project = OpenProjectConnection(projectPath);
+    // Deferred: the reads work on a file that cannot be written, and the
+    // write below then fails with its own reason.
+    std::optional<SQLite::Transaction> transaction;
+    try {
+        transaction.emplace(project.Db());
+    } catch (const std::exception& e) {
+        ThrowDatabaseError(project, "Cannot read the project's elements", e);
+    }
+
+    NetworkSolution solution;
+    solution.intensityTable = intensityTableName;
+    if (flags.HasOverland) {
+        solution.overland = ReadLiveElements<BasinRow>(projectPath);
+    }
+    if (flags.HasShallow) {
+        solution.shallow = ReadLiveElements<SurfaceRow>(projectPath);
+    }
+    if (flags.HasChannel) {
+        solution.channel = ReadLiveElements<ChannelRow>(projectPath);
+    }
+
+    solution.TotalArea = Sum(solution.overland, &BasinRow::Area);
+    solution.OverlandTcSum = Sum(solution.overland, &BasinRow::Tc);
+    solution.ShallowTcSum = Sum(solution.shallow, &SurfaceRow::SurfTc);
+    solution.ChannelTcSum = Sum(solution.channel, &ChannelRow::ChannelTc);
+    for (const BasinRow& row : solution.overland) {
+        solution.WeightedC += solution.AreaShare(row) * LeadingNumber(row.CVal);
+    }
+    solution.TotalTc = solution.ShallowTcSum + solution.OverlandTcSum + solution.ChannelTcSum;
+
+    const RationalResults results =
+        ComputeRationalMethod(ReadIntensityRows(appFolder, intensityTableName), intensityTableName,
+                              solution.TotalArea, solution.WeightedC, solution.TotalTc);
+    const std::array<std::string, 14> stored = ResultTexts(results);
+    try {
+        WriteResultsRow(project.Db(), stored);
+        transaction->commit();
+    } catch (const TorrentaError&) {
+        throw;
+    } catch (const std::exception& e) {
+        ThrowDatabaseError(project, "Cannot write the peak-flow results", e);
+    }
+
+    // The report shows what the file now holds, read as a number again.
+    for (std::size_t k = 0; k < solution.periods.size(); ++k) {
+        PeriodResult& period = solution.periods[k];
+        period.years = kReturnPeriods[k];
+        period.frequencyFactor = FrequencyFactor(static_cast<std::int16_t>(period.years));
+        period.intensity = results.intensity[k];
+        period.intensityStored = stored[k];
+        period.intensityShown = FormatFixed(LeadingNumber(stored[k]), kShownDecimals);
+        period.peakFlow = results.peakFlow[k];
+        period.peakFlowStored = stored[7 + k];
+        period.peakFlowShown = FormatFixed(LeadingNumber(stored[7 + k]), kShownDecimals);
+    }
+    return solution;
+}
+
+}  // namespace torrenta

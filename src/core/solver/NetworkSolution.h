@@ -1,0 +1,66 @@
+#pragma once
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "store/ElementRows.h"
+
+namespace torrenta {
+
+// Which element kinds have live rows; a network with none has nothing to solve.
+struct NetworkFlags {
+    bool HasOverland = false;
+    bool HasChannel = false;
+    bool HasShallow = false;
+
+    bool Any() const { return HasOverland || HasChannel || HasShallow; }
+};
+
+// Solve's first step: looks for live elements of each kind.
+NetworkFlags SolveNetwork(const std::string& projectPath);
+
+// One return period of a solve: the number the solver computed (single
+// precision), the text TblResults holds and the text the report shows.
+struct PeriodResult {
+    int years = 0;
+    double frequencyFactor = 1.0;
+    float intensity = 0.0f;  // in/hr
+    std::string intensityStored;
+    std::string intensityShown;
+    float peakFlow = 0.0f;  // cfs
+    std::string peakFlowStored;
+    std::string peakFlowShown;
+};
+
+// A network solved once: what every output (the report, the JSON, a PDF, the
+// chart, the design checks) reads, so none of them goes back to the database.
+struct NetworkSolution {
+    // The live rows of each kind, in the order they were added.
+    std::vector<BasinRow> overland;
+    std::vector<SurfaceRow> shallow;
+    std::vector<ChannelRow> channel;
+
+    double TotalArea = 0.0;  // acres
+    double WeightedC = 0.0;  // area-weighted runoff coefficient
+    double OverlandTcSum = 0.0;
+    double ShallowTcSum = 0.0;
+    double ChannelTcSum = 0.0;
+    double TotalTc = 0.0;  // minutes
+
+    std::string intensityTable;
+    std::array<PeriodResult, 7> periods;
+
+    // Each element's share of the total area (0 for a network without area).
+    double AreaShare(const BasinRow& row) const;
+};
+
+// Reads the live elements of the kinds flagged, adds up the totals, reads the
+// intensity table, computes the seven peak flows and rewrites the project's
+// results row, all in one transaction: a failure anywhere leaves the project
+// as it was. A kind not flagged adds nothing.
+NetworkSolution SolveProject(const std::string& projectPath, const std::string& appFolder,
+                             const std::string& intensityTableName,
+                             const NetworkFlags& flags = {true, true, true});
+
+}  // namespace torrenta

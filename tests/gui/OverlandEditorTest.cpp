@@ -243,8 +243,6 @@ class OverlandEditorTest : public QObject {
         QTest::addColumn<QString>("stored");
         QTest::newRow("length") << "TxtLength"
                                 << "300" << QString() << "55.9864";
-        QTest::newRow("slope") << "TxtSlope"
-                               << "0.02" << QString() << "17.6187";
         QTest::newRow("n") << "TxtN"
                            << "0.24" << QString() << "19.4472";
         QTest::newRow("length, then a typed Tc") << "TxtLength"

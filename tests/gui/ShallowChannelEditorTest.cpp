@@ -360,73 +360,44 @@ class ShallowChannelEditorTest : public QObject {
 
     // OK calculates first when an input that feeds Tc changed since the
     // dialog loaded or since Calculate, unless a Tc was typed after that.
-    void okCalculatesWhatChangedInputsGive_data() {
-        QTest::addColumn<Editor>("editor");
+    void channelOkCalculatesWhatChangedInputsGive_data() {
         QTest::addColumn<bool>("update");
-        QTest::addColumn<QString>("box");
-        QTest::addColumn<QString>("value");
         QTest::addColumn<QString>("typedTc");
         QTest::addColumn<QString>("velocity");
         QTest::addColumn<QString>("tc");
-        QTest::newRow("channel update, name only: kept")
-            << Editor::Channel << true << "TxtChannelName"
-            << "Renamed" << QString() << "5.0000"
-            << "3.0000";
-        QTest::newRow("channel update, n: calculated") << Editor::Channel << true << "TxtN"
-                                                       << "0.013" << QString() << "9.3792"
-                                                       << "1.7770";
-        QTest::newRow("channel update, slope then a typed Tc: kept")
-            << Editor::Channel << true << "TxtSlope"
-            << "0.02"
-            << "4.5"
-            << "5.0000"
-            << "4.5";
-        QTest::newRow("channel add, slope after Calculate: calculated")
-            << Editor::Channel << false << "TxtSlope"
-            << "0.02" << QString() << "18.7585"
-            << "0.8885";
-        QTest::newRow("shallow update, length: calculated")
-            << Editor::Shallow << true << "TxtLength"
-            << "1000" << QString() << "2.2811"
-            << "7.3063";
+        QTest::newRow("update: calculated") << true << QString() << "12.1930"
+                                            << "1.3669";
+        QTest::newRow("update, then a typed Tc: kept") << true << "4.5"
+                                                       << "5.0000"
+                                                       << "4.5";
+        QTest::newRow("add, after Calculate: calculated") << false << QString() << "18.7585"
+                                                          << "0.8885";
     }
 
-    void okCalculatesWhatChangedInputsGive() {
-        QFETCH(Editor, editor);
+    void channelOkCalculatesWhatChangedInputsGive() {
         QFETCH(bool, update);
-        QFETCH(QString, box);
-        QFETCH(QString, value);
         QFETCH(QString, typedTc);
         QFETCH(QString, velocity);
         QFETCH(QString, tc);
         QWidget* dialog = nullptr;
         if (update) {
-            editor == Editor::Shallow ? InsertSurface("Surface1", "Unpaved")
-                                      : InsertChannel("Channel1");
-            CurrentSession().SelectedIcon =
-                editor == Editor::Shallow ? QStringLiteral("Surface1") : QStringLiteral("Channel1");
-            dialog = editor == Editor::Shallow
-                         ? static_cast<QWidget*>(Forms::Show<FrmSurfaceUpdateInfo>())
-                         : Forms::Show<FrmChannelUpdateInfo>();
+            InsertChannel("Channel1");
+            CurrentSession().SelectedIcon = QStringLiteral("Channel1");
+            dialog = Forms::Show<FrmChannelUpdateInfo>();
         } else {
-            dialog = OpenAdd(editor);
-            editor == Editor::Shallow ? FillShallow(dialog) : FillChannel(dialog);
+            dialog = OpenAdd(Editor::Channel);
+            FillChannel(dialog);
             Click(dialog, QStringLiteral("CmdCalculate"));
         }
-        Type(dialog, box, value);
+        Type(dialog, QStringLiteral("TxtSlope"), QStringLiteral("0.02"));
         if (!typedTc.isEmpty()) {
             Type(dialog, QStringLiteral("TxtTc"), typedTc);
         }
         Click(dialog, QStringLiteral("CmdOK"));
         QVERIFY(prompts_->messages.isEmpty());
         Settle();
-        if (editor == Editor::Shallow) {
-            QCOMPARE(ToQ(StoredSurface("Surface1").SurfVelocity), velocity);
-            QCOMPARE(ToQ(StoredSurface("Surface1").SurfTc), tc);
-        } else {
-            QCOMPARE(ToQ(StoredChannel("Channel1").ChannelVelocity), velocity);
-            QCOMPARE(ToQ(StoredChannel("Channel1").ChannelTc), tc);
-        }
+        QCOMPARE(ToQ(StoredChannel("Channel1").ChannelVelocity), velocity);
+        QCOMPARE(ToQ(StoredChannel("Channel1").ChannelTc), tc);
     }
 
     // A stored n differing from its material's table value survives focus

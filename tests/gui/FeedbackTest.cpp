@@ -38,6 +38,9 @@ class PageServer : public QObject {
     QByteArray status = "200 OK";
     QByteArray body;
     bool answers = true;
+    // Answers in plain text the moment a connection opens, as a server that
+    // speaks no TLS answers an encrypted request.
+    bool greets = false;
     QList<QByteArray> requestLines;
     std::function<void()> onRequest;
 
@@ -53,6 +56,11 @@ class PageServer : public QObject {
     void Accept() {
         while (QTcpSocket* socket = server_.nextPendingConnection()) {
             connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
+            if (greets) {
+                socket->write("HTTP/1.1 200 OK\r\nContent-Length: 4\r\n\r\n<br>");
+                socket->disconnectFromHost();
+                continue;
+            }
             connect(socket, &QTcpSocket::readyRead, this, [this, socket] { Read(socket); });
         }
     }
@@ -263,8 +271,8 @@ void FeedbackTest::commentServerSetting_data() {
     QTest::addColumn<QVariant>("system");
     QTest::addColumn<QString>("expected");
 
-    QTest::newRow("neither: the maker's host")
-        << QVariant() << QVariant() << QStringLiteral("http://www.quillmoor.example");
+    QTest::newRow("neither: the maker's host, encrypted")
+        << QVariant() << QVariant() << QStringLiteral("https://www.quillmoor.example");
     QTest::newRow("system only") << QVariant() << QVariant(QStringLiteral("http://sys.example"))
                                  << QStringLiteral("http://sys.example");
     QTest::newRow("user over system")
@@ -391,20 +399,28 @@ void FeedbackTest::failureAsksRetryOrCancel_data() {
     QTest::addColumn<bool>("refuse");
     QTest::addColumn<QByteArray>("status");
     QTest::addColumn<QString>("errorPattern");
+    QTest::addColumn<bool>("tls");
 
     QTest::newRow("connection refused")
-        << true << QByteArray() << QStringLiteral("^\\[ 1 - Connection refused \\]$");
+        << true << QByteArray() << QStringLiteral("^\\[ 1 - Connection refused \\]$") << false;
     QTest::newRow("HTTP 500 with <br> in its page")
         << false << QByteArray("500 Internal Server Error")
-        << QStringLiteral("^\\[ 401 - .*Internal Server Error \\]$");
+        << QStringLiteral("^\\[ 401 - .*Internal Server Error \\]$") << false;
     QTest::newRow("HTTP 404") << false << QByteArray("404 Not Found")
-                              << QStringLiteral("^\\[ 203 - .*Not Found \\]$");
+                              << QStringLiteral("^\\[ 203 - .*Not Found \\]$") << false;
+    QTest::newRow("TLS handshake with a plain server")
+        << false << QByteArray() << QStringLiteral("^\\[ 6 - .+ \\]$") << true;
 }
 
 void FeedbackTest::failureAsksRetryOrCancel() {
     QFETCH(bool, refuse);
     QFETCH(QByteArray, status);
     QFETCH(QString, errorPattern);
+    QFETCH(bool, tls);
+    if (tls) {
+        SetServer(QStringLiteral("https://127.0.0.1:%1").arg(port_));
+        server_->greets = true;
+    }
     server_->status = status;
     server_->body = "<br>";
     if (refuse) {

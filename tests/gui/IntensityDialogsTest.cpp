@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QTest>
 #include <memory>
 
@@ -234,8 +235,121 @@ class IntensityDialogsTest : public QObject {
         QCOMPARE(Text(shown, QStringLiteral("TxtBasinName")), QStringLiteral("Second"));
         QCOMPARE(shown->Cell(6, 9)->text(), CellText(6, 9));
         QVERIFY(Forms::Find<FrmSelectIvalBasin>() == nullptr);
-        // The node keeps its own table until the project is set up again.
-        QCOMPARE(ReadNode(project_)->IntensityTable, std::string("Atlanta"));
+    }
+
+    // Change Table and the editor's Update store the choice in the node row,
+    // which opening the project reads; the setup dialog's choice waits for its OK.
+    void tableChoiceIsStoredOnTheNode_data() {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<QString>("stored");
+        QTest::newRow("Change Table") << "change"
+                                      << "Second";
+        QTest::newRow("editor Update") << "update"
+                                       << "Second";
+        QTest::newRow("setup dialog, not yet OK") << "setup"
+                                                  << "Atlanta";
+    }
+
+    void tableChoiceIsStoredOnTheNode() {
+        QFETCH(QString, how);
+        QFETCH(QString, stored);
+        SaveIntensityTable(folder_->AppFolder(), "Second",
+                           ReadIntensityGrid(folder_->AppFolder(), "Atlanta"));
+        if (how == QStringLiteral("update")) {
+            CurrentSession().IntensityTableName = "Second";
+            FrmIntensityTable* editor = Forms::Show<FrmIntensityTable>();
+            editor->Cell(0, 0)->setText(QStringLiteral("9.5"));
+            Click(editor, QStringLiteral("CmdUpdate"));
+        } else {
+            if (how == QStringLiteral("setup")) {
+                Click(Forms::Show<FrmInfo>(), QStringLiteral("CmdIList"));
+            }
+            Choose(Forms::Show<FrmSelectIvalBasin>(), QStringLiteral("Second"));
+        }
+        Settle();
+        QVERIFY(prompts_->messages.isEmpty());
+        QCOMPARE(ToQ(ReadNode(project_)->IntensityTable), stored);
+    }
+
+    // "Add New Basin" under the name of a table all projects share asks first.
+    void addNewBasinAsksBeforeReplacingATable_data() {
+        QTest::addColumn<QMessageBox::StandardButton>("answer");
+        QTest::newRow("Yes replaces") << QMessageBox::Yes;
+        QTest::newRow("No keeps both") << QMessageBox::No;
+    }
+
+    void addNewBasinAsksBeforeReplacingATable() {
+        QFETCH(QMessageBox::StandardButton, answer);
+        const IntensityGrid before = ReadIntensityGrid(folder_->AppFolder(), "Atlanta");
+        FrmIntensityTable* editor = Forms::Show<FrmIntensityTable>();
+        Click(editor, QStringLiteral("CmdAdd"));
+        Type(editor, QStringLiteral("TxtBasinName"), QStringLiteral("ATLANTA"));
+        FillGrid(editor);
+        prompts_->answers = {answer};
+        Click(editor, QStringLiteral("CmdUpdate"));
+        Settle();
+
+        QCOMPARE(prompts_->messages.size(), 1);
+        QCOMPARE(prompts_->LastText(), QStringLiteral("A table named ATLANTA exists. Replace it?"));
+        QCOMPARE(prompts_->messages[0].buttons, QMessageBox::Yes | QMessageBox::No);
+        QCOMPARE(ListIntensityTables(folder_->AppFolder()).size(), size_t(1));
+        const IntensityGrid after = ReadIntensityGrid(folder_->AppFolder(), "Atlanta");
+        if (answer == QMessageBox::Yes) {
+            QVERIFY(Forms::Find<FrmIntensityTable>() == nullptr);
+            QCOMPARE(ToQ(after[9][6]), CellText(6, 9));
+        } else {
+            QVERIFY(after == before);
+            QVERIFY(Forms::Find<FrmIntensityTable>() == editor);
+            QCOMPARE(Text(editor, QStringLiteral("TxtBasinName")), QStringLiteral("ATLANTA"));
+            QCOMPARE(editor->Cell(6, 9)->text(), CellText(6, 9));
+        }
+    }
+
+    // A dialog reopened to show a new table asks before typed input is lost;
+    // No withdraws the choice and leaves the typing.
+    void reopeningAsksBeforeDiscardingTypedInput_data() {
+        QTest::addColumn<bool>("editor");
+        QTest::addColumn<bool>("typed");
+        QTest::addColumn<QMessageBox::StandardButton>("answer");
+        QTest::newRow("editor, No") << true << true << QMessageBox::No;
+        QTest::newRow("editor, Yes") << true << true << QMessageBox::Yes;
+        QTest::newRow("editor as loaded") << true << false << QMessageBox::NoButton;
+        QTest::newRow("node dialog, No") << false << true << QMessageBox::No;
+        QTest::newRow("node dialog, Yes") << false << true << QMessageBox::Yes;
+    }
+
+    void reopeningAsksBeforeDiscardingTypedInput() {
+        QFETCH(bool, editor);
+        QFETCH(bool, typed);
+        QFETCH(QMessageBox::StandardButton, answer);
+        QPointer<QWidget> form = editor ? static_cast<QWidget*>(Forms::Show<FrmIntensityTable>())
+                                        : Forms::Show<FrmNodeInfo>();
+        const QString title = form->windowTitle();
+        const QString box = editor ? QStringLiteral("Text1") : QStringLiteral("TxtNodeName");
+        const QString loaded = Text(form, box);
+        if (typed) {
+            Type(form, box, QStringLiteral("7.5"));
+        }
+        QPointer<QWidget> select = editor ? static_cast<QWidget*>(Forms::Show<FrmSelectIvalBasin>())
+                                          : Forms::Show<FrmSelectNodeBasin>();
+        prompts_->answers = {answer};
+        Choose(select, QStringLiteral("Atlanta"));
+        Settle();
+
+        QCOMPARE(prompts_->messages.size(), typed ? 1 : 0);
+        if (typed) {
+            QCOMPARE(prompts_->LastText(),
+                     QStringLiteral("The changes made in \"%1\" are not saved. Discard them?")
+                         .arg(title));
+        }
+        const bool kept = answer == QMessageBox::No;
+        QWidget* shown = editor ? static_cast<QWidget*>(Forms::Find<FrmIntensityTable>())
+                                : Forms::Find<FrmNodeInfo>();
+        QVERIFY(shown != nullptr);
+        QCOMPARE(shown == form, kept);
+        QCOMPARE(Text(shown, box), kept ? QStringLiteral("7.5") : loaded);
+        QCOMPARE(!select.isNull(), kept);
+        QCOMPARE(IValueBasinNames(project_), std::string(kept || !editor ? ";" : "Atlanta;"));
     }
 
     void setupChoiceFillsTheSetupDialogOnly() {

@@ -206,7 +206,7 @@ class OverlandEditorTest : public QObject {
         QCOMPARE(ToQ(Stored("Basin1").Tc), stored);
     }
 
-    void updateLoadsTheRowAndKeepsItsTcWithoutCalculate() {
+    void updateLoadsTheRowAndRewritesIt() {
         InsertBasin("Basin1", "Upper Field");
         FrmBasUpdate* form = OpenUpdate(QStringLiteral("Basin1"));
         QCOMPARE(form->windowTitle(), QStringLiteral("Sub Basin Information Update"));
@@ -221,17 +221,51 @@ class OverlandEditorTest : public QObject {
         QTest::keyClick(SurfaceCombo(form)->lineEdit(), Qt::Key_Return);
         QCOMPARE(Text(form, QStringLiteral("TxtN")), QStringLiteral("0.30"));
 
+        // The area does not feed Tc: the stored one stays.
         Type(form, QStringLiteral("TxtArea"), QStringLiteral("6.75"));
-        Type(form, QStringLiteral("TxtLength"), QStringLiteral("300"));
         Click(form, QStringLiteral("CmdOK"));
         Settle();
 
         QVERIFY(prompts_->messages.isEmpty());
         QVERIFY(Forms::Find<FrmBasUpdate>() == nullptr);
         const std::vector<Columns> expected = {{"Basin1", "Upper Field", "1200", "900", "6.75",
-                                                "Parks, cemeteries", "0.18", "0.01", "300", "False",
+                                                "Parks, cemeteries", "0.18", "0.01", "100", "False",
                                                 "Grass, Dense grass", "0.30", "33.3"}};
         QCOMPARE(Rows(), expected);
+    }
+
+    // Update calculates first when an input that feeds Tc changed since the
+    // dialog loaded, unless a Tc was typed after that.
+    void updateCalculatesWhatChangedInputsGive_data() {
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QString>("typedTc");
+        QTest::addColumn<QString>("stored");
+        QTest::newRow("length") << "TxtLength"
+                                << "300" << QString() << "55.9864";
+        QTest::newRow("n") << "TxtN"
+                           << "0.24" << QString() << "19.4472";
+        QTest::newRow("length, then a typed Tc") << "TxtLength"
+                                                 << "300"
+                                                 << "40"
+                                                 << "40";
+    }
+
+    void updateCalculatesWhatChangedInputsGive() {
+        QFETCH(QString, box);
+        QFETCH(QString, value);
+        QFETCH(QString, typedTc);
+        QFETCH(QString, stored);
+        InsertBasin("Basin1", "Upper Field");
+        FrmBasUpdate* form = OpenUpdate(QStringLiteral("Basin1"));
+        Type(form, box, value);
+        if (!typedTc.isEmpty()) {
+            Type(form, QStringLiteral("TxtTc"), typedTc);
+        }
+        Click(form, QStringLiteral("CmdOK"));
+        Settle();
+        QVERIFY(prompts_->messages.isEmpty());
+        QCOMPARE(ToQ(Stored("Basin1").Tc), stored);
     }
 
     void updateWritesTheRowItOpenedOnAfterAnotherIconIsPressed() {

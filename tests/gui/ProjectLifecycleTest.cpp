@@ -12,7 +12,9 @@
 #include "app/FrmOpen.h"
 #include "app/MDIFrmMain.h"
 #include "canvas/FrmDraw.h"
+#include "intensity/FrmIntensityTable.h"
 #include "intensity/FrmSelectIvalBasin.h"
+#include "intensity/IntensityDatabase.h"
 #include "store/ElementRows.h"
 #include "store/FrmInfo.h"
 #include "store/ProjectSetup.h"
@@ -212,6 +214,41 @@ class ProjectLifecycleTest : public QObject {
         QCOMPARE(node->NodeName, std::string("Creek 'B'"));
         QCOMPARE(node->NodeX, std::string("7000"));
         QCOMPARE(node->NodeY, std::string("2000"));
+    }
+
+    // The setup dialog shows the node row its OK rewrites (the last), and a
+    // table list it opened keeps serving it when Change Table brings it up.
+    void setupDialogKeepsToItsNodeRowAndItsTableList() {
+        const QString file = ProjectFile("two-nodes.rmt");
+        CreateProject(file, QStringLiteral("Outfall A"));
+        SaveIntensityTable(folder_->AppFolder(), "Second",
+                           ReadIntensityGrid(folder_->AppFolder(), "Atlanta"));
+        SQLite::Database(FromQ(file), SQLite::OPEN_READWRITE)
+            .exec(
+                "INSERT INTO TblNodeInfo (NodeName, IntensityTable, NodeX, NodeY) "
+                "VALUES ('Outfall B', 'Atlanta', '100', '200')");
+
+        Trigger(main_->Canvas(), QStringLiteral("MnuProjectInfo"));
+        FrmInfo* info = Forms::Find<FrmInfo>();
+        QVERIFY(info != nullptr);
+        QCOMPARE(Text(info, QStringLiteral("TxtBasinName")), QStringLiteral("Outfall B"));
+        Click(info, QStringLiteral("CmdIList"));
+        Trigger(main_->Canvas(), QStringLiteral("MnuChangeTable"));
+        FrmSelectIvalBasin* select = Forms::Find<FrmSelectIvalBasin>();
+        QCOMPARE(select->Tag(), QStringLiteral("FrmInfo"));
+        Choose(select, QStringLiteral("Second"));
+        Settle();
+        QCOMPARE(Text(info, QStringLiteral("TxtITable")), QStringLiteral("Second"));
+        QVERIFY(Forms::Find<FrmIntensityTable>() == nullptr);
+
+        Click(info, QStringLiteral("CmdOK"));
+        const auto first = ReadNode(FromQ(file));
+        QCOMPARE(first->NodeName, std::string("Outfall A"));
+        QCOMPARE(first->IntensityTable, std::string("Atlanta"));
+        const auto last = ReadLastNode(FromQ(file));
+        QCOMPARE(last->NodeName, std::string("Outfall B"));
+        QCOMPARE(last->IntensityTable, std::string("Second"));
+        QVERIFY(prompts_->messages.isEmpty());
     }
 
     void openingAProjectWithoutNodeRowAsksForTheSetup() {

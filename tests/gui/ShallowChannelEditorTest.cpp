@@ -1,3 +1,4 @@
+#include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
 #include <QGuiApplication>
@@ -330,7 +331,7 @@ class ShallowChannelEditorTest : public QObject {
         QCOMPARE(other.SurfTc, std::string("42"));
     }
 
-    void channelUpdateKeepsLoadedResultsWithoutCalculate() {
+    void channelUpdateWritesTheRowItOpenedWith() {
         InsertChannel("Channel1");
         InsertChannel("Channel2");
         CurrentSession().SelectedIcon = QStringLiteral("Channel1");
@@ -347,13 +348,78 @@ class ShallowChannelEditorTest : public QObject {
         Click(dialog, QStringLiteral("CmdOK"));
         Settle();
 
+        // The length feeds Tc, so OK calculated what the loaded results no longer give.
         const ChannelRow updated = StoredChannel("Channel1");
         QCOMPARE(updated.ChannelLength, std::string("2000"));
         QCOMPARE(updated.ChannelN, std::string("0.020"));
-        QCOMPARE(updated.ChannelVelocity, std::string("5.0000"));
-        QCOMPARE(updated.ChannelTc, std::string("3.0000"));
+        QCOMPARE(updated.ChannelVelocity, std::string("6.0965"));
+        QCOMPARE(updated.ChannelTc, std::string("5.4676"));
         QCOMPARE(updated.ChannelLeft, std::string("3000"));
         QCOMPARE(StoredChannel("Channel2").ChannelLength, std::string("1000"));
+    }
+
+    // OK calculates first when an input that feeds Tc changed since the
+    // dialog loaded or since Calculate, unless a Tc was typed after that.
+    void channelOkCalculatesWhatChangedInputsGive_data() {
+        QTest::addColumn<bool>("update");
+        QTest::addColumn<QString>("typedTc");
+        QTest::addColumn<QString>("velocity");
+        QTest::addColumn<QString>("tc");
+        QTest::newRow("update: calculated") << true << QString() << "12.1930"
+                                            << "1.3669";
+        QTest::newRow("update, then a typed Tc: kept") << true << "4.5"
+                                                       << "5.0000"
+                                                       << "4.5";
+        QTest::newRow("add, after Calculate: calculated") << false << QString() << "18.7585"
+                                                          << "0.8885";
+    }
+
+    void channelOkCalculatesWhatChangedInputsGive() {
+        QFETCH(bool, update);
+        QFETCH(QString, typedTc);
+        QFETCH(QString, velocity);
+        QFETCH(QString, tc);
+        QWidget* dialog = nullptr;
+        if (update) {
+            InsertChannel("Channel1");
+            CurrentSession().SelectedIcon = QStringLiteral("Channel1");
+            dialog = Forms::Show<FrmChannelUpdateInfo>();
+        } else {
+            dialog = OpenAdd(Editor::Channel);
+            FillChannel(dialog);
+            Click(dialog, QStringLiteral("CmdCalculate"));
+        }
+        Type(dialog, QStringLiteral("TxtSlope"), QStringLiteral("0.02"));
+        if (!typedTc.isEmpty()) {
+            Type(dialog, QStringLiteral("TxtTc"), typedTc);
+        }
+        Click(dialog, QStringLiteral("CmdOK"));
+        QVERIFY(prompts_->messages.isEmpty());
+        Settle();
+        QCOMPARE(ToQ(StoredChannel("Channel1").ChannelVelocity), velocity);
+        QCOMPARE(ToQ(StoredChannel("Channel1").ChannelTc), tc);
+    }
+
+    // A stored n differing from its material's table value survives focus
+    // passing through the material box on the way to it.
+    void channelUpdateKeepsTheStoredNPastTheMaterialBox() {
+        ChannelRow stored{"Channel1", "Ditch",  "3000",  "3100",           "10",
+                          "8",        "0.005",  "1000",  "Gravel Channel", "0.035",
+                          "False",    "2.8000", "5.9524"};
+        InsertElementRow(project_, stored);
+        CurrentSession().SelectedIcon = QStringLiteral("Channel1");
+        QWidget* dialog = Forms::Show<FrmChannelUpdateInfo>();
+        QVERIFY(QTest::qWaitForWindowActive(dialog));
+        QCOMPARE(ComboText(dialog, QStringLiteral("CmbN")), QStringLiteral("Gravel Channel"));
+        Named<QLineEdit>(dialog, QStringLiteral("TxtSlope"))->setFocus();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QVERIFY(Named<QComboBox>(dialog, QStringLiteral("CmbN"))->hasFocus());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), Named<QWidget>(dialog, QStringLiteral("TxtN")));
+        QCOMPARE(Text(dialog, QStringLiteral("TxtN")), QStringLiteral("0.035"));
+        Click(dialog, QStringLiteral("CmdOK"));
+        Settle();
+        VerifyRow(StoredChannel("Channel1"), stored);
     }
 
     void cancelWritesNothing() {

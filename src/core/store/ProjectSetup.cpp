@@ -39,6 +39,21 @@ void WriteNode(const std::string& projectPath, const std::string& assignments,
     });
 }
 
+std::optional<NodeRow> ReadNodeRow(const std::string& projectPath, bool last) {
+    return RunOn(OpenProjectConnection(projectPath), "Cannot read the outlet node",
+                 [last](SQLite::Database& db) -> std::optional<NodeRow> {
+                     SQLite::Statement query(
+                         db, std::string("SELECT NodeName, IntensityTable, NodeX, NodeY "
+                                         "FROM TblNodeInfo ORDER BY rowid") +
+                                 (last ? " DESC" : "") + " LIMIT 1");
+                     if (!query.executeStep()) {
+                         return std::nullopt;
+                     }
+                     return NodeRow{query.getColumn(0).getString(), query.getColumn(1).getString(),
+                                    query.getColumn(2).getString(), query.getColumn(3).getString()};
+                 });
+}
+
 }  // namespace
 
 std::optional<ProjectInfoRow> ReadProjectInfo(const std::string& projectPath) {
@@ -60,17 +75,11 @@ std::optional<ProjectInfoRow> ReadProjectInfo(const std::string& projectPath) {
 }
 
 std::optional<NodeRow> ReadNode(const std::string& projectPath) {
-    return RunOn(OpenProjectConnection(projectPath), "Cannot read the outlet node",
-                 [](SQLite::Database& db) -> std::optional<NodeRow> {
-                     SQLite::Statement query(db,
-                                             "SELECT NodeName, IntensityTable, NodeX, NodeY "
-                                             "FROM TblNodeInfo ORDER BY rowid LIMIT 1");
-                     if (!query.executeStep()) {
-                         return std::nullopt;
-                     }
-                     return NodeRow{query.getColumn(0).getString(), query.getColumn(1).getString(),
-                                    query.getColumn(2).getString(), query.getColumn(3).getString()};
-                 });
+    return ReadNodeRow(projectPath, false);
+}
+
+std::optional<NodeRow> ReadLastNode(const std::string& projectPath) {
+    return ReadNodeRow(projectPath, true);
 }
 
 void SaveProjectSetup(const std::string& projectPath, const ProjectInfoRow& info,

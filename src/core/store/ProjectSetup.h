@@ -27,6 +27,10 @@ std::optional<ProjectInfoRow> ReadProjectInfo(const std::string& projectPath);
 // not been set up.
 std::optional<NodeRow> ReadNode(const std::string& projectPath);
 
+// The last node row: the one the setup dialog shows and SaveProjectSetup
+// rewrites (the same row as ReadNode's unless a file holds more than one).
+std::optional<NodeRow> ReadLastNode(const std::string& projectPath);
+
 // The setup dialog's OK, in one transaction: inserts the project information
 // row or rewrites the last one (IValueBasinName untouched), and sets the node's
 // name and intensity table, inserting the node row at the start position when

@@ -58,4 +58,13 @@ void ShowMessage(QWidget* parent, const QString& text, const QString& title,
     CurrentPrompts().Message(parent, text, title, icon, QMessageBox::Ok);
 }
 
+bool ConfirmDiscardEdits(QWidget* form) {
+    const QString title = form->windowTitle();
+    return CurrentPrompts().Message(
+               form,
+               QStringLiteral("The changes made in \"%1\" are not saved. Discard them?").arg(title),
+               title, QMessageBox::Question,
+               QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+}
+
 }  // namespace torrenta::gui

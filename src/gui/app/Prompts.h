@@ -49,4 +49,8 @@ void InstallPrompts(Prompts* prompts);
 void ShowMessage(QWidget* parent, const QString& text, const QString& title,
                  QMessageBox::Icon icon = QMessageBox::NoIcon);
 
+// Asks whether what was typed into `form` and not saved may be thrown away
+// (the form is about to be opened again to show other data); true for Yes.
+bool ConfirmDiscardEdits(QWidget* form);
+
 }  // namespace torrenta::gui

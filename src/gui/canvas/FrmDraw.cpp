@@ -521,7 +521,9 @@ QMenu* FrmDraw::PopupFor(IconKind kind) const {
 }
 
 void FrmDraw::MnuChangeTable_Click() {
-    Forms::Show<FrmSelectIvalBasin>()->SetTag({});
+    // An open selection dialog comes up as it is: one opened by the setup
+    // dialog still hands its choice there.
+    Forms::Show<FrmSelectIvalBasin>();
 }
 
 void FrmDraw::MnuEditTable_Click() {

@@ -6,6 +6,7 @@
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 #include <initializer_list>
 #include <string>
@@ -22,6 +23,7 @@
 #include "editing/ElementEditing.h"
 #include "editors/FrmTrapezArea.h"
 #include "editors/NumericValidator.h"
+#include "editors/TravelTimeWatch.h"
 #include "hydraulics/Tables.h"
 
 namespace torrenta::gui {
@@ -81,6 +83,7 @@ ChannelFlowDialog::ChannelFlowDialog(QWidget* parent, Purpose purpose)
         tag_ = CurrentSession().SelectedIcon;
         LoadChannelRow();
     }
+    tcWatch_ = new TravelTimeWatch(this, {txtArea_, txtWP_, txtSlope_, txtN_, txtLength_}, txtTc_);
 }
 
 void ChannelFlowDialog::SetSection(const QString& area, const QString& wettedPerimeter) {
@@ -188,9 +191,18 @@ void ChannelFlowDialog::LoadChannelRow() {
     txtLength_->setText(ToQ(stored->ChannelLength));
     txtTc_->setText(ToQ(stored->ChannelTc));
     txtVelocity_->setText(ToQ(stored->ChannelVelocity));
-    // Only the text changes, not the entry, so the stored n below is what shows
-    // even when it differs from the material's table value.
-    cmbN_->setEditText(ToQ(stored->ChannelMaterial));
+    {
+        // The stored n is shown even when it differs from the material's table
+        // value. A stored material that is a list entry is made the current
+        // entry quietly: otherwise the combo "selects" it when it loses focus
+        // and its table n replaces the stored one.
+        const QSignalBlocker quiet(cmbN_);
+        const int entry = cmbN_->findText(ToQ(stored->ChannelMaterial), Qt::MatchExactly);
+        if (entry >= 0) {
+            cmbN_->setCurrentIndex(entry);
+        }
+        cmbN_->setEditText(ToQ(stored->ChannelMaterial));
+    }
     txtN_->setText(ToQ(stored->ChannelN));
 }
 
@@ -225,6 +237,7 @@ void ChannelFlowDialog::CmdCalculate_Click() {
     }
     if (RunCommand(this, [&] { CalculateChannel(row); })) {
         ShowResults(row);
+        tcWatch_->Calculated();
     }
 }
 
@@ -233,8 +246,12 @@ void ChannelFlowDialog::CmdOK_Click() {
     if (!ChannelFieldsFilled(row)) {
         return;
     }
-    // A velocity and Tc both present are saved as they stand, typed or not;
-    // a refused calculation stops before an icon is placed or a row written.
+    // A velocity and Tc both present are saved as they stand, typed or not,
+    // unless the inputs changed since: then both are calculated afresh. A
+    // refused calculation stops before an icon is placed or a row written.
+    if (tcWatch_->Stale()) {
+        row.ChannelTc.clear();
+    }
     const bool saved = RunCommand(this, [&] {
         CompleteForSave(row);
         ShowResults(row);

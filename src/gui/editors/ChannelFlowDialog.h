@@ -11,6 +11,8 @@ class QPushButton;
 
 namespace torrenta::gui {
 
+class TravelTimeWatch;
+
 // A channel flow element: section area, wetted perimeter, slope and Manning's
 // n give the velocity, the channel length the travel time. The add and the
 // update dialog are this one window; they differ in start-up, in what OK does
@@ -44,6 +46,7 @@ class ChannelFlowDialog : public QDialog {
     // The element the update dialog edits, fixed when it opened: pressing
     // another icon meanwhile must not redirect the update.
     QString tag_;
+    TravelTimeWatch* tcWatch_ = nullptr;
 
     QLineEdit* txtChannelName_;
     QLineEdit* txtArea_;

@@ -23,6 +23,7 @@
 #include "editing/ElementEditing.h"
 #include "editors/FrmCCo.h"
 #include "editors/NumericValidator.h"
+#include "editors/TravelTimeWatch.h"
 #include "hydraulics/Tables.h"
 
 namespace torrenta::gui {
@@ -89,6 +90,7 @@ OverlandFlowDialog::OverlandFlowDialog(Mode mode, QWidget* parent) : QDialog(par
     } else {
         LoadBasinRow();
     }
+    tcWatch_ = new TravelTimeWatch(this, {txtN_, txtLength_, txtSlope_}, txtTc_);
 }
 
 void OverlandFlowDialog::BuildLayout() {
@@ -237,6 +239,7 @@ void OverlandFlowDialog::CmdCalculate_Click() {
     if (RunCommand(
             this, [&] { CalculateOverland(row, session.AppFolder, session.IntensityTableName); })) {
         txtTc_->setText(ToQ(row.Tc));
+        tcWatch_->Calculated();
     }
 }
 
@@ -245,7 +248,12 @@ void OverlandFlowDialog::CmdOK_Click() {
     if (!CheckFields(row)) {
         return;
     }
-    // Everything that can refuse the input runs before the canvas is touched.
+    // A Tc is kept as it stands unless the inputs changed since it was
+    // calculated or typed. Everything that can refuse the input runs before
+    // the canvas is touched.
+    if (tcWatch_->Stale()) {
+        row.Tc.clear();
+    }
     const Session& session = CurrentSession();
     if (!RunCommand(this,
                     [&] { CompleteForSave(row, session.AppFolder, session.IntensityTableName); })) {

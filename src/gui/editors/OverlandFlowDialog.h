@@ -12,6 +12,8 @@ class QPushButton;
 
 namespace torrenta::gui {
 
+class TravelTimeWatch;
+
 // The inputs of one overland flow element (a sub-basin) and its sheet-flow
 // travel time. The add and update dialogs are twins: the same boxes, n table,
 // Tc and checks; they differ in how they start, in what OK does and in three
@@ -43,6 +45,7 @@ class OverlandFlowDialog : public QDialog {
     // The row an update dialog rewrites: the icon pressed when it opened, not
     // whichever icon is pressed while it is open.
     QString tag_;
+    TravelTimeWatch* tcWatch_ = nullptr;
 
     QLineEdit* txtBasinName_;
     QLineEdit* txtArea_;

@@ -14,7 +14,8 @@ struct CommentFields {
     QString comments;
 };
 
-inline constexpr char kDefaultCommentServer[] = "http://www.quillmoor.example";
+// Encrypted by default: the contact fields and the comment are the user's own.
+inline constexpr char kDefaultCommentServer[] = "https://www.quillmoor.example";
 inline constexpr char kCommentPage[] = "/Qmoor/wxsvc/bugreport.asp";
 
 // The maker's web server: the CommentServer setting of Quillmoor/Squallbox

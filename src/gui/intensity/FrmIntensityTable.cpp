@@ -13,6 +13,7 @@
 #include "app/Session.h"
 #include "editors/NumericValidator.h"
 #include "intensity/FrmSelectIvalBasin.h"
+#include "store/ProjectSetup.h"
 
 namespace torrenta::gui {
 
@@ -107,6 +108,13 @@ void FrmIntensityTable::LoadTableGrid() {
         txtSource_->setPlainText(
             ToQ(IntensityTableSource(session.AppFolder, session.IntensityTableName)));
     });
+    loadedName_ = txtBasinName_->text();
+    loadedGrid_ = GridText();
+}
+
+bool FrmIntensityTable::MayDiscardEdits() {
+    return (txtBasinName_->text() == loadedName_ && GridText() == loadedGrid_) ||
+           ConfirmDiscardEdits(this);
 }
 
 void FrmIntensityTable::CmdAdd_Click() {
@@ -118,6 +126,7 @@ void FrmIntensityTable::CmdAdd_Click() {
     txtSource_->clear();
     txtBasinName_->clear();
     LockBox(txtBasinName_, false);
+    adding_ = true;
     txtBasinName_->setFocus();
 }
 
@@ -143,9 +152,28 @@ void FrmIntensityTable::CmdUpdate_Click() {
         return;
     }
     const std::string name = FromQ(txtBasinName_->text());
+    const Session& session = CurrentSession();
+    // Every project shares the tables, so a new one never silently takes the
+    // place of one already there.
+    bool exists = false;
+    if (!RunCommand(this,
+                    [&] { exists = adding_ && IntensityTableExists(session.AppFolder, name); })) {
+        return;
+    }
+    if (exists && CurrentPrompts().Message(
+                      this, QStringLiteral("A table named %1 exists. Replace it?").arg(ToQ(name)),
+                      windowTitle(), QMessageBox::Question,
+                      QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes) {
+        return;
+    }
     const bool saved = RunCommand(this, [&] {
         ValidateIntensityTableName(name);
-        SaveIntensityTable(CurrentSession().AppFolder, name, GridText());
+        SaveIntensityTable(session.AppFolder, name, GridText());
+        // The node row is what opening the project reads, so the saved table
+        // stays the project's table beyond this run.
+        if (!session.ProjectPath.empty()) {
+            SetNodeIntensityTable(session.ProjectPath, name);
+        }
     });
     if (saved) {
         CurrentSession().IntensityTableName = name;
@@ -154,7 +182,8 @@ void FrmIntensityTable::CmdUpdate_Click() {
 }
 
 void FrmIntensityTable::CmdSelectBasin_Click() {
-    Forms::Show<FrmSelectIvalBasin>()->SetTag({});
+    // An open selection dialog comes up as it is, still serving whoever opened it.
+    Forms::Show<FrmSelectIvalBasin>();
 }
 
 }  // namespace torrenta::gui

@@ -21,6 +21,10 @@ class FrmIntensityTable : public QDialog {
     // years) and duration row `row` (0 = 5 min ... 9 = 24 hr).
     QLineEdit* Cell(int column, int row) const { return cells_[column][row]; }
 
+    // True when the name and cells are as loaded, or the user agrees to lose
+    // what was typed.
+    bool MayDiscardEdits();
+
   private:
     void LoadTableGrid();
     void CmdAdd_Click();
@@ -31,6 +35,12 @@ class FrmIntensityTable : public QDialog {
     QLineEdit* txtBasinName_;
     QPlainTextEdit* txtSource_;
     std::array<std::array<QLineEdit*, 10>, 7> cells_{};
+    // What the grid showed when loaded, to tell unsaved typing from none.
+    QString loadedName_;
+    IntensityGrid loadedGrid_{};
+    // After "Add New Basin": Update then makes a new table, and asks before
+    // it replaces one of the same name.
+    bool adding_ = false;
 };
 
 }  // namespace torrenta::gui

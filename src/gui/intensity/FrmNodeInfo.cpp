@@ -59,6 +59,11 @@ void FrmNodeInfo::LoadNode() {
         session.IntensityTableName = node->IntensityTable;
         txtIntensityTable_->setText(ToQ(session.IntensityTableName));
     }
+    loadedName_ = txtNodeName_->text();
+}
+
+bool FrmNodeInfo::MayDiscardEdits() {
+    return txtNodeName_->text() == loadedName_ || ConfirmDiscardEdits(this);
 }
 
 void FrmNodeInfo::SaveNodeName() {

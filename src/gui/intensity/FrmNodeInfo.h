@@ -12,6 +12,10 @@ class FrmNodeInfo : public QDialog {
   public:
     explicit FrmNodeInfo(QWidget* parent);
 
+    // True when the name shown is the one loaded, or the user agrees to lose
+    // what was typed.
+    bool MayDiscardEdits();
+
   private:
     void LoadNode();
     void SaveNodeName();
@@ -19,6 +23,7 @@ class FrmNodeInfo : public QDialog {
 
     QLineEdit* txtNodeName_;
     QLineEdit* txtIntensityTable_;
+    QString loadedName_;
 };
 
 }  // namespace torrenta::gui

@@ -13,18 +13,27 @@ FrmSelectIvalBasin::FrmSelectIvalBasin(QWidget* parent) : TableSelectionDialog(p
     setObjectName(QStringLiteral("FrmSelectIvalBasin"));
 }
 
-void FrmSelectIvalBasin::TakeSelection(const std::string& name) {
+bool FrmSelectIvalBasin::TakeSelection(const std::string& name) {
+    const bool forSetup = tag_ == QStringLiteral("FrmInfo");
+    FrmIntensityTable* editor = Forms::Find<FrmIntensityTable>();
+    if (!forSetup && editor != nullptr && !editor->MayDiscardEdits()) {
+        return false;
+    }
     Session& session = CurrentSession();
     session.IntensityTableName = name;
-    if (tag_ == QStringLiteral("FrmInfo")) {
+    SetProjectIntensityTable(session.ProjectPath, name);
+    if (forSetup) {
         if (FrmInfo* info = Forms::Find<FrmInfo>()) {
             info->SetIntensityTable(ToQ(name));
         }
         tag_.clear();
     } else {
+        // The node row is what opening the project reads, so the choice holds
+        // beyond this run. The setup dialog writes it with its own OK.
+        SetNodeIntensityTable(session.ProjectPath, name);
         Forms::Reopen<FrmIntensityTable>();
     }
-    SetProjectIntensityTable(session.ProjectPath, name);
+    return true;
 }
 
 }  // namespace torrenta::gui

@@ -16,7 +16,7 @@ class FrmSelectIvalBasin : public TableSelectionDialog {
     const QString& Tag() const { return tag_; }
 
   protected:
-    void TakeSelection(const std::string& name) override;
+    bool TakeSelection(const std::string& name) override;
 
   private:
     QString tag_;

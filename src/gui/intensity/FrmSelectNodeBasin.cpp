@@ -11,12 +11,17 @@ FrmSelectNodeBasin::FrmSelectNodeBasin(QWidget* parent) : TableSelectionDialog(p
     setObjectName(QStringLiteral("FrmSelectNodeBasin"));
 }
 
-void FrmSelectNodeBasin::TakeSelection(const std::string& name) {
+bool FrmSelectNodeBasin::TakeSelection(const std::string& name) {
+    FrmNodeInfo* node = Forms::Find<FrmNodeInfo>();
+    if (node != nullptr && !node->MayDiscardEdits()) {
+        return false;
+    }
     Session& session = CurrentSession();
     session.IntensityTableName = name;
     SetNodeIntensityTable(session.ProjectPath, name);
     // The node dialog shows the stored row, so it opens again to show the new table.
     Forms::Reopen<FrmNodeInfo>();
+    return true;
 }
 
 }  // namespace torrenta::gui

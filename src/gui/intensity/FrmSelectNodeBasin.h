@@ -11,7 +11,7 @@ class FrmSelectNodeBasin : public TableSelectionDialog {
     explicit FrmSelectNodeBasin(QWidget* parent);
 
   protected:
-    void TakeSelection(const std::string& name) override;
+    bool TakeSelection(const std::string& name) override;
 };
 
 }  // namespace torrenta::gui

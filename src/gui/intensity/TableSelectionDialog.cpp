@@ -63,7 +63,8 @@ void TableSelectionDialog::CmdOK_Click() {
         return;
     }
     const std::string name = FromQ(selected.constFirst()->text());
-    if (RunCommand(this, [&] { TakeSelection(name); })) {
+    bool taken = false;
+    if (RunCommand(this, [&] { taken = TakeSelection(name); }) && taken) {
         close();
     }
 }

@@ -17,8 +17,9 @@ class TableSelectionDialog : public QDialog {
 
   protected:
     // What the choice of `name` does; runs inside the command boundary, and
-    // the window closes when it succeeds.
-    virtual void TakeSelection(const std::string& name) = 0;
+    // the window closes when it succeeds. False when the user withdrew the
+    // choice: nothing changed and the window stays open.
+    virtual bool TakeSelection(const std::string& name) = 0;
 
   private:
     void FillTableList();

@@ -154,10 +154,6 @@ void FrmViewReport::CreatePopupMenu() {
 }
 
 void FrmViewReport::ShowReport(const NetworkFlags& flags) {
-    if (Forms::Find<FrmViewReport>() != nullptr) {
-        Forms::Show<FrmViewReport>();
-        return;
-    }
     const Session& session = CurrentSession();
     const ComposedReport report = ComposeReport(
         ReportInputs{session.ProjectPath, session.AppFolder, session.IntensityTableName, flags});

@@ -21,10 +21,11 @@ class FrmViewReport : public QMainWindow {
   public:
     explicit FrmViewReport(QWidget* parent);
 
-    // Solve's last step. An open report window only comes to the front: a new
-    // report needs the old one closed. Otherwise composes the report of the
-    // bound project and shows it in a new window; a composition failure
-    // propagates (the caller's command boundary shows it) and opens no window.
+    // Solve's last step: composes the report of the bound project afresh and
+    // shows it, in the open report window (brought to the front, whatever was
+    // typed into it replaced) or in a new one. A composition failure
+    // propagates (the caller's command boundary shows it) and leaves any open
+    // window as it was.
     static void ShowReport(const NetworkFlags& flags);
 
     // Shows `document` with the insertion point at the top.

@@ -130,8 +130,8 @@ void FrmInfo::LoadProjectInfo() {
         txtJobNumber_->setText(ToQ(info->JobNumber));
     }
     // A project saved without its node row keeps the node fields empty; OK
-    // then adds the row.
-    if (const std::optional<NodeRow> node = ReadNode(session.ProjectPath)) {
+    // then adds the row. The row shown is the one OK rewrites.
+    if (const std::optional<NodeRow> node = ReadLastNode(session.ProjectPath)) {
         txtBasinName_->setText(ToQ(node->NodeName));
         txtITable_->setText(ToQ(node->IntensityTable));
         session.IntensityTableName = node->IntensityTable;

@@ -4,6 +4,7 @@
 #include <array>
 
 #include "intensity/IntensityDatabase.h"
+#include "rainfall/RainfallTable.h"
 
 class QLineEdit;
 class QPlainTextEdit;
@@ -21,11 +22,18 @@ class FrmIntensityTable : public QDialog {
     // years) and duration row `row` (0 = 5 min ... 9 = 24 hr).
     QLineEdit* Cell(int column, int row) const { return cells_[column][row]; }
 
+    // Fills the grid and the Source with a table made from rainfall data and
+    // readies it to be saved as a new table under its proposed name.
+    void ShowRainfallTable(const RainfallTable& table);
+
   private:
     void LoadTableGrid();
     void CmdAdd_Click();
     void CmdUpdate_Click();
     void CmdSelectBasin_Click();
+    void CmdImportNoaa_Click();
+    void CmdFromEquation_Click();
+    void CmdRainfallCurves_Click();
     IntensityGrid GridText() const;
 
     QLineEdit* txtBasinName_;

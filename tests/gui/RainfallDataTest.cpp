@@ -159,8 +159,12 @@ class RainfallDataTest : public QObject {
         QVERIFY(marks != nullptr);
         QCOMPARE(marks->count(), 7);
         for (int k = 0; k < 7; ++k) {
-            QVERIFY(std::abs(marks->at(k).y() - solved.results.intensity[k]) < 0.0006);
+            QVERIFY(std::abs(marks->at(k).y() - solved.results.intensity[k]) < 1e-6);
         }
+        QVERIFY(
+            Named<QLabel>(window, QStringLiteral("LblTcIntensities"))
+                ->text()
+                .contains(QStringLiteral("1 yr %1,").arg(solved.results.intensity[0], 0, 'f', 3)));
 
         window->show();
         const QString png = QString::fromStdString(folder_->File("curves.png"));

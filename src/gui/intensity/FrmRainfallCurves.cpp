@@ -50,6 +50,9 @@ FrmRainfallCurves::FrmRainfallCurves(QWidget* parent) : QDialog(parent) {
     view_ = new QChartView(new QChart, this);
     view_->setObjectName(QStringLiteral("ChartView"));
     view_->setRenderHint(QPainter::Antialiasing);
+    lblTcIntensities_ = NamedLabel(this, QStringLiteral("LblTcIntensities"), QString());
+    lblTcIntensities_->setWordWrap(true);
+    lblTcIntensities_->hide();
     lblLeftOut_ = NamedLabel(this, QStringLiteral("LblLeftOut"), QString());
     lblLeftOut_->setWordWrap(true);
     lblLeftOut_->hide();
@@ -65,6 +68,7 @@ FrmRainfallCurves::FrmRainfallCurves(QWidget* parent) : QDialog(parent) {
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(view_, 1);
+    layout->addWidget(lblTcIntensities_);
     layout->addWidget(lblLeftOut_);
     layout->addLayout(buttons);
 
@@ -113,7 +117,7 @@ void FrmRainfallCurves::ShowTable(const QString& name, const IntensityGrid& grid
         highest = 10.0;
     }
     const double bottom = std::pow(10.0, std::floor(std::log10(lowest)));
-    const double top = std::pow(10.0, std::ceil(std::log10(highest)));
+    const double top = highest * 1.3;
 
     if (tcMinutes && *tcMinutes > 0.0) {
         auto* line = new QLineSeries(chart);
@@ -131,17 +135,21 @@ void FrmRainfallCurves::ShowTable(const QString& name, const IntensityGrid& grid
         marks->setName(QStringLiteral("I at Tc (in/hr)"));
         marks->setMarkerSize(7.0);
         marks->setColor(Qt::black);
-        marks->setPointLabelsVisible(true);
-        marks->setPointLabelsFormat(QStringLiteral("@yPoint"));
-        marks->setPointLabelsClipping(false);
+        // The seven values sit too close on the line to be labelled there;
+        // they are written out under the chart, three decimals each.
+        QStringList values;
         const auto intensities = DesignIntensities(grid, *tcMinutes);
-        for (const float intensity : intensities) {
-            if (intensity > 0.0f) {
-                // Three decimals, as an engineer reads an intensity.
-                marks->append(Position(*tcMinutes), std::round(intensity * 1000.0) / 1000.0);
+        for (std::size_t k = 0; k < intensities.size(); ++k) {
+            if (intensities[k] > 0.0f) {
+                marks->append(Position(*tcMinutes), intensities[k]);
+                values << QStringLiteral("%1 %2").arg(QString::fromLatin1(kPeriodLabels[k]),
+                                                      QString::number(intensities[k], 'f', 3));
             }
         }
         chart->addSeries(marks);
+        lblTcIntensities_->setText(
+            QStringLiteral("Intensities at Tc %1 min (in/hr): %2")
+                .arg(QString::number(*tcMinutes, 'f', 1), values.join(QStringLiteral(", "))));
     }
 
     auto* durations = new QCategoryAxis(chart);
@@ -167,6 +175,7 @@ void FrmRainfallCurves::ShowTable(const QString& name, const IntensityGrid& grid
         series->attachAxis(intensity);
     }
 
+    lblTcIntensities_->setVisible(tcMinutes && *tcMinutes > 0.0);
     QChart* old = view_->chart();
     view_->setChart(chart);
     delete old;

@@ -39,6 +39,7 @@ class FrmRainfallCurves : public QDialog {
     void CmdCopy_Click();
 
     QChartView* view_;
+    QLabel* lblTcIntensities_;
     QLabel* lblLeftOut_;
 };
 

@@ -8,6 +8,7 @@
 
 #include "Errors.h"
 #include "ProjectCommands.h"
+#include "RainfallCommands.h"
 #include "hydraulics/Tables.h"
 #include "intensity/IntensityDatabase.h"
 #include "store/AppFolder.h"
@@ -206,6 +207,29 @@ int RunCli(const std::vector<std::string>& args, const std::string& executableFo
     solve->add_option("--rtf", solveOptions.rtfPath, "Also write the report as RTF");
     solve->add_flag("--json", solveOptions.json, "Print the results as JSON instead");
 
+    ImportNoaaOptions importOptions;
+    auto* importNoaa = app.add_subcommand(
+        "import-noaa", "Make an intensity table from a NOAA Atlas 14 file (PFDS CSV) and print it");
+    importNoaa->add_option("FILE", importOptions.file, "The downloaded file")->required();
+    importNoaa->add_option("--name", importOptions.name, "Name of the new table")->required();
+    importNoaa
+        ->add_option("--bound", importOptions.bound,
+                     "Take the upper or lower bound of the 90% confidence interval")
+        ->check(CLI::IsMember({"upper", "lower"}));
+    importNoaa->add_flag("--replace", importOptions.replace,
+                         "Replace the table of that name if there is one");
+
+    TableFromEquationOptions equationOptions;
+    auto* fromEquation = app.add_subcommand(
+        "table-from-equation", "Make an intensity table from i = b / (Tc + d)^e and print it");
+    fromEquation->add_option("--name", equationOptions.name, "Name of the new table")->required();
+    fromEquation
+        ->add_option("--coefficients", equationOptions.coefficientsFile,
+                     "CSV file, one line per return period: period,b,d,e (Tc in minutes)")
+        ->required();
+    fromEquation->add_flag("--replace", equationOptions.replace,
+                           "Replace the table of that name if there is one");
+
     const std::vector<std::string> expanded = SplitEmptyValues(args);
     std::vector<std::string> reversed(expanded.rbegin(), expanded.rend());
     try {
@@ -249,6 +273,12 @@ int RunCli(const std::vector<std::string>& args, const std::string& executableFo
             RunList(projectPath, out);
         } else if (*solve) {
             RunSolve(appFolder, solveOptions, out);
+        } else if (*importNoaa) {
+            RunImportNoaa(appFolder, importOptions, err);
+            PrintTable(appFolder, importOptions.name, out);
+        } else if (*fromEquation) {
+            RunTableFromEquation(appFolder, equationOptions);
+            PrintTable(appFolder, equationOptions.name, out);
         }
         return kExitDone;
     } catch (const NothingToDo& e) {

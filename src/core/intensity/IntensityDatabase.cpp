@@ -188,6 +188,22 @@ SaveOutcome CreateTable(SQLite::Database& db, std::string_view name, const Inten
     return SaveOutcome::Created;
 }
 
+// The Source follows the values it describes; a catalogue without the column
+// has nowhere to keep it.
+void WriteSource(SQLite::Database& db, const std::string& storedName, std::string_view source) {
+    if (!HasColumn(db, kCatalogueTable, "Source")) {
+        return;
+    }
+    SQLite::Statement update(db, "UPDATE BasinName SET Source = ? WHERE BasinName = ?");
+    if (source.empty()) {
+        update.bind(1);
+    } else {
+        update.bind(1, std::string(source));
+    }
+    update.bind(2, storedName);
+    update.exec();
+}
+
 SaveOutcome UpdateTable(SQLite::Database& db, const std::string& storedName,
                         const IntensityGrid& grid) {
     if (!ValuesTableExists(db, storedName)) {
@@ -339,7 +355,8 @@ void ValidateIntensityTableName(std::string_view name) {
 }
 
 SaveOutcome SaveIntensityTable(const std::string& appFolder, std::string_view name,
-                               const IntensityGrid& grid, std::string_view source) {
+                               const IntensityGrid& grid, std::string_view source,
+                               ExistingTable existing) {
     ValidateIntensityTableName(name);
     auto connection = OpenIntensityConnection(appFolder);
     const auto action = "Cannot save the intensity table " + Quoted(name);
@@ -348,8 +365,15 @@ SaveOutcome SaveIntensityTable(const std::string& appFolder, std::string_view na
         // instead of failing halfway through.
         SQLite::Transaction transaction(db, SQLite::TransactionBehavior::IMMEDIATE);
         const auto stored = CatalogueName(db, name);
+        if (stored && existing == ExistingTable::Refuse) {
+            throw IntensityError("The intensity database already holds a table named " +
+                                 Quoted(*stored) + "; choose another name or replace it.");
+        }
         const auto outcome =
             stored ? UpdateTable(db, *stored, grid) : CreateTable(db, name, grid, source);
+        if (stored && (existing == ExistingTable::Replace || !source.empty())) {
+            WriteSource(db, *stored, source);
+        }
         transaction.commit();
         return outcome;
     });

@@ -54,10 +54,16 @@ void ValidateIntensityTableName(std::string_view name);
 
 enum class SaveOutcome { Created, Updated };
 
+// What a save does with a name the catalogue already holds: Update rewrites the
+// values and, when a Source is given, the Source too; Replace rewrites both
+// (an empty Source clears it); Refuse stops with IntensityError.
+enum class ExistingTable { Update, Replace, Refuse };
+
 // The editor's Update: a name not in the catalogue gets a catalogue row, its
 // table and ten rows; a name already there gets its ten rows' values rewritten
 // (Duration untouched). Either all of it happens or none (one transaction).
 SaveOutcome SaveIntensityTable(const std::string& appFolder, std::string_view name,
-                               const IntensityGrid& grid, std::string_view source = {});
+                               const IntensityGrid& grid, std::string_view source = {},
+                               ExistingTable existing = ExistingTable::Update);
 
 }  // namespace torrenta

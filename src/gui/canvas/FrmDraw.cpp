@@ -26,6 +26,7 @@
 #include "feedback/FrmBugReport.h"
 #include "intensity/FrmIntensityTable.h"
 #include "intensity/FrmNodeInfo.h"
+#include "intensity/FrmRainfallCurves.h"
 #include "intensity/FrmSelectIvalBasin.h"
 #include "network/NetworkRows.h"
 #include "report/FrmViewReport.h"
@@ -126,6 +127,8 @@ void FrmDraw::CreateMenus() {
             &FrmDraw::MnuChangeTable_Click);
     connect(Entry(intensity, "MnuEditTable", "Edit Table"), &QAction::triggered, this,
             &FrmDraw::MnuEditTable_Click);
+    connect(Entry(intensity, "MnuRainfallCurves", "Rainfall Curves"), &QAction::triggered, this,
+            &FrmDraw::MnuRainfallCurves_Click);
 
     QMenu* data = AddMenu(bar, "MnuData", "Data");
     connect(Entry(data, "MnuProjectInfo", "Project Info"), &QAction::triggered, this,
@@ -528,6 +531,10 @@ void FrmDraw::MnuChangeTable_Click() {
 
 void FrmDraw::MnuEditTable_Click() {
     Forms::Show<FrmIntensityTable>();
+}
+
+void FrmDraw::MnuRainfallCurves_Click() {
+    RunCommand(this, [] { Forms::Show<FrmRainfallCurves>()->ShowCurrentTable(); });
 }
 
 void FrmDraw::MnuProjectInfo_Click() {

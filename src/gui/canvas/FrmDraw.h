@@ -95,6 +95,7 @@ class FrmDraw : public QMainWindow, public IconEvents {
 
     void MnuChangeTable_Click();
     void MnuEditTable_Click();
+    void MnuRainfallCurves_Click();
     void MnuProjectInfo_Click();
     void MnuEditBasin_Click();
     void MnuHelpReportBug_Click();

@@ -12,7 +12,11 @@
 #include "app/QtText.h"
 #include "app/Session.h"
 #include "editors/NumericValidator.h"
+#include "intensity/FrmIdfEquation.h"
+#include "intensity/FrmRainfallCurves.h"
 #include "intensity/FrmSelectIvalBasin.h"
+#include "rainfall/IdfCurves.h"
+#include "rainfall/NoaaAtlas14File.h"
 #include "store/ProjectSetup.h"
 
 namespace torrenta::gui {
@@ -75,18 +79,34 @@ FrmIntensityTable::FrmIntensityTable(QWidget* parent) : QDialog(parent) {
     buttons->addWidget(update);
     buttons->addWidget(cancel);
 
+    QPushButton* importNoaa = NamedButton(this, QStringLiteral("CmdImportNoaa"),
+                                          QStringLiteral("Import NOAA Atlas 14..."));
+    QPushButton* fromEquation =
+        NamedButton(this, QStringLiteral("CmdFromEquation"), QStringLiteral("From Equation..."));
+    QPushButton* curves =
+        NamedButton(this, QStringLiteral("CmdRainfallCurves"), QStringLiteral("Rainfall Curves"));
+    auto* rainfallButtons = new QHBoxLayout;
+    rainfallButtons->addWidget(importNoaa);
+    rainfallButtons->addWidget(fromEquation);
+    rainfallButtons->addStretch(1);
+    rainfallButtons->addWidget(curves);
+
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(nameRow);
     layout->addLayout(grid);
     layout->addWidget(
         NamedLabel(this, QStringLiteral("LblSource"), QStringLiteral("Source"), txtSource_));
     layout->addWidget(txtSource_);
+    layout->addLayout(rainfallButtons);
     layout->addLayout(buttons);
 
     connect(select, &QPushButton::clicked, this, &FrmIntensityTable::CmdSelectBasin_Click);
     connect(add, &QPushButton::clicked, this, &FrmIntensityTable::CmdAdd_Click);
     connect(update, &QPushButton::clicked, this, &FrmIntensityTable::CmdUpdate_Click);
     connect(cancel, &QPushButton::clicked, this, &QDialog::close);
+    connect(importNoaa, &QPushButton::clicked, this, &FrmIntensityTable::CmdImportNoaa_Click);
+    connect(fromEquation, &QPushButton::clicked, this, &FrmIntensityTable::CmdFromEquation_Click);
+    connect(curves, &QPushButton::clicked, this, &FrmIntensityTable::CmdRainfallCurves_Click);
 
     LoadTableGrid();
 }
@@ -168,7 +188,7 @@ void FrmIntensityTable::CmdUpdate_Click() {
     }
     const bool saved = RunCommand(this, [&] {
         ValidateIntensityTableName(name);
-        SaveIntensityTable(session.AppFolder, name, GridText());
+        SaveIntensityTable(session.AppFolder, name, GridText(), FromQ(txtSource_->toPlainText()));
         // The node row is what opening the project reads, so the saved table
         // stays the project's table beyond this run.
         if (!session.ProjectPath.empty()) {
@@ -184,6 +204,53 @@ void FrmIntensityTable::CmdUpdate_Click() {
 void FrmIntensityTable::CmdSelectBasin_Click() {
     // An open selection dialog comes up as it is, still serving whoever opened it.
     Forms::Show<FrmSelectIvalBasin>();
+}
+
+void FrmIntensityTable::ShowRainfallTable(const RainfallTable& table) {
+    for (int row = 0; row < 10; ++row) {
+        for (int column = 0; column < 7; ++column) {
+            cells_[column][row]->setText(ToQ(table.grid[row][column]));
+        }
+    }
+    txtSource_->setPlainText(ToQ(table.source));
+    // A table from outside is a new table until the user saves it: its name
+    // is proposed, never locked, so an existing table is not overwritten by
+    // surprise.
+    txtBasinName_->setText(ToQ(table.proposedName));
+    LockBox(txtBasinName_, false);
+    txtBasinName_->setFocus();
+    txtBasinName_->selectAll();
+}
+
+void FrmIntensityTable::CmdImportNoaa_Click() {
+    const QString path = CurrentPrompts().OpenFileName(
+        this, QStringLiteral("NOAA Atlas 14 files (*.csv);;All files (*)"));
+    if (path.isEmpty()) {
+        return;
+    }
+    RunCommand(this, [&] {
+        const RainfallTable table = ReadNoaaAtlas14File(FromQ(path));
+        ShowRainfallTable(table);
+        for (const auto& warning : table.warnings) {
+            ShowMessage(this, ToQ(warning), QStringLiteral("Import NOAA Atlas 14"),
+                        QMessageBox::Warning);
+        }
+    });
+}
+
+void FrmIntensityTable::CmdFromEquation_Click() {
+    Forms::Show<FrmIdfEquation>();
+}
+
+void FrmIntensityTable::CmdRainfallCurves_Click() {
+    RunCommand(this, [&] {
+        const Session& session = CurrentSession();
+        std::optional<double> tc;
+        if (!session.ProjectPath.empty()) {
+            tc = ProjectTotalTc(session.ProjectPath);
+        }
+        Forms::Show<FrmRainfallCurves>()->ShowTable(txtBasinName_->text(), GridText(), tc);
+    });
 }
 
 }  // namespace torrenta::gui

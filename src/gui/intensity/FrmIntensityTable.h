@@ -4,6 +4,7 @@
 #include <array>
 
 #include "intensity/IntensityDatabase.h"
+#include "rainfall/RainfallTable.h"
 
 class QLineEdit;
 class QPlainTextEdit;
@@ -25,11 +26,18 @@ class FrmIntensityTable : public QDialog {
     // what was typed.
     bool MayDiscardEdits();
 
+    // Fills the grid and the Source with a table made from rainfall data and
+    // readies it to be saved as a new table under its proposed name.
+    void ShowRainfallTable(const RainfallTable& table);
+
   private:
     void LoadTableGrid();
     void CmdAdd_Click();
     void CmdUpdate_Click();
     void CmdSelectBasin_Click();
+    void CmdImportNoaa_Click();
+    void CmdFromEquation_Click();
+    void CmdRainfallCurves_Click();
     IntensityGrid GridText() const;
 
     QLineEdit* txtBasinName_;

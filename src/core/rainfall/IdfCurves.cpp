@@ -1,0 +1,57 @@
+#include "rainfall/IdfCurves.h"
+
+#include "rainfall/RainfallTable.h"
+#include "solver/RationalMethod.h"
+#include "store/ElementRows.h"
+#include "text/NumberText.h"
+
+namespace torrenta {
+namespace {
+
+constexpr std::array<const char*, 7> kPeriodLabels = {"1 yr",   "2 yrs",  "5 yrs",  "10 yrs",
+                                                      "25 yrs", "50 yrs", "100 yrs"};
+
+}  // namespace
+
+IdfCurves CurvesOfGrid(const IntensityGrid& grid) {
+    IdfCurves curves;
+    for (std::size_t k = 0; k < curves.curves.size(); ++k) {
+        for (std::size_t i = 0; i < grid.size(); ++i) {
+            const double value = LeadingNumber(grid[i][k]);
+            if (value > 0.0) {
+                curves.curves[k].push_back({kDurationMinutes[i], value});
+            } else {
+                curves.leftOut.push_back(std::string(kDurationLabels[i]) + ", " + kPeriodLabels[k]);
+            }
+        }
+    }
+    return curves;
+}
+
+std::array<float, 7> DesignIntensities(const IntensityGrid& grid, double tcMinutes) {
+    std::vector<IntensityRow> rows;
+    for (std::size_t i = 0; i < grid.size(); ++i) {
+        rows.push_back({std::string(kDurationTexts[i]), grid[i]});
+    }
+    return InterpolateIntensities(rows, tcMinutes);
+}
+
+std::optional<double> ProjectTotalTc(const std::string& projectPath) {
+    double total = 0.0;
+    bool any = false;
+    for (const auto& row : ReadLiveElements<BasinRow>(projectPath)) {
+        total += LeadingNumber(row.Tc);
+        any = true;
+    }
+    for (const auto& row : ReadLiveElements<SurfaceRow>(projectPath)) {
+        total += LeadingNumber(row.SurfTc);
+        any = true;
+    }
+    for (const auto& row : ReadLiveElements<ChannelRow>(projectPath)) {
+        total += LeadingNumber(row.ChannelTc);
+        any = true;
+    }
+    return any ? std::optional<double>(total) : std::nullopt;
+}
+
+}  // namespace torrenta

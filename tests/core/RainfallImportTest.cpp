@@ -1,0 +1,280 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <regex>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "Errors.h"
+#include "TestFolder.h"
+#include "intensity/IntensityDatabase.h"
+#include "rainfall/IdfEquation.h"
+#include "rainfall/NoaaAtlas14File.h"
+#include "rainfall/RainfallTable.h"
+#include "solver/RationalMethod.h"
+
+namespace torrenta {
+namespace {
+
+std::string NoaaFile(const std::string& name) {
+    return std::string(TORRENTA_NOAA_FOLDER) + "/" + name;
+}
+
+std::string Bytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+std::string Replaced(std::string text, const std::string& from, const std::string& to) {
+    return std::regex_replace(text, std::regex(from), to);
+}
+
+TEST(FourSignificantDigits, RoundsHalfUpOnTheDecimalForm) {
+    const struct {
+        double value;
+        const char* text;
+    } cases[] = {{3.37 / 24, "0.1404"}, {2, "2.000"},        {11, "11.00"},
+                 {9.9996, "10.00"},     {0.11125, "0.1113"}, {0.983 / 24, "0.04096"},
+                 {123.45, "123.5"},     {12345, "12345"}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(FourSignificantDigits(c.value), c.text) << c.value;
+    }
+}
+
+// Every real download imports; the spot cells are the file's values (depths
+// divided by hours), the Source says where they came from.
+TEST(NoaaAtlas14, ImportsEveryRealFile) {
+    const struct {
+        const char* file;
+        NoaaBlock block;
+        int row, column;
+        const char* cell;
+        std::vector<std::string> inSource;
+        const char* name;
+    } cases[] = {
+        {"PF_Intensity_English_PDS_Bentonville_AR.csv",
+         NoaaBlock::Estimates,
+         7,
+         6,
+         "1.000",
+         {"NOAA Atlas 14 Volume 9 Version 2; Partial duration series; precipitation intensity in "
+          "inches/hour; Bentonville, Arkansas, USA; latitude 36.3719, longitude -94.2027; "
+          "estimates; dated Wed Dec 31 21:45:44 2025 GMT; file "
+          "PF_Intensity_English_PDS_Bentonville_AR.csv"},
+         "Bentonville AR"},
+        {"All_Depth_English_PDS_Nashville_TN.csv",
+         NoaaBlock::Estimates,
+         9,
+         1,
+         "0.1404",
+         {"Volume 2 Version 3", "depth in inches, divided by the duration in hours",
+          "station NASHVILLE WSO AIRPORT", "; estimates;"},
+         "Nashville TN"},
+        {"All_Depth_English_PDS_Nashville_TN.csv",
+         NoaaBlock::Upper,
+         9,
+         1,
+         "0.1496",
+         {"; upper bound of the 90% confidence interval;"},
+         "Nashville TN"},
+        {"All_Depth_English_PDS_Nashville_TN.csv",
+         NoaaBlock::Lower,
+         9,
+         0,
+         "0.1113",
+         {"; lower bound of the 90% confidence interval;"},
+         "Nashville TN"},
+        {"PF_Depth_English_PDS_Pulaski_VA.csv",
+         NoaaBlock::Estimates,
+         0,
+         0,
+         "3.348",
+         {"latitude 37.0556, longitude -80.7842", "station PULASKI"},
+         "Pulaski VA"},
+        {"PF_Depth_English_PDS_Anchorage_AK.csv",
+         NoaaBlock::Estimates,
+         0,
+         0,
+         "1.116",
+         {"Volume 7", "latitude 61.1976, longitude -149.8594"},
+         "Anchorage AK"},
+        {"UCL_Depth_English_PDS_Wasco_CA.csv",
+         NoaaBlock::Estimates,
+         9,
+         0,
+         "0.04096",
+         {"upper bound of the 90% confidence interval (the only block in the file)"},
+         "Wasco CA"},
+        {"PF_Intensity_English_PDS_WestLafayette_IN_excel-resaved.csv",
+         NoaaBlock::Estimates,
+         3,
+         0,
+         "2.000",
+         {"West Lafayette, Indiana, USA", "latitude 40.4167, longitude -86.9167", "no date line"},
+         "West Lafayette IN"},
+        {"PF_Depth_English_PDS_AnnArbor_MI_excel-resaved-no-colons.csv",
+         NoaaBlock::Estimates,
+         0,
+         0,
+         "3.864",
+         {"Ann Arbor, Michigan, USA; latitude 42.2403"},
+         "Ann Arbor MI"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        const RainfallTable table = ReadNoaaAtlas14File(NoaaFile(c.file), c.block);
+        EXPECT_EQ(table.grid[c.row][c.column], c.cell);
+        for (const auto& part : c.inSource) {
+            EXPECT_NE(table.source.find(part), std::string::npos) << table.source;
+        }
+        EXPECT_EQ(table.proposedName, c.name);
+        EXPECT_TRUE(table.warnings.empty());
+    }
+}
+
+// An intensity file's table is its first ten rows and seven columns.
+TEST(NoaaAtlas14, IntensityFileGivesTheFilesOwnValues) {
+    const std::string path = NoaaFile("PF_Intensity_English_PDS_Bentonville_AR.csv");
+    const RainfallTable table = ReadNoaaAtlas14File(path);
+    std::istringstream lines(Bytes(path));
+    std::string line;
+    while (std::getline(lines, line) && line.rfind("5-min:", 0) != 0) {
+    }
+    for (int row = 0; row < 10; ++row, std::getline(lines, line)) {
+        std::istringstream fields(line.substr(line.find(',') + 1));
+        std::string field;
+        for (int column = 0; column < 7 && std::getline(fields, field, ','); ++column) {
+            EXPECT_DOUBLE_EQ(std::stod(table.grid[row][column]), std::stod(field))
+                << "row " << row << " column " << column;
+        }
+    }
+}
+
+// What a spreadsheet does to a download changes nothing in the table.
+TEST(NoaaAtlas14, ResavedFilesGiveTheGridOfTheirRawForm) {
+    for (const char* file : {"PF_Intensity_English_PDS_WestLafayette_IN_excel-resaved.csv",
+                             "PF_Depth_English_PDS_AnnArbor_MI_excel-resaved-no-colons.csv"}) {
+        SCOPED_TRACE(file);
+        const std::string resaved = Bytes(NoaaFile(file));
+        std::string raw = Replaced(Replaced(resaved, ",+\r\n", "\n"), "\r\n", "\n");
+        raw = Replaced(raw, "\n(\\d+-(min|hr|day)),", "\n$1:, ");
+        raw = Replaced(raw, "\n,1,", "\nby duration for ARI (years):, 1,");
+        raw = Replaced(raw, "\xB0", "\xC2\xB0");
+        const std::string bom = "\xEF\xBB\xBF";
+        EXPECT_EQ(ParseNoaaAtlas14(resaved, file).grid, ParseNoaaAtlas14(raw, file).grid);
+        EXPECT_EQ(ParseNoaaAtlas14(bom + raw + "\n", file).grid,
+                  ParseNoaaAtlas14(resaved, file).grid);
+    }
+}
+
+TEST(NoaaAtlas14, MetricFilesBecomeInchesAndIntensityFilesWarn) {
+    const std::string bentonville = Bytes(NoaaFile("PF_Intensity_English_PDS_Bentonville_AR.csv"));
+    const RainfallTable perHour =
+        ParseNoaaAtlas14(Replaced(bentonville, "inches/hour", "millimeters/hour"), "mm.csv");
+    EXPECT_EQ(perHour.grid[0][0], "0.1890");  // 4.80 mm/hr
+    ASSERT_EQ(perHour.warnings.size(), 1u);
+    EXPECT_NE(perHour.warnings[0].find("depth file"), std::string::npos);
+    EXPECT_NE(perHour.source.find("converted to inches/hour"), std::string::npos);
+
+    const std::string nashville = Bytes(NoaaFile("All_Depth_English_PDS_Nashville_TN.csv"));
+    const RainfallTable depth =
+        ParseNoaaAtlas14(Replaced(nashville, "\\(inches\\)", "(millimeters)"), "mm.csv");
+    EXPECT_EQ(depth.grid[9][1], "0.005528");  // 3.37 mm in 24 hours
+    EXPECT_TRUE(depth.warnings.empty());
+}
+
+// A table read from an imported file is interpolated like any other.
+TEST(NoaaAtlas14, SolveReadsTheImportedValues) {
+    test::TestFolder folder;
+    const RainfallTable bentonville =
+        ReadNoaaAtlas14File(NoaaFile("PF_Intensity_English_PDS_Bentonville_AR.csv"));
+    const RainfallTable nashville =
+        ReadNoaaAtlas14File(NoaaFile("All_Depth_English_PDS_Nashville_TN.csv"));
+    EXPECT_EQ(SaveRainfallTable(folder.AppFolder(), "Bentonville AR", bentonville, false),
+              SaveOutcome::Created);
+    SaveRainfallTable(folder.AppFolder(), "Nashville TN", nashville, false);
+    EXPECT_EQ(IntensityTableSource(folder.AppFolder(), "Bentonville AR"), bentonville.source);
+
+    // 20 minutes: a third of the way from 15 to 30 minutes.
+    const auto at20 =
+        InterpolateIntensities(ReadIntensityRows(folder.AppFolder(), "Bentonville AR"), 20);
+    EXPECT_NEAR(at20[0], 2.86 + (2.06 - 2.86) / 3, 1e-5);
+    EXPECT_NEAR(at20[6], 6.53 + (4.79 - 6.53) / 3, 1e-5);
+    // 90 minutes: halfway between 1.56 in in one hour and 1.83 in in two.
+    const auto at90 =
+        InterpolateIntensities(ReadIntensityRows(folder.AppFolder(), "Nashville TN"), 90);
+    EXPECT_NEAR(at90[1], (1.560 + 0.915) / 2, 1e-5);
+}
+
+TEST(NoaaAtlas14, SavingRefusesOrReplacesAnExistingName) {
+    test::TestFolder folder;
+    const RainfallTable estimates =
+        ReadNoaaAtlas14File(NoaaFile("All_Depth_English_PDS_Nashville_TN.csv"));
+    const RainfallTable upper =
+        ReadNoaaAtlas14File(NoaaFile("All_Depth_English_PDS_Nashville_TN.csv"), NoaaBlock::Upper);
+    SaveRainfallTable(folder.AppFolder(), "Nashville", estimates, false);
+    EXPECT_THROW(SaveRainfallTable(folder.AppFolder(), "NASHVILLE", upper, false), IntensityError);
+    EXPECT_EQ(ReadIntensityGrid(folder.AppFolder(), "Nashville"), estimates.grid);
+
+    EXPECT_EQ(SaveRainfallTable(folder.AppFolder(), "nashville", upper, true),
+              SaveOutcome::Updated);
+    EXPECT_EQ(ReadIntensityGrid(folder.AppFolder(), "Nashville"), upper.grid);
+    EXPECT_EQ(IntensityTableSource(folder.AppFolder(), "Nashville"), upper.source);
+    EXPECT_EQ(ListIntensityTables(folder.AppFolder()),
+              (std::vector<std::string>{"Atlanta", "Nashville"}));
+}
+
+TEST(IdfEquation, FillsTheTenDurationsAndRecordsTheCoefficients) {
+    IdfEquation equation;
+    equation.fill({120, 0, 1});
+    equation[6] = {100, -4, 0.5};
+    const RainfallTable table = TableFromEquation(equation);
+    EXPECT_EQ(table.grid[0][0], "24.00");    // 120 / 5
+    EXPECT_EQ(table.grid[4][0], "2.000");    // 120 / 60
+    EXPECT_EQ(table.grid[9][0], "0.08333");  // 120 / 1440
+    EXPECT_EQ(table.grid[0][6], "100.0");    // 100 / 1^0.5
+    EXPECT_EQ(table.grid[4][6], "13.36");    // 100 / 56^0.5
+    EXPECT_NE(table.source.find("i = b / (Tc + d)^e"), std::string::npos);
+    EXPECT_NE(table.source.find("100 yr: b 100, d -4, e 0.5"), std::string::npos) << table.source;
+
+    for (const IdfCoefficients bad :
+         {IdfCoefficients{0, 10, 0.8}, IdfCoefficients{60, -5, 0.8}, IdfCoefficients{60, 10, 0}}) {
+        equation[3] = bad;
+        EXPECT_THROW(TableFromEquation(equation), InputError);
+    }
+}
+
+TEST(IdfEquation, ReadsOneLinePerReturnPeriod) {
+    const std::string good =
+        "period,b,d,e\n1,50,10,0.8\n2,60,10,0.8\n5,70,10,0.8\n10,80,10,0.8\n"
+        "# the rare storms\n25,90,10,0.8\r\n50,100,10,0.8\n100,110,10.5,0.81";
+    const IdfEquation equation = ParseIdfCoefficients(good);
+    EXPECT_DOUBLE_EQ(equation[0].b, 50);
+    EXPECT_DOUBLE_EQ(equation[6].d, 10.5);
+    EXPECT_DOUBLE_EQ(equation[6].e, 0.81);
+
+    const struct {
+        std::string text;
+        const char* message;
+    } refused[] = {
+        {Replaced(good, "\n100,.*", ""), "nothing for the 100-year"},
+        {good + "\n2,1,1,1", "Line 10 of the coefficients gives the 2-year coefficients again"},
+        {Replaced(good, "5,70", "3,70"), "Line 4 of the coefficients names no return period"},
+        {Replaced(good, "10,80,10", "10,80,x"), "Line 5 of the coefficients holds a value"},
+        {Replaced(good, "25,90,10,0.8", "25,90,10"), "Line 7 of the coefficients should read"},
+    };
+    for (const auto& c : refused) {
+        try {
+            ParseIdfCoefficients(c.text);
+            ADD_FAILURE() << "accepted: " << c.message;
+        } catch (const InputError& e) {
+            EXPECT_NE(std::string(e.what()).find(c.message), std::string::npos) << e.what();
+        }
+    }
+}
+
+}  // namespace
+}  // namespace torrenta

@@ -1,0 +1,201 @@
+#include <QApplication>
+#include <QClipboard>
+#include <QFile>
+#include <QImage>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QTest>
+#include <QtCharts/QCategoryAxis>
+#include <QtCharts/QChart>
+#include <QtCharts/QLineSeries>
+#include <QtCharts/QScatterSeries>
+#include <cmath>
+#include <memory>
+
+#include "GuiTestSupport.h"
+#include "SampleRows.h"
+#include "ScriptedPrompts.h"
+#include "TestFolder.h"
+#include "app/Prompts.h"
+#include "intensity/FrmIdfEquation.h"
+#include "intensity/FrmIntensityTable.h"
+#include "intensity/FrmRainfallCurves.h"
+#include "intensity/IntensityDatabase.h"
+#include "rainfall/NoaaAtlas14File.h"
+#include "rainfall/RainfallTable.h"
+#include "report/ReportComposer.h"
+#include "store/ElementRows.h"
+#include "store/ProjectSetup.h"
+#include "text/NumberText.h"
+
+using namespace torrenta;
+using namespace torrenta::gui;
+using namespace torrenta::test;
+
+namespace {
+
+const QString kBentonville =
+    QStringLiteral(TORRENTA_NOAA_FOLDER "/PF_Intensity_English_PDS_Bentonville_AR.csv");
+
+}  // namespace
+
+class RainfallDataTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TestFolder> folder_;
+    std::unique_ptr<ScriptedPrompts> prompts_;
+
+    static QPlainTextEdit* Source(QWidget* editor) {
+        return Named<QPlainTextEdit>(editor, QStringLiteral("TxtSource"));
+    }
+
+  private slots:
+    void init() {
+        folder_ = std::make_unique<TestFolder>();
+        prompts_ = std::make_unique<ScriptedPrompts>();
+        ResetSession(folder_->AppFolder());
+    }
+
+    void cleanup() {
+        Forms::CloseAll();
+        Settle();
+        prompts_.reset();
+        folder_.reset();
+    }
+
+    // The file fills the grid, the Source and a proposed name; Update saves
+    // them as a new table. A refused file leaves the grid as it was.
+    void importFillsTheGridAndSavesWithItsSource() {
+        auto* editor = Forms::Show<FrmIntensityTable>();
+        const QString atlantaFirst = editor->Cell(0, 0)->text();
+        prompts_->fileNames = {QStringLiteral(TORRENTA_NOAA_FOLDER "/README.md")};
+        Click(editor, QStringLiteral("CmdImportNoaa"));
+        QVERIFY(prompts_->LastText().contains(QStringLiteral("is not a NOAA Atlas 14")));
+        QCOMPARE(editor->Cell(0, 0)->text(), atlantaFirst);
+        QCOMPARE(Text(editor, QStringLiteral("TxtBasinName")), QStringLiteral("Atlanta"));
+
+        prompts_->fileNames = {kBentonville};
+        Click(editor, QStringLiteral("CmdImportNoaa"));
+        QCOMPARE(prompts_->messages.size(), 1);
+        QCOMPARE(editor->Cell(0, 0)->text(), QStringLiteral("4.800"));
+        QCOMPARE(editor->Cell(6, 9)->text(), QStringLiteral("0.3240"));
+        QCOMPARE(Text(editor, QStringLiteral("TxtBasinName")), QStringLiteral("Bentonville AR"));
+        QVERIFY(Source(editor)->toPlainText().contains(QStringLiteral("Bentonville, Arkansas")));
+
+        Type(editor, QStringLiteral("TxtBasinName"), QStringLiteral("Bentonville"));
+        Click(editor, QStringLiteral("CmdUpdate"));
+        const std::string app = folder_->AppFolder();
+        QCOMPARE(ReadIntensityGrid(app, "Bentonville"),
+                 ReadNoaaAtlas14File(kBentonville.toStdString()).grid);
+        QVERIFY(IntensityTableSource(app, "Bentonville").find("PF_Intensity") != std::string::npos);
+        QCOMPARE(CurrentSession().IntensityTableName, std::string("Bentonville"));
+    }
+
+    // The equation's boxes take only what a numeric box takes; OK fills the
+    // editor's grid.
+    void fromEquationFillsTheGrid() {
+        auto* editor = Forms::Show<FrmIntensityTable>();
+        Click(editor, QStringLiteral("CmdFromEquation"));
+        auto* equation = Forms::Find<FrmIdfEquation>();
+        QVERIFY(equation != nullptr);
+        Click(equation, QStringLiteral("CmdOK"));
+        QCOMPARE(prompts_->LastText(), QStringLiteral("Please fill all fields"));
+        for (int column = 0; column < 7; ++column) {
+            Type(equation, QStringLiteral("TxtB%1").arg(column + 1), QStringLiteral("120"));
+            Type(equation, QStringLiteral("TxtD%1").arg(column + 1), QStringLiteral("-0"));
+            Type(equation, QStringLiteral("TxtE%1").arg(column + 1), QStringLiteral("1"));
+        }
+        QCOMPARE(Text(equation, QStringLiteral("TxtD1")), QStringLiteral("0"));
+        Click(equation, QStringLiteral("CmdOK"));
+        QCOMPARE(editor->Cell(0, 0)->text(), QStringLiteral("24.00"));
+        QCOMPARE(editor->Cell(6, 9)->text(), QStringLiteral("0.08333"));
+        QVERIFY(Source(editor)->toPlainText().startsWith(QStringLiteral("IDF equation")));
+        QVERIFY(Text(editor, QStringLiteral("TxtBasinName")).isEmpty());
+        Settle();
+        QVERIFY(Forms::Find<FrmIdfEquation>() == nullptr);
+    }
+
+    // The Bentonville chart: seven curves through the table's cells, the Tc
+    // line where the solve read the intensities; saved as PNG and SVG, copied.
+    void chartShowsTheCurvesAndTheSolvedTc() {
+        const std::string app = folder_->AppFolder();
+        SaveRainfallTable(app, "Bentonville AR", ReadNoaaAtlas14File(kBentonville.toStdString()),
+                          false);
+        const std::string project = folder_->NewProjectFile();
+        SaveProjectSetup(project, ProjectInfoRow{}, "Outlet", "Bentonville AR");
+        InsertElementRow(project, SampleBasin());
+        InsertElementRow(project, SampleSurface());
+        InsertElementRow(project, SampleChannel());
+        const ComposedReport solved =
+            ComposeReport(ReportInputs{project, app, "Bentonville AR", SolveNetwork(project)});
+        CurrentSession().ProjectPath = project;
+        CurrentSession().IntensityTableName = "Bentonville AR";
+
+        auto* window = Forms::Show<FrmRainfallCurves>();
+        window->ShowCurrentTable();
+        const IntensityGrid grid = ReadIntensityGrid(app, "Bentonville AR");
+        QChart* chart = window->Chart();
+        int curves = 0;
+        for (QAbstractSeries* series : chart->series()) {
+            auto* line = qobject_cast<QLineSeries*>(series);
+            if (line == nullptr || line->objectName() == QStringLiteral("TcLine") ||
+                series->type() == QAbstractSeries::SeriesTypeScatter) {
+                continue;
+            }
+            const QList<QPointF> points = line->points();
+            QCOMPARE(points.size(), 10);
+            for (int i = 0; i < 10; ++i) {
+                QCOMPARE(points[i].y(), LeadingNumber(grid[i][curves]));
+                QCOMPARE(std::pow(10.0, points[i].x()), kDurationMinutes[i]);
+            }
+            ++curves;
+        }
+        QCOMPARE(curves, 7);
+
+        auto* tcLine = chart->findChild<QLineSeries*>(QStringLiteral("TcLine"));
+        QVERIFY(tcLine != nullptr);
+        QVERIFY(std::abs(std::pow(10.0, tcLine->at(0).x()) - solved.solution.TotalTc) < 1e-9);
+        auto* marks = chart->findChild<QScatterSeries*>(QStringLiteral("TcIntensities"));
+        QVERIFY(marks != nullptr);
+        QCOMPARE(marks->count(), 7);
+        for (int k = 0; k < 7; ++k) {
+            QVERIFY(std::abs(marks->at(k).y() - solved.solution.periods[k].intensity) < 1e-6);
+        }
+        QVERIFY(
+            Named<QLabel>(window, QStringLiteral("LblTcIntensities"))
+                ->text()
+                .contains(QStringLiteral("1 yr %1,").arg(solved.solution.periods[0].intensity, 0, 'f', 3)));
+
+        window->show();
+        const QString png = QString::fromStdString(folder_->File("curves.png"));
+        const QString svg = QString::fromStdString(folder_->File("curves.svg"));
+        prompts_->fileNames = {png, svg};
+        Click(window, QStringLiteral("CmdSave"));
+        Click(window, QStringLiteral("CmdSave"));
+        QVERIFY(prompts_->messages.isEmpty());
+        QImage saved(png);
+        QVERIFY(!saved.isNull() && saved.width() > 300);
+        QFile svgFile(svg);
+        QVERIFY(svgFile.open(QIODevice::ReadOnly));
+        QVERIFY(svgFile.readAll().contains("<svg"));
+        Click(window, QStringLiteral("CmdCopy"));
+        QCOMPARE(QApplication::clipboard()->image().size(), saved.size());
+    }
+
+    // Cells that hold no positive number are left out and named.
+    void chartNamesTheCellsItLeftOut() {
+        IntensityGrid grid = ReadIntensityGrid(folder_->AppFolder(), "Atlanta");
+        grid[0][0] = "0";
+        grid[9][6] = "";
+        auto* window = Forms::Show<FrmRainfallCurves>();
+        window->ShowTable(QStringLiteral("Atlanta"), grid, std::nullopt);
+        auto* label = Named<QLabel>(window, QStringLiteral("LblLeftOut"));
+        QCOMPARE(label->text(),
+                 QStringLiteral("Left out, not a positive number: 5 min, 1 yr; 24 hr, 100 yrs"));
+        QCOMPARE(qobject_cast<QLineSeries*>(window->Chart()->series().first())->count(), 9);
+        QVERIFY(window->Chart()->findChild<QLineSeries*>(QStringLiteral("TcLine")) == nullptr);
+    }
+};
+
+QTEST_MAIN(RainfallDataTest)
+#include "RainfallDataTest.moc"

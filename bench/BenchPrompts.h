@@ -5,7 +5,7 @@
 #include <QString>
 #include <QStringList>
 
-#include "app/Prompts.h"
+#include "common/Prompts.h"
 
 namespace torrenta::bench {
 

@@ -16,8 +16,8 @@
 #include "BenchPrompts.h"
 #include "MedianReporter.h"
 #include "app/MDIFrmMain.h"
-#include "app/Session.h"
 #include "canvas/FrmDraw.h"
+#include "common/Session.h"
 #include "store/AppFolder.h"
 #include "store/ProjectFile.h"
 

@@ -16,7 +16,7 @@
 #include "BenchProject.h"
 #include "BenchPrompts.h"
 #include "MedianReporter.h"
-#include "app/Session.h"
+#include "common/Session.h"
 #include "intensity/FrmRainfallCurves.h"
 #include "rainfall/NoaaAtlas14File.h"
 #include "store/AppFolder.h"

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <ctime>
+#include <functional>
+#include <memory>
 #include <ostream>
 
 #include "Errors.h"
@@ -124,6 +126,177 @@ std::vector<std::string> SplitEmptyValues(const std::vector<std::string>& args) 
     return split;
 }
 
+// A subcommand and what it does once the arguments are read and the
+// application folder is known. Each command keeps its options' values in its
+// own state, shared with its action.
+struct Command {
+    CLI::App* subcommand;
+    std::function<void(const std::string& appFolder)> run;
+};
+
+Command TablesCommand(CLI::App& app, std::ostream& out) {
+    auto* sub = app.add_subcommand("tables", "List the intensity tables, one name per line");
+    return {sub, [&out](const std::string& appFolder) { PrintTables(appFolder, out); }};
+}
+
+Command TableCommand(CLI::App& app, std::ostream& out) {
+    auto* sub = app.add_subcommand("table", "Print one intensity table");
+    auto name = std::make_shared<std::string>();
+    sub->add_option("NAME", *name, "Intensity table name")->required();
+    return {sub, [name, &out](const std::string& appFolder) { PrintTable(appFolder, *name, out); }};
+}
+
+Command NewCommand(CLI::App& app) {
+    auto options = std::make_shared<NewProjectOptions>();
+    options->intensityTable = std::string(kDefaultIntensityTable);
+    options->info.DesignDate = TodayShortDate();
+    auto* sub = app.add_subcommand("new", "Create a project and set it up");
+    sub->add_option("PROJECT", options->projectPath, "Project file (.rmt)")->required();
+    sub->add_option("--node", options->nodeName, "Name of the outlet node")->required();
+    sub->add_option("--table", options->intensityTable, "Intensity table (default Atlanta)");
+    sub->add_option("--project-name", options->info.ProjectName, "Project name");
+    sub->add_option("--job-number", options->info.JobNumber, "Job number");
+    sub->add_option("--design-date", options->info.DesignDate, "Design date (default today)");
+    sub->add_option("--engineer", options->info.DesignEngineer, "Design engineer");
+    sub->add_option("--manager", options->info.ProjectManager, "Project manager");
+    return {sub, [options](const std::string& appFolder) { RunNew(appFolder, *options); }};
+}
+
+template <class Row>
+struct AddState {
+    std::string projectPath;
+    Row row;
+};
+
+Command AddOverlandCommand(CLI::App& add, std::ostream& out) {
+    auto state = std::make_shared<AddState<BasinRow>>();
+    BasinRow& basin = state->row;
+    auto* sub = add.add_subcommand("overland", "Add an overland flow area");
+    sub->add_option("PROJECT", state->projectPath, "Project file")->required();
+    sub->add_option("--name", basin.BasinName, "Name");
+    sub->add_option("--area", basin.Area, "Area (ac)");
+    sub->add_option("--slope", basin.Slope, "Slope (ft/ft)");
+    sub->add_option("--land-use", basin.SoilType, "Land use");
+    sub->add_option("--c", basin.CVal, "Runoff coefficient C");
+    sub->add_option("--length", basin.TravelLength, "Travel length (ft)");
+    sub->add_option("--surface", basin.BasinNType, "Sheet-flow surface description");
+    sub->add_option("--n", basin.BasinN, "Manning's n for sheet flow");
+    sub->add_option("--tc", basin.Tc, "Travel time (min); calculated when not given");
+    return {sub, [state, &out](const std::string& appFolder) {
+                BasinRow& basin = state->row;
+                RequireNumeric({{"--area", &basin.Area},
+                                {"--slope", &basin.Slope},
+                                {"--c", &basin.CVal},
+                                {"--length", &basin.TravelLength},
+                                {"--n", &basin.BasinN},
+                                {"--tc", &basin.Tc}});
+                ResolveN(kSheetFlowSurfaces, basin.BasinNType, basin.BasinN, "--surface");
+                RunAdd(appFolder, state->projectPath, basin, out);
+            }};
+}
+
+Command AddShallowCommand(CLI::App& add, std::ostream& out) {
+    auto state = std::make_shared<AddState<SurfaceRow>>();
+    SurfaceRow& surface = state->row;
+    surface.SurfType = "Unpaved";
+    auto* sub = add.add_subcommand("shallow", "Add a shallow concentrated flow reach");
+    sub->add_option("PROJECT", state->projectPath, "Project file")->required();
+    sub->add_option("--name", surface.SurfName, "Name");
+    sub->add_option("--length", surface.SurfLength, "Length (ft)");
+    sub->add_option("--slope", surface.SurfSlope, "Slope (ft/ft)");
+    sub->add_option("--type", surface.SurfType, "Paved or Unpaved")
+        ->check(CLI::IsMember({"Paved", "Unpaved"}));
+    return {
+        sub, [state, &out](const std::string& appFolder) {
+            SurfaceRow& surface = state->row;
+            RequireNumeric({{"--length", &surface.SurfLength}, {"--slope", &surface.SurfSlope}});
+            RunAdd(appFolder, state->projectPath, surface, out);
+        }};
+}
+
+Command AddChannelCommand(CLI::App& add, std::ostream& out) {
+    auto state = std::make_shared<AddState<ChannelRow>>();
+    ChannelRow& channel = state->row;
+    auto* sub = add.add_subcommand("channel", "Add a channel reach");
+    sub->add_option("PROJECT", state->projectPath, "Project file")->required();
+    sub->add_option("--name", channel.ChannelName, "Name");
+    sub->add_option("--area", channel.ChannelArea, "Section area (sf)");
+    sub->add_option("--wp", channel.ChannelWP, "Wetted perimeter (ft)");
+    sub->add_option("--slope", channel.ChannelSlope, "Slope (ft/ft)");
+    sub->add_option("--length", channel.ChannelLength, "Travel length (ft)");
+    sub->add_option("--material", channel.ChannelMaterial, "Channel material");
+    sub->add_option("--n", channel.ChannelN, "Manning's n");
+    auto* velocity = sub->add_option("--velocity", channel.ChannelVelocity,
+                                     "Velocity (fps); with --tc, stored as given");
+    auto* tc = sub->add_option("--tc", channel.ChannelTc, "Travel time (min)");
+    velocity->needs(tc);
+    tc->needs(velocity);
+    return {sub, [state, &out](const std::string& appFolder) {
+                ChannelRow& channel = state->row;
+                RequireNumeric({{"--area", &channel.ChannelArea},
+                                {"--wp", &channel.ChannelWP},
+                                {"--slope", &channel.ChannelSlope},
+                                {"--length", &channel.ChannelLength},
+                                {"--n", &channel.ChannelN},
+                                {"--tc", &channel.ChannelTc}});
+                ResolveN(kChannelMaterials, channel.ChannelMaterial, channel.ChannelN,
+                         "--material");
+                RunAdd(appFolder, state->projectPath, channel, out);
+            }};
+}
+
+Command ListCommand(CLI::App& app, std::ostream& out) {
+    auto projectPath = std::make_shared<std::string>();
+    auto* sub = app.add_subcommand("list", "List the live elements: kind, tag, name, Tc");
+    sub->add_option("PROJECT", *projectPath, "Project file")->required();
+    return {sub, [projectPath, &out](const std::string&) { RunList(*projectPath, out); }};
+}
+
+Command SolveCommand(CLI::App& app, std::ostream& out) {
+    auto options = std::make_shared<SolveOptions>();
+    auto* sub = app.add_subcommand("solve", "Solve the network and print the report");
+    sub->add_option("PROJECT", options->projectPath, "Project file")->required();
+    sub->add_option("--table", options->table, "Intensity table for this run only");
+    sub->add_option("--rtf", options->rtfPath, "Also write the report as RTF");
+    sub->add_flag("--json", options->json,
+                  "Print the solution as JSON instead: project, node, intensityTable, "
+                  "totalArea, weightedC, tc, shown, elements (stored columns, values, shown) "
+                  "and results (per return period: numbers, stored and shown texts)");
+    return {sub,
+            [options, &out](const std::string& appFolder) { RunSolve(appFolder, *options, out); }};
+}
+
+Command ImportNoaaCommand(CLI::App& app, std::ostream& out, std::ostream& err) {
+    auto options = std::make_shared<ImportNoaaOptions>();
+    auto* sub = app.add_subcommand(
+        "import-noaa", "Make an intensity table from a NOAA Atlas 14 file (PFDS CSV) and print it");
+    sub->add_option("FILE", options->file, "The downloaded file")->required();
+    sub->add_option("--name", options->name, "Name of the new table")->required();
+    sub->add_option("--bound", options->bound,
+                    "Take the upper or lower bound of the 90% confidence interval")
+        ->check(CLI::IsMember({"upper", "lower"}));
+    sub->add_flag("--replace", options->replace, "Replace the table of that name if there is one");
+    return {sub, [options, &out, &err](const std::string& appFolder) {
+                RunImportNoaa(appFolder, *options, err);
+                PrintTable(appFolder, options->name, out);
+            }};
+}
+
+Command TableFromEquationCommand(CLI::App& app, std::ostream& out) {
+    auto options = std::make_shared<TableFromEquationOptions>();
+    auto* sub = app.add_subcommand("table-from-equation",
+                                   "Make an intensity table from i = b / (Tc + d)^e and print it");
+    sub->add_option("--name", options->name, "Name of the new table")->required();
+    sub->add_option("--coefficients", options->coefficientsFile,
+                    "CSV file, one line per return period: period,b,d,e (Tc in minutes)")
+        ->required();
+    sub->add_flag("--replace", options->replace, "Replace the table of that name if there is one");
+    return {sub, [options, &out](const std::string& appFolder) {
+                RunTableFromEquation(appFolder, *options);
+                PrintTable(appFolder, options->name, out);
+            }};
+}
+
 }  // namespace
 
 int RunCli(const std::vector<std::string>& args, const std::string& executableFolder,
@@ -136,99 +309,20 @@ int RunCli(const std::vector<std::string>& args, const std::string& executableFo
                    "Folder holding empty.mdb and intensity.mdb (default: beside the program, "
                    "then ../share/torrenta)");
 
-    auto* tables = app.add_subcommand("tables", "List the intensity tables, one name per line");
-    auto* table = app.add_subcommand("table", "Print one intensity table");
-    std::string tableName;
-    table->add_option("NAME", tableName, "Intensity table name")->required();
-
-    NewProjectOptions newOptions;
-    newOptions.intensityTable = std::string(kDefaultIntensityTable);
-    newOptions.info.DesignDate = TodayShortDate();
-    auto* create = app.add_subcommand("new", "Create a project and set it up");
-    create->add_option("PROJECT", newOptions.projectPath, "Project file (.rmt)")->required();
-    create->add_option("--node", newOptions.nodeName, "Name of the outlet node")->required();
-    create->add_option("--table", newOptions.intensityTable, "Intensity table (default Atlanta)");
-    create->add_option("--project-name", newOptions.info.ProjectName, "Project name");
-    create->add_option("--job-number", newOptions.info.JobNumber, "Job number");
-    create->add_option("--design-date", newOptions.info.DesignDate, "Design date (default today)");
-    create->add_option("--engineer", newOptions.info.DesignEngineer, "Design engineer");
-    create->add_option("--manager", newOptions.info.ProjectManager, "Project manager");
-
-    std::string projectPath;
     auto* add = app.add_subcommand("add", "Add an element to a project");
     add->require_subcommand(1);
-
-    BasinRow basin;
-    auto* overland = add->add_subcommand("overland", "Add an overland flow area");
-    overland->add_option("PROJECT", projectPath, "Project file")->required();
-    overland->add_option("--name", basin.BasinName, "Name");
-    overland->add_option("--area", basin.Area, "Area (ac)");
-    overland->add_option("--slope", basin.Slope, "Slope (ft/ft)");
-    overland->add_option("--land-use", basin.SoilType, "Land use");
-    overland->add_option("--c", basin.CVal, "Runoff coefficient C");
-    overland->add_option("--length", basin.TravelLength, "Travel length (ft)");
-    overland->add_option("--surface", basin.BasinNType, "Sheet-flow surface description");
-    overland->add_option("--n", basin.BasinN, "Manning's n for sheet flow");
-    overland->add_option("--tc", basin.Tc, "Travel time (min); calculated when not given");
-
-    SurfaceRow surface;
-    surface.SurfType = "Unpaved";
-    auto* shallow = add->add_subcommand("shallow", "Add a shallow concentrated flow reach");
-    shallow->add_option("PROJECT", projectPath, "Project file")->required();
-    shallow->add_option("--name", surface.SurfName, "Name");
-    shallow->add_option("--length", surface.SurfLength, "Length (ft)");
-    shallow->add_option("--slope", surface.SurfSlope, "Slope (ft/ft)");
-    shallow->add_option("--type", surface.SurfType, "Paved or Unpaved")
-        ->check(CLI::IsMember({"Paved", "Unpaved"}));
-
-    ChannelRow channel;
-    auto* channelCommand = add->add_subcommand("channel", "Add a channel reach");
-    channelCommand->add_option("PROJECT", projectPath, "Project file")->required();
-    channelCommand->add_option("--name", channel.ChannelName, "Name");
-    channelCommand->add_option("--area", channel.ChannelArea, "Section area (sf)");
-    channelCommand->add_option("--wp", channel.ChannelWP, "Wetted perimeter (ft)");
-    channelCommand->add_option("--slope", channel.ChannelSlope, "Slope (ft/ft)");
-    channelCommand->add_option("--length", channel.ChannelLength, "Travel length (ft)");
-    channelCommand->add_option("--material", channel.ChannelMaterial, "Channel material");
-    channelCommand->add_option("--n", channel.ChannelN, "Manning's n");
-    auto* velocity = channelCommand->add_option("--velocity", channel.ChannelVelocity,
-                                                "Velocity (fps); with --tc, stored as given");
-    auto* channelTc = channelCommand->add_option("--tc", channel.ChannelTc, "Travel time (min)");
-    velocity->needs(channelTc);
-    channelTc->needs(velocity);
-
-    auto* list = app.add_subcommand("list", "List the live elements: kind, tag, name, Tc");
-    list->add_option("PROJECT", projectPath, "Project file")->required();
-
-    SolveOptions solveOptions;
-    auto* solve = app.add_subcommand("solve", "Solve the network and print the report");
-    solve->add_option("PROJECT", solveOptions.projectPath, "Project file")->required();
-    solve->add_option("--table", solveOptions.table, "Intensity table for this run only");
-    solve->add_option("--rtf", solveOptions.rtfPath, "Also write the report as RTF");
-    solve->add_flag("--json", solveOptions.json, "Print the results as JSON instead");
-
-    ImportNoaaOptions importOptions;
-    auto* importNoaa = app.add_subcommand(
-        "import-noaa", "Make an intensity table from a NOAA Atlas 14 file (PFDS CSV) and print it");
-    importNoaa->add_option("FILE", importOptions.file, "The downloaded file")->required();
-    importNoaa->add_option("--name", importOptions.name, "Name of the new table")->required();
-    importNoaa
-        ->add_option("--bound", importOptions.bound,
-                     "Take the upper or lower bound of the 90% confidence interval")
-        ->check(CLI::IsMember({"upper", "lower"}));
-    importNoaa->add_flag("--replace", importOptions.replace,
-                         "Replace the table of that name if there is one");
-
-    TableFromEquationOptions equationOptions;
-    auto* fromEquation = app.add_subcommand(
-        "table-from-equation", "Make an intensity table from i = b / (Tc + d)^e and print it");
-    fromEquation->add_option("--name", equationOptions.name, "Name of the new table")->required();
-    fromEquation
-        ->add_option("--coefficients", equationOptions.coefficientsFile,
-                     "CSV file, one line per return period: period,b,d,e (Tc in minutes)")
-        ->required();
-    fromEquation->add_flag("--replace", equationOptions.replace,
-                           "Replace the table of that name if there is one");
+    const std::vector<Command> commands = {
+        TablesCommand(app, out),
+        TableCommand(app, out),
+        NewCommand(app),
+        AddOverlandCommand(*add, out),
+        AddShallowCommand(*add, out),
+        AddChannelCommand(*add, out),
+        ListCommand(app, out),
+        SolveCommand(app, out),
+        ImportNoaaCommand(app, out, err),
+        TableFromEquationCommand(app, out),
+    };
 
     const std::vector<std::string> expanded = SplitEmptyValues(args);
     std::vector<std::string> reversed(expanded.rbegin(), expanded.rend());
@@ -242,43 +336,10 @@ int RunCli(const std::vector<std::string>& args, const std::string& executableFo
     const std::string appFolder =
         ChooseAppFolder(appFolderOption, executableFolder, UserAppFolder());
     try {
-        if (*tables) {
-            PrintTables(appFolder, out);
-        } else if (*table) {
-            PrintTable(appFolder, tableName, out);
-        } else if (*create) {
-            RunNew(appFolder, newOptions);
-        } else if (*overland) {
-            RequireNumeric({{"--area", &basin.Area},
-                            {"--slope", &basin.Slope},
-                            {"--c", &basin.CVal},
-                            {"--length", &basin.TravelLength},
-                            {"--n", &basin.BasinN},
-                            {"--tc", &basin.Tc}});
-            ResolveN(kSheetFlowSurfaces, basin.BasinNType, basin.BasinN, "--surface");
-            RunAdd(appFolder, projectPath, basin, out);
-        } else if (*shallow) {
-            RequireNumeric({{"--length", &surface.SurfLength}, {"--slope", &surface.SurfSlope}});
-            RunAdd(appFolder, projectPath, surface, out);
-        } else if (*channelCommand) {
-            RequireNumeric({{"--area", &channel.ChannelArea},
-                            {"--wp", &channel.ChannelWP},
-                            {"--slope", &channel.ChannelSlope},
-                            {"--length", &channel.ChannelLength},
-                            {"--n", &channel.ChannelN},
-                            {"--tc", &channel.ChannelTc}});
-            ResolveN(kChannelMaterials, channel.ChannelMaterial, channel.ChannelN, "--material");
-            RunAdd(appFolder, projectPath, channel, out);
-        } else if (*list) {
-            RunList(projectPath, out);
-        } else if (*solve) {
-            RunSolve(appFolder, solveOptions, out);
-        } else if (*importNoaa) {
-            RunImportNoaa(appFolder, importOptions, err);
-            PrintTable(appFolder, importOptions.name, out);
-        } else if (*fromEquation) {
-            RunTableFromEquation(appFolder, equationOptions);
-            PrintTable(appFolder, equationOptions.name, out);
+        for (const Command& command : commands) {
+            if (*command.subcommand) {
+                command.run(appFolder);
+            }
         }
         return kExitDone;
     } catch (const NothingToDo& e) {

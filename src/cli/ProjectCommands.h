@@ -26,9 +26,8 @@ struct NewProjectOptions {
 };
 void RunNew(const std::string& appFolder, const NewProjectOptions& options);
 
-// The add dialogs' OK without a window. `given` maps each column the user gave
-// an option for to its option name, so a missing one is named in the message.
-// Prints the new element's tag.
+// The add dialogs' OK without a window: a missing value is named by its
+// option in the message. Prints the new element's tag.
 void RunAdd(const std::string& appFolder, const std::string& projectPath, BasinRow row,
             std::ostream& out);
 void RunAdd(const std::string& appFolder, const std::string& projectPath, SurfaceRow row,

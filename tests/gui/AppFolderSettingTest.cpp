@@ -3,7 +3,7 @@
 #include <QTest>
 
 #include "app/AppFolderSetting.h"
-#include "app/QtText.h"
+#include "common/QtText.h"
 
 using namespace torrenta::gui;
 

@@ -17,7 +17,7 @@
 #include <memory>
 
 #include "ScriptedPrompts.h"
-#include "app/Forms.h"
+#include "common/Forms.h"
 #include "feedback/CommentRequest.h"
 #include "feedback/FrmAbout.h"
 #include "feedback/FrmBugReport.h"

@@ -7,9 +7,9 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "app/Forms.h"
-#include "app/QtText.h"
-#include "app/Session.h"
+#include "common/Forms.h"
+#include "common/QtText.h"
+#include "common/Session.h"
 
 namespace torrenta::test {
 

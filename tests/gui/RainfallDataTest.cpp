@@ -16,7 +16,7 @@
 #include "SampleRows.h"
 #include "ScriptedPrompts.h"
 #include "TestFolder.h"
-#include "app/Prompts.h"
+#include "common/Prompts.h"
 #include "intensity/FrmIdfEquation.h"
 #include "intensity/FrmIntensityTable.h"
 #include "intensity/FrmRainfallCurves.h"
@@ -161,10 +161,10 @@ class RainfallDataTest : public QObject {
         for (int k = 0; k < 7; ++k) {
             QVERIFY(std::abs(marks->at(k).y() - solved.solution.periods[k].intensity) < 1e-6);
         }
-        QVERIFY(
-            Named<QLabel>(window, QStringLiteral("LblTcIntensities"))
-                ->text()
-                .contains(QStringLiteral("1 yr %1,").arg(solved.solution.periods[0].intensity, 0, 'f', 3)));
+        QVERIFY(Named<QLabel>(window, QStringLiteral("LblTcIntensities"))
+                    ->text()
+                    .contains(QStringLiteral("1 yr %1,")
+                                  .arg(solved.solution.periods[0].intensity, 0, 'f', 3)));
 
         window->show();
         const QString png = QString::fromStdString(folder_->File("curves.png"));

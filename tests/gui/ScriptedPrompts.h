@@ -5,7 +5,7 @@
 #include <QMessageBox>
 #include <QString>
 
-#include "app/Prompts.h"
+#include "common/Prompts.h"
 
 namespace torrenta::test {
 

@@ -9,6 +9,8 @@
 namespace torrenta {
 
 // The three kinds of drainage element, each stored one row per element.
+// Stored names keep older words: an overland flow area is a "Basin"
+// (TblBasinInfo, tags Basin1...), a shallow reach a "Surface" (TblSurfaceInfo).
 enum class ElementKind { Overland, Shallow, Channel };
 
 // Rows hold every column as the text stored; members carry the column names.

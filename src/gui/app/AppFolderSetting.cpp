@@ -4,7 +4,7 @@
 #include <QSettings>
 #include <QStandardPaths>
 
-#include "app/QtText.h"
+#include "common/QtText.h"
 #include "store/AppFolder.h"
 
 namespace torrenta::gui {

@@ -6,15 +6,15 @@
 #include <QStackedWidget>
 #include <QToolBar>
 
-#include "app/CommandBoundary.h"
-#include "app/Forms.h"
 #include "app/FrmOpen.h"
-#include "app/Prompts.h"
-#include "app/QtText.h"
-#include "app/Resources.h"
-#include "app/Session.h"
-#include "app/SvgIcon.h"
 #include "canvas/FrmDraw.h"
+#include "common/CommandBoundary.h"
+#include "common/Forms.h"
+#include "common/Prompts.h"
+#include "common/QtText.h"
+#include "common/Resources.h"
+#include "common/Session.h"
+#include "common/SvgIcon.h"
 #include "editors/ChannelFlowDialog.h"
 #include "editors/FrmCCo.h"
 #include "editors/FrmTrapezArea.h"

@@ -7,9 +7,9 @@
 
 #include "app/AppFolderSetting.h"
 #include "app/MDIFrmMain.h"
-#include "app/Resources.h"
-#include "app/Session.h"
-#include "app/SvgIcon.h"
+#include "common/Resources.h"
+#include "common/Session.h"
+#include "common/SvgIcon.h"
 
 namespace torrenta::gui {
 

@@ -10,14 +10,14 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/CommandBoundary.h"
-#include "app/Forms.h"
 #include "app/MDIFrmMain.h"
-#include "app/Prompts.h"
-#include "app/QtText.h"
-#include "app/Session.h"
-#include "app/SvgIcon.h"
-#include "app/Twips.h"
+#include "common/CommandBoundary.h"
+#include "common/Forms.h"
+#include "common/Prompts.h"
+#include "common/QtText.h"
+#include "common/Session.h"
+#include "common/SvgIcon.h"
+#include "common/Twips.h"
 #include "editing/ElementEditing.h"
 #include "editors/ChannelFlowDialog.h"
 #include "editors/OverlandFlowDialog.h"
@@ -56,9 +56,9 @@ int Slot(ElementKind kind) {
 IconKind IconKindOf(ElementKind kind) {
     switch (kind) {
         case ElementKind::Overland:
-            return IconKind::Basin;
+            return IconKind::Overland;
         case ElementKind::Shallow:
-            return IconKind::Surface;
+            return IconKind::Shallow;
         case ElementKind::Channel:
             break;
     }
@@ -66,8 +66,8 @@ IconKind IconKindOf(ElementKind kind) {
 }
 
 ElementKind ElementKindOf(IconKind kind) {
-    return kind == IconKind::Basin     ? ElementKind::Overland
-           : kind == IconKind::Surface ? ElementKind::Shallow
+    return kind == IconKind::Overland  ? ElementKind::Overland
+           : kind == IconKind::Shallow ? ElementKind::Shallow
                                        : ElementKind::Channel;
 }
 
@@ -219,10 +219,10 @@ void FrmDraw::CreatePopupMenus() {
         const char* editCaption;
     };
     const Popup popups[] = {
-        {IconKind::Basin, "MnuPopBasin", "PopMenuBasin", "MnuBasinName", "Basin Name",
+        {IconKind::Overland, "MnuPopBasin", "PopMenuBasin", "MnuBasinName", "Basin Name",
          "MnuBasinSeperator1", "Mnu_Basin_Delete", "Delete Overland", "Mnu_Basin_Edit",
          "Edit Data"},
-        {IconKind::Surface, "MnuPopSurface", "PopMenuSurface", "MnuSurfaceName", "Surface Name",
+        {IconKind::Shallow, "MnuPopSurface", "PopMenuSurface", "MnuSurfaceName", "Surface Name",
          "MnuPopSurfaceSeperator1", "MnuPopDeleteSurface", "Delete Surface", "MnuPopEditSurface",
          "Edit Data"},
         {IconKind::Channel, "MnuPopChannel", "PopMenuChannel", "MnuChannelName", "Channel Name",

@@ -30,9 +30,9 @@ IconItem::IconItem(IconKind kind, int index, IconEvents* events)
 
 QSizeF IconItem::IconSize(IconKind kind) {
     switch (kind) {
-        case IconKind::Basin:
+        case IconKind::Overland:
             return {690, 420};
-        case IconKind::Surface:
+        case IconKind::Shallow:
             return {690, 405};
         case IconKind::Channel:
             return {690, 300};

@@ -7,7 +7,8 @@ class QSvgRenderer;
 
 namespace torrenta::gui {
 
-enum class IconKind { Basin, Surface, Channel, Node };
+// The icons: one per element kind, named as the kinds are, and the outlet node.
+enum class IconKind { Overland, Shallow, Channel, Node };
 
 class IconItem;
 

@@ -11,9 +11,9 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/FormWidgets.h"
-#include "app/Forms.h"
-#include "app/QtText.h"
+#include "common/FormWidgets.h"
+#include "common/Forms.h"
+#include "common/QtText.h"
 #include "editors/NumericValidator.h"
 #include "editors/OverlandFlowDialog.h"
 #include "hydraulics/Tables.h"

@@ -8,10 +8,10 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/CommandBoundary.h"
-#include "app/FormWidgets.h"
-#include "app/Forms.h"
-#include "app/QtText.h"
+#include "common/CommandBoundary.h"
+#include "common/FormWidgets.h"
+#include "common/Forms.h"
+#include "common/QtText.h"
 #include "editors/ChannelFlowDialog.h"
 #include "editors/NumericValidator.h"
 #include "hydraulics/TrapezoidSection.h"

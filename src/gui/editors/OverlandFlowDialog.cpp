@@ -12,14 +12,14 @@
 #include <optional>
 #include <string>
 
-#include "app/CommandBoundary.h"
-#include "app/FormWidgets.h"
-#include "app/Forms.h"
 #include "app/MDIFrmMain.h"
-#include "app/Prompts.h"
-#include "app/QtText.h"
-#include "app/Session.h"
 #include "canvas/FrmDraw.h"
+#include "common/CommandBoundary.h"
+#include "common/FormWidgets.h"
+#include "common/Forms.h"
+#include "common/Prompts.h"
+#include "common/QtText.h"
+#include "common/Session.h"
 #include "editing/ElementEditing.h"
 #include "editors/FrmCCo.h"
 #include "editors/NumericValidator.h"

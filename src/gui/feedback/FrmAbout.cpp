@@ -6,7 +6,7 @@
 #include <QSvgWidget>
 #include <QVBoxLayout>
 
-#include "app/FormWidgets.h"
+#include "common/FormWidgets.h"
 
 namespace torrenta::gui {
 

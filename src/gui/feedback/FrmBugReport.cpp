@@ -7,9 +7,9 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
-#include "app/FormWidgets.h"
-#include "app/Prompts.h"
-#include "app/Twips.h"
+#include "common/FormWidgets.h"
+#include "common/Prompts.h"
+#include "common/Twips.h"
 #include "feedback/PageFetcher.h"
 
 namespace torrenta::gui {

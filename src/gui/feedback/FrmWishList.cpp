@@ -1,6 +1,6 @@
 #include "feedback/FrmWishList.h"
 
-#include "app/Twips.h"
+#include "common/Twips.h"
 
 namespace torrenta::gui {
 

@@ -6,7 +6,7 @@
 #include <QNetworkRequest>
 #include <memory>
 
-#include "app/Prompts.h"
+#include "common/Prompts.h"
 
 namespace torrenta::gui {
 

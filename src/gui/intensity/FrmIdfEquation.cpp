@@ -4,10 +4,10 @@
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
-#include "app/CommandBoundary.h"
-#include "app/FormWidgets.h"
-#include "app/Forms.h"
-#include "app/Prompts.h"
+#include "common/CommandBoundary.h"
+#include "common/FormWidgets.h"
+#include "common/Forms.h"
+#include "common/Prompts.h"
 #include "editors/NumericValidator.h"
 #include "intensity/FrmIntensityTable.h"
 #include "rainfall/IdfEquation.h"

@@ -4,12 +4,12 @@
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
-#include "app/CommandBoundary.h"
-#include "app/FormWidgets.h"
-#include "app/Forms.h"
-#include "app/Prompts.h"
-#include "app/QtText.h"
-#include "app/Session.h"
+#include "common/CommandBoundary.h"
+#include "common/FormWidgets.h"
+#include "common/Forms.h"
+#include "common/Prompts.h"
+#include "common/QtText.h"
+#include "common/Session.h"
 #include "intensity/FrmSelectNodeBasin.h"
 #include "store/ProjectSetup.h"
 

@@ -16,11 +16,11 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/CommandBoundary.h"
-#include "app/FormWidgets.h"
-#include "app/Prompts.h"
-#include "app/QtText.h"
-#include "app/Session.h"
+#include "common/CommandBoundary.h"
+#include "common/FormWidgets.h"
+#include "common/Prompts.h"
+#include "common/QtText.h"
+#include "common/Session.h"
 #include "rainfall/IdfCurves.h"
 #include "rainfall/RainfallTable.h"
 

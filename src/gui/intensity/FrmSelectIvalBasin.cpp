@@ -1,8 +1,8 @@
 #include "intensity/FrmSelectIvalBasin.h"
 
-#include "app/Forms.h"
-#include "app/QtText.h"
-#include "app/Session.h"
+#include "common/Forms.h"
+#include "common/QtText.h"
+#include "common/Session.h"
 #include "intensity/FrmIntensityTable.h"
 #include "store/FrmInfo.h"
 #include "store/ProjectSetup.h"

@@ -1,7 +1,7 @@
 #include "intensity/FrmSelectNodeBasin.h"
 
-#include "app/Forms.h"
-#include "app/Session.h"
+#include "common/Forms.h"
+#include "common/Session.h"
 #include "intensity/FrmNodeInfo.h"
 #include "store/ProjectSetup.h"
 

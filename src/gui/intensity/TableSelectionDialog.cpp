@@ -4,11 +4,11 @@
 #include <QListWidget>
 #include <QVBoxLayout>
 
-#include "app/CommandBoundary.h"
-#include "app/FormWidgets.h"
-#include "app/Prompts.h"
-#include "app/QtText.h"
-#include "app/Session.h"
+#include "common/CommandBoundary.h"
+#include "common/FormWidgets.h"
+#include "common/Prompts.h"
+#include "common/QtText.h"
+#include "common/Session.h"
 #include "intensity/IntensityDatabase.h"
 #include "store/Connection.h"
 

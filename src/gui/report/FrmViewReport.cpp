@@ -19,11 +19,11 @@
 #include <memory>
 #include <string>
 
-#include "app/Forms.h"
-#include "app/Prompts.h"
-#include "app/QtText.h"
-#include "app/Session.h"
-#include "app/SvgIcon.h"
+#include "common/Forms.h"
+#include "common/Prompts.h"
+#include "common/QtText.h"
+#include "common/Session.h"
+#include "common/SvgIcon.h"
 #include "report/RichDocumentConversion.h"
 #include "report/RichTextPrinter.h"
 #include "report/RtfWriter.h"

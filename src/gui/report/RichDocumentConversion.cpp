@@ -16,7 +16,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/QtText.h"
+#include "common/QtText.h"
 #include "report/TabLayout.h"
 
 namespace torrenta::gui {

@@ -8,13 +8,13 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "app/CommandBoundary.h"
-#include "app/FormWidgets.h"
-#include "app/Forms.h"
 #include "app/MDIFrmMain.h"
-#include "app/Prompts.h"
-#include "app/QtText.h"
-#include "app/Session.h"
+#include "common/CommandBoundary.h"
+#include "common/FormWidgets.h"
+#include "common/Forms.h"
+#include "common/Prompts.h"
+#include "common/QtText.h"
+#include "common/Session.h"
 #include "intensity/FrmSelectIvalBasin.h"
 #include "store/ProjectSetup.h"
 

@@ -1,4 +1,4 @@
-#include "app/Session.h"
+#include "common/Session.h"
 
 namespace torrenta::gui {
 

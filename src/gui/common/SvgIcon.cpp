@@ -1,4 +1,4 @@
-#include "app/SvgIcon.h"
+#include "common/SvgIcon.h"
 
 #include <QIconEngine>
 #include <QPainter>

@@ -1,8 +1,8 @@
-#include "app/CommandBoundary.h"
+#include "common/CommandBoundary.h"
 
 #include <exception>
 
-#include "app/Prompts.h"
+#include "common/Prompts.h"
 
 namespace torrenta::gui {
 

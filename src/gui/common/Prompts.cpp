@@ -1,4 +1,4 @@
-#include "app/Prompts.h"
+#include "common/Prompts.h"
 
 #include <QFileDialog>
 

@@ -1,4 +1,4 @@
-#include "app/Forms.h"
+#include "common/Forms.h"
 
 #include <QHash>
 

@@ -47,6 +47,7 @@ nlohmann::json SolutionAsJson(const NetworkSolution& solution, const ProjectInfo
                        {"JobNumber", info.JobNumber}};
     json["node"] = {{"NodeName", node.NodeName}, {"IntensityTable", node.IntensityTable}};
     json["intensityTable"] = solution.intensityTable;
+    json["intensitySource"] = solution.intensitySource;
     json["totalArea"] = solution.TotalArea;
     json["weightedC"] = solution.WeightedC;
     json["tc"] = {{"overland", solution.OverlandTcSum},

@@ -10,7 +10,8 @@ namespace torrenta {
 // A solved network for other programs. Keys:
 //   project          the five project fields, as stored
 //   node             NodeName, IntensityTable (the project's own choice)
-//   intensityTable   the table this solve used
+//   intensityTable   the table this solve used; intensitySource where it came
+//                    from ("" when not recorded)
 //   totalArea, weightedC, tc {overland, shallow, channel, total}: numbers
 //   shown            the same as the report prints them (text)
 //   elements         {overland, shallow, channel}: each element's stored

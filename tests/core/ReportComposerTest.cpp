@@ -142,7 +142,10 @@ TEST_F(ReportComposerTest, ComposesTheWholeReportForOneElementOfEachKind) {
         "Design Engineer:\tA. Banks\n"
         "Project Manager:\tC. Diaz\n"
         "Design Date:\t03/14/2026\n"
-        "Job Number:\tJ-17\n" +
+        "Job Number:\tJ-17\n"
+        // Which outlet and which rainfall: the table has no Source here.
+        "Outlet node:\tOutlet\n"
+        "Intensity table:\tEven\n" +
         kHyphens +
         "\n"
         "\n"
@@ -239,10 +242,12 @@ TEST_F(ReportComposerTest, CarriesTheCharacterAndParagraphFormats) {
     // First lines 200 twips in, continuation lines 500, from the project
     // information to the end of the report.
     EXPECT_EQ(paragraphs[0].format.leftIndent, 0);
+    // The intensity table's line wraps its Source under the value column.
+    const std::size_t rainfall = IndexOf(document, "Intensity table:\tEven");
     for (std::size_t i = info; i < paragraphs.size(); ++i) {
         const auto& format = paragraphs[i].format;
-        EXPECT_EQ(format.leftIndent, 500) << i;
-        EXPECT_EQ(format.firstLineIndent, -300) << i;
+        EXPECT_EQ(format.leftIndent, i == rainfall ? 4000 : 500) << i;
+        EXPECT_EQ(format.firstLineIndent, i == rainfall ? -3800 : -300) << i;
         EXPECT_EQ(format.rightIndent, 200) << i;
     }
 
@@ -322,9 +327,9 @@ TEST_F(ReportComposerTest, ProjectInformationComesFromTheLastRow) {
         }
         InsertElementRow(project_, Surface("Swale"));
         const auto lines = Lines(Compose().document);
-        ASSERT_GE(lines.size(), 9u);
+        ASSERT_GE(lines.size(), 11u);
         EXPECT_EQ(std::vector<std::string>(lines.begin() + 3, lines.begin() + 8), c.lines);
-        EXPECT_EQ(lines[8], kHyphens);
+        EXPECT_EQ(lines[10], kHyphens);
     }
 }
 
@@ -389,6 +394,17 @@ TEST_F(ReportComposerTest, NamesAndTypesAreCutToFitTheirColumns) {
             EXPECT_TRUE(HasLine(document, row)) << row;
         }
     }
+}
+
+TEST_F(ReportComposerTest, NamesTheOutletAndTheRainfallWithItsSource) {
+    SaveIntensityTable(folder_.AppFolder(), "Fulton County", EvenGrid(),
+                       "NOAA Atlas 14 Volume 2 Version 3");
+    SaveProjectSetup(project_, ProjectInfoRow{}, "Pond 4", "Fulton County");
+    InsertElementRow(project_, Surface("Swale"));
+    const auto document = Compose("Fulton County").document;
+    EXPECT_TRUE(HasLine(document, "Outlet node:\tPond 4"));
+    EXPECT_TRUE(HasLine(document,
+                        "Intensity table:\tFulton County \u2014 NOAA Atlas 14 Volume 2 Version 3"));
 }
 
 TEST_F(ReportComposerTest, WeightsTheRunoffCoefficientByArea) {

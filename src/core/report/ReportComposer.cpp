@@ -161,14 +161,35 @@ class ReportComposer {
             {"Job Number:", &info.JobNumber},
         }};
         for (const auto& [label, value] : lines) {
-            out_.SetBold(true);
-            out_.Append(label);
-            out_.SetBold(false);
-            out_.Append("\t");
-            out_.Append(*value);
-            out_.Append(kCrLf);
+            WriteInfoLine(label, *value);
         }
+        WriteRainfall();
         out_.Append(std::string(65, '-') + kCrLf);
+    }
+
+    void WriteInfoLine(const char* label, const std::string& value) {
+        out_.SetBold(true);
+        out_.Append(label);
+        out_.SetBold(false);
+        out_.Append("\t");
+        out_.Append(value);
+        out_.Append(kCrLf);
+    }
+
+    // Which outlet and which rainfall produced these flows, so two reports of
+    // one network solved with different tables differ in their words too. A
+    // long Source wraps under the value column: the hanging indent there is
+    // also the first line's stop.
+    void WriteRainfall() {
+        WriteInfoLine("Outlet node:", solution_.nodeName);
+        constexpr int kValueColumn = 4000;
+        out_.SetIndents(200, kValueColumn - 200, 200);
+        std::string table = solution_.intensityTable;
+        if (!solution_.intensitySource.empty()) {
+            table += " \u2014 " + solution_.intensitySource;
+        }
+        WriteInfoLine("Intensity table:", table);
+        out_.SetIndents(200, 300, 200);
     }
 
     void WriteOverlandFlow() {

@@ -10,6 +10,7 @@
 #include "ReturnPeriods.h"
 #include "solver/RationalMethod.h"
 #include "store/Connection.h"
+#include "store/ProjectSetup.h"
 #include "text/NumberText.h"
 
 namespace torrenta {
@@ -65,6 +66,7 @@ NetworkSolution SolveProject(const std::string& projectPath, const std::string& 
 
     NetworkSolution solution;
     solution.intensityTable = intensityTableName;
+    solution.nodeName = ReadNode(projectPath).value_or(NodeRow{}).NodeName;
     if (flags.HasOverland) {
         solution.overland = ReadLiveElements<BasinRow>(projectPath);
     }
@@ -87,6 +89,7 @@ NetworkSolution SolveProject(const std::string& projectPath, const std::string& 
     const RationalResults results =
         ComputeRationalMethod(ReadIntensityRows(appFolder, intensityTableName), intensityTableName,
                               solution.TotalArea, solution.WeightedC, solution.TotalTc);
+    solution.intensitySource = IntensityTableSource(appFolder, intensityTableName);
     const std::array<std::string, 14> stored = ResultTexts(results);
     try {
         WriteResultsRow(project.Db(), stored);

@@ -48,7 +48,9 @@ struct NetworkSolution {
     double ChannelTcSum = 0.0;
     double TotalTc = 0.0;  // minutes
 
-    std::string intensityTable;
+    std::string nodeName;         // the outlet the network drains to
+    std::string intensityTable;   // the table this solve read
+    std::string intensitySource;  // where that table came from ("" when not recorded)
     std::array<PeriodResult, 7> periods;
 
     // Each element's share of the total area (0 for a network without area).

@@ -223,9 +223,12 @@ class IntensityDialogsTest : public QObject {
         Settle();
         CurrentSession().IntensityTableName = "Atlanta";
 
+        // The list opens on the table in use, so OK alone would keep it.
         FrmSelectIvalBasin* select = Forms::Show<FrmSelectIvalBasin>();
-        QPushButton* ok = Named<QPushButton>(select, QStringLiteral("CmdOK"));
-        QVERIFY(!ok->isEnabled());
+        QListWidget* list = Named<QListWidget>(select, QStringLiteral("List1"));
+        QVERIFY(list->currentItem() != nullptr);
+        QCOMPARE(list->currentItem()->text(), QStringLiteral("Atlanta"));
+        QVERIFY(Named<QPushButton>(select, QStringLiteral("CmdOK"))->isEnabled());
         Choose(select, QStringLiteral("Second"));
         Settle();
         QCOMPARE(CurrentSession().IntensityTableName, std::string("Second"));
@@ -314,8 +317,8 @@ class IntensityDialogsTest : public QObject {
         QTest::newRow("editor, No") << true << true << QMessageBox::No;
         QTest::newRow("editor, Yes") << true << true << QMessageBox::Yes;
         QTest::newRow("editor as loaded") << true << false << QMessageBox::NoButton;
-        QTest::newRow("node dialog, No") << false << true << QMessageBox::No;
-        QTest::newRow("node dialog, Yes") << false << true << QMessageBox::Yes;
+        // The node dialog is not reopened: the pick waits in its box for Update.
+        QTest::newRow("node dialog") << false << true << QMessageBox::NoButton;
     }
 
     void reopeningAsksBeforeDiscardingTypedInput() {
@@ -336,19 +339,20 @@ class IntensityDialogsTest : public QObject {
         Choose(select, QStringLiteral("Atlanta"));
         Settle();
 
-        QCOMPARE(prompts_->messages.size(), typed ? 1 : 0);
-        if (typed) {
+        const bool asks = editor && typed;
+        QCOMPARE(prompts_->messages.size(), asks ? 1 : 0);
+        if (asks) {
             QCOMPARE(prompts_->LastText(),
                      QStringLiteral("The changes made in \"%1\" are not saved. Discard them?")
                          .arg(title));
         }
-        const bool kept = answer == QMessageBox::No;
+        const bool kept = answer == QMessageBox::No || !editor;
         QWidget* shown = editor ? static_cast<QWidget*>(Forms::Find<FrmIntensityTable>())
                                 : Forms::Find<FrmNodeInfo>();
         QVERIFY(shown != nullptr);
         QCOMPARE(shown == form, kept);
         QCOMPARE(Text(shown, box), kept ? QStringLiteral("7.5") : loaded);
-        QCOMPARE(!select.isNull(), kept);
+        QCOMPARE(!select.isNull(), editor && kept);
         QCOMPARE(IValueBasinNames(project_), std::string(kept || !editor ? ";" : "Atlanta;"));
     }
 
@@ -361,7 +365,8 @@ class IntensityDialogsTest : public QObject {
         Settle();
         QCOMPARE(Text(info, QStringLiteral("TxtITable")), QStringLiteral("Atlanta"));
         QVERIFY(Forms::Find<FrmIntensityTable>() == nullptr);
-        QCOMPARE(IValueBasinNames(project_), std::string("Atlanta;"));
+        // Nothing is stored before the setup dialog's OK.
+        QCOMPARE(IValueBasinNames(project_), std::string(";"));
     }
 
     void cancelChangesNothing() {
@@ -374,25 +379,39 @@ class IntensityDialogsTest : public QObject {
     }
 
     void nodeDialogShowsRenamesAndPicksTheNodeTable() {
+        SaveIntensityTable(folder_->AppFolder(), "Second",
+                           ReadIntensityGrid(folder_->AppFolder(), "Atlanta"));
         FrmNodeInfo* node = Forms::Show<FrmNodeInfo>();
         QCOMPARE(Text(node, QStringLiteral("TxtNodeName")), QStringLiteral("Outfall"));
         QCOMPARE(Text(node, QStringLiteral("TxtIntensityTable")), QStringLiteral("Atlanta"));
         QVERIFY(Named<QLineEdit>(node, QStringLiteral("TxtIntensityTable"))->isReadOnly());
 
-        // A name typed but not saved gives way to the stored one when a table is picked.
+        // A table picked with "?" waits in the box with the typed name;
+        // Cancel leaves the stored node as it was.
         Type(node, QStringLiteral("TxtNodeName"), QStringLiteral("Unsaved"));
         Click(node, QStringLiteral("CmdTableList"));
-        Choose(Forms::Find<FrmSelectNodeBasin>(), QStringLiteral("Atlanta"));
+        Choose(Forms::Find<FrmSelectNodeBasin>(), QStringLiteral("Second"));
         Settle();
-        node = Forms::Find<FrmNodeInfo>();
-        QVERIFY(node != nullptr);
-        QCOMPARE(Text(node, QStringLiteral("TxtNodeName")), QStringLiteral("Outfall"));
+        QCOMPARE(Forms::Find<FrmNodeInfo>(), node);
+        QCOMPARE(Text(node, QStringLiteral("TxtNodeName")), QStringLiteral("Unsaved"));
+        QCOMPARE(Text(node, QStringLiteral("TxtIntensityTable")), QStringLiteral("Second"));
+        QCOMPARE(ReadNode(project_)->IntensityTable, std::string("Atlanta"));
+        Click(node, QStringLiteral("CmdCancel"));
+        Settle();
+        QCOMPARE(ReadNode(project_)->IntensityTable, std::string("Atlanta"));
+        QCOMPARE(CurrentSession().IntensityTableName, std::string("Atlanta"));
+
+        node = Forms::Show<FrmNodeInfo>();
+        Click(node, QStringLiteral("CmdTableList"));
+        Choose(Forms::Find<FrmSelectNodeBasin>(), QStringLiteral("Second"));
 
         Type(node, QStringLiteral("TxtNodeName"), QStringLiteral("Outfall \"North\""));
         Click(node, QStringLiteral("CmdUpdate"));
         Settle();
         QVERIFY(Forms::Find<FrmNodeInfo>() == nullptr);
         QCOMPARE(ReadNode(project_)->NodeName, std::string("Outfall \"North\""));
+        QCOMPARE(ReadNode(project_)->IntensityTable, std::string("Second"));
+        QCOMPARE(CurrentSession().IntensityTableName, std::string("Second"));
         QCOMPARE(ReadNode(project_)->NodeX, std::string("5040"));
     }
 
@@ -412,10 +431,13 @@ class IntensityDialogsTest : public QObject {
         QCOMPARE(Text(node, QStringLiteral("TxtNodeName")), QString());
         Click(node, QStringLiteral("CmdTableList"));
         Choose(Forms::Find<FrmSelectNodeBasin>(), QStringLiteral("Atlanta"));
+        QVERIFY(!ReadNode(project_).has_value());
+        Type(node, QStringLiteral("TxtNodeName"), QStringLiteral("Pond"));
+        Click(node, QStringLiteral("CmdUpdate"));
         const auto stored = ReadNode(project_);
         QVERIFY(stored.has_value());
         QCOMPARE(stored->IntensityTable, std::string("Atlanta"));
-        QCOMPARE(stored->NodeName, std::string());
+        QCOMPARE(stored->NodeName, std::string("Pond"));
     }
 
     void emptyCatalogueSaysSoAndOffersNothing() {

@@ -33,7 +33,7 @@ FrmNodeInfo::FrmNodeInfo(QWidget* parent) : QDialog(parent) {
     auto* tableRow = new QHBoxLayout;
     tableRow->addWidget(txtIntensityTable_);
     tableRow->addWidget(tableList);
-    rows->addRow(NamedLabel(this, QStringLiteral("Label2"), QStringLiteral("Inensity Table"),
+    rows->addRow(NamedLabel(this, QStringLiteral("Label2"), QStringLiteral("Intensity Table"),
                             txtIntensityTable_),
                  tableRow);
     auto* buttons = new QHBoxLayout;
@@ -60,14 +60,30 @@ void FrmNodeInfo::LoadNode() {
         txtIntensityTable_->setText(ToQ(session.IntensityTableName));
     }
     loadedName_ = txtNodeName_->text();
+    loadedTable_ = txtIntensityTable_->text();
 }
 
 bool FrmNodeInfo::MayDiscardEdits() {
-    return txtNodeName_->text() == loadedName_ || ConfirmDiscardEdits(this);
+    return (txtNodeName_->text() == loadedName_ && txtIntensityTable_->text() == loadedTable_) ||
+           ConfirmDiscardEdits(this);
+}
+
+void FrmNodeInfo::SetChosenTable(const QString& name) {
+    txtIntensityTable_->setText(name);
+}
+
+QString FrmNodeInfo::ChosenTable() const {
+    return txtIntensityTable_->text();
 }
 
 void FrmNodeInfo::SaveNodeName() {
-    SetNodeName(CurrentSession().ProjectPath, FromQ(txtNodeName_->text()));
+    Session& session = CurrentSession();
+    SetNodeName(session.ProjectPath, FromQ(txtNodeName_->text()));
+    if (txtIntensityTable_->text() != loadedTable_) {
+        const std::string table = FromQ(txtIntensityTable_->text());
+        SetNodeIntensityTable(session.ProjectPath, table);
+        session.IntensityTableName = table;
+    }
 }
 
 void FrmNodeInfo::CmdUpdate_Click() {

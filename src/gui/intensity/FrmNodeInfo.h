@@ -16,6 +16,10 @@ class FrmNodeInfo : public QDialog {
     // what was typed.
     bool MayDiscardEdits();
 
+    // The table picked with "?": shown here, stored with Update.
+    void SetChosenTable(const QString& name);
+    QString ChosenTable() const;
+
   private:
     void LoadNode();
     void SaveNodeName();
@@ -24,6 +28,7 @@ class FrmNodeInfo : public QDialog {
     QLineEdit* txtNodeName_;
     QLineEdit* txtIntensityTable_;
     QString loadedName_;
+    QString loadedTable_;
 };
 
 }  // namespace torrenta::gui

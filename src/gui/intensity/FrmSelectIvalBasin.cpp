@@ -19,21 +19,32 @@ bool FrmSelectIvalBasin::TakeSelection(const std::string& name) {
     if (!forSetup && editor != nullptr && !editor->MayDiscardEdits()) {
         return false;
     }
-    Session& session = CurrentSession();
-    session.IntensityTableName = name;
-    SetProjectIntensityTable(session.ProjectPath, name);
+    // A choice for the setup dialog waits for that dialog's OK: Cancel there
+    // leaves the project and the running table as they were.
     if (forSetup) {
         if (FrmInfo* info = Forms::Find<FrmInfo>()) {
             info->SetIntensityTable(ToQ(name));
         }
         tag_.clear();
     } else {
+        Session& session = CurrentSession();
+        session.IntensityTableName = name;
+        SetProjectIntensityTable(session.ProjectPath, name);
         // The node row is what opening the project reads, so the choice holds
         // beyond this run. The setup dialog writes it with its own OK.
         SetNodeIntensityTable(session.ProjectPath, name);
         Forms::Reopen<FrmIntensityTable>();
     }
     return true;
+}
+
+std::string FrmSelectIvalBasin::CurrentChoice() const {
+    if (tag_ == QStringLiteral("FrmInfo")) {
+        if (const FrmInfo* info = Forms::Find<FrmInfo>()) {
+            return FromQ(info->IntensityTable());
+        }
+    }
+    return TableSelectionDialog::CurrentChoice();
 }
 
 }  // namespace torrenta::gui

@@ -17,6 +17,7 @@ class FrmSelectIvalBasin : public TableSelectionDialog {
 
   protected:
     bool TakeSelection(const std::string& name) override;
+    std::string CurrentChoice() const override;
 
   private:
     QString tag_;

@@ -1,6 +1,7 @@
 #include "intensity/FrmSelectNodeBasin.h"
 
 #include "common/Forms.h"
+#include "common/QtText.h"
 #include "common/Session.h"
 #include "intensity/FrmNodeInfo.h"
 #include "store/ProjectSetup.h"
@@ -12,16 +13,23 @@ FrmSelectNodeBasin::FrmSelectNodeBasin(QWidget* parent) : TableSelectionDialog(p
 }
 
 bool FrmSelectNodeBasin::TakeSelection(const std::string& name) {
-    FrmNodeInfo* node = Forms::Find<FrmNodeInfo>();
-    if (node != nullptr && !node->MayDiscardEdits()) {
-        return false;
+    // Asked by the node dialog: the choice goes into its box and is stored
+    // with its Update, so its Cancel leaves the project as it was.
+    if (FrmNodeInfo* node = Forms::Find<FrmNodeInfo>()) {
+        node->SetChosenTable(ToQ(name));
+        return true;
     }
     Session& session = CurrentSession();
     session.IntensityTableName = name;
     SetNodeIntensityTable(session.ProjectPath, name);
-    // The node dialog shows the stored row, so it opens again to show the new table.
-    Forms::Reopen<FrmNodeInfo>();
     return true;
+}
+
+std::string FrmSelectNodeBasin::CurrentChoice() const {
+    if (const FrmNodeInfo* node = Forms::Find<FrmNodeInfo>()) {
+        return FromQ(node->ChosenTable());
+    }
+    return TableSelectionDialog::CurrentChoice();
 }
 
 }  // namespace torrenta::gui

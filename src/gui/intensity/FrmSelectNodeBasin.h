@@ -12,6 +12,7 @@ class FrmSelectNodeBasin : public TableSelectionDialog {
 
   protected:
     bool TakeSelection(const std::string& name) override;
+    std::string CurrentChoice() const override;
 };
 
 }  // namespace torrenta::gui

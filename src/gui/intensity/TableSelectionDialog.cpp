@@ -2,6 +2,7 @@
 
 #include <QHBoxLayout>
 #include <QListWidget>
+#include <QShowEvent>
 #include <QVBoxLayout>
 
 #include "common/CommandBoundary.h"
@@ -54,6 +55,21 @@ void TableSelectionDialog::FillTableList() {
                                    "Add one with Intensity, Edit Table, Add New Basin.")
                         .arg(ToQ(IntensityDatabasePath(appFolder))),
                     QStringLiteral("Select Intensity Table"), QMessageBox::Information);
+    }
+}
+
+std::string TableSelectionDialog::CurrentChoice() const {
+    return CurrentSession().IntensityTableName;
+}
+
+// The list opens on the current choice, so OK alone keeps it.
+void TableSelectionDialog::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    const QList<QListWidgetItem*> current =
+        list1_->findItems(ToQ(CurrentChoice()), Qt::MatchFixedString);
+    if (!current.isEmpty() && list1_->selectedItems().isEmpty()) {
+        list1_->setCurrentItem(current.constFirst());
+        list1_->scrollToItem(current.constFirst());
     }
 }
 

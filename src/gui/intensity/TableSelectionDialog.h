@@ -3,6 +3,8 @@
 #include <QDialog>
 #include <string>
 
+class QShowEvent;
+
 class QListWidget;
 class QPushButton;
 
@@ -20,6 +22,11 @@ class TableSelectionDialog : public QDialog {
     // the window closes when it succeeds. False when the user withdrew the
     // choice: nothing changed and the window stays open.
     virtual bool TakeSelection(const std::string& name) = 0;
+
+    // The table chosen now, which the list selects when it opens.
+    virtual std::string CurrentChoice() const;
+
+    void showEvent(QShowEvent* event) override;
 
   private:
     void FillTableList();

@@ -142,6 +142,10 @@ void FrmInfo::SetIntensityTable(const QString& name) {
     txtITable_->setText(name);
 }
 
+QString FrmInfo::IntensityTable() const {
+    return txtITable_->text();
+}
+
 void FrmInfo::CmdIList_Click() {
     Forms::Show<FrmSelectIvalBasin>()->SetTag(QStringLiteral("FrmInfo"));
 }

@@ -15,6 +15,7 @@ class FrmInfo : public QDialog {
 
     // Where the table selection dialog puts the chosen table.
     void SetIntensityTable(const QString& name);
+    QString IntensityTable() const;
 
   private:
     void CheckProjectInfo();

@@ -1,5 +1,9 @@
 #include <SQLiteCpp/SQLiteCpp.h>
+#include <QDir>
+#include <QFileInfo>
+#include <QSettings>
 #include <QStackedWidget>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QToolBar>
 #include <filesystem>
@@ -12,6 +16,7 @@
 #include "app/FrmOpen.h"
 #include "app/MDIFrmMain.h"
 #include "canvas/FrmDraw.h"
+#include "common/FileLocations.h"
 #include "intensity/FrmIntensityTable.h"
 #include "intensity/FrmSelectIvalBasin.h"
 #include "intensity/IntensityDatabase.h"
@@ -132,6 +137,29 @@ class ProjectLifecycleTest : public QObject {
     void startsOnTheStartWindow() {
         QCOMPARE(main_->windowTitle(), QStringLiteral("Torrenta  - version 1.0"));
         VerifyStartWindow();
+    }
+
+    // The title names the open project; file dialogs start in its folder and
+    // a report's Save As proposes its name, else the last folder used.
+    void titlesAndFileDialogsFollowTheOpenProject() {
+        QTemporaryDir settings;
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
+        RememberFolder(ToQ(folder_->File("elsewhere/x.rmt")));
+        // A folder that is gone is not offered.
+        QVERIFY(DialogStartFolder() != ToQ(folder_->File("elsewhere")));
+        QDir().mkpath(ToQ(folder_->File("elsewhere")));
+        QCOMPARE(DialogStartFolder(), ToQ(folder_->File("elsewhere")));
+
+        const QString file = ProjectFile("storm.rmt");
+        CreateProject(file, QStringLiteral("Outfall 1"));
+        QCOMPARE(main_->windowTitle(), QStringLiteral("storm.rmt \u2014 Torrenta"));
+        QCOMPARE(DialogStartFolder(), QFileInfo(file).absolutePath());
+        QCOMPARE(ProposedSavePath(QStringLiteral("rtf")),
+                 QDir(QFileInfo(file).absolutePath()).filePath(QStringLiteral("storm.rtf")));
+
+        Trigger(main_->Canvas(), QStringLiteral("MnuFileClose"));
+        Settle();
+        QCOMPARE(main_->windowTitle(), QStringLiteral("Torrenta  - version 1.0"));
     }
 
     void newProjectWritesOneProjectRowAndTheNodeAtItsStartPosition() {

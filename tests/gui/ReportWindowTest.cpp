@@ -279,7 +279,8 @@ class ReportWindowTest : public QObject {
         FrmViewReport* form = OpenReport(Flags());
         QVERIFY(form != nullptr);
         QVERIFY(prompts_->messages.isEmpty());
-        QCOMPARE(form->windowTitle(), QStringLiteral("Report"));
+        // The caption "Report" follows the project's file name.
+        QCOMPARE(form->windowTitle(), QStringLiteral("project.rmt \u2014 Report"));
         QVERIFY(form->isWindow());
         QVERIFY(form->windowState().testFlag(Qt::WindowMaximized));
 

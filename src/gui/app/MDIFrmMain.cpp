@@ -9,6 +9,7 @@
 #include "app/FrmOpen.h"
 #include "canvas/FrmDraw.h"
 #include "common/CommandBoundary.h"
+#include "common/FileLocations.h"
 #include "common/Forms.h"
 #include "common/Prompts.h"
 #include "common/QtText.h"
@@ -174,6 +175,7 @@ void MDIFrmMain::FileNew() {
     FileClose();
     CloseProjectForms();
     CurrentSession().ProjectPath = FromQ(file);
+    ShowProjectInTitle(true);
     Forms::Show<FrmInfo>();
 }
 
@@ -201,7 +203,16 @@ void MDIFrmMain::FileClose() {
     // The canvas goes even when the purge fails; the message says why.
     RunCommand(this, [] { CloseProject(CurrentSession().ProjectPath); });
     canvas_ = nullptr;
+    ShowProjectInTitle(false);
     ShowStartWindow();
+}
+
+// The open project's file name leads the title, as desktop programs show
+// their document: "storm.rmt — Torrenta".
+void MDIFrmMain::ShowProjectInTitle(bool open) {
+    const QString file = open ? ProjectFileName() : QString();
+    setWindowTitle(file.isEmpty() ? QStringLiteral("Torrenta  - version 1.0")
+                                  : file + QStringLiteral(" \u2014 Torrenta"));
 }
 
 void MDIFrmMain::FileExit() {
@@ -231,6 +242,7 @@ void MDIFrmMain::ShowCanvas() {
     }
     canvas_ = canvas;
     start_ = nullptr;
+    ShowProjectInTitle(true);
     SetCentre(canvas);
     // The canvas brings its own menus and toolbar.
     toolbar_->hide();

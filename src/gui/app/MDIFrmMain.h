@@ -43,6 +43,7 @@ class MDIFrmMain : public QMainWindow {
     void closeEvent(QCloseEvent* event) override;
 
   private:
+    void ShowProjectInTitle(bool open);
     void CreateMenu();
     void CreateToolbar();
     void ShowStartWindow();

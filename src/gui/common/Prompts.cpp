@@ -2,6 +2,8 @@
 
 #include <QFileDialog>
 
+#include "common/FileLocations.h"
+
 namespace torrenta::gui {
 
 namespace {
@@ -19,24 +21,30 @@ QMessageBox::StandardButton DialogPrompts::Message(QWidget* parent, const QStrin
 
 QString DialogPrompts::SaveFileName(QWidget* parent, const QString& filter,
                                     const QString& defaultSuffix) {
-    QFileDialog dialog(parent, QString(), QString(), filter);
+    // A new project starts in the current folder; a report proposes the
+    // project's own name.
+    const QString start = defaultSuffix == QStringLiteral("rmt") ? DialogStartFolder()
+                                                                 : ProposedSavePath(defaultSuffix);
+    QFileDialog dialog(parent, QString(), start, filter);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setDefaultSuffix(defaultSuffix);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return {};
     }
+    RememberFolder(dialog.selectedFiles().constFirst());
     return dialog.selectedFiles().constFirst();
 }
 
 QString DialogPrompts::OpenFileName(QWidget* parent, const QString& filter) {
-    QFileDialog dialog(parent, QString(), QString(), filter);
+    QFileDialog dialog(parent, QString(), DialogStartFolder(), filter);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setOption(QFileDialog::ReadOnly, false);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return {};
     }
+    RememberFolder(dialog.selectedFiles().constFirst());
     return dialog.selectedFiles().constFirst();
 }
 

@@ -1,11 +1,11 @@
 #include "feedback/FrmBugReport.h"
 
-#include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <cmath>
 
 #include "common/FormWidgets.h"
 #include "common/Prompts.h"
@@ -16,17 +16,14 @@ namespace torrenta::gui {
 
 namespace {
 
-// The positions were laid out for an 8-point face of Arial's width; the wider
-// default faces of many desktops would not fit the captions into them.
-constexpr double kFontPoints = 8.0;
-constexpr double kSmallestPoints = 6.0;
 // The window keeps the controls' own margin of 120 twips right and below.
 constexpr int kFormWidth = 6615;
 constexpr int kFormHeight = 6015;
 
-void Place(QWidget* control, int left, int top, int width, int height) {
-    control->setGeometry(TwipsRect(control, left, top, width, height));
-}
+// The layout's steps when the dialog font needs more room than the twips
+// were drawn for: the whole window grows, as dialog units do.
+constexpr double kScaleStep = 0.05;
+constexpr double kLargestScale = 3.0;
 
 QLabel* WrappedLabel(QWidget* parent, const QString& name, const QString& caption) {
     QLabel* label = NamedLabel(parent, name, caption);
@@ -44,38 +41,11 @@ QPlainTextEdit* MultiLineBox(QWidget* parent, const QString& name) {
     return box;
 }
 
-bool CaptionsFit(const QWidget* form, const QFont& face) {
-    const QFontMetrics metrics(face);
-    for (const QLabel* label : form->findChildren<QLabel*>()) {
-        const QRect needed = metrics.boundingRect(QRect(0, 0, label->width(), label->height()),
-                                                  Qt::TextWordWrap, label->text());
-        if (needed.height() > label->height() || needed.width() > label->width()) {
-            return false;
-        }
-    }
-    return true;
-}
-
-// Picks a narrow face of the designed size, smaller only where the desktop
-// has none and the captions would be cut off.
-void FitFont(QWidget* form) {
-    QFont face = form->font();
-    face.setFamilies({QStringLiteral("Microsoft Sans Serif"), QStringLiteral("Arial"),
-                      QStringLiteral("Liberation Sans"), QStringLiteral("Nimbus Sans"),
-                      QStringLiteral("Helvetica"), face.family()});
-    face.setPointSizeF(kFontPoints);
-    while (face.pointSizeF() > kSmallestPoints && !CaptionsFit(form, face)) {
-        face.setPointSizeF(face.pointSizeF() - 0.5);
-    }
-    form->setFont(face);
-}
-
 }  // namespace
 
 FrmBugReport::FrmBugReport(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("FrmBugReport"));
     setWindowTitle(QStringLiteral("Comments"));
-    setFixedSize(TwipsRect(this, 0, 0, kFormWidth, kFormHeight).size());
 
     Place(
         WrappedLabel(this, QStringLiteral("Label7"),
@@ -114,7 +84,7 @@ FrmBugReport::FrmBugReport(QWidget* parent) : QDialog(parent) {
     cmdSubmit_ = NamedButton(this, QStringLiteral("CmdSubmit"), QStringLiteral("Submit"));
     Place(cmdSubmit_, 5280, 5520, 1215, 375);
 
-    FitFont(this);
+    FitLayout();
 
     inet1_ = new PageFetcher(this);
     inet1_->setObjectName(QStringLiteral("Inet1"));
@@ -123,8 +93,45 @@ FrmBugReport::FrmBugReport(QWidget* parent) : QDialog(parent) {
     connect(cmdSubmit_, &QPushButton::clicked, this, &FrmBugReport::CmdSubmit_Click);
 }
 
+void FrmBugReport::Place(QWidget* control, int left, int top, int width, int height) {
+    placed_.push_back({control, QRect(left, top, width, height)});
+}
+
+bool FrmBugReport::CaptionsFit() const {
+    for (const Placed& placed : placed_) {
+        const auto* label = qobject_cast<const QLabel*>(placed.control);
+        if (label != nullptr && label->heightForWidth(label->width()) > label->height()) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// The window keeps the dialog font of every other window; the twips layout
+// grows until each caption shows whole.
+void FrmBugReport::FitLayout() {
+    for (scale_ = 1.0; scale_ < kLargestScale; scale_ += kScaleStep) {
+        ApplyLayout();
+        if (CaptionsFit()) {
+            return;
+        }
+    }
+    ApplyLayout();
+}
+
+void FrmBugReport::ApplyLayout() {
+    const auto scaled = [this](int twips) { return static_cast<int>(std::lround(twips * scale_)); };
+    for (const Placed& placed : placed_) {
+        const QRect& twips = placed.twips;
+        placed.control->setGeometry(TwipsRect(placed.control, scaled(twips.x()), scaled(twips.y()),
+                                              scaled(twips.width()), scaled(twips.height())));
+    }
+    setFixedSize(TwipsRect(this, 0, 0, scaled(kFormWidth), scaled(kFormHeight)).size());
+}
+
 void FrmBugReport::reject() {
     if (inet1_->IsBusy()) {
+        closeAsked_ = true;
         inet1_->Abandon();
         return;
     }
@@ -138,12 +145,17 @@ void FrmBugReport::CmdSubmit_Click() {
     const QString body = inet1_->GetPage(url, this);
     unsetCursor();
     cmdSubmit_->setEnabled(true);
+    const bool sent = body.contains(QStringLiteral("<br>"));
     ShowMessage(this,
-                body.contains(QStringLiteral("<br>"))
-                    ? QStringLiteral("Thank you for your submission")
-                    : QStringLiteral("Unsuccessful Attempt.\r\nPlease try again later"),
+                sent ? QStringLiteral("Thank you for your submission")
+                     : QStringLiteral("Unsuccessful Attempt.\r\nPlease try again later"),
                 QStringLiteral("Information"), QMessageBox::Information);
-    close();
+    // A comment that did not go stays in the window, so trying again later
+    // is one click, not the comment typed again.
+    if (sent || closeAsked_) {
+        close();
+    }
+    closeAsked_ = false;
 }
 
 CommentFields FrmBugReport::Fields() const {

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QDialog>
+#include <QRect>
+#include <vector>
 
 #include "feedback/CommentRequest.h"
 
@@ -22,7 +24,18 @@ class FrmBugReport : public QDialog {
     // abandon it instead, and the submission finishes as unsuccessful.
     void reject() override;
 
+    // How much the twips layout grew to fit the dialog font (1 when not at all).
+    double LayoutScale() const { return scale_; }
+
   private:
+    struct Placed {
+        QWidget* control;
+        QRect twips;
+    };
+    void Place(QWidget* control, int left, int top, int width, int height);
+    bool CaptionsFit() const;
+    void FitLayout();
+    void ApplyLayout();
     void CmdSubmit_Click();
     CommentFields Fields() const;
 
@@ -33,6 +46,9 @@ class FrmBugReport : public QDialog {
     QPlainTextEdit* txtComments_;
     QPushButton* cmdSubmit_;
     PageFetcher* inet1_;
+    bool closeAsked_ = false;
+    std::vector<Placed> placed_;
+    double scale_ = 1.0;  // closed while sending: goes once the request ends
 };
 
 }  // namespace torrenta::gui

@@ -19,6 +19,7 @@
 #include <memory>
 #include <string>
 
+#include "common/FileLocations.h"
 #include "common/Forms.h"
 #include "common/Prompts.h"
 #include "common/QtText.h"
@@ -161,6 +162,9 @@ void FrmViewReport::ShowReport(const NetworkFlags& flags) {
 }
 
 void FrmViewReport::LoadReport(const RichDocument& document) {
+    const QString file = ProjectFileName();
+    setWindowTitle(file.isEmpty() ? QStringLiteral("Report")
+                                  : file + QStringLiteral(" \u2014 Report"));
     FillDocument(*rtbReport_->document(), document);
     QTextCursor top(rtbReport_->document());
     top.movePosition(QTextCursor::Start);

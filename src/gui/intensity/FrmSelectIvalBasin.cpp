@@ -4,7 +4,6 @@
 #include "common/QtText.h"
 #include "common/Session.h"
 #include "intensity/FrmIntensityTable.h"
-#include "store/FrmInfo.h"
 #include "store/ProjectSetup.h"
 
 namespace torrenta::gui {
@@ -23,15 +22,13 @@ bool FrmSelectIvalBasin::TakeSelection(const std::string& name) {
     session.IntensityTableName = name;
     SetProjectIntensityTable(session.ProjectPath, name);
     if (forSetup) {
-        if (FrmInfo* info = Forms::Find<FrmInfo>()) {
-            info->SetIntensityTable(ToQ(name));
-        }
         tag_.clear();
+        emit ChosenForSetup(ToQ(name));
     } else {
         // The node row is what opening the project reads, so the choice holds
         // beyond this run. The setup dialog writes it with its own OK.
         SetNodeIntensityTable(session.ProjectPath, name);
-        Forms::Reopen<FrmIntensityTable>();
+        Forms::Reopen<FrmIntensityTable>(FormScope::Project);
     }
     return true;
 }

@@ -20,7 +20,7 @@ bool FrmSelectNodeBasin::TakeSelection(const std::string& name) {
     session.IntensityTableName = name;
     SetNodeIntensityTable(session.ProjectPath, name);
     // The node dialog shows the stored row, so it opens again to show the new table.
-    Forms::Reopen<FrmNodeInfo>();
+    Forms::Reopen<FrmNodeInfo>(FormScope::Project);
     return true;
 }
 

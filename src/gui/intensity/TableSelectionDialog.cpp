@@ -32,6 +32,8 @@ TableSelectionDialog::TableSelectionDialog(QWidget* parent) : QDialog(parent) {
     layout->addWidget(list1_);
     layout->addLayout(buttons);
 
+    SetConfirmButton(this, cmdOK_);
+
     // Until a name is picked there is nothing to take: an empty choice would
     // only make the next solve fail.
     connect(list1_, &QListWidget::itemSelectionChanged, this,

@@ -8,7 +8,6 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "app/MDIFrmMain.h"
 #include "common/CommandBoundary.h"
 #include "common/FormWidgets.h"
 #include "common/Forms.h"
@@ -102,6 +101,8 @@ FrmInfo::FrmInfo(QWidget* parent) : QDialog(parent) {
     layout->addLayout(buttons);
     setMinimumWidth(420);
 
+    SetConfirmButton(this, ok);
+
     connect(list, &QPushButton::clicked, this, &FrmInfo::CmdIList_Click);
     connect(ok, &QPushButton::clicked, this, &FrmInfo::CmdOK_Click);
     connect(cancel, &QPushButton::clicked, this, &QDialog::close);
@@ -143,7 +144,10 @@ void FrmInfo::SetIntensityTable(const QString& name) {
 }
 
 void FrmInfo::CmdIList_Click() {
-    Forms::Show<FrmSelectIvalBasin>()->SetTag(QStringLiteral("FrmInfo"));
+    FrmSelectIvalBasin* select = Forms::Show<FrmSelectIvalBasin>(FormScope::Project);
+    select->SetTag(QStringLiteral("FrmInfo"));
+    connect(select, &FrmSelectIvalBasin::ChosenForSetup, this, &FrmInfo::SetIntensityTable,
+            Qt::UniqueConnection);
 }
 
 void FrmInfo::CmdOK_Click() {
@@ -165,9 +169,7 @@ void FrmInfo::CmdOK_Click() {
     }
     session.IntensityTableName = FromQ(txtITable_->text());
     close();
-    if (MDIFrmMain* main = MDIFrmMain::Instance()) {
-        main->ShowCanvas();
-    }
+    emit Saved();
 }
 
 }  // namespace torrenta::gui

@@ -16,6 +16,10 @@ class FrmInfo : public QDialog {
     // Where the table selection dialog puts the chosen table.
     void SetIntensityTable(const QString& name);
 
+  signals:
+    // OK stored the project's setup: the project can be drawn now.
+    void Saved();
+
   private:
     void CheckProjectInfo();
     void LoadProjectInfo();

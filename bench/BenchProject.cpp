@@ -6,6 +6,7 @@
 #include <stdexcept>
 #include <vector>
 
+#include "editing/ElementAdding.h"
 #include "editing/ElementEditing.h"
 #include "hydraulics/Tables.h"
 #include "hydraulics/TravelTime.h"
@@ -29,20 +30,6 @@ std::string MakeTemporaryFolder() {
         throw std::runtime_error("cannot make a temporary folder from " + pattern);
     }
     return buffer.data();
-}
-
-// Tag, icon position and Deleted as the add dialog on a freshly opened canvas
-// gives them; the row's data columns are already filled.
-template <class Row>
-void AddElement(const std::string& projectPath, Row& row, int index) {
-    constexpr ElementKind kind = ElementTable<Row>::kKind;
-    const IconPosition position = IconPlacement(kind).Next(index);
-    const auto& columns = ElementTable<Row>::kColumns;
-    row.*columns[0].member = NextElementTag(projectPath, kind, index);
-    row.*columns[2].member = std::to_string(position.left);
-    row.*columns[3].member = std::to_string(position.top);
-    row.Deleted = std::string(kLive);
-    InsertElementRow(projectPath, row);
 }
 
 // Values vary from element to element within what a subdivision's drainage
@@ -107,15 +94,15 @@ BenchProject::BenchProject(const std::string& sourceAppFolder)
     for (int i = 0; i < kElementsPerKind; ++i) {
         BasinRow overland = OverlandRow(i);
         CompleteForSave(overland, appFolder_, intensityTable_);
-        AddElement(projectPath_, overland, i + 1);
+        AddElement(projectPath_, overland, i + 1, IconPlacement(ElementKind::Overland).Next(i + 1));
 
         SurfaceRow shallow = ShallowRow(i);
         CompleteForSave(shallow);
-        AddElement(projectPath_, shallow, i + 1);
+        AddElement(projectPath_, shallow, i + 1, IconPlacement(ElementKind::Shallow).Next(i + 1));
 
         ChannelRow channel = ChannelRowFor(i);
         CompleteForSave(channel);
-        AddElement(projectPath_, channel, i + 1);
+        AddElement(projectPath_, channel, i + 1, IconPlacement(ElementKind::Channel).Next(i + 1));
     }
 }
 

@@ -11,6 +11,7 @@
 
 #include "Errors.h"
 #include "ReturnPeriods.h"
+#include "editing/ElementAdding.h"
 #include "editing/ElementEditing.h"
 #include "intensity/IntensityDatabase.h"
 #include "network/IconPlacement.h"
@@ -75,23 +76,13 @@ NodeRow RequireSetUpProject(const std::string& projectPath) {
 }
 
 // Adds the row the way the add dialog would on a canvas freshly opened on the
-// file: the limit of 20 live elements, the next array index (deleted rows
-// count), a unique tag and the placement cursor's position.
+// file: the next array index (deleted rows count) and the placement cursor's
+// position.
 template <class Row>
 std::string AddRow(const std::string& projectPath, Row& row) {
     constexpr ElementKind kind = ElementTable<Row>::kKind;
-    if (ReadLiveElements<Row>(projectPath).size() >= kMaxLiveElements) {
-        throw InputError(std::string(MaximumReachedText(kind)));
-    }
     const int index = CountElementRows(projectPath, kind) + 1;
-    const IconPosition position = IconPlacement(kind).Next(index);
-    const auto& columns = ElementTable<Row>::kColumns;
-    row.*columns[0].member = NextElementTag(projectPath, kind, index);
-    row.*columns[2].member = std::to_string(position.left);
-    row.*columns[3].member = std::to_string(position.top);
-    row.Deleted = std::string(kLive);
-    InsertElementRow(projectPath, row);
-    return row.*columns[0].member;
+    return AddElement(projectPath, row, index, IconPlacement(kind).Next(index));
 }
 
 void WriteFileAtomically(const std::string& path, const std::string& bytes) {

@@ -158,7 +158,7 @@ class OverlandEditorTest : public QObject {
     }
 
     void addCalculatesPlacesAndInsertsTheRow() {
-        FrmBasInfo* form = Forms::Show<FrmBasInfo>();
+        FrmBasInfo* form = Forms::Show<FrmBasInfo>(FormScope::Project, Canvas());
         QCOMPARE(form->windowTitle(), QStringLiteral("Sub Basin Information"));
         QCOMPARE(Named<QLabel>(form, QStringLiteral("Label8"))->text(), QStringLiteral("Tc (min)"));
         QCOMPARE(Named<QPushButton>(form, QStringLiteral("CmdOK"))->text(), QStringLiteral("OK"));
@@ -195,7 +195,7 @@ class OverlandEditorTest : public QObject {
         QFETCH(QString, typedTc);
         QFETCH(bool, calculate);
         QFETCH(QString, stored);
-        FrmBasInfo* form = Forms::Show<FrmBasInfo>();
+        FrmBasInfo* form = Forms::Show<FrmBasInfo>(FormScope::Project, Canvas());
         Fill(form, BasinInputs{});
         Type(form, QStringLiteral("TxtTc"), typedTc);
         if (calculate) {
@@ -300,7 +300,7 @@ class OverlandEditorTest : public QObject {
 
     void everyRequiredBoxBlocksCalculateAndOk() {
         QFETCH(QString, box);
-        FrmBasInfo* form = Forms::Show<FrmBasInfo>();
+        FrmBasInfo* form = Forms::Show<FrmBasInfo>(FormScope::Project, Canvas());
         Fill(form, BasinInputs{});
         Named<QLineEdit>(form, box)->clear();
         Click(form, QStringLiteral("CmdCalculate"));
@@ -320,7 +320,7 @@ class OverlandEditorTest : public QObject {
     }
 
     void anEmptySurfaceDescriptionIsAllowed() {
-        FrmBasInfo* form = Forms::Show<FrmBasInfo>();
+        FrmBasInfo* form = Forms::Show<FrmBasInfo>(FormScope::Project, Canvas());
         Fill(form, BasinInputs{});
         SurfaceCombo(form)->lineEdit()->clear();
         Click(form, QStringLiteral("CmdOK"));
@@ -331,7 +331,7 @@ class OverlandEditorTest : public QObject {
     }
 
     void surfaceEntriesSetNAndATypedDescriptionKeepsIt() {
-        FrmBasInfo* form = Forms::Show<FrmBasInfo>();
+        FrmBasInfo* form = Forms::Show<FrmBasInfo>(FormScope::Project, Canvas());
         Fill(form, BasinInputs{});
         SurfaceCombo(form)->setCurrentIndex(8);
         QCOMPARE(Text(form, QStringLiteral("TxtN")), QStringLiteral("0.40"));
@@ -339,9 +339,11 @@ class OverlandEditorTest : public QObject {
         QCOMPARE(SurfaceCombo(form)->currentText(), QStringLiteral("Woods, Dense underbrush"));
         QCOMPARE(Text(form, QStringLiteral("TxtN")), QStringLiteral("0.80"));
 
+        // A description of the engineer's own leaves n to be filled.
         TypeSurface(form, QStringLiteral("lawn, kept short"));
         QTest::keyClick(SurfaceCombo(form)->lineEdit(), Qt::Key_Return);
-        QCOMPARE(Text(form, QStringLiteral("TxtN")), QStringLiteral("0.80"));
+        QCOMPARE(Text(form, QStringLiteral("TxtN")), QString());
+        Type(form, QStringLiteral("TxtN"), QStringLiteral("0.80"));
         Click(form, QStringLiteral("CmdOK"));
         Settle();
         QCOMPARE(Stored("Basin1").BasinNType, std::string("lawn, kept short"));
@@ -350,7 +352,7 @@ class OverlandEditorTest : public QObject {
 
     void namesAndTagsFollowTheIconArray() {
         for (int i = 1; i <= 5; ++i) {
-            FrmBasInfo* form = Forms::Show<FrmBasInfo>();
+            FrmBasInfo* form = Forms::Show<FrmBasInfo>(FormScope::Project, Canvas());
             QCOMPARE(Text(form, QStringLiteral("TxtBasinName")), QStringLiteral("Basin %1").arg(i));
             BasinInputs inputs;
             // Names typed by the user do not shift the default of the next one.
@@ -393,13 +395,13 @@ class OverlandEditorTest : public QObject {
         QFETCH(QString, box);
         QFETCH(QString, typed);
         QFETCH(QString, shown);
-        FrmBasInfo* form = Forms::Show<FrmBasInfo>();
+        FrmBasInfo* form = Forms::Show<FrmBasInfo>(FormScope::Project, Canvas());
         Type(form, box, typed);
         QCOMPARE(Text(form, box), shown);
     }
 
     void pastedLettersAreRefused() {
-        FrmBasInfo* form = Forms::Show<FrmBasInfo>();
+        FrmBasInfo* form = Forms::Show<FrmBasInfo>(FormScope::Project, Canvas());
         QLineEdit* area = Named<QLineEdit>(form, QStringLiteral("TxtArea"));
         Type(form, QStringLiteral("TxtArea"), QStringLiteral("2"));
         QApplication::clipboard()->setText(QStringLiteral("5 acres"));
@@ -411,7 +413,7 @@ class OverlandEditorTest : public QObject {
     }
 
     void aSecondPointEndsTheNumberRead() {
-        FrmBasInfo* form = Forms::Show<FrmBasInfo>();
+        FrmBasInfo* form = Forms::Show<FrmBasInfo>(FormScope::Project, Canvas());
         BasinInputs inputs;
         inputs.slope = QStringLiteral("0.02.7");
         Fill(form, inputs);
@@ -423,7 +425,7 @@ class OverlandEditorTest : public QObject {
     }
 
     void quotesAreStoredIntact() {
-        FrmBasInfo* form = Forms::Show<FrmBasInfo>();
+        FrmBasInfo* form = Forms::Show<FrmBasInfo>(FormScope::Project, Canvas());
         BasinInputs inputs;
         inputs.name = QStringLiteral("O'Hare's \"north\" lot");
         inputs.landUse = QStringLiteral("Owner's lawn; DROP TABLE TblBasinInfo; --'");
@@ -471,7 +473,7 @@ class OverlandEditorTest : public QObject {
         CurrentSession().IntensityTableName = FromQ(table);
         InsertBasin("Basin1", "Upper Field");
 
-        FrmBasInfo* add = Forms::Show<FrmBasInfo>();
+        FrmBasInfo* add = Forms::Show<FrmBasInfo>(FormScope::Project, Canvas());
         BasinInputs inputs;
         inputs.slope = slope;
         inputs.length = length;
@@ -507,7 +509,7 @@ class OverlandEditorTest : public QObject {
             .exec(
                 "CREATE TRIGGER refuse BEFORE INSERT ON TblBasinInfo "
                 "BEGIN SELECT RAISE(ABORT, 'the disk refused the row'); END");
-        FrmBasInfo* form = Forms::Show<FrmBasInfo>();
+        FrmBasInfo* form = Forms::Show<FrmBasInfo>(FormScope::Project, Canvas());
         Fill(form, BasinInputs{});
         Click(form, QStringLiteral("CmdOK"));
         Settle();
@@ -527,7 +529,7 @@ class OverlandEditorTest : public QObject {
     }
 
     void calculatorOpensOnSuburbanAndFollowsTheLandUse() {
-        FrmBasInfo* form = Forms::Show<FrmBasInfo>();
+        FrmBasInfo* form = Forms::Show<FrmBasInfo>(FormScope::Project, Canvas());
         Click(form, QStringLiteral("CmdSoilType"));
         FrmCCo* calculator = Forms::Find<FrmCCo>();
         QVERIFY(calculator != nullptr);
@@ -593,7 +595,7 @@ class OverlandEditorTest : public QObject {
         QFETCH(bool, updateOpen);
         InsertBasin("Basin1", "Upper Field");
         FrmBasUpdate* update = updateOpen ? OpenUpdate(QStringLiteral("Basin1")) : nullptr;
-        FrmBasInfo* add = addOpen ? Forms::Show<FrmBasInfo>() : nullptr;
+        FrmBasInfo* add = addOpen ? Forms::Show<FrmBasInfo>(FormScope::Project, Canvas()) : nullptr;
         FrmCCo* calculator = Forms::Show<FrmCCo>();
         auto* combo = Named<QComboBox>(calculator, QStringLiteral("Combo1"));
         combo->setCurrentIndex(combo->findText(QStringLiteral("Streets: Concrete")));
@@ -619,7 +621,7 @@ class OverlandEditorTest : public QObject {
     }
 
     void closingTheCalculatorHandsNothingOver() {
-        FrmBasInfo* add = Forms::Show<FrmBasInfo>();
+        FrmBasInfo* add = Forms::Show<FrmBasInfo>(FormScope::Project, Canvas());
         Type(add, QStringLiteral("TxtSoilType"), QStringLiteral("Orchard"));
         FrmCCo* calculator = Forms::Show<FrmCCo>();
         Named<QComboBox>(calculator, QStringLiteral("Combo1"))->setCurrentIndex(0);

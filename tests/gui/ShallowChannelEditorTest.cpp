@@ -101,8 +101,10 @@ class ShallowChannelEditorTest : public QObject {
     FrmDraw* Canvas() const { return main_->Canvas(); }
 
     QWidget* OpenAdd(Editor editor) {
-        return editor == Editor::Shallow ? static_cast<QWidget*>(Forms::Show<FrmSurfaceAddInfo>())
-                                         : Forms::Show<FrmChannelAddInfo>();
+        return editor == Editor::Shallow
+                   ? static_cast<QWidget*>(
+                         Forms::Show<FrmSurfaceAddInfo>(FormScope::Project, Canvas()))
+                   : Forms::Show<FrmChannelAddInfo>(FormScope::Project, Canvas());
     }
 
     static ElementKind KindOf(Editor editor) {
@@ -187,7 +189,7 @@ class ShallowChannelEditorTest : public QObject {
         QFETCH(QString, type);
         QFETCH(QString, velocity);
         QFETCH(QString, tc);
-        QWidget* dialog = Forms::Show<FrmSurfaceAddInfo>();
+        QWidget* dialog = Forms::Show<FrmSurfaceAddInfo>(FormScope::Project, Canvas());
         QCOMPARE(dialog->windowTitle(), QStringLiteral("Add Surface Flow"));
         QCOMPARE(Named<QPushButton>(dialog, QStringLiteral("CmdOK"))->text(),
                  QStringLiteral("Add"));
@@ -215,13 +217,13 @@ class ShallowChannelEditorTest : public QObject {
     }
 
     void okWithoutCalculateComputesAndTheNextElementIsNumberTwo() {
-        QWidget* dialog = Forms::Show<FrmSurfaceAddInfo>();
+        QWidget* dialog = Forms::Show<FrmSurfaceAddInfo>(FormScope::Project, Canvas());
         FillShallow(dialog);
         Click(dialog, QStringLiteral("CmdOK"));
         Settle();
         QCOMPARE(StoredSurface("Surface1").SurfTc, std::string("3.6532"));
 
-        dialog = Forms::Show<FrmSurfaceAddInfo>();
+        dialog = Forms::Show<FrmSurfaceAddInfo>(FormScope::Project, Canvas());
         QCOMPARE(Text(dialog, QStringLiteral("TxtSurfName")), QStringLiteral("Surface 2"));
         Type(dialog, QStringLiteral("TxtLength"), QStringLiteral("1000"));
         Type(dialog, QStringLiteral("TxtSlope"), QStringLiteral("0.02"));
@@ -238,7 +240,7 @@ class ShallowChannelEditorTest : public QObject {
     }
 
     void channelAddKeepsATypedTc() {
-        QWidget* dialog = Forms::Show<FrmChannelAddInfo>();
+        QWidget* dialog = Forms::Show<FrmChannelAddInfo>(FormScope::Project, Canvas());
         QCOMPARE(dialog->windowTitle(), QStringLiteral("Channel Information"));
         QCOMPARE(Named<QPushButton>(dialog, QStringLiteral("CmdOK"))->text(), QStringLiteral("OK"));
         QCOMPARE(Text(dialog, QStringLiteral("TxtChannelName")), QStringLiteral("Channel 1"));
@@ -263,7 +265,7 @@ class ShallowChannelEditorTest : public QObject {
     }
 
     void channelOkRecomputesBothWhenTcWasEmptied() {
-        QWidget* dialog = Forms::Show<FrmChannelAddInfo>();
+        QWidget* dialog = Forms::Show<FrmChannelAddInfo>(FormScope::Project, Canvas());
         FillChannel(dialog);
         Click(dialog, QStringLiteral("CmdCalculate"));
         // A steeper slope after Calculate: the velocity shown is stale now.
@@ -277,7 +279,7 @@ class ShallowChannelEditorTest : public QObject {
     }
 
     void materialEntriesSetNAndTypedMaterialsKeepIt() {
-        QWidget* dialog = Forms::Show<FrmChannelAddInfo>();
+        QWidget* dialog = Forms::Show<FrmChannelAddInfo>(FormScope::Project, Canvas());
         Pick(dialog, QStringLiteral("CmbN"), QStringLiteral("Gravel Channel"));
         QCOMPARE(Text(dialog, QStringLiteral("TxtN")), QStringLiteral("0.029"));
         Pick(dialog, QStringLiteral("CmbN"), QStringLiteral("Earth Channel"));
@@ -287,7 +289,7 @@ class ShallowChannelEditorTest : public QObject {
         QVERIFY(combo != nullptr);
         combo->lineEdit()->selectAll();
         QTest::keyClicks(combo->lineEdit(), QStringLiteral("Grass swale"));
-        QCOMPARE(Text(dialog, QStringLiteral("TxtN")), QStringLiteral("0.025"));
+        QCOMPARE(Text(dialog, QStringLiteral("TxtN")), QString());
         FillChannel(dialog);
         Type(dialog, QStringLiteral("TxtN"), QStringLiteral("0.035"));
         Click(dialog, QStringLiteral("CmdOK"));
@@ -432,7 +434,7 @@ class ShallowChannelEditorTest : public QObject {
         QVERIFY(Forms::Find<FrmChannelUpdateInfo>() == nullptr);
         QCOMPARE(StoredChannel("Channel1").ChannelName, std::string("Ditch Channel1"));
 
-        dialog = Forms::Show<FrmSurfaceAddInfo>();
+        dialog = Forms::Show<FrmSurfaceAddInfo>(FormScope::Project, Canvas());
         FillShallow(dialog);
         Click(dialog, QStringLiteral("CmdCancel"));
         Settle();
@@ -572,8 +574,10 @@ class ShallowChannelEditorTest : public QObject {
     void numericBoxesTakeDigitsAndPointsOnly() {
         QFETCH(int, form);
         QFETCH(QString, box);
-        QWidget* dialog = form == 0   ? static_cast<QWidget*>(Forms::Show<FrmSurfaceAddInfo>())
-                          : form == 1 ? static_cast<QWidget*>(Forms::Show<FrmChannelAddInfo>())
+        QWidget* dialog = form == 0   ? static_cast<QWidget*>(Forms::Show<FrmSurfaceAddInfo>(
+                                          FormScope::Project, Canvas()))
+                          : form == 1 ? static_cast<QWidget*>(Forms::Show<FrmChannelAddInfo>(
+                                            FormScope::Project, Canvas()))
                                       : Forms::Show<FrmTrapezArea>();
         QLineEdit* target = Named<QLineEdit>(dialog, box);
         QVERIFY(target != nullptr);
@@ -591,8 +595,10 @@ class ShallowChannelEditorTest : public QObject {
     }
 
     void resultBoxesAreDisplayOnly() {
-        for (QWidget* dialog : {static_cast<QWidget*>(Forms::Show<FrmSurfaceAddInfo>()),
-                                static_cast<QWidget*>(Forms::Show<FrmChannelAddInfo>())}) {
+        for (QWidget* dialog :
+             {static_cast<QWidget*>(Forms::Show<FrmSurfaceAddInfo>(FormScope::Project, Canvas())),
+              static_cast<QWidget*>(
+                  Forms::Show<FrmChannelAddInfo>(FormScope::Project, Canvas()))}) {
             QVERIFY(Named<QLineEdit>(dialog, QStringLiteral("TxtVelocity"))->isReadOnly());
             QVERIFY(!Named<QLineEdit>(dialog, QStringLiteral("TxtTc"))->isReadOnly());
         }
@@ -689,7 +695,8 @@ class ShallowChannelEditorTest : public QObject {
         InsertChannel("Channel1");
         CurrentSession().SelectedIcon = QStringLiteral("Channel1");
         QWidget* update = updateOpen ? Forms::Show<FrmChannelUpdateInfo>() : nullptr;
-        QWidget* add = addOpen ? Forms::Show<FrmChannelAddInfo>() : nullptr;
+        QWidget* add =
+            addOpen ? Forms::Show<FrmChannelAddInfo>(FormScope::Project, Canvas()) : nullptr;
         QWidget* opener = add != nullptr ? add : update;
         if (opener != nullptr) {
             Click(opener, QStringLiteral("CmdArea"));

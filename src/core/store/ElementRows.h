@@ -55,6 +55,10 @@ struct ElementTable;
 template <>
 struct ElementTable<BasinRow> {
     static constexpr ElementKind kKind = ElementKind::Overland;
+    // The columns a new element gets from its icon: its tag and position.
+    static constexpr std::string BasinRow::*kTag = &BasinRow::BasinTag;
+    static constexpr std::string BasinRow::*kX = &BasinRow::BasinX;
+    static constexpr std::string BasinRow::*kY = &BasinRow::BasinY;
     // In insertion order.
     static constexpr std::array<ColumnOf<BasinRow>, 13> kColumns = {{
         {"BasinTag", &BasinRow::BasinTag},
@@ -88,6 +92,9 @@ struct ElementTable<BasinRow> {
 template <>
 struct ElementTable<SurfaceRow> {
     static constexpr ElementKind kKind = ElementKind::Shallow;
+    static constexpr std::string SurfaceRow::*kTag = &SurfaceRow::SurfTag;
+    static constexpr std::string SurfaceRow::*kX = &SurfaceRow::SurfX;
+    static constexpr std::string SurfaceRow::*kY = &SurfaceRow::SurfY;
     static constexpr std::array<ColumnOf<SurfaceRow>, 10> kColumns = {{
         {"SurfTag", &SurfaceRow::SurfTag},
         {"SurfName", &SurfaceRow::SurfName},
@@ -113,6 +120,9 @@ struct ElementTable<SurfaceRow> {
 template <>
 struct ElementTable<ChannelRow> {
     static constexpr ElementKind kKind = ElementKind::Channel;
+    static constexpr std::string ChannelRow::*kTag = &ChannelRow::ChannelTag;
+    static constexpr std::string ChannelRow::*kX = &ChannelRow::ChannelLeft;
+    static constexpr std::string ChannelRow::*kY = &ChannelRow::ChannelTop;
     static constexpr std::array<ColumnOf<ChannelRow>, 13> kColumns = {{
         {"ChannelTag", &ChannelRow::ChannelTag},
         {"ChannelName", &ChannelRow::ChannelName},

@@ -16,16 +16,6 @@
 #include "common/Resources.h"
 #include "common/Session.h"
 #include "common/SvgIcon.h"
-#include "editors/ChannelFlowDialog.h"
-#include "editors/FrmCCo.h"
-#include "editors/FrmTrapezArea.h"
-#include "editors/OverlandFlowDialog.h"
-#include "editors/ShallowFlowDialog.h"
-#include "intensity/FrmIntensityTable.h"
-#include "intensity/FrmNodeInfo.h"
-#include "intensity/FrmSelectIvalBasin.h"
-#include "intensity/FrmSelectNodeBasin.h"
-#include "report/FrmViewReport.h"
 #include "store/FrmInfo.h"
 #include "store/ProjectFile.h"
 
@@ -72,10 +62,6 @@ MDIFrmMain* MDIFrmMain::Instance() {
 
 FrmDraw* MDIFrmMain::Canvas() const {
     return canvas_;
-}
-
-FrmDraw* OpenCanvas() {
-    return instance != nullptr ? instance->Canvas() : nullptr;
 }
 
 void MDIFrmMain::CreateMenu() {
@@ -146,21 +132,9 @@ void MDIFrmMain::ShowStartWindow() {
     toolbar_->show();
 }
 
-void MDIFrmMain::CloseProjectForms() {
-    Forms::Close<FrmCCo>();
-    Forms::Close<FrmTrapezArea>();
-    Forms::Close<FrmBasInfo>();
-    Forms::Close<FrmBasUpdate>();
-    Forms::Close<FrmSurfaceAddInfo>();
-    Forms::Close<FrmSurfaceUpdateInfo>();
-    Forms::Close<FrmChannelAddInfo>();
-    Forms::Close<FrmChannelUpdateInfo>();
-    Forms::Close<FrmViewReport>();
-    Forms::Close<FrmSelectIvalBasin>();
-    Forms::Close<FrmSelectNodeBasin>();
-    Forms::Close<FrmNodeInfo>();
-    Forms::Close<FrmIntensityTable>();
-    Forms::Close<FrmInfo>();
+void MDIFrmMain::ShowProjectSetup() {
+    FrmInfo* info = Forms::Show<FrmInfo>(FormScope::Project);
+    connect(info, &FrmInfo::Saved, this, &MDIFrmMain::ShowCanvas, Qt::UniqueConnection);
 }
 
 void MDIFrmMain::FileNew() {
@@ -173,10 +147,10 @@ void MDIFrmMain::FileNew() {
         return;
     }
     FileClose();
-    CloseProjectForms();
+    Forms::CloseProjectForms();
     CurrentSession().ProjectPath = FromQ(file);
     ShowProjectInTitle(true);
-    Forms::Show<FrmInfo>();
+    ShowProjectSetup();
 }
 
 void MDIFrmMain::FileOpen() {
@@ -199,7 +173,7 @@ void MDIFrmMain::FileClose() {
     if (canvas_ == nullptr) {
         return;
     }
-    CloseProjectForms();
+    Forms::CloseProjectForms();
     // The canvas goes even when the purge fails; the message says why.
     RunCommand(this, [] { CloseProject(CurrentSession().ProjectPath); });
     canvas_ = nullptr;
@@ -224,7 +198,12 @@ void MDIFrmMain::ShowCanvas() {
         canvas_->raise();
         return;
     }
-    auto* canvas = new FrmDraw(this, centre_);
+    auto* canvas = new FrmDraw(centre_);
+    connect(canvas, &FrmDraw::NewRequested, this, &MDIFrmMain::FileNew);
+    connect(canvas, &FrmDraw::OpenRequested, this, &MDIFrmMain::FileOpen);
+    connect(canvas, &FrmDraw::CloseRequested, this, &MDIFrmMain::FileClose);
+    connect(canvas, &FrmDraw::ExitRequested, this, &MDIFrmMain::FileExit);
+    connect(canvas, &FrmDraw::ProjectInfoRequested, this, &MDIFrmMain::ShowProjectSetup);
     FrmDraw::LoadOutcome outcome = FrmDraw::LoadOutcome::Loaded;
     if (!RunCommand(this, [&] { outcome = canvas->LoadNetwork(); })) {
         delete canvas;
@@ -237,7 +216,8 @@ void MDIFrmMain::ShowCanvas() {
         delete canvas;
         RunCommand(this, [] { CloseProject(CurrentSession().ProjectPath); });
         ShowStartWindow();
-        Forms::Reopen<FrmInfo>();
+        Forms::Close<FrmInfo>();
+        ShowProjectSetup();
         return;
     }
     canvas_ = canvas;

@@ -39,6 +39,9 @@ class MDIFrmMain : public QMainWindow {
 
     FrmDraw* Canvas() const;
 
+    // The project setup dialog; its OK opens the canvas.
+    void ShowProjectSetup();
+
   protected:
     void closeEvent(QCloseEvent* event) override;
 
@@ -48,16 +51,11 @@ class MDIFrmMain : public QMainWindow {
     void CreateToolbar();
     void ShowStartWindow();
     void SetCentre(QWidget* widget);
-    // Dialogs that read or write the bound project go with it.
-    static void CloseProjectForms();
 
     QToolBar* toolbar_ = nullptr;
     QStackedWidget* centre_ = nullptr;
     QPointer<FrmOpen> start_;
     QPointer<FrmDraw> canvas_;
 };
-
-// The canvas of the open project, or nullptr when none is open.
-FrmDraw* OpenCanvas();
 
 }  // namespace torrenta::gui

@@ -10,7 +10,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/MDIFrmMain.h"
 #include "common/CommandBoundary.h"
 #include "common/Forms.h"
 #include "common/Prompts.h"
@@ -31,7 +30,6 @@
 #include "network/NetworkRows.h"
 #include "report/FrmViewReport.h"
 #include "report/ReportComposer.h"
-#include "store/FrmInfo.h"
 #include "store/ProjectFile.h"
 #include "store/ProjectSetup.h"
 #include "text/NumberText.h"
@@ -91,7 +89,7 @@ QMenu* AddMenu(QMenuBar* bar, const char* name, const char* title) {
 
 }  // namespace
 
-FrmDraw::FrmDraw(MDIFrmMain* host, QWidget* parent) : QMainWindow(parent), host_(host) {
+FrmDraw::FrmDraw(QWidget* parent) : QMainWindow(parent) {
     setObjectName(QStringLiteral("FrmDraw"));
     setWindowFlags(Qt::Widget);
     scene_ = new QGraphicsScene(this);
@@ -115,12 +113,12 @@ void FrmDraw::CreateMenus() {
     bar->setNativeMenuBar(false);
 
     QMenu* file = AddMenu(bar, "MnuFile", "File");
-    connect(Entry(file, "MnuNew", "New"), &QAction::triggered, host_, &MDIFrmMain::FileNew);
-    connect(Entry(file, "MnuOpen", "Open"), &QAction::triggered, host_, &MDIFrmMain::FileOpen);
-    connect(Entry(file, "MnuFileClose", "Close"), &QAction::triggered, host_,
-            &MDIFrmMain::FileClose);
+    connect(Entry(file, "MnuNew", "New"), &QAction::triggered, this, &FrmDraw::NewRequested);
+    connect(Entry(file, "MnuOpen", "Open"), &QAction::triggered, this, &FrmDraw::OpenRequested);
+    connect(Entry(file, "MnuFileClose", "Close"), &QAction::triggered, this,
+            &FrmDraw::CloseRequested);
     file->addSeparator()->setObjectName(QStringLiteral("MnuSeperator1"));
-    connect(Entry(file, "MnuExit", "Exit"), &QAction::triggered, host_, &MDIFrmMain::FileExit);
+    connect(Entry(file, "MnuExit", "Exit"), &QAction::triggered, this, &FrmDraw::ExitRequested);
 
     QMenu* intensity = AddMenu(bar, "MnuIntensity", "Intensity");
     connect(Entry(intensity, "MnuChangeTable", "Change Table"), &QAction::triggered, this,
@@ -132,7 +130,7 @@ void FrmDraw::CreateMenus() {
 
     QMenu* data = AddMenu(bar, "MnuData", "Data");
     connect(Entry(data, "MnuProjectInfo", "Project Info"), &QAction::triggered, this,
-            &FrmDraw::MnuProjectInfo_Click);
+            &FrmDraw::ProjectInfoRequested);
     connect(Entry(data, "MnuAddSubBasin", "Add Overland Flow"), &QAction::triggered, this,
             &FrmDraw::AddOverlandFlow);
     connect(Entry(data, "MnuAddSCF", "Add Shallow Concentrated Flow"), &QAction::triggered, this,
@@ -365,7 +363,7 @@ FrmDraw::NewIcon FrmDraw::PlaceNewIcon(ElementKind kind) {
     icons.append(icon);
     Connect_Basin_Node();
     FitScene();
-    return {icon->Tag(), position.left, position.top};
+    return {icon->Tag(), position.left, position.top, index};
 }
 
 void FrmDraw::PlaceAndInsert(ElementKind kind, const std::function<void(const NewIcon&)>& insert) {
@@ -377,6 +375,14 @@ void FrmDraw::PlaceAndInsert(ElementKind kind, const std::function<void(const Ne
         Connect_Basin_Node();
         throw;
     }
+}
+
+void FrmDraw::AddNewElement(ElementKind kind, const AddRow& add) {
+    PlaceAndInsert(kind, [&](const NewIcon& icon) {
+        // The row's tag is the one the store gives it; the icon carries it.
+        const std::string tag = add(icon.index, {icon.left, icon.top});
+        icons_[Slot(kind)].constLast()->SetTag(ToQ(tag));
+    });
 }
 
 void FrmDraw::Img_MouseDown(IconItem& icon, Qt::MouseButton button, QPointF position, QPoint) {
@@ -494,13 +500,13 @@ void FrmDraw::FitScene() {
 void FrmDraw::ShowAddDialog(ElementKind kind) {
     switch (kind) {
         case ElementKind::Overland:
-            Forms::Show<FrmBasInfo>();
+            Forms::Show<FrmBasInfo>(FormScope::Project, this);
             return;
         case ElementKind::Shallow:
-            Forms::Show<FrmSurfaceAddInfo>();
+            Forms::Show<FrmSurfaceAddInfo>(FormScope::Project, this);
             return;
         case ElementKind::Channel:
-            Forms::Show<FrmChannelAddInfo>();
+            Forms::Show<FrmChannelAddInfo>(FormScope::Project, this);
             return;
     }
 }
@@ -508,13 +514,13 @@ void FrmDraw::ShowAddDialog(ElementKind kind) {
 void FrmDraw::EditSelected(ElementKind kind) {
     switch (kind) {
         case ElementKind::Overland:
-            Forms::Show<FrmBasUpdate>();
+            Forms::Show<FrmBasUpdate>(FormScope::Project);
             return;
         case ElementKind::Shallow:
-            Forms::Show<FrmSurfaceUpdateInfo>();
+            Forms::Show<FrmSurfaceUpdateInfo>(FormScope::Project);
             return;
         case ElementKind::Channel:
-            Forms::Show<FrmChannelUpdateInfo>();
+            Forms::Show<FrmChannelUpdateInfo>(FormScope::Project);
             return;
     }
 }
@@ -526,23 +532,19 @@ QMenu* FrmDraw::PopupFor(IconKind kind) const {
 void FrmDraw::MnuChangeTable_Click() {
     // An open selection dialog comes up as it is: one opened by the setup
     // dialog still hands its choice there.
-    Forms::Show<FrmSelectIvalBasin>();
+    Forms::Show<FrmSelectIvalBasin>(FormScope::Project);
 }
 
 void FrmDraw::MnuEditTable_Click() {
-    Forms::Show<FrmIntensityTable>();
+    Forms::Show<FrmIntensityTable>(FormScope::Project);
 }
 
 void FrmDraw::MnuRainfallCurves_Click() {
     RunCommand(this, [] { Forms::Show<FrmRainfallCurves>()->ShowCurrentTable(); });
 }
 
-void FrmDraw::MnuProjectInfo_Click() {
-    Forms::Show<FrmInfo>();
-}
-
 void FrmDraw::MnuEditBasin_Click() {
-    Forms::Show<FrmNodeInfo>();
+    Forms::Show<FrmNodeInfo>(FormScope::Project);
 }
 
 void FrmDraw::MnuHelpReportBug_Click() {

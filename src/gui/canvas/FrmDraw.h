@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "canvas/IconItem.h"
+#include "common/ElementCanvas.h"
 #include "network/IconPlacement.h"
 
 class QGraphicsLineItem;
@@ -16,16 +17,16 @@ class QToolBar;
 
 namespace torrenta::gui {
 
-class MDIFrmMain;
-
 // The canvas of the open project, with its own menus and toolbar, shown inside
 // the main window while a project is open. It keeps one icon array per kind
 // (element 0 the hidden template and placement cursor) and the connection
 // lines; every change an icon undergoes goes straight to the project file.
-class FrmDraw : public QMainWindow, public IconEvents {
+// The File menu's entries and Project Info are the main window's business: the
+// canvas asks for them by its signals.
+class FrmDraw : public QMainWindow, public IconEvents, public ElementCanvas {
     Q_OBJECT
   public:
-    FrmDraw(MDIFrmMain* host, QWidget* parent);
+    explicit FrmDraw(QWidget* parent);
 
     enum class LoadOutcome { Loaded, NeedsSetup };
 
@@ -44,13 +45,7 @@ class FrmDraw : public QMainWindow, public IconEvents {
     void AddChannelFlow();
 
     // The icon of a new element: placed on the kind's cursor, tagged, joined to
-    // the node. The add dialogs call it when the user confirms, before they
-    // insert the row.
-    struct NewIcon {
-        QString tag;
-        int left = 0;
-        int top = 0;
-    };
+    // the node.
     NewIcon PlaceNewIcon(ElementKind kind);
 
     // The add dialogs' confirmation: places the new element's icon and has
@@ -59,8 +54,10 @@ class FrmDraw : public QMainWindow, public IconEvents {
     // a deleted element, its line goes, and the error passes on.
     void PlaceAndInsert(ElementKind kind, const std::function<void(const NewIcon&)>& insert);
 
-    // Icons made for the kind since the canvas opened, the template included.
-    int ArrayCount(ElementKind kind) const;
+    // ElementCanvas
+    int ArrayCount(ElementKind kind) const override;
+    void AddNewElement(ElementKind kind, const AddRow& add) override;
+
     int VisibleCount(ElementKind kind) const;
 
     const QVector<IconItem*>& Icons(ElementKind kind) const;
@@ -77,6 +74,13 @@ class FrmDraw : public QMainWindow, public IconEvents {
                        QPoint screenPosition) override;
     void Img_MouseMove(IconItem& icon, Qt::MouseButtons buttons, QPointF position) override;
     void Img_MouseUp(IconItem& icon, Qt::MouseButton button, QPoint screenPosition) override;
+
+  signals:
+    void NewRequested();
+    void OpenRequested();
+    void CloseRequested();
+    void ExitRequested();
+    void ProjectInfoRequested();
 
   private:
     void CreateMenus();
@@ -96,12 +100,10 @@ class FrmDraw : public QMainWindow, public IconEvents {
     void MnuChangeTable_Click();
     void MnuEditTable_Click();
     void MnuRainfallCurves_Click();
-    void MnuProjectInfo_Click();
     void MnuEditBasin_Click();
     void MnuHelpReportBug_Click();
     void MnuHelpAbout_Click();
 
-    MDIFrmMain* host_;
     QToolBar* toolbar_ = nullptr;
     QGraphicsScene* scene_ = nullptr;
     QGraphicsView* view_ = nullptr;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -37,6 +38,8 @@ inline QLabel* NamedLabel(QWidget* parent, const QString& name, const QString& c
 // value picked elsewhere (with "?"), not a field to fill.
 inline void LockBox(QLineEdit* box, bool locked) {
     box->setReadOnly(locked);
+    // Tab passes over it; a click still reaches it, to select and copy.
+    box->setFocusPolicy(locked ? Qt::ClickFocus : Qt::StrongFocus);
     QPalette palette = box->palette();
     const QPalette standard;
     palette.setColor(QPalette::Base, standard.color(locked ? QPalette::Button : QPalette::Base));
@@ -50,6 +53,17 @@ inline void MakeDisplayBox(QLineEdit* box) {
     QPalette palette = box->palette();
     palette.setColor(QPalette::Base, palette.color(QPalette::Window));
     box->setPalette(palette);
+}
+
+// Enter confirms and Escape cancels, as in every desktop dialog: `confirm`
+// (OK, Add or Update) is the default button that Enter presses wherever the
+// focus is, except on another button, which Enter then presses itself.
+// Escape closes the dialog the way its Cancel button does, saving nothing.
+inline void SetConfirmButton(QDialog* dialog, QPushButton* confirm) {
+    for (QPushButton* button : dialog->findChildren<QPushButton*>()) {
+        button->setAutoDefault(true);
+    }
+    confirm->setDefault(true);
 }
 
 // Tab moves through the widgets in the order given.

@@ -11,9 +11,6 @@
 #include <initializer_list>
 #include <string>
 
-#include "Errors.h"
-#include "app/MDIFrmMain.h"
-#include "canvas/FrmDraw.h"
 #include "common/CommandBoundary.h"
 #include "common/FormWidgets.h"
 #include "common/Forms.h"
@@ -23,13 +20,13 @@
 #include "editing/ElementEditing.h"
 #include "editors/FrmTrapezArea.h"
 #include "editors/NumericValidator.h"
-#include "editors/TravelTimeWatch.h"
 #include "hydraulics/Tables.h"
 
 namespace torrenta::gui {
-ChannelFlowDialog::ChannelFlowDialog(QWidget* parent, Purpose purpose)
-    : QDialog(parent), purpose_(purpose) {
-    const bool adding = purpose_ == Purpose::Add;
+ChannelFlowDialog::ChannelFlowDialog(QWidget* parent, Purpose purpose, ElementCanvas* canvas)
+    : ElementDialog(parent, ElementKind::Channel, purpose, canvas, QStringLiteral("OK"),
+                    QMessageBox::NoIcon) {
+    const bool adding = Adding();
     setObjectName(adding ? QStringLiteral("FrmChannelAddInfo")
                          : QStringLiteral("FrmChannelUpdateInfo"));
     setWindowTitle(adding ? QStringLiteral("Channel Information")
@@ -47,9 +44,6 @@ ChannelFlowDialog::ChannelFlowDialog(QWidget* parent, Purpose purpose)
     txtLength_ = NamedBox(this, QStringLiteral("TxtLength"));
     txtVelocity_ = NamedBox(this, QStringLiteral("TxtVelocity"));
     txtTc_ = NamedBox(this, QStringLiteral("TxtTc"));
-    cmdCalculate_ = NamedButton(this, QStringLiteral("CmdCalculate"), QStringLiteral("Calculate"));
-    cmdOK_ = NamedButton(this, QStringLiteral("CmdOK"), QStringLiteral("OK"));
-    cmdCancel_ = NamedButton(this, QStringLiteral("CmdCancel"), QStringLiteral("Cancel"));
 
     for (QLineEdit* box : {txtArea_, txtWP_, txtSlope_, txtN_, txtLength_, txtTc_}) {
         MakeNumericBox(box);
@@ -68,22 +62,17 @@ ChannelFlowDialog::ChannelFlowDialog(QWidget* parent, Purpose purpose)
     txtN_->setText(ToQ(kChannelMaterials[0].n));
     BuildLayout();
 
-    connect(cmdArea_, &QPushButton::clicked, this, [] { Forms::Show<FrmTrapezArea>(); });
+    connect(cmdArea_, &QPushButton::clicked, this,
+            [] { Forms::Show<FrmTrapezArea>(FormScope::Project); });
     connect(cmbN_, &QComboBox::activated, this, &ChannelFlowDialog::CmbN_Activated);
-    connect(cmdCalculate_, &QPushButton::clicked, this, &ChannelFlowDialog::CmdCalculate_Click);
-    connect(cmdOK_, &QPushButton::clicked, this, &ChannelFlowDialog::CmdOK_Click);
-    connect(cmdCancel_, &QPushButton::clicked, this, &QWidget::close);
+    FollowTypedDescription(cmbN_, txtN_, [](int entry) {
+        return entry < static_cast<int>(kChannelMaterials.size())
+                   ? ToQ(kChannelMaterials[static_cast<std::size_t>(entry)].n)
+                   : QString();
+    });
 
-    if (adding) {
-        // The default name carries the index the new icon gets, template included.
-        const FrmDraw* canvas = OpenCanvas();
-        const int arrayCount = canvas != nullptr ? canvas->ArrayCount(ElementKind::Channel) : 1;
-        txtChannelName_->setText(QStringLiteral("Channel ") + QString::number(arrayCount));
-    } else {
-        tag_ = CurrentSession().SelectedIcon;
-        LoadChannelRow();
-    }
-    tcWatch_ = new TravelTimeWatch(this, {txtArea_, txtWP_, txtSlope_, txtN_, txtLength_}, txtTc_);
+    Start(txtChannelName_, QStringLiteral("Channel"),
+          {txtArea_, txtWP_, txtSlope_, txtN_, txtLength_}, txtTc_);
 }
 
 void ChannelFlowDialog::SetSection(const QString& area, const QString& wettedPerimeter) {
@@ -161,28 +150,14 @@ void ChannelFlowDialog::ShowResults(const ChannelRow& row) {
     txtTc_->setText(ToQ(row.ChannelTc));
 }
 
-bool ChannelFlowDialog::ChannelFieldsFilled(const ChannelRow& row) {
-    if (MissingFields(row).empty()) {
-        return true;
-    }
-    ShowMessage(this, QStringLiteral("Please fill all fields"), QStringLiteral("Error"));
-    return false;
+bool ChannelFlowDialog::FieldsFilled() const {
+    return MissingFields(RowFromBoxes()).empty();
 }
 
-void ChannelFlowDialog::LoadChannelRow() {
-    std::optional<ChannelRow> stored;
-    const bool read = RunCommand(parentWidget(), [&] {
-        stored = LoadElementRow<ChannelRow>(CurrentSession().ProjectPath, FromQ(tag_));
-    });
-    if (read && !stored) {
-        ShowMessage(parentWidget(),
-                    QStringLiteral("The element %1 is no longer in the project.").arg(tag_),
-                    QStringLiteral("Error"), QMessageBox::Critical);
-    }
+bool ChannelFlowDialog::LoadRow(const std::string& projectPath, const std::string& tag) {
+    const std::optional<ChannelRow> stored = LoadElementRow<ChannelRow>(projectPath, tag);
     if (!stored) {
-        // The dialog is still being made; it goes as soon as it has been shown.
-        QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
-        return;
+        return false;
     }
     txtChannelName_->setText(ToQ(stored->ChannelName));
     txtArea_->setText(ToQ(stored->ChannelArea));
@@ -204,24 +179,7 @@ void ChannelFlowDialog::LoadChannelRow() {
         cmbN_->setEditText(ToQ(stored->ChannelMaterial));
     }
     txtN_->setText(ToQ(stored->ChannelN));
-}
-
-void ChannelFlowDialog::AddChannelToCanvas(ChannelRow& row) {
-    FrmDraw* canvas = OpenCanvas();
-    if (canvas == nullptr) {
-        throw TorrentaError("No project is open on the canvas to place the element on.");
-    }
-    canvas->PlaceAndInsert(ElementKind::Channel, [&](const FrmDraw::NewIcon& icon) {
-        row.ChannelTag = FromQ(icon.tag);
-        row.ChannelLeft = std::to_string(icon.left);
-        row.ChannelTop = std::to_string(icon.top);
-        row.Deleted = kLive;
-        InsertElementRow(CurrentSession().ProjectPath, row);
-    });
-}
-
-void ChannelFlowDialog::UpdateChannelRow(const ChannelRow& row) {
-    UpdateElementRow(CurrentSession().ProjectPath, FromQ(tag_), row);
+    return true;
 }
 
 void ChannelFlowDialog::CmbN_Activated(int index) {
@@ -230,45 +188,28 @@ void ChannelFlowDialog::CmbN_Activated(int index) {
     }
 }
 
-void ChannelFlowDialog::CmdCalculate_Click() {
+void ChannelFlowDialog::Calculate() {
     ChannelRow row = RowFromBoxes();
-    if (!ChannelFieldsFilled(row)) {
-        return;
-    }
-    if (RunCommand(this, [&] { CalculateChannel(row); })) {
-        ShowResults(row);
-        tcWatch_->Calculated();
-    }
+    CalculateChannel(row);
+    ShowResults(row);
 }
 
-void ChannelFlowDialog::CmdOK_Click() {
+void ChannelFlowDialog::Save(bool stale) {
     ChannelRow row = RowFromBoxes();
-    if (!ChannelFieldsFilled(row)) {
-        return;
-    }
     // A velocity and Tc both present are saved as they stand, typed or not,
-    // unless the inputs changed since: then both are calculated afresh. A
-    // refused calculation stops before an icon is placed or a row written.
-    if (tcWatch_->Stale()) {
+    // unless the inputs changed since: then both are calculated afresh.
+    if (stale) {
         row.ChannelTc.clear();
     }
-    const bool saved = RunCommand(this, [&] {
-        CompleteForSave(row);
-        ShowResults(row);
-        if (purpose_ == Purpose::Add) {
-            AddChannelToCanvas(row);
-        } else {
-            UpdateChannelRow(row);
-        }
-    });
-    if (saved) {
-        close();
-    }
+    CompleteForSave(row);
+    ShowResults(row);
+    Store(row);
 }
 
-FrmChannelAddInfo::FrmChannelAddInfo(QWidget* parent) : ChannelFlowDialog(parent, Purpose::Add) {}
+FrmChannelAddInfo::FrmChannelAddInfo(QWidget* parent, ElementCanvas* canvas)
+    : ChannelFlowDialog(parent, Purpose::Add, canvas) {}
 
 FrmChannelUpdateInfo::FrmChannelUpdateInfo(QWidget* parent)
-    : ChannelFlowDialog(parent, Purpose::Update) {}
+    : ChannelFlowDialog(parent, Purpose::Update, nullptr) {}
 
 }  // namespace torrenta::gui

@@ -91,6 +91,8 @@ FrmCCo::FrmCCo(QWidget* parent) : QDialog(parent) {
     setTabOrder(combo1_, txtCVal_);
     setTabOrder(txtCVal_, command1_);
 
+    SetConfirmButton(this, command1_);
+
     connect(combo1_, &QComboBox::currentIndexChanged, this, &FrmCCo::Combo1_Click);
     connect(command1_, &QPushButton::clicked, this, &FrmCCo::Command1_Click);
     combo1_->setCurrentIndex(kDefaultLandUse);

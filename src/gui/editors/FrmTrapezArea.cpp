@@ -218,6 +218,8 @@ FrmTrapezArea::FrmTrapezArea(QWidget* parent) : QDialog(parent) {
     setTabOrder(calculate, add);
     setTabOrder(add, cancel);
 
+    SetConfirmButton(this, add);
+
     connect(calculate, &QPushButton::clicked, this, &FrmTrapezArea::CmdCalculate_Click);
     connect(add, &QPushButton::clicked, this, &FrmTrapezArea::CmdAdd_Click);
     connect(cancel, &QPushButton::clicked, this, &QWidget::close);

@@ -12,8 +12,6 @@
 #include <optional>
 #include <string>
 
-#include "app/MDIFrmMain.h"
-#include "canvas/FrmDraw.h"
 #include "common/CommandBoundary.h"
 #include "common/FormWidgets.h"
 #include "common/Forms.h"
@@ -23,7 +21,6 @@
 #include "editing/ElementEditing.h"
 #include "editors/FrmCCo.h"
 #include "editors/NumericValidator.h"
-#include "editors/TravelTimeWatch.h"
 #include "hydraulics/Tables.h"
 
 namespace torrenta::gui {
@@ -39,8 +36,11 @@ QFrame* SeparatorLine(QWidget* parent) {
 
 }  // namespace
 
-OverlandFlowDialog::OverlandFlowDialog(Mode mode, QWidget* parent) : QDialog(parent), mode_(mode) {
-    const bool adding = mode_ == Mode::Add;
+OverlandFlowDialog::OverlandFlowDialog(QWidget* parent, Purpose purpose, ElementCanvas* canvas)
+    : ElementDialog(parent, ElementKind::Overland, purpose, canvas,
+                    purpose == Purpose::Add ? QStringLiteral("OK") : QStringLiteral("Update"),
+                    QMessageBox::NoIcon) {
+    const bool adding = Adding();
     setWindowTitle(adding ? QStringLiteral("Sub Basin Information")
                           : QStringLiteral("Sub Basin Information Update"));
 
@@ -55,10 +55,6 @@ OverlandFlowDialog::OverlandFlowDialog(Mode mode, QWidget* parent) : QDialog(par
     cmbN_->setObjectName(QStringLiteral("CmbN"));
     txtN_ = NamedBox(this, QStringLiteral("TxtN"));
     txtTc_ = NamedBox(this, QStringLiteral("TxtTc"));
-    cmdCalculate_ = NamedButton(this, QStringLiteral("CmdCalculate"), QStringLiteral("Calculate"));
-    cmdOK_ = NamedButton(this, QStringLiteral("CmdOK"),
-                         adding ? QStringLiteral("OK") : QStringLiteral("Update"));
-    cmdCancel_ = NamedButton(this, QStringLiteral("CmdCancel"), QStringLiteral("Cancel"));
 
     for (QLineEdit* box : {txtArea_, txtC_, txtLength_, txtN_, txtSlope_, txtTc_}) {
         MakeNumericBox(box);
@@ -80,17 +76,14 @@ OverlandFlowDialog::OverlandFlowDialog(Mode mode, QWidget* parent) : QDialog(par
     // Picking the entry already current (after typing over it) restores its n.
     connect(cmbN_, &QComboBox::activated, this, &OverlandFlowDialog::CmbN_Click);
     connect(cmdSoilType_, &QPushButton::clicked, this, &OverlandFlowDialog::CmdSoilType_Click);
-    connect(cmdCalculate_, &QPushButton::clicked, this, &OverlandFlowDialog::CmdCalculate_Click);
-    connect(cmdOK_, &QPushButton::clicked, this, &OverlandFlowDialog::CmdOK_Click);
-    connect(cmdCancel_, &QPushButton::clicked, this, &QDialog::close);
+    FollowTypedDescription(cmbN_, txtN_, [](int entry) {
+        return entry < static_cast<int>(kSheetFlowSurfaces.size())
+                   ? ToQ(kSheetFlowSurfaces[static_cast<std::size_t>(entry)].n)
+                   : QString();
+    });
 
     cmbN_->setCurrentIndex(0);
-    if (adding) {
-        StartNew();
-    } else {
-        LoadBasinRow();
-    }
-    tcWatch_ = new TravelTimeWatch(this, {txtN_, txtLength_, txtSlope_}, txtTc_);
+    Start(txtBasinName_, QStringLiteral("Basin"), {txtN_, txtLength_, txtSlope_}, txtTc_);
 }
 
 void OverlandFlowDialog::BuildLayout() {
@@ -126,8 +119,8 @@ void OverlandFlowDialog::BuildLayout() {
     addRow(QStringLiteral("Label5"), QStringLiteral("Travel Length (ft)"), txtLength_, txtLength_);
     addRow(QStringLiteral("Label6"), QStringLiteral("Slope (feet/foot)"), txtSlope_, txtSlope_);
     addRow(QStringLiteral("Label7"), QStringLiteral("n"), cmbN_, nRow);
-    addRow(QStringLiteral("Label8"),
-           mode_ == Mode::Add ? QStringLiteral("Tc (min)") : QStringLiteral("Tc"), txtTc_, tcRow);
+    addRow(QStringLiteral("Label8"), Adding() ? QStringLiteral("Tc (min)") : QStringLiteral("Tc"),
+           txtTc_, tcRow);
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
@@ -149,30 +142,10 @@ void OverlandFlowDialog::BuildLayout() {
     }
 }
 
-void OverlandFlowDialog::StartNew() {
-    // The name is the index the new icon will get, fixed now even if other
-    // elements are added while this dialog is open.
-    if (const FrmDraw* canvas = OpenCanvas()) {
-        txtBasinName_->setText(
-            QStringLiteral("Basin %1").arg(canvas->ArrayCount(ElementKind::Overland)));
-    }
-}
-
-void OverlandFlowDialog::LoadBasinRow() {
-    const Session& session = CurrentSession();
-    tag_ = session.SelectedIcon;
-    std::optional<BasinRow> row;
-    const bool read = RunCommand(
-        parentWidget(), [&] { row = LoadElementRow<BasinRow>(session.ProjectPath, FromQ(tag_)); });
+bool OverlandFlowDialog::LoadRow(const std::string& projectPath, const std::string& tag) {
+    const std::optional<BasinRow> row = LoadElementRow<BasinRow>(projectPath, tag);
     if (!row) {
-        if (read) {
-            ShowMessage(parentWidget(),
-                        QStringLiteral("The element %1 is no longer in the project.").arg(tag_),
-                        QStringLiteral("Error"), QMessageBox::Warning);
-        }
-        // Forms::Show shows the dialog after building it; it goes right after.
-        QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
-        return;
+        return false;
     }
     txtBasinName_->setText(ToQ(row->BasinName));
     txtArea_->setText(ToQ(row->Area));
@@ -194,6 +167,7 @@ void OverlandFlowDialog::LoadBasinRow() {
         cmbN_->lineEdit()->setCursorPosition(0);
     }
     txtN_->setText(ToQ(row->BasinN));
+    return true;
 }
 
 void OverlandFlowDialog::SetLandUse(const QString& landUse, const QString& c) {
@@ -216,12 +190,8 @@ BasinRow OverlandFlowDialog::RowFromBoxes() const {
     return row;
 }
 
-bool OverlandFlowDialog::CheckFields(const BasinRow& row) {
-    if (MissingFields(row).empty()) {
-        return true;
-    }
-    ShowMessage(this, QStringLiteral("Please fill all fields"), QStringLiteral("Error"));
-    return false;
+bool OverlandFlowDialog::FieldsFilled() const {
+    return MissingFields(RowFromBoxes()).empty();
 }
 
 void OverlandFlowDialog::CmbN_Click(int index) {
@@ -230,73 +200,35 @@ void OverlandFlowDialog::CmbN_Click(int index) {
     }
 }
 
-void OverlandFlowDialog::CmdCalculate_Click() {
+void OverlandFlowDialog::Calculate() {
     BasinRow row = RowFromBoxes();
-    if (!CheckFields(row)) {
-        return;
-    }
     const Session& session = CurrentSession();
-    if (RunCommand(
-            this, [&] { CalculateOverland(row, session.AppFolder, session.IntensityTableName); })) {
-        txtTc_->setText(ToQ(row.Tc));
-        tcWatch_->Calculated();
-    }
+    CalculateOverland(row, session.AppFolder, session.IntensityTableName);
+    txtTc_->setText(ToQ(row.Tc));
 }
 
-void OverlandFlowDialog::CmdOK_Click() {
+void OverlandFlowDialog::Save(bool stale) {
     BasinRow row = RowFromBoxes();
-    if (!CheckFields(row)) {
-        return;
-    }
-    // A Tc is kept as it stands unless the inputs changed since it was
-    // calculated or typed. Everything that can refuse the input runs before
-    // the canvas is touched.
-    if (tcWatch_->Stale()) {
+    // A Tc is kept as it stands unless its inputs changed since.
+    if (stale) {
         row.Tc.clear();
     }
     const Session& session = CurrentSession();
-    if (!RunCommand(this,
-                    [&] { CompleteForSave(row, session.AppFolder, session.IntensityTableName); })) {
-        return;
-    }
+    CompleteForSave(row, session.AppFolder, session.IntensityTableName);
     txtTc_->setText(ToQ(row.Tc));
-    if (mode_ == Mode::Add) {
-        if (!AddBasinToCanvas(row)) {
-            return;
-        }
-    } else if (!RunCommand(this,
-                           [&] { UpdateElementRow(session.ProjectPath, FromQ(tag_), row); })) {
-        return;
-    }
-    close();
-}
-
-bool OverlandFlowDialog::AddBasinToCanvas(BasinRow& row) {
-    FrmDraw* canvas = OpenCanvas();
-    if (canvas == nullptr) {
-        ShowMessage(this, QStringLiteral("No project is open to add the element to."),
-                    QStringLiteral("Error"), QMessageBox::Warning);
-        return false;
-    }
-    return RunCommand(this, [&] {
-        canvas->PlaceAndInsert(ElementKind::Overland, [&](const FrmDraw::NewIcon& icon) {
-            row.BasinTag = FromQ(icon.tag);
-            row.BasinX = std::to_string(icon.left);
-            row.BasinY = std::to_string(icon.top);
-            InsertElementRow(CurrentSession().ProjectPath, row);
-        });
-    });
+    Store(row);
 }
 
 void OverlandFlowDialog::CmdSoilType_Click() {
-    Forms::Show<FrmCCo>();
+    Forms::Show<FrmCCo>(FormScope::Project);
 }
 
-FrmBasInfo::FrmBasInfo(QWidget* parent) : OverlandFlowDialog(Mode::Add, parent) {
+FrmBasInfo::FrmBasInfo(QWidget* parent, ElementCanvas* canvas)
+    : OverlandFlowDialog(parent, Purpose::Add, canvas) {
     setObjectName(QStringLiteral("FrmBasInfo"));
 }
 
-FrmBasUpdate::FrmBasUpdate(QWidget* parent) : OverlandFlowDialog(Mode::Update, parent) {
+FrmBasUpdate::FrmBasUpdate(QWidget* parent) : OverlandFlowDialog(parent, Purpose::Update, nullptr) {
     setObjectName(QStringLiteral("FrmBasUpdate"));
 }
 

@@ -1,9 +1,8 @@
 #pragma once
 
-#include <QDialog>
 #include <QString>
 
-#include "store/ElementRows.h"
+#include "editors/ElementDialog.h"
 
 class QComboBox;
 class QLabel;
@@ -12,40 +11,30 @@ class QPushButton;
 
 namespace torrenta::gui {
 
-class TravelTimeWatch;
-
 // The inputs of one overland flow element (a sub-basin) and its sheet-flow
 // travel time. The add and update dialogs are twins: the same boxes, n table,
 // Tc and checks; they differ in how they start, in what OK does and in three
 // captions.
-class OverlandFlowDialog : public QDialog {
+class OverlandFlowDialog : public ElementDialog {
     Q_OBJECT
   public:
     // Where the runoff coefficient calculator hands its choice.
     void SetLandUse(const QString& landUse, const QString& c);
 
   protected:
-    enum class Mode { Add, Update };
-    OverlandFlowDialog(Mode mode, QWidget* parent);
+    OverlandFlowDialog(QWidget* parent, Purpose purpose, ElementCanvas* canvas);
 
   private:
     void BuildLayout();
-    void StartNew();
-    void LoadBasinRow();
     BasinRow RowFromBoxes() const;
-    bool CheckFields(const BasinRow& row);
-    bool AddBasinToCanvas(BasinRow& row);
+
+    bool LoadRow(const std::string& projectPath, const std::string& tag) override;
+    bool FieldsFilled() const override;
+    void Calculate() override;
+    void Save(bool stale) override;
 
     void CmbN_Click(int index);
-    void CmdCalculate_Click();
-    void CmdOK_Click();
     void CmdSoilType_Click();
-
-    Mode mode_;
-    // The row an update dialog rewrites: the icon pressed when it opened, not
-    // whichever icon is pressed while it is open.
-    QString tag_;
-    TravelTimeWatch* tcWatch_ = nullptr;
 
     QLineEdit* txtBasinName_;
     QLineEdit* txtArea_;
@@ -57,16 +46,13 @@ class OverlandFlowDialog : public QDialog {
     QComboBox* cmbN_;
     QLineEdit* txtN_;
     QLineEdit* txtTc_;
-    QPushButton* cmdCalculate_;
-    QPushButton* cmdOK_;
-    QPushButton* cmdCancel_;
 };
 
 // Sub Basin Information: a new element, placed on the canvas when confirmed.
 class FrmBasInfo : public OverlandFlowDialog {
     Q_OBJECT
   public:
-    explicit FrmBasInfo(QWidget* parent);
+    FrmBasInfo(QWidget* parent, ElementCanvas* canvas);
 };
 
 // Sub Basin Information Update: the element of the icon pressed last.

@@ -10,9 +10,6 @@
 #include <initializer_list>
 #include <string>
 
-#include "Errors.h"
-#include "app/MDIFrmMain.h"
-#include "canvas/FrmDraw.h"
 #include "common/CommandBoundary.h"
 #include "common/FormWidgets.h"
 #include "common/Prompts.h"
@@ -23,9 +20,11 @@
 #include "hydraulics/TravelTime.h"
 
 namespace torrenta::gui {
-ShallowFlowDialog::ShallowFlowDialog(QWidget* parent, Purpose purpose)
-    : QDialog(parent), purpose_(purpose) {
-    const bool adding = purpose_ == Purpose::Add;
+ShallowFlowDialog::ShallowFlowDialog(QWidget* parent, Purpose purpose, ElementCanvas* canvas)
+    : ElementDialog(parent, ElementKind::Shallow, purpose, canvas,
+                    purpose == Purpose::Add ? QStringLiteral("Add") : QStringLiteral("Update"),
+                    QMessageBox::Information) {
+    const bool adding = Adding();
     setObjectName(adding ? QStringLiteral("FrmSurfaceAddInfo")
                          : QStringLiteral("FrmSurfaceUpdateInfo"));
     setWindowTitle(adding ? QStringLiteral("Add Surface Flow")
@@ -38,10 +37,6 @@ ShallowFlowDialog::ShallowFlowDialog(QWidget* parent, Purpose purpose)
     cmbType_->setObjectName(QStringLiteral("CmbType"));
     txtVelocity_ = NamedBox(this, QStringLiteral("TxtVelocity"));
     txtTc_ = NamedBox(this, QStringLiteral("TxtTc"));
-    cmdCalculate_ = NamedButton(this, QStringLiteral("CmdCalculate"), QStringLiteral("Calculate"));
-    cmdOK_ = NamedButton(this, QStringLiteral("CmdOK"),
-                         adding ? QStringLiteral("Add") : QStringLiteral("Update"));
-    cmdCancel_ = NamedButton(this, QStringLiteral("CmdCancel"), QStringLiteral("Cancel"));
 
     for (QLineEdit* box : {txtLength_, txtSlope_, txtTc_}) {
         MakeNumericBox(box);
@@ -53,19 +48,7 @@ ShallowFlowDialog::ShallowFlowDialog(QWidget* parent, Purpose purpose)
     cmbType_->setCurrentIndex(0);
     BuildLayout();
 
-    connect(cmdCalculate_, &QPushButton::clicked, this, &ShallowFlowDialog::CmdCalculate_Click);
-    connect(cmdOK_, &QPushButton::clicked, this, &ShallowFlowDialog::CmdOK_Click);
-    connect(cmdCancel_, &QPushButton::clicked, this, &QWidget::close);
-
-    // The default name carries the index the next icon gets, template included.
-    const FrmDraw* canvas = OpenCanvas();
-    const int arrayCount = canvas != nullptr ? canvas->ArrayCount(ElementKind::Shallow) : 1;
-    txtSurfName_->setText(QStringLiteral("Surface ") + QString::number(arrayCount));
-
-    if (!adding) {
-        tag_ = CurrentSession().SelectedIcon;
-        LoadSurfaceRow();
-    }
+    Start(txtSurfName_, QStringLiteral("Surface"), {txtLength_, txtSlope_}, txtTc_);
 }
 
 void ShallowFlowDialog::BuildLayout() {
@@ -120,29 +103,14 @@ void ShallowFlowDialog::ShowResults(const SurfaceRow& row) {
     txtTc_->setText(ToQ(row.SurfTc));
 }
 
-bool ShallowFlowDialog::ShallowFieldsFilled(const SurfaceRow& row) {
-    if (MissingFields(row).empty()) {
-        return true;
-    }
-    ShowMessage(this, QStringLiteral("Please fill all fields"), QStringLiteral("Error"),
-                QMessageBox::Information);
-    return false;
+bool ShallowFlowDialog::FieldsFilled() const {
+    return MissingFields(RowFromBoxes()).empty();
 }
 
-void ShallowFlowDialog::LoadSurfaceRow() {
-    std::optional<SurfaceRow> stored;
-    const bool read = RunCommand(parentWidget(), [&] {
-        stored = LoadElementRow<SurfaceRow>(CurrentSession().ProjectPath, FromQ(tag_));
-    });
-    if (read && !stored) {
-        ShowMessage(parentWidget(),
-                    QStringLiteral("The element %1 is no longer in the project.").arg(tag_),
-                    QStringLiteral("Error"), QMessageBox::Critical);
-    }
+bool ShallowFlowDialog::LoadRow(const std::string& projectPath, const std::string& tag) {
+    const std::optional<SurfaceRow> stored = LoadElementRow<SurfaceRow>(projectPath, tag);
     if (!stored) {
-        // The dialog is still being made; it goes as soon as it has been shown.
-        QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
-        return;
+        return false;
     }
     txtSurfName_->setText(ToQ(stored->SurfName));
     txtLength_->setText(ToQ(stored->SurfLength));
@@ -152,60 +120,27 @@ void ShallowFlowDialog::LoadSurfaceRow() {
     cmbType_->setCurrentIndex(cmbType_->findText(ToQ(stored->SurfType)) == 1 ? 1 : 0);
     txtVelocity_->setText(ToQ(stored->SurfVelocity));
     txtTc_->setText(ToQ(stored->SurfTc));
+    return true;
 }
 
-void ShallowFlowDialog::AddSurfaceToCanvas(SurfaceRow& row) {
-    FrmDraw* canvas = OpenCanvas();
-    if (canvas == nullptr) {
-        throw TorrentaError("No project is open on the canvas to place the element on.");
-    }
-    canvas->PlaceAndInsert(ElementKind::Shallow, [&](const FrmDraw::NewIcon& icon) {
-        row.SurfTag = FromQ(icon.tag);
-        row.SurfX = std::to_string(icon.left);
-        row.SurfY = std::to_string(icon.top);
-        row.Deleted = kLive;
-        InsertElementRow(CurrentSession().ProjectPath, row);
-    });
-}
-
-void ShallowFlowDialog::UpdateSurfaceRow(const SurfaceRow& row) {
-    UpdateElementRow(CurrentSession().ProjectPath, FromQ(tag_), row);
-}
-
-void ShallowFlowDialog::CmdCalculate_Click() {
+void ShallowFlowDialog::Calculate() {
     SurfaceRow row = RowFromBoxes();
-    if (!ShallowFieldsFilled(row)) {
-        return;
-    }
-    if (RunCommand(this, [&] { CalculateShallow(row); })) {
-        ShowResults(row);
-    }
+    CalculateShallow(row);
+    ShowResults(row);
 }
 
-void ShallowFlowDialog::CmdOK_Click() {
-    SurfaceRow row = RowFromBoxes();
-    if (!ShallowFieldsFilled(row)) {
-        return;
-    }
+void ShallowFlowDialog::Save(bool) {
     // Velocity and Tc are always recalculated, so a typed Tc is never stored.
-    // A refused calculation stops before an icon is placed or a row written.
-    const bool saved = RunCommand(this, [&] {
-        CompleteForSave(row);
-        ShowResults(row);
-        if (purpose_ == Purpose::Add) {
-            AddSurfaceToCanvas(row);
-        } else {
-            UpdateSurfaceRow(row);
-        }
-    });
-    if (saved) {
-        close();
-    }
+    SurfaceRow row = RowFromBoxes();
+    CompleteForSave(row);
+    ShowResults(row);
+    Store(row);
 }
 
-FrmSurfaceAddInfo::FrmSurfaceAddInfo(QWidget* parent) : ShallowFlowDialog(parent, Purpose::Add) {}
+FrmSurfaceAddInfo::FrmSurfaceAddInfo(QWidget* parent, ElementCanvas* canvas)
+    : ShallowFlowDialog(parent, Purpose::Add, canvas) {}
 
 FrmSurfaceUpdateInfo::FrmSurfaceUpdateInfo(QWidget* parent)
-    : ShallowFlowDialog(parent, Purpose::Update) {}
+    : ShallowFlowDialog(parent, Purpose::Update, nullptr) {}
 
 }  // namespace torrenta::gui

@@ -86,7 +86,7 @@ void FrmIdfEquation::CmdOK_Click() {
     }
     const bool made = RunCommand(this, [&] {
         const RainfallTable table = TableFromEquation(equation);
-        Forms::Show<FrmIntensityTable>()->ShowRainfallTable(table);
+        Forms::Show<FrmIntensityTable>(FormScope::Project)->ShowRainfallTable(table);
     });
     if (made) {
         close();

@@ -203,7 +203,7 @@ void FrmIntensityTable::CmdUpdate_Click() {
 
 void FrmIntensityTable::CmdSelectBasin_Click() {
     // An open selection dialog comes up as it is, still serving whoever opened it.
-    Forms::Show<FrmSelectIvalBasin>();
+    Forms::Show<FrmSelectIvalBasin>(FormScope::Project);
 }
 
 void FrmIntensityTable::ShowRainfallTable(const RainfallTable& table) {

@@ -45,7 +45,10 @@ FrmNodeInfo::FrmNodeInfo(QWidget* parent) : QDialog(parent) {
     layout->addLayout(buttons);
     setMinimumWidth(360);
 
-    connect(tableList, &QPushButton::clicked, this, [] { Forms::Show<FrmSelectNodeBasin>(); });
+    SetConfirmButton(this, update);
+
+    connect(tableList, &QPushButton::clicked, this,
+            [] { Forms::Show<FrmSelectNodeBasin>(FormScope::Project); });
     connect(update, &QPushButton::clicked, this, &FrmNodeInfo::CmdUpdate_Click);
     connect(cancel, &QPushButton::clicked, this, &QDialog::close);
 

@@ -4,7 +4,6 @@
 #include "common/QtText.h"
 #include "common/Session.h"
 #include "intensity/FrmIntensityTable.h"
-#include "store/FrmInfo.h"
 #include "store/ProjectSetup.h"
 
 namespace torrenta::gui {
@@ -22,10 +21,8 @@ bool FrmSelectIvalBasin::TakeSelection(const std::string& name) {
     // A choice for the setup dialog waits for that dialog's OK: Cancel there
     // leaves the project and the running table as they were.
     if (forSetup) {
-        if (FrmInfo* info = Forms::Find<FrmInfo>()) {
-            info->SetIntensityTable(ToQ(name));
-        }
         tag_.clear();
+        emit ChosenForSetup(ToQ(name));
     } else {
         Session& session = CurrentSession();
         session.IntensityTableName = name;
@@ -33,18 +30,9 @@ bool FrmSelectIvalBasin::TakeSelection(const std::string& name) {
         // The node row is what opening the project reads, so the choice holds
         // beyond this run. The setup dialog writes it with its own OK.
         SetNodeIntensityTable(session.ProjectPath, name);
-        Forms::Reopen<FrmIntensityTable>();
+        Forms::Reopen<FrmIntensityTable>(FormScope::Project);
     }
     return true;
-}
-
-std::string FrmSelectIvalBasin::CurrentChoice() const {
-    if (tag_ == QStringLiteral("FrmInfo")) {
-        if (const FrmInfo* info = Forms::Find<FrmInfo>()) {
-            return FromQ(info->IntensityTable());
-        }
-    }
-    return TableSelectionDialog::CurrentChoice();
 }
 
 }  // namespace torrenta::gui

@@ -15,9 +15,13 @@ class FrmSelectIvalBasin : public TableSelectionDialog {
     void SetTag(const QString& tag) { tag_ = tag; }
     const QString& Tag() const { return tag_; }
 
+  signals:
+    // A table chosen for the project setup dialog, which shows it until its
+    // own OK stores it.
+    void ChosenForSetup(const QString& name);
+
   protected:
     bool TakeSelection(const std::string& name) override;
-    std::string CurrentChoice() const override;
 
   private:
     QString tag_;

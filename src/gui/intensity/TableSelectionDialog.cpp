@@ -33,6 +33,8 @@ TableSelectionDialog::TableSelectionDialog(QWidget* parent) : QDialog(parent) {
     layout->addWidget(list1_);
     layout->addLayout(buttons);
 
+    SetConfirmButton(this, cmdOK_);
+
     // Until a name is picked there is nothing to take: an empty choice would
     // only make the next solve fail.
     connect(list1_, &QListWidget::itemSelectionChanged, this,
@@ -65,9 +67,14 @@ std::string TableSelectionDialog::CurrentChoice() const {
 // The list opens on the current choice, so OK alone keeps it.
 void TableSelectionDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    const QList<QListWidgetItem*> current =
-        list1_->findItems(ToQ(CurrentChoice()), Qt::MatchFixedString);
-    if (!current.isEmpty() && list1_->selectedItems().isEmpty()) {
+    if (list1_->selectedItems().isEmpty()) {
+        SelectCurrent(ToQ(CurrentChoice()));
+    }
+}
+
+void TableSelectionDialog::SelectCurrent(const QString& name) {
+    const QList<QListWidgetItem*> current = list1_->findItems(name, Qt::MatchFixedString);
+    if (!current.isEmpty()) {
         list1_->setCurrentItem(current.constFirst());
         list1_->scrollToItem(current.constFirst());
     }

@@ -17,6 +17,9 @@ class TableSelectionDialog : public QDialog {
   public:
     explicit TableSelectionDialog(QWidget* parent);
 
+    // Selects `name` in the list when it is there (the choice the asker holds).
+    void SelectCurrent(const QString& name);
+
   protected:
     // What the choice of `name` does; runs inside the command boundary, and
     // the window closes when it succeeds. False when the user withdrew the

@@ -158,7 +158,7 @@ void FrmViewReport::ShowReport(const NetworkFlags& flags) {
     const Session& session = CurrentSession();
     const ComposedReport report = ComposeReport(
         ReportInputs{session.ProjectPath, session.AppFolder, session.IntensityTableName, flags});
-    Forms::Show<FrmViewReport>()->LoadReport(report.document);
+    Forms::Show<FrmViewReport>(FormScope::Project)->LoadReport(report.document);
 }
 
 void FrmViewReport::LoadReport(const RichDocument& document) {

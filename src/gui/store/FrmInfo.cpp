@@ -8,7 +8,6 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "app/MDIFrmMain.h"
 #include "common/CommandBoundary.h"
 #include "common/FormWidgets.h"
 #include "common/Forms.h"
@@ -102,6 +101,8 @@ FrmInfo::FrmInfo(QWidget* parent) : QDialog(parent) {
     layout->addLayout(buttons);
     setMinimumWidth(420);
 
+    SetConfirmButton(this, ok);
+
     connect(list, &QPushButton::clicked, this, &FrmInfo::CmdIList_Click);
     connect(ok, &QPushButton::clicked, this, &FrmInfo::CmdOK_Click);
     connect(cancel, &QPushButton::clicked, this, &QDialog::close);
@@ -142,12 +143,12 @@ void FrmInfo::SetIntensityTable(const QString& name) {
     txtITable_->setText(name);
 }
 
-QString FrmInfo::IntensityTable() const {
-    return txtITable_->text();
-}
-
 void FrmInfo::CmdIList_Click() {
-    Forms::Show<FrmSelectIvalBasin>()->SetTag(QStringLiteral("FrmInfo"));
+    FrmSelectIvalBasin* select = Forms::Show<FrmSelectIvalBasin>(FormScope::Project);
+    select->SetTag(QStringLiteral("FrmInfo"));
+    select->SelectCurrent(txtITable_->text());
+    connect(select, &FrmSelectIvalBasin::ChosenForSetup, this, &FrmInfo::SetIntensityTable,
+            Qt::UniqueConnection);
 }
 
 void FrmInfo::CmdOK_Click() {
@@ -169,9 +170,7 @@ void FrmInfo::CmdOK_Click() {
     }
     session.IntensityTableName = FromQ(txtITable_->text());
     close();
-    if (MDIFrmMain* main = MDIFrmMain::Instance()) {
-        main->ShowCanvas();
-    }
+    emit Saved();
 }
 
 }  // namespace torrenta::gui

@@ -15,7 +15,10 @@ class FrmInfo : public QDialog {
 
     // Where the table selection dialog puts the chosen table.
     void SetIntensityTable(const QString& name);
-    QString IntensityTable() const;
+
+  signals:
+    // OK stored the project's setup: the project can be drawn now.
+    void Saved();
 
   private:
     void CheckProjectInfo();

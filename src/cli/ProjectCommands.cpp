@@ -1,5 +1,6 @@
 #include "ProjectCommands.h"
 
+#include "PdfExport.h"
 #include "SolutionJson.h"
 
 #include <cerrno>
@@ -11,6 +12,7 @@
 
 #include "Errors.h"
 #include "ReturnPeriods.h"
+#include "checks/DesignChecks.h"
 #include "editing/ElementEditing.h"
 #include "intensity/IntensityDatabase.h"
 #include "network/IconPlacement.h"
@@ -171,7 +173,8 @@ void RunList(const std::string& projectPath, std::ostream& out) {
     }
 }
 
-void RunSolve(const std::string& appFolder, const SolveOptions& options, std::ostream& out) {
+void RunSolve(const std::string& appFolder, const SolveOptions& options, std::ostream& out,
+              std::ostream& err) {
     const SharedConnections oneConnectionPerFile;
     const NodeRow node = RequireSetUpProject(options.projectPath);
     const std::string table = options.table.value_or(node.IntensityTable);
@@ -185,10 +188,17 @@ void RunSolve(const std::string& appFolder, const SolveOptions& options, std::os
     if (options.rtfPath) {
         WriteFileAtomically(*options.rtfPath, WriteRtf(ComposeReport(solution, info)));
     }
+    if (options.pdfPath) {
+        WriteReportPdf(ComposeReport(solution, info), *options.pdfPath, options.executableFolder);
+    }
     if (options.json) {
         out << SolutionAsJson(solution, info, node).dump(2) << "\n";
     } else {
         out << WritePlainText(ComposeReport(solution, info));
+    }
+    for (const DesignFinding& finding : CheckDesign(solution)) {
+        err << "torrenta-cli: check " << finding.code << ": " << finding.message << " ("
+            << finding.reference << ")\n";
     }
 }
 

@@ -252,18 +252,24 @@ Command ListCommand(CLI::App& app, std::ostream& out) {
     return {sub, [projectPath, &out](const std::string&) { RunList(*projectPath, out); }};
 }
 
-Command SolveCommand(CLI::App& app, std::ostream& out) {
+Command SolveCommand(CLI::App& app, std::ostream& out, std::ostream& err,
+                     const std::string& executableFolder) {
     auto options = std::make_shared<SolveOptions>();
+    options->executableFolder = executableFolder;
     auto* sub = app.add_subcommand("solve", "Solve the network and print the report");
     sub->add_option("PROJECT", options->projectPath, "Project file")->required();
     sub->add_option("--table", options->table, "Intensity table for this run only");
     sub->add_option("--rtf", options->rtfPath, "Also write the report as RTF");
+    sub->add_option("--pdf", options->pdfPath,
+                    "Also write the report as PDF (Letter pages, as printed); needs no display");
     sub->add_flag("--json", options->json,
                   "Print the solution as JSON instead: project, node, intensityTable, "
                   "totalArea, weightedC, tc, shown, elements (stored columns, values, shown) "
-                  "and results (per return period: numbers, stored and shown texts)");
-    return {sub,
-            [options, &out](const std::string& appFolder) { RunSolve(appFolder, *options, out); }};
+                  "and results (per return period: numbers, stored and shown texts), "
+                  "checks (code, element, message, reference)");
+    return {sub, [options, &out, &err](const std::string& appFolder) {
+                RunSolve(appFolder, *options, out, err);
+            }};
 }
 
 Command ImportNoaaCommand(CLI::App& app, std::ostream& out, std::ostream& err) {
@@ -319,7 +325,7 @@ int RunCli(const std::vector<std::string>& args, const std::string& executableFo
         AddShallowCommand(*add, out),
         AddChannelCommand(*add, out),
         ListCommand(app, out),
-        SolveCommand(app, out),
+        SolveCommand(app, out, err, executableFolder),
         ImportNoaaCommand(app, out, err),
         TableFromEquationCommand(app, out),
     };

@@ -1,5 +1,6 @@
 #include "ProjectCommands.h"
 
+#include "PdfExport.h"
 #include "SolutionJson.h"
 
 #include <cerrno>
@@ -7,10 +8,12 @@
 #include <filesystem>
 #include <fstream>
 #include <nlohmann/json.hpp>
+#include <optional>
 #include <ostream>
 
 #include "Errors.h"
 #include "ReturnPeriods.h"
+#include "checks/DesignChecks.h"
 #include "editing/ElementAdding.h"
 #include "editing/ElementEditing.h"
 #include "intensity/IntensityDatabase.h"
@@ -162,7 +165,8 @@ void RunList(const std::string& projectPath, std::ostream& out) {
     }
 }
 
-void RunSolve(const std::string& appFolder, const SolveOptions& options, std::ostream& out) {
+void RunSolve(const std::string& appFolder, const SolveOptions& options, std::ostream& out,
+              std::ostream& err) {
     const SharedConnections oneConnectionPerFile;
     const NodeRow node = RequireSetUpProject(options.projectPath);
     const std::string table = options.table.value_or(node.IntensityTable);
@@ -172,14 +176,29 @@ void RunSolve(const std::string& appFolder, const SolveOptions& options, std::os
     }
     const NetworkSolution solution = SolveProject(options.projectPath, appFolder, table, flags);
     const ProjectInfoRow info = ReadProjectInfo(options.projectPath).value_or(ProjectInfoRow{});
-    // The report is composed only where it is written: --json alone needs none.
+    // The report is composed once, and only where it is written: --json alone
+    // needs none.
+    std::optional<RichDocument> report;
+    const auto composed = [&]() -> const RichDocument& {
+        if (!report) {
+            report = ComposeReport(solution, info);
+        }
+        return *report;
+    };
     if (options.rtfPath) {
-        WriteFileAtomically(*options.rtfPath, WriteRtf(ComposeReport(solution, info)));
+        WriteFileAtomically(*options.rtfPath, WriteRtf(composed()));
+    }
+    if (options.pdfPath) {
+        WriteReportPdf(composed(), *options.pdfPath, options.executableFolder);
     }
     if (options.json) {
         out << SolutionAsJson(solution, info, node).dump(2) << "\n";
     } else {
-        out << WritePlainText(ComposeReport(solution, info));
+        out << WritePlainText(composed());
+    }
+    for (const DesignFinding& finding : CheckDesign(solution)) {
+        err << "torrenta-cli: check " << finding.code << ": " << finding.message << " ("
+            << finding.reference << ")\n";
     }
 }
 

@@ -42,8 +42,13 @@ struct SolveOptions {
     std::string projectPath;
     std::optional<std::string> table;  // this run only, not stored
     std::optional<std::string> rtfPath;
+    std::optional<std::string> pdfPath;
+    std::string executableFolder;  // where the PDF plugin is looked for
     bool json = false;
 };
-void RunSolve(const std::string& appFolder, const SolveOptions& options, std::ostream& out);
+// Prints the report (or the JSON) on `out` and the design checks that apply
+// on `err`: they never change the outcome.
+void RunSolve(const std::string& appFolder, const SolveOptions& options, std::ostream& out,
+              std::ostream& err);
 
 }  // namespace torrenta

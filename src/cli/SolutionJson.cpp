@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "checks/DesignChecks.h"
 #include "report/ShownValues.h"
 #include "text/NumberText.h"
 
@@ -88,6 +89,15 @@ nlohmann::json SolutionAsJson(const NetworkSolution& solution, const ProjectInfo
                            {"peakFlowShown", period.peakFlowShown}});
     }
     json["results"] = results;
+
+    nlohmann::json checks = nlohmann::json::array();
+    for (const DesignFinding& finding : CheckDesign(solution)) {
+        checks.push_back({{"code", finding.code},
+                          {"element", finding.element},
+                          {"message", finding.message},
+                          {"reference", finding.reference}});
+    }
+    json["checks"] = checks;
     return json;
 }
 

@@ -19,6 +19,8 @@ namespace torrenta {
 //   results          per return period: returnPeriod, frequencyFactor,
 //                    intensity, peakFlow (numbers, every digit the solver
 //                    computed), and their texts as stored and as shown
+//   checks           the design checks that apply: code, element (its tag,
+//                    "" for the network), message, reference; [] when none
 nlohmann::json SolutionAsJson(const NetworkSolution& solution, const ProjectInfoRow& info,
                               const NodeRow& node);
 

@@ -290,5 +290,33 @@ TEST_F(CliProject, JsonGivesNumbersInFullBesideTheirTexts) {
     EXPECT_EQ(basin["shown"]["WeightedC"], "0.9000");
     EXPECT_EQ(parsed["shown"]["weightedC"], "0.9000");
 }
+
+// A design check never changes the outcome: the report and the JSON carry it,
+// stderr says it after the report, the exit status stays 0.
+TEST_F(CliProject, DesignChecksGoToStderrTheReportAndTheJson) {
+    NewProject();
+    AddBasin("North");  // C 0.9: C * Cf passes 1 for 50 and 100 years
+    const std::string message =
+        "Weighted C 0.9000 times Cf is over 1 and is capped at 1 for the 50-year and 100-year "
+        "periods.";
+
+    const Outcome text = Cli({"solve", project_});
+    EXPECT_EQ(text.code, kExitDone);
+    EXPECT_EQ(text.err, "torrenta-cli: check CF-CAP: " + message +
+                            " (Rational method: C * Cf may not exceed 1)\n");
+    const std::size_t section = text.out.find("Design Checks\n");
+    ASSERT_NE(section, std::string::npos);
+    EXPECT_LT(section, text.out.find("CF-CAP"));
+    EXPECT_LT(section, text.out.find(message));
+
+    const Outcome json = Cli({"solve", project_, "--json"});
+    EXPECT_EQ(json.code, kExitDone);
+    const auto checks = nlohmann::json::parse(json.out)["checks"];
+    ASSERT_EQ(checks.size(), 1u);
+    EXPECT_EQ(checks[0]["code"], "CF-CAP");
+    EXPECT_EQ(checks[0]["element"], "");
+    EXPECT_EQ(checks[0]["message"], message);
+    EXPECT_EQ(checks[0]["reference"], "Rational method: C * Cf may not exceed 1");
+}
 }  // namespace
 }  // namespace torrenta

@@ -9,6 +9,8 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QPageSize>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QProcess>
 #include <QRegularExpression>
@@ -31,6 +33,7 @@
 #include "common/Resources.h"
 #include "report/FrmViewReport.h"
 #include "report/ReportComposer.h"
+#include "report/ReportPdf.h"
 #include "report/RichDocumentConversion.h"
 #include "report/RichTextPrinter.h"
 #include "report/RtfWriter.h"
@@ -78,6 +81,24 @@ QString RunTool(const QString& program, const QStringList& arguments) {
         return {};
     }
     return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+// pdftotext's reading of a PDF, pages separated by form feeds.
+QStringList PdfPages(const QString& pdf) {
+    QStringList pages =
+        RunTool(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")})
+            .split(QChar(u'\f'));
+    if (!pages.isEmpty() && pages.constLast().trimmed().isEmpty()) {
+        pages.removeLast();
+    }
+    return pages;
+}
+
+QString PdfPageSize(const QString& pdf) {
+    const QString info = RunTool(QStringLiteral("pdfinfo"), {pdf});
+    const QRegularExpressionMatch match =
+        QRegularExpression(QStringLiteral("Page size:\\s*(.*)")).match(info);
+    return match.captured(1).trimmed();
 }
 
 // The bounding box of everything drawn darker than light grey on a page.
@@ -297,10 +318,12 @@ class ReportWindowTest : public QObject {
         QVERIFY(toolbar != nullptr);
         QCOMPARE(toolbar->toolButtonStyle(), Qt::ToolButtonTextUnderIcon);
         const QList<QAction*> positions = toolbar->actions();
-        QCOMPARE(positions.size(), 6);
-        const char* texts[] = {"", "Save As...", "Print", "Copy to Clipboard", "", "Close Report"};
-        for (int i = 0; i < 6; ++i) {
-            QCOMPARE(positions[i]->isSeparator(), i == 0 || i == 4);
+        QCOMPARE(positions.size(), 8);
+        const char* texts[] = {
+            "", "Save As...",  "Save as PDF...", "Print Preview", "Print", "Copy to Clipboard",
+            "", "Close Report"};
+        for (int i = 0; i < 8; ++i) {
+            QCOMPARE(positions[i]->isSeparator(), i == 0 || i == 6);
             QCOMPARE(positions[i]->text(), QString::fromLatin1(texts[i]));
             QCOMPARE(positions[i]->icon().isNull(), positions[i]->isSeparator());
         }
@@ -551,6 +574,105 @@ class ReportWindowTest : public QObject {
             prompts_->LastText().startsWith(QStringLiteral("The report could not be printed.")) &&
                 prompts_->LastText().contains(QDir::toNativeSeparators(unwritable)),
             qPrintable(prompts_->LastText()));
+    }
+
+    // Save as PDF, Print and torrenta-cli's --pdf give the same Letter pages
+    // with the same text on each; the preview shows as many pages.
+    void pdfAndPreviewShowThePagesAsPrinted() {
+        if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty()) {
+            QSKIP("poppler-utils is not installed to read the PDF back");
+        }
+        FrmViewReport* form = OpenReport(Flags());
+        QVERIFY(form != nullptr);
+        QTemporaryDir output;
+        const QString printed = output.filePath(QStringLiteral("printed.pdf"));
+        const QString saved = output.filePath(QStringLiteral("saved.pdf"));
+        const QString command = output.filePath(QStringLiteral("command.pdf"));
+        PrintTo(form, printed);
+        prompts_->fileNames << saved;
+        Trigger(form, QStringLiteral("TbSaveAsPdf"));
+        QVERIFY2(prompts_->messages.isEmpty(), qPrintable(prompts_->LastText()));
+        QCOMPARE(prompts_->fileFilters.constLast(), QStringLiteral("PDF File (*.pdf)"));
+        QVERIFY(!RunTool(QStringLiteral(TORRENTA_CLI),
+                         {QStringLiteral("--app-folder"), ToQ(folder_->AppFolder()),
+                          QStringLiteral("solve"), ToQ(project_), QStringLiteral("--pdf"), command})
+                     .isEmpty());
+
+        const QStringList pages = PdfPages(printed);
+        QVERIFY(!pages.isEmpty());
+        QVERIFY(pages.constFirst().contains(QStringLiteral("Ridge Estates")));
+        QVERIFY(pages.join(QString()).contains(QStringLiteral("Runoff Rate Calculations")));
+        QCOMPARE(PdfPages(saved), pages);
+        QCOMPARE(PdfPages(command), pages);
+        QCOMPARE(PdfPageSize(saved), QStringLiteral("612 x 792 pts (letter)"));
+        QCOMPARE(PdfPageSize(command), PdfPageSize(saved));
+
+        SetPrinterFactory([printed] { return PdfPrinter(printed); });
+        Trigger(form, QStringLiteral("TbPrintPreview"));
+        auto* preview = form->findChild<QPrintPreviewDialog*>(QStringLiteral("PrintPreview"));
+        QVERIFY(preview != nullptr);
+        QTRY_VERIFY(preview->isVisible());
+        auto* pagesShown = preview->findChild<QPrintPreviewWidget*>();
+        QVERIFY(pagesShown != nullptr);
+        QTRY_COMPARE(pagesShown->pageCount(), pages.size());
+        preview->close();
+
+        // A file that cannot be written is named, with the reason.
+        const QString unwritable = ToQ(folder_->File("no-such-folder")) + QStringLiteral("/r.pdf");
+        prompts_->fileNames << unwritable;
+        Trigger(form, QStringLiteral("TbSaveAsPdf"));
+        QCOMPARE(prompts_->messages.size(), 1);
+        QCOMPARE(prompts_->messages[0].title, QStringLiteral("Error"));
+        QVERIFY2(
+            prompts_->LastText().startsWith(QStringLiteral("The report could not be saved as %1.")
+                                                .arg(QDir::toNativeSeparators(unwritable))),
+            qPrintable(prompts_->LastText()));
+    }
+
+    // A section title never stands alone at the foot of a page: wherever the
+    // filler above puts it, it shares its page with the first line it heads.
+    void aTitleStaysWithWhatFollowsIt() {
+        if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty()) {
+            QSKIP("poppler-utils is not installed to read the PDF back");
+        }
+        QTemporaryDir output;
+        const QString pdf = output.filePath(QStringLiteral("r.pdf"));
+        const auto pagesWith = [&](int filler) {
+            QTextDocument document;
+            FillDocument(document, Build([filler](RichTextBuilder& b) {
+                             b.SetSize(10);
+                             for (int line = 1; line <= filler; ++line) {
+                                 b.Append("Line " + std::to_string(line) + "\r\n");
+                             }
+                             b.Append("\r\n\r\n");
+                             b.SetBold(true);
+                             b.SetUnderline(true);
+                             b.SetItalic(true);
+                             b.SetSize(12);
+                             b.Append("Runoff Rate Calculations\r\n\r\n");
+                             b.SetBold(false);
+                             b.SetUnderline(false);
+                             b.SetItalic(false);
+                             b.SetSize(10);
+                             b.Append("Overland Flow Tc \t: 12.3\r\n");
+                         }));
+            return WriteReportPdf(document, pdf).isEmpty() ? PdfPages(pdf) : QStringList();
+        };
+        // How many filler lines the first page holds, then every filler count
+        // that brings the title near its foot.
+        const QStringList long_ = pagesWith(150);
+        QVERIFY(long_.size() > 1);
+        const auto perPage =
+            static_cast<int>(long_[0].count(QRegularExpression(QStringLiteral("Line \\d+"))));
+        QVERIFY(perPage > 20);
+        for (int filler = perPage - 6; filler <= perPage + 1; ++filler) {
+            const QStringList pages = pagesWith(filler);
+            QVERIFY(!pages.isEmpty());
+            for (const QString& page : pages) {
+                QCOMPARE(page.contains(QStringLiteral("Runoff Rate Calculations")),
+                         page.contains(QStringLiteral("Overland Flow Tc")));
+            }
+        }
     }
 
     void copyToClipboardCopiesTheWholeReport() {

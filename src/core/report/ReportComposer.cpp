@@ -4,6 +4,7 @@
 #include <string_view>
 #include <vector>
 
+#include "checks/DesignChecks.h"
 #include "report/ReportFont.h"
 #include "report/TabLayout.h"
 #include "store/Connection.h"
@@ -15,6 +16,9 @@ namespace torrenta {
 namespace {
 
 constexpr const char* kCrLf = "\r\n";
+
+// Where a design finding's sentence starts, clear of the longest code.
+constexpr int kDesignCheckMessageStop = 2800;
 
 enum Style { kTitleStyle = 1, kHeadingStyle, kLabelStyle, kBodyStyle };
 
@@ -80,6 +84,7 @@ class ReportComposer {
         WriteShallowFlow();
         WriteChannelFlow();
         WriteRunoffRates();
+        WriteDesignChecks();
         WriteFooter();
         return out_.Take();
     }
@@ -414,6 +419,29 @@ class ReportComposer {
         for (std::size_t k = 0; k < count; ++k) {
             out_.Append(shown(k) + (k + 1 < count ? "\t" : kCrLf));
         }
+    }
+
+    // Only when a check applies: a design without findings keeps its report
+    // exactly as it always was.
+    void WriteDesignChecks() {
+        const std::vector<DesignFinding> findings = CheckDesign(solution_);
+        if (findings.empty()) {
+            return;
+        }
+        const std::vector<int> stops = out_.TabStops();
+        out_.Append("\r\n\r\n");
+        ApplyStyle(kTitleStyle);
+        out_.Append("Design Checks");
+        out_.Append("\r\n\r\n");
+        out_.SetTabStops({kDesignCheckMessageStop});
+        for (const DesignFinding& finding : findings) {
+            ApplyStyle(kLabelStyle);
+            out_.Append(finding.code + "\t");
+            ApplyStyle(kBodyStyle);
+            out_.Append(finding.message + " (" + finding.reference + ")" + kCrLf);
+        }
+        // The footer's rule runs across the runoff table's stops.
+        out_.SetTabStops(stops);
     }
 
     void WriteFooter() {

@@ -9,6 +9,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QPalette>
+#include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QSaveFile>
 #include <QScreen>
@@ -25,6 +26,7 @@
 #include "common/QtText.h"
 #include "common/Session.h"
 #include "common/SvgIcon.h"
+#include "report/ReportPdf.h"
 #include "report/RichDocumentConversion.h"
 #include "report/RichTextPrinter.h"
 #include "report/RtfWriter.h"
@@ -104,6 +106,11 @@ FrmViewReport::FrmViewReport(QWidget* parent) : QMainWindow(parent, Qt::Window) 
     setWindowState(Qt::WindowMaximized);
 }
 
+FrmViewReport::~FrmViewReport() {
+    // The preview draws on the printer until it goes.
+    delete printPreview_.data();
+}
+
 void FrmViewReport::CreateToolbar() {
     toolbar1_ = addToolBar(QStringLiteral("Toolbar1"));
     toolbar1_->setObjectName(QStringLiteral("Toolbar1"));
@@ -119,6 +126,9 @@ void FrmViewReport::CreateToolbar() {
     };
     const Button buttons[] = {
         {"TbSaveAs", "Save As...", ":/icons/save.svg", &FrmViewReport::SaveReportAs},
+        {"TbSaveAsPdf", "Save as PDF...", ":/icons/pdf.svg", &FrmViewReport::TbSaveAsPdf_Click},
+        {"TbPrintPreview", "Print Preview", ":/icons/print-preview.svg",
+         &FrmViewReport::TbPrintPreview_Click},
         {"TbPrint", "Print", ":/icons/print.svg", &FrmViewReport::TbPrint_Click},
         {"TbCopyToClipboard", "Copy to Clipboard", ":/icons/copy.svg",
          &FrmViewReport::TbCopyToClipboard_Click},
@@ -190,6 +200,51 @@ void FrmViewReport::SaveReportAs() {
                         .arg(QDir::toNativeSeparators(fileName), file.errorString()),
                     QStringLiteral("Error"), QMessageBox::Critical);
     }
+}
+
+void FrmViewReport::TbSaveAsPdf_Click() {
+    const QString fileName = CurrentPrompts().SaveFileName(this, QStringLiteral("PDF File (*.pdf)"),
+                                                           QStringLiteral("pdf"));
+    if (fileName.isEmpty()) {
+        return;
+    }
+    const QString failure = WriteReportPdf(*rtbReport_->document(), fileName);
+    if (!failure.isEmpty()) {
+        ShowMessage(this,
+                    QStringLiteral("The report could not be saved as %1.\n%2")
+                        .arg(QDir::toNativeSeparators(fileName), failure),
+                    QStringLiteral("Error"), QMessageBox::Critical);
+    }
+}
+
+void FrmViewReport::TbPrintPreview_Click() {
+    if (printPreview_ != nullptr) {
+        printPreview_->raise();
+        printPreview_->activateWindow();
+        return;
+    }
+    // The pages of the printer Print would use; without one installed, the
+    // Letter pages of Save as PDF.
+    previewPrinter_ = CreatePrinter();
+    if (previewPrinter_ == nullptr) {
+        previewPrinter_ = PdfPrinter(QString());
+    }
+    auto* dialog = new QPrintPreviewDialog(previewPrinter_.get(), this);
+    dialog->setObjectName(QStringLiteral("PrintPreview"));
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    connect(dialog, &QPrintPreviewDialog::paintRequested, this, [this](QPrinter* printer) {
+        if (!PrintRichText(*rtbReport_->document(), *printer, kPrintLeft, kPrintTop, kPrintRight,
+                           kPrintBottom)) {
+            ShowMessage(this,
+                        QStringLiteral("The report could not be laid out for printing.\n%1")
+                            .arg(PrintFailureReason(*printer)),
+                        QStringLiteral("Print Preview"), QMessageBox::Critical);
+        }
+    });
+    printPreview_ = dialog;
+    // Window-modal and not waited for: the report stays where it is, and the
+    // dialog's own Print button prints these pages.
+    dialog->open();
 }
 
 void FrmViewReport::TbPrint_Click() {

@@ -1,12 +1,16 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QPointer>
+#include <memory>
 
 #include "report/ReportComposer.h"
 #include "report/RichText.h"
 
 class QAction;
 class QMenu;
+class QPrintPreviewDialog;
+class QPrinter;
 class QTextEdit;
 class QToolBar;
 
@@ -20,6 +24,7 @@ class FrmViewReport : public QMainWindow {
     Q_OBJECT
   public:
     explicit FrmViewReport(QWidget* parent);
+    ~FrmViewReport() override;
 
     // Solve's last step: composes the report of the bound project afresh and
     // shows it, in the open report window (brought to the front, whatever was
@@ -36,6 +41,8 @@ class FrmViewReport : public QMainWindow {
     void CreatePopupMenu();
 
     void SaveReportAs();
+    void TbSaveAsPdf_Click();
+    void TbPrintPreview_Click();
     void TbPrint_Click();
     void TbCopyToClipboard_Click();
     void TbCloseReport_Click();
@@ -48,6 +55,10 @@ class FrmViewReport : public QMainWindow {
     QMenu* mnuPopReportRClick_ = nullptr;
     QAction* mnuPopSelectAll_ = nullptr;
     QAction* mnuPopCopy_ = nullptr;
+    // The preview's printer lives as long as the window: the dialog draws on
+    // it whenever the user changes a setting in it.
+    std::unique_ptr<QPrinter> previewPrinter_;
+    QPointer<QPrintPreviewDialog> printPreview_;
 };
 
 }  // namespace torrenta::gui

@@ -4,6 +4,7 @@
 
 #include <QAbstractTextDocumentLayout>
 #include <QDir>
+#include <QFont>
 #include <QPainter>
 #include <QPalette>
 #include <QPrinter>
@@ -11,6 +12,7 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextLayout>
 #include <cmath>
 #include <utility>
 
@@ -27,6 +29,82 @@ PrinterFactory& InstalledFactory() {
 
 int TwipsToDevice(int twips, double dpi) {
     return static_cast<int>(std::lround(twips * dpi / kTwipsPerInch));
+}
+
+// A heading of the report: a section or table title, a table's column
+// headings or a rule line. Everything in it is underlined, and all its words
+// are bold (a rule line is a run of underlined TABs).
+bool IsHeading(const QTextBlock& block) {
+    if (block.text().isEmpty()) {
+        return false;
+    }
+    for (auto it = block.begin(); !it.atEnd(); ++it) {
+        const QTextFragment fragment = it.fragment();
+        const QTextCharFormat format = fragment.charFormat();
+        if (!format.fontUnderline()) {
+            return false;
+        }
+        if (!fragment.text().trimmed().isEmpty() && format.fontWeight() < QFont::DemiBold) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool HasContent(const QTextBlock& block) {
+    return !block.text().trimmed().isEmpty() || IsHeading(block);
+}
+
+// The page a line of the laid-out copy stands on.
+int PageOf(const QTextBlock& block, int line, qreal pageHeight) {
+    const QTextLayout* layout = block.layout();
+    if (layout == nullptr || layout->lineCount() == 0) {
+        return -1;
+    }
+    const qreal y = layout->position().y() + layout->lineAt(line).y();
+    return static_cast<int>(std::floor((y + 0.5) / pageHeight));
+}
+
+// Finds the first heading that ends a page while what it heads starts the
+// next, and makes it start that next page itself. False when there is none.
+bool MoveOneHeading(QTextDocument& document, qreal pageHeight) {
+    document.pageCount();  // lays the whole copy out before positions are read
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        if (!IsHeading(block)) {
+            continue;
+        }
+        QTextBlock next = block.next();
+        while (next.isValid() && !HasContent(next)) {
+            next = next.next();
+        }
+        if (!next.isValid()) {
+            continue;
+        }
+        const int headingPage = PageOf(block, block.layout()->lineCount() - 1, pageHeight);
+        const int nextPage = PageOf(next, 0, pageHeight);
+        const qreal top = block.layout()->position().y() + block.layout()->lineAt(0).y();
+        // A heading already at the top of its page stays: the page it would
+        // go to could not hold more of what follows.
+        const bool atPageTop = top < headingPage * pageHeight + 1.0;
+        if (nextPage <= headingPage || atPageTop) {
+            continue;
+        }
+        QTextBlockFormat format = block.blockFormat();
+        format.setPageBreakPolicy(format.pageBreakPolicy() | QTextFormat::PageBreak_AlwaysBefore);
+        QTextCursor(block).setBlockFormat(format);
+        return true;
+    }
+    return false;
+}
+
+// Keeps every heading on the page of what it heads: no "Runoff Rate
+// Calculations" alone at the foot of a page. Moving a table's column headings
+// may leave its title behind, so the search starts again after each move; each
+// heading moves at most once, since a moved heading starts its page.
+void KeepHeadingsWithNext(QTextDocument& document, qreal pageHeight) {
+    for (int moves = 0; moves < document.blockCount() && MoveOneHeading(document, pageHeight);
+         ++moves) {
+    }
 }
 
 }  // namespace
@@ -91,6 +169,7 @@ bool PrintRichText(QTextDocument& document, QPrinter& printer, int left, int top
     }
     copy->setDocumentMargin(0);
     copy->setPageSize(target.size());
+    KeepHeadingsWithNext(*copy, target.height());
     const int pages = copy->pageCount();
 
     QPainter painter;

@@ -1,0 +1,57 @@
+#include "PdfExport.h"
+
+#include <dlfcn.h>
+
+#include <array>
+#include <filesystem>
+#include <vector>
+
+#include "Errors.h"
+#include "PdfPluginApi.h"
+
+namespace torrenta {
+namespace {
+
+// Beside the program in a build tree; in the library folder once installed.
+std::vector<std::filesystem::path> PluginCandidates(const std::string& executableFolder) {
+    const std::filesystem::path folder(executableFolder.empty() ? "." : executableFolder);
+    return {folder / kPdfPluginFile, folder / TORRENTA_PDF_PLUGIN_RELDIR / kPdfPluginFile};
+}
+
+WriteReportPdfFunction LoadPlugin(const std::string& executableFolder) {
+    std::string reasons;
+    for (const std::filesystem::path& candidate : PluginCandidates(executableFolder)) {
+        std::error_code ignored;
+        if (!std::filesystem::exists(candidate, ignored)) {
+            continue;
+        }
+        // Never closed: Qt does not support being unloaded from a process.
+        void* plugin = dlopen(candidate.c_str(), RTLD_NOW | RTLD_LOCAL);
+        if (plugin == nullptr) {
+            const char* why = dlerror();
+            reasons += std::string(" ") + (why != nullptr ? why : candidate.string()) + ".";
+            continue;
+        }
+        if (void* entry = dlsym(plugin, kPdfPluginEntry)) {
+            return reinterpret_cast<WriteReportPdfFunction>(entry);
+        }
+        reasons += " " + candidate.string() + " is not the PDF plugin.";
+    }
+    if (reasons.empty()) {
+        reasons = std::string(" ") + kPdfPluginFile + " is not installed beside torrenta-cli.";
+    }
+    throw TorrentaError("PDF output is not available:" + reasons);
+}
+
+}  // namespace
+
+void WriteReportPdf(const RichDocument& document, const std::string& path,
+                    const std::string& executableFolder) {
+    const WriteReportPdfFunction write = LoadPlugin(executableFolder);
+    std::array<char, 1024> reason{};
+    if (write(kPdfPluginVersion, &document, path.c_str(), reason.data(), reason.size()) != 0) {
+        throw InputError(std::string(reason.data()));
+    }
+}
+
+}  // namespace torrenta

@@ -1,0 +1,159 @@
+#include "checks/DesignChecks.h"
+
+#include <cstddef>
+#include <cstdint>
+
+#include "solver/RationalMethod.h"
+#include "text/NumberText.h"
+
+namespace torrenta {
+namespace {
+
+std::string Number(double value) {
+    return GeneralNumberText(value);
+}
+
+bool Below(const DesignRule& rule, double value) {
+    return value < rule.low;
+}
+
+bool Above(const DesignRule& rule, double value) {
+    return value > rule.high;
+}
+
+DesignFinding Finding(const DesignRule& rule, std::string element, std::string message) {
+    return {std::string(rule.code), std::move(element), std::move(message),
+            std::string(rule.reference)};
+}
+
+// "Overland flow area "Basin 1"": the kind in words and the name the user gave.
+std::string Named(const char* kind, const std::string& name) {
+    return std::string(kind) + " \"" + name + "\"";
+}
+
+// A value that must stay within [low, high]: "... n 0.9 is outside 0.011 to 0.8."
+void CheckRange(const DesignRule& rule, const std::string& tag, const std::string& subject,
+                double value, const char* unit, std::vector<DesignFinding>& findings) {
+    if (!Below(rule, value) && !Above(rule, value)) {
+        return;
+    }
+    findings.push_back(Finding(rule, tag,
+                               subject + " " + Number(value) + unit + " is outside " +
+                                   Number(rule.low) + " to " + Number(rule.high) + unit + "."));
+}
+
+std::string PeriodList(const std::vector<int>& years) {
+    std::string text;
+    for (std::size_t k = 0; k < years.size(); ++k) {
+        if (k > 0) {
+            text += k + 1 == years.size() ? " and " : ", ";
+        }
+        text += std::to_string(years[k]) + "-year";
+    }
+    return text;
+}
+
+void CheckNetwork(const NetworkSolution& solution, std::vector<DesignFinding>& findings) {
+    const double tc = solution.TotalTc;
+    if (Below(kTotalTcRule, tc)) {
+        findings.push_back(Finding(
+            kTotalTcRule, "",
+            "Total Tc " + Number(tc) + " min is under 5 minutes: the 5-minute intensity is used."));
+    } else if (Above(kTotalTcRule, tc)) {
+        findings.push_back(Finding(
+            kTotalTcRule, "",
+            "Total Tc " + Number(tc) + " min is over 24 hours: the 24-hour intensity is used."));
+    }
+
+    // The same product the solver caps, so a finding names exactly the
+    // periods whose peak flow was computed with 1 instead of C * Cf.
+    std::vector<int> capped;
+    for (const PeriodResult& period : solution.periods) {
+        const double factor = FrequencyFactor(static_cast<std::int16_t>(period.years));
+        if (Above(kCappedCoefficientRule, solution.WeightedC * factor)) {
+            capped.push_back(period.years);
+        }
+    }
+    if (!capped.empty()) {
+        findings.push_back(Finding(kCappedCoefficientRule, "",
+                                   "Weighted C " + FormatFixed(solution.WeightedC, 4) +
+                                       " times Cf is over 1 and is capped at 1 for the " +
+                                       PeriodList(capped) +
+                                       (capped.size() == 1 ? " period." : " periods.")));
+    }
+
+    if (Above(kTotalAreaRule, solution.TotalArea)) {
+        findings.push_back(
+            Finding(kTotalAreaRule, "",
+                    "Total area " + Number(solution.TotalArea) + " acres is over 200 acres."));
+    }
+    if (solution.overland.empty()) {
+        findings.push_back(Finding(kNoAreaRule, "",
+                                   "The network has no overland flow area: every peak flow is 0."));
+    } else if (solution.TotalArea <= kNoAreaRule.low) {
+        findings.push_back(Finding(kNoAreaRule, "",
+                                   "The overland flow areas add up to " +
+                                       Number(solution.TotalArea) +
+                                       " acres: every peak flow is 0."));
+    }
+}
+
+}  // namespace
+
+std::vector<DesignFinding> CheckElement(const BasinRow& row) {
+    std::vector<DesignFinding> findings;
+    const std::string name = Named("Overland flow area", row.BasinName);
+    const double length = LeadingNumber(row.TravelLength);
+    if (Above(kSheetFlowLengthRule, length)) {
+        findings.push_back(
+            Finding(kSheetFlowLengthRule, row.BasinTag,
+                    name + ": sheet flow length " + Number(length) + " ft is over 300 ft."));
+    }
+    CheckRange(kSheetFlowNRule, row.BasinTag, name + ": sheet-flow Manning's n",
+               LeadingNumber(row.BasinN), "", findings);
+    return findings;
+}
+
+std::vector<DesignFinding> CheckElement(const SurfaceRow& row) {
+    std::vector<DesignFinding> findings;
+    CheckRange(kShallowSlopeRule, row.SurfTag,
+               Named("Shallow concentrated flow", row.SurfName) + ": slope",
+               LeadingNumber(row.SurfSlope), " ft/ft", findings);
+    return findings;
+}
+
+std::vector<DesignFinding> CheckElement(const ChannelRow& row) {
+    std::vector<DesignFinding> findings;
+    const std::string name = Named("Channel", row.ChannelName);
+    const double velocity = LeadingNumber(row.ChannelVelocity);
+    if (Above(kChannelVelocityRule, velocity)) {
+        findings.push_back(
+            Finding(kChannelVelocityRule, row.ChannelTag,
+                    name + ": velocity " + Number(velocity) + " ft/s is above 20 ft/s."));
+    } else if (Below(kChannelVelocityRule, velocity)) {
+        findings.push_back(
+            Finding(kChannelVelocityRule, row.ChannelTag,
+                    name + ": velocity " + Number(velocity) + " ft/s is below 0.5 ft/s."));
+    }
+    return findings;
+}
+
+std::vector<DesignFinding> CheckDesign(const NetworkSolution& solution) {
+    std::vector<DesignFinding> findings;
+    const auto add = [&](const std::vector<DesignFinding>& more) {
+        findings.insert(findings.end(), more.begin(), more.end());
+    };
+    for (const BasinRow& row : solution.overland) {
+        add(CheckElement(row));
+    }
+    for (const SurfaceRow& row : solution.shallow) {
+        add(CheckElement(row));
+    }
+    for (const ChannelRow& row : solution.channel) {
+        add(CheckElement(row));
+    }
+    CheckNetwork(solution, findings);
+    return findings;
+}
+
+}  // namespace torrenta

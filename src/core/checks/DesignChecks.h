@@ -1,0 +1,73 @@
+#pragma once
+
+#include <limits>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "solver/NetworkSolution.h"
+#include "store/ElementRows.h"
+
+namespace torrenta {
+
+// What a reviewing engineer would query about a design. A check never blocks
+// a solve and never changes a number: it only says what to look at again.
+struct DesignFinding {
+    std::string code;       // short and stable, for scripts: "SHEET-LENGTH"
+    std::string element;    // the element's tag, or "" for the network as a whole
+    std::string message;    // one sentence naming the element and the value
+    std::string reference;  // where the limit comes from
+
+    bool operator==(const DesignFinding&) const = default;
+};
+
+// One rule: a value below `low` or above `high` is queried; the limits
+// themselves are accepted.
+struct DesignRule {
+    std::string_view code;
+    double low;
+    double high;
+    std::string_view reference;
+};
+
+inline constexpr double kNoLimit = std::numeric_limits<double>::infinity();
+
+inline constexpr DesignRule kSheetFlowLengthRule{
+    "SHEET-LENGTH", -kNoLimit, 300.0, "TR-55 limits sheet flow to 300 ft; many manuals use 100 ft"};
+inline constexpr DesignRule kSheetFlowNRule{"SHEET-N", 0.011, 0.80,
+                                            "TR-55 Table 3-1 (sheet-flow n 0.011 to 0.80)"};
+inline constexpr DesignRule kShallowSlopeRule{"SHALLOW-SLOPE", 0.005, 0.50,
+                                              "TR-55 Figure 3-1 (slopes 0.005 to 0.50 ft/ft)"};
+inline constexpr DesignRule kChannelVelocityRule{
+    "CHANNEL-VELOCITY", 0.5, 20.0,
+    "Open channels: below 0.5 ft/s sediment settles, above 20 ft/s linings scour"};
+inline constexpr DesignRule kTotalTcRule{
+    "TC-RANGE", 5.0, 1440.0,
+    "The intensity table runs from 5 minutes to 24 hours; beyond it the end row is used"};
+// C * Cf is queried above 1 only: the solver caps it there.
+inline constexpr DesignRule kCappedCoefficientRule{"CF-CAP", -kNoLimit, 1.0,
+                                                   "Rational method: C * Cf may not exceed 1"};
+inline constexpr DesignRule kTotalAreaRule{
+    "AREA-LARGE", -kNoLimit, 200.0, "Most manuals limit the rational method to 200 acres or less"};
+// Queried when the overland flow areas add up to `low` or less, or there are none.
+inline constexpr DesignRule kNoAreaRule{"NO-AREA", 0.0, kNoLimit,
+                                        "Q = C * Cf * A * I is 0 when A is 0"};
+
+// Every rule, in the order findings are listed.
+inline constexpr DesignRule kDesignRules[] = {
+    kSheetFlowLengthRule, kSheetFlowNRule,        kShallowSlopeRule, kChannelVelocityRule,
+    kTotalTcRule,         kCappedCoefficientRule, kTotalAreaRule,    kNoAreaRule,
+};
+
+// The checks of one element's own inputs, as its dialog holds them after
+// Calculate: sheet-flow length and n, shallow slope, channel velocity.
+std::vector<DesignFinding> CheckElement(const BasinRow& row);
+std::vector<DesignFinding> CheckElement(const SurfaceRow& row);
+std::vector<DesignFinding> CheckElement(const ChannelRow& row);
+
+// Every check over a solved network: each element's inputs in the order the
+// report lists them, then the network's total Tc, C * Cf, total area and the
+// presence of an overland flow area. Empty when nothing needs a second look.
+std::vector<DesignFinding> CheckDesign(const NetworkSolution& solution);
+
+}  // namespace torrenta

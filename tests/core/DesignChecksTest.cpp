@@ -1,0 +1,184 @@
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "ReturnPeriods.h"
+#include "checks/DesignChecks.h"
+#include "report/ReportComposer.h"
+
+namespace torrenta {
+namespace {
+
+// A network no reviewer would query: every value well inside every limit.
+NetworkSolution CleanNetwork() {
+    NetworkSolution solution;
+    BasinRow basin;
+    basin.BasinTag = "Basin1";
+    basin.BasinName = "North Lots";
+    basin.Area = "3";
+    basin.CVal = "0.5";
+    basin.TravelLength = "150";
+    basin.BasinN = "0.24";
+    basin.Tc = "18";
+    SurfaceRow surface;
+    surface.SurfTag = "Surface1";
+    surface.SurfName = "Rear Swale";
+    surface.SurfSlope = "0.02";
+    surface.SurfTc = "3";
+    ChannelRow channel;
+    channel.ChannelTag = "Channel1";
+    channel.ChannelName = "Ditch";
+    channel.ChannelVelocity = "9.3792";
+    channel.ChannelTc = "2";
+    solution.overland = {basin};
+    solution.shallow = {surface};
+    solution.channel = {channel};
+    solution.TotalArea = 3.0;
+    solution.WeightedC = 0.5;
+    solution.TotalTc = 23.0;
+    for (std::size_t k = 0; k < solution.periods.size(); ++k) {
+        solution.periods[k].years = kReturnPeriods[k];
+    }
+    return solution;
+}
+
+// Each check fires just past its limit and stays silent on the limit itself:
+// the limits are the accepted edge of each range.
+TEST(DesignChecks, EachCheckFiresJustPastItsLimitAndNotOnIt) {
+    using Change = std::function<void(NetworkSolution&)>;
+    struct Case {
+        const char* name;
+        Change change;
+        const char* code;  // "" when nothing may be found
+        const char* element;
+        const char* message;
+    };
+    const auto length = [](const char* value) {
+        return [value](NetworkSolution& s) { s.overland[0].TravelLength = value; };
+    };
+    const auto n = [](const char* value) {
+        return [value](NetworkSolution& s) { s.overland[0].BasinN = value; };
+    };
+    const auto slope = [](const char* value) {
+        return [value](NetworkSolution& s) { s.shallow[0].SurfSlope = value; };
+    };
+    const auto velocity = [](const char* value) {
+        return [value](NetworkSolution& s) { s.channel[0].ChannelVelocity = value; };
+    };
+    const auto tc = [](double value) { return [value](NetworkSolution& s) { s.TotalTc = value; }; };
+    const auto c = [](double value) {
+        return [value](NetworkSolution& s) { s.WeightedC = value; };
+    };
+    const auto area = [](double value) {
+        return [value](NetworkSolution& s) { s.TotalArea = value; };
+    };
+    const Case cases[] = {
+        {"clean", [](NetworkSolution&) {}, "", "", ""},
+        {"length 300", length("300"), "", "", ""},
+        {"length 300.01", length("300.01"), "SHEET-LENGTH", "Basin1",
+         "Overland flow area \"North Lots\": sheet flow length 300.01 ft is over 300 ft."},
+        {"n 0.011", n("0.011"), "", "", ""},
+        {"n 0.0109", n("0.0109"), "SHEET-N", "Basin1",
+         "Overland flow area \"North Lots\": sheet-flow Manning's n 0.0109 is outside 0.011 to "
+         "0.8."},
+        {"n 0.80", n("0.80"), "", "", ""},
+        {"n 0.801", n("0.801"), "SHEET-N", "Basin1",
+         "Overland flow area \"North Lots\": sheet-flow Manning's n 0.801 is outside 0.011 to "
+         "0.8."},
+        {"slope 0.005", slope("0.005"), "", "", ""},
+        {"slope 0.0049", slope("0.0049"), "SHALLOW-SLOPE", "Surface1",
+         "Shallow concentrated flow \"Rear Swale\": slope 0.0049 ft/ft is outside 0.005 to 0.5 "
+         "ft/ft."},
+        {"slope 0.50", slope("0.50"), "", "", ""},
+        {"slope 0.501", slope("0.501"), "SHALLOW-SLOPE", "Surface1",
+         "Shallow concentrated flow \"Rear Swale\": slope 0.501 ft/ft is outside 0.005 to 0.5 "
+         "ft/ft."},
+        {"velocity 20", velocity("20.0000"), "", "", ""},
+        {"velocity 20.0001", velocity("20.0001"), "CHANNEL-VELOCITY", "Channel1",
+         "Channel \"Ditch\": velocity 20.0001 ft/s is above 20 ft/s."},
+        {"velocity 0.5", velocity("0.5000"), "", "", ""},
+        {"velocity 0.4999", velocity("0.4999"), "CHANNEL-VELOCITY", "Channel1",
+         "Channel \"Ditch\": velocity 0.4999 ft/s is below 0.5 ft/s."},
+        {"Tc 5", tc(5.0), "", "", ""},
+        {"Tc 4.99", tc(4.99), "TC-RANGE", "",
+         "Total Tc 4.99 min is under 5 minutes: the 5-minute intensity is used."},
+        {"Tc 1440", tc(1440.0), "", "", ""},
+        {"Tc 1440.01", tc(1440.01), "TC-RANGE", "",
+         "Total Tc 1440.01 min is over 24 hours: the 24-hour intensity is used."},
+        // 0.8 x 1.25 is exactly 1: the solver's cap changes nothing.
+        {"C 0.8", c(0.8), "", "", ""},
+        {"C 0.81", c(0.81), "CF-CAP", "",
+         "Weighted C 0.8100 times Cf is over 1 and is capped at 1 for the 100-year period."},
+        {"C 0.95", c(0.95), "CF-CAP", "",
+         "Weighted C 0.9500 times Cf is over 1 and is capped at 1 for the 25-year, 50-year and "
+         "100-year periods."},
+        {"area 200", area(200.0), "", "", ""},
+        {"area 200.01", area(200.01), "AREA-LARGE", "",
+         "Total area 200.01 acres is over 200 acres."},
+        {"area 0", area(0.0), "NO-AREA", "",
+         "The overland flow areas add up to 0 acres: every peak flow is 0."},
+        {"no overland", [](NetworkSolution& s) { s.overland.clear(); }, "NO-AREA", "",
+         "The network has no overland flow area: every peak flow is 0."},
+    };
+    for (const Case& k : cases) {
+        NetworkSolution solution = CleanNetwork();
+        k.change(solution);
+        const std::vector<DesignFinding> findings = CheckDesign(solution);
+        if (std::string(k.code).empty()) {
+            EXPECT_TRUE(findings.empty()) << k.name << ": " << findings[0].message;
+            continue;
+        }
+        ASSERT_EQ(findings.size(), 1u) << k.name;
+        EXPECT_EQ(findings[0].code, k.code) << k.name;
+        EXPECT_EQ(findings[0].element, k.element) << k.name;
+        EXPECT_EQ(findings[0].message, k.message) << k.name;
+        EXPECT_FALSE(findings[0].reference.empty()) << k.name;
+    }
+}
+
+// What an element dialog asks after Calculate: only that element's inputs.
+TEST(DesignChecks, AnElementsOwnInputsAreCheckedAlone) {
+    const NetworkSolution clean = CleanNetwork();
+    BasinRow basin = clean.overland[0];
+    basin.TravelLength = "350";
+    basin.BasinN = "0.9";
+    const std::vector<DesignFinding> findings = CheckElement(basin);
+    ASSERT_EQ(findings.size(), 2u);
+    EXPECT_EQ(findings[0].code, "SHEET-LENGTH");
+    EXPECT_EQ(findings[1].code, "SHEET-N");
+    EXPECT_TRUE(CheckElement(clean.shallow[0]).empty());
+    EXPECT_TRUE(CheckElement(clean.channel[0]).empty());
+}
+
+// Findings stand in their own section between the rates and the footer; a
+// network without findings has no such section.
+TEST(DesignChecks, TheReportListsFindingsBeforeTheFooter) {
+    NetworkSolution solution = CleanNetwork();
+    const std::string clean = ComposeReport(solution, {}).PlainText();
+    EXPECT_EQ(clean.find("Design Checks"), std::string::npos);
+
+    solution.overland[0].TravelLength = "350";
+    solution.TotalArea = 250.0;
+    const std::string queried = ComposeReport(solution, {}).PlainText();
+    const std::string section =
+        "Q(cfs)\t\t\t\t\t\t\t\n"  // no results shown in a network made by hand
+        "\n"
+        "\n"
+        "Design Checks\n"
+        "\n"
+        "SHEET-LENGTH\tOverland flow area \"North Lots\": sheet flow length 350 ft is over 300 "
+        "ft. (TR-55 limits sheet flow to 300 ft; many manuals use 100 ft)\n"
+        "AREA-LARGE\tTotal area 250 acres is over 200 acres. (Most manuals limit the rational "
+        "method to 200 acres or less)\n"
+        "\n"
+        "\n"
+        "\n"
+        "\t\t\t\t\t\t\t\t\n"
+        "It's the engineer's responsibility";
+    EXPECT_NE(queried.find(section), std::string::npos) << queried;
+}
+
+}  // namespace
+}  // namespace torrenta

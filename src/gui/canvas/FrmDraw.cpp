@@ -7,10 +7,13 @@
 #include <QGraphicsView>
 #include <QMenuBar>
 #include <QToolBar>
+#include <QUndoStack>
 #include <algorithm>
 #include <cmath>
 
 #include "app/MDIFrmMain.h"
+#include "canvas/DeleteCommand.h"
+#include "canvas/IconCaption.h"
 #include "common/CommandBoundary.h"
 #include "common/Forms.h"
 #include "common/Prompts.h"
@@ -18,6 +21,7 @@
 #include "common/Session.h"
 #include "common/SvgIcon.h"
 #include "common/Twips.h"
+#include "common/UserSettings.h"
 #include "editing/ElementEditing.h"
 #include "editors/ChannelFlowDialog.h"
 #include "editors/OverlandFlowDialog.h"
@@ -94,6 +98,7 @@ QMenu* AddMenu(QMenuBar* bar, const char* name, const char* title) {
 FrmDraw::FrmDraw(MDIFrmMain* host, QWidget* parent) : QMainWindow(parent), host_(host) {
     setObjectName(QStringLiteral("FrmDraw"));
     setWindowFlags(Qt::Widget);
+    undoStack_ = new QUndoStack(this);
     scene_ = new QGraphicsScene(this);
     scene_->setBackgroundBrush(Qt::white);
     view_ = new QGraphicsView(scene_, this);
@@ -119,8 +124,11 @@ void FrmDraw::CreateMenus() {
     connect(Entry(file, "MnuOpen", "Open"), &QAction::triggered, host_, &MDIFrmMain::FileOpen);
     connect(Entry(file, "MnuFileClose", "Close"), &QAction::triggered, host_,
             &MDIFrmMain::FileClose);
-    file->addSeparator()->setObjectName(QStringLiteral("MnuSeperator1"));
+    QAction* separator = file->addSeparator();
+    separator->setObjectName(QStringLiteral("MnuSeperator1"));
     connect(Entry(file, "MnuExit", "Exit"), &QAction::triggered, host_, &MDIFrmMain::FileExit);
+    host_->AddRecentProjectsMenu(file, separator);
+    CreateEditAndViewMenus(bar);
 
     QMenu* intensity = AddMenu(bar, "MnuIntensity", "Intensity");
     connect(Entry(intensity, "MnuChangeTable", "Change Table"), &QAction::triggered, this,
@@ -153,6 +161,26 @@ void FrmDraw::CreateMenus() {
     help->addSeparator()->setObjectName(QStringLiteral("mnuHelpSeperator1"));
     connect(Entry(help, "MnuHelpAbout", "About"), &QAction::triggered, this,
             &FrmDraw::MnuHelpAbout_Click);
+}
+
+void FrmDraw::CreateEditAndViewMenus(QMenuBar* bar) {
+    QMenu* edit = AddMenu(bar, "MnuEdit", "Edit");
+    QAction* undo = Entry(edit, "MnuUndoDelete", "Undo Delete");
+    undo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    undo->setEnabled(false);
+    connect(undo, &QAction::triggered, this, &FrmDraw::MnuUndoDelete_Click);
+    connect(undoStack_, &QUndoStack::canUndoChanged, undo, &QAction::setEnabled);
+    QAction* redo = Entry(edit, "MnuRedoDelete", "Redo Delete");
+    redo->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
+    redo->setEnabled(false);
+    connect(redo, &QAction::triggered, undoStack_, &QUndoStack::redo);
+    connect(undoStack_, &QUndoStack::canRedoChanged, redo, &QAction::setEnabled);
+
+    QMenu* view = AddMenu(bar, "MnuView", "View");
+    viewNames_ = Entry(view, "MnuViewNames", "Show Names");
+    viewNames_->setCheckable(true);
+    viewNames_->setChecked(UserSettings().value(QStringLiteral("Canvas/ShowNames"), true).toBool());
+    connect(viewNames_, &QAction::toggled, this, &FrmDraw::MnuViewNames_Toggled);
 }
 
 void FrmDraw::CreateToolbar() {
@@ -267,6 +295,7 @@ void FrmDraw::CreateTemplates() {
 IconItem* FrmDraw::MakeIcon(IconKind kind, int index, QPointF position) {
     auto* icon = new IconItem(kind, index, this);
     icon->setPos(position);
+    icon->SetCaptionShown(viewNames_ == nullptr || viewNames_->isChecked());
     scene_->addItem(icon);
     return icon;
 }
@@ -284,6 +313,7 @@ FrmDraw::LoadOutcome FrmDraw::LoadNetwork() {
         return LoadOutcome::NeedsSetup;
     }
     node_->setPos(StoredCoordinate(node->NodeX), StoredCoordinate(node->NodeY));
+    ShowNodeCaption(node->NodeName);
     session.IntensityTableName = node->IntensityTable;
     Connect_Basin_Node();
     FitScene();
@@ -296,6 +326,7 @@ void FrmDraw::LoadIcons(ElementKind kind) {
         IconItem* icon = MakeIcon(IconKindOf(kind), static_cast<int>(icons.size()),
                                   QPointF(StoredCoordinate(row.left), StoredCoordinate(row.top)));
         icon->SetTag(ToQ(row.tag));
+        ShowCaption(*icon, row);
         icon->setVisible(IsLive(row.deleted));
         icons.append(icon);
     }
@@ -377,6 +408,7 @@ void FrmDraw::PlaceAndInsert(ElementKind kind, const std::function<void(const Ne
         Connect_Basin_Node();
         throw;
     }
+    SyncNames();
 }
 
 void FrmDraw::Img_MouseDown(IconItem& icon, Qt::MouseButton button, QPointF position, QPoint) {
@@ -454,12 +486,105 @@ void FrmDraw::DeleteSelected(ElementKind kind) {
     if (selected_ == nullptr || selected_->Kind() != IconKindOf(kind)) {
         return;
     }
-    IconItem* icon = selected_;
-    if (RunCommand(this, [&] {
-            SoftDeleteElement(CurrentSession().ProjectPath, kind, FromQ(icon->Tag()));
-        })) {
-        icon->setVisible(false);
+    const QString tag = selected_->Tag();
+    if (SetElementDeleted(kind, tag, true)) {
+        undoStack_->push(new DeleteCommand(this, kind, tag));
+    }
+}
+
+bool FrmDraw::SetElementDeleted(ElementKind kind, const QString& tag, bool deleted) {
+    const bool written = RunCommand(this, [&] {
+        const std::string& project = CurrentSession().ProjectPath;
+        if (deleted) {
+            SoftDeleteElement(project, kind, FromQ(tag));
+        } else {
+            UndeleteElement(project, kind, FromQ(tag));
+        }
+    });
+    if (written) {
+        if (IconItem* icon = FindIcon(kind, tag)) {
+            icon->setVisible(!deleted);
+        }
         Connect_Basin_Node();
+    }
+    return written;
+}
+
+IconItem* FrmDraw::FindIcon(ElementKind kind, const QString& tag) const {
+    const QVector<IconItem*>& icons = icons_[Slot(kind)];
+    // Element 0 is the template and stands for no row.
+    const auto found = std::find_if(icons.begin() + 1, icons.end(),
+                                    [&](IconItem* icon) { return icon->Tag() == tag; });
+    return found != icons.end() ? *found : nullptr;
+}
+
+void FrmDraw::MnuUndoDelete_Click() {
+    const auto* next =
+        dynamic_cast<const DeleteCommand*>(undoStack_->command(undoStack_->index() - 1));
+    if (next == nullptr) {
+        return;
+    }
+    // Taking a delete back adds a live element like Add does, within the same limit.
+    if (VisibleCount(next->Kind()) > kMaxLiveElements - 1) {
+        ShowMessage(this, ToQ(MaximumReachedText(next->Kind())), QStringLiteral("Maximum Reached"));
+        return;
+    }
+    undoStack_->undo();
+}
+
+void FrmDraw::MnuViewNames_Toggled(bool shown) {
+    UserSettings().setValue(QStringLiteral("Canvas/ShowNames"), shown);
+    node_->SetCaptionShown(shown);
+    for (const auto& icons : icons_) {
+        for (IconItem* icon : icons) {
+            icon->SetCaptionShown(shown);
+        }
+    }
+    FitScene();
+}
+
+void FrmDraw::ShowCaption(IconItem& icon, const IconRow& row) {
+    const QString name = ToQ(row.name);
+    icon.SetCaption(IconCaption(name), IconToolTip(icon.Kind(), name, ToQ(row.tag), ToQ(row.tc)));
+}
+
+void FrmDraw::ShowNodeCaption(const std::string& name) {
+    node_->SetCaption(IconCaption(ToQ(name)), IconToolTip(IconKind::Node, ToQ(name)));
+}
+
+void FrmDraw::SyncNames() {
+    RunCommand(this, [this] {
+        const std::string& project = CurrentSession().ProjectPath;
+        for (ElementKind kind : kKinds) {
+            for (const IconRow& row : ReadIconRows(project, kind)) {
+                if (IconItem* icon = FindIcon(kind, ToQ(row.tag))) {
+                    ShowCaption(*icon, row);
+                }
+            }
+        }
+        if (const std::optional<NodeRow> node = ReadNode(project)) {
+            ShowNodeCaption(node->NodeName);
+        }
+    });
+}
+
+void FrmDraw::FollowEdits(QObject* form) {
+    connect(form, &QObject::destroyed, this, &FrmDraw::FormClosed, Qt::UniqueConnection);
+}
+
+void FrmDraw::FormClosed() {
+    // A canvas on its way out after Close or a switch of projects has nothing
+    // left to show, and its project may no longer be the bound one.
+    if (OpenCanvas() == this) {
+        SyncNames();
+    }
+}
+
+void FrmDraw::Img_DblClick(IconItem& icon) {
+    if (icon.Kind() == IconKind::Node) {
+        MnuEditBasin_Click();
+    } else {
+        EditSelected(ElementKindOf(icon.Kind()));
     }
 }
 
@@ -508,13 +633,13 @@ void FrmDraw::ShowAddDialog(ElementKind kind) {
 void FrmDraw::EditSelected(ElementKind kind) {
     switch (kind) {
         case ElementKind::Overland:
-            Forms::Show<FrmBasUpdate>();
+            FollowEdits(Forms::Show<FrmBasUpdate>());
             return;
         case ElementKind::Shallow:
-            Forms::Show<FrmSurfaceUpdateInfo>();
+            FollowEdits(Forms::Show<FrmSurfaceUpdateInfo>());
             return;
         case ElementKind::Channel:
-            Forms::Show<FrmChannelUpdateInfo>();
+            FollowEdits(Forms::Show<FrmChannelUpdateInfo>());
             return;
     }
 }
@@ -538,11 +663,11 @@ void FrmDraw::MnuRainfallCurves_Click() {
 }
 
 void FrmDraw::MnuProjectInfo_Click() {
-    Forms::Show<FrmInfo>();
+    FollowEdits(Forms::Show<FrmInfo>());
 }
 
 void FrmDraw::MnuEditBasin_Click() {
-    Forms::Show<FrmNodeInfo>();
+    FollowEdits(Forms::Show<FrmNodeInfo>());
 }
 
 void FrmDraw::MnuHelpReportBug_Click() {

@@ -7,12 +7,15 @@
 
 #include "canvas/IconItem.h"
 #include "network/IconPlacement.h"
+#include "network/NetworkRows.h"
 
 class QGraphicsLineItem;
 class QGraphicsScene;
 class QGraphicsView;
 class QMenu;
+class QMenuBar;
 class QToolBar;
+class QUndoStack;
 
 namespace torrenta::gui {
 
@@ -72,14 +75,28 @@ class FrmDraw : public QMainWindow, public IconEvents {
 
     void MnuSolve_Click();
 
+    // Shows every icon's name and tool tip as the file holds them now: after an
+    // element was added, renamed or given a new Tc.
+    void SyncNames();
+
+    // Marks the element deleted (or live again) in the file, then hides (or
+    // shows) its icon and redraws the lines. False when the file refused; the
+    // message has been shown.
+    bool SetElementDeleted(ElementKind kind, const QString& tag, bool deleted);
+
+    // The deletes done since the project was opened, for Undo and Redo.
+    QUndoStack* UndoStack() const { return undoStack_; }
+
     // IconEvents
     void Img_MouseDown(IconItem& icon, Qt::MouseButton button, QPointF position,
                        QPoint screenPosition) override;
     void Img_MouseMove(IconItem& icon, Qt::MouseButtons buttons, QPointF position) override;
     void Img_MouseUp(IconItem& icon, Qt::MouseButton button, QPoint screenPosition) override;
+    void Img_DblClick(IconItem& icon) override;
 
   private:
     void CreateMenus();
+    void CreateEditAndViewMenus(QMenuBar* bar);
     void CreateToolbar();
     void CreatePopupMenus();
     void CreateTemplates();
@@ -92,6 +109,12 @@ class FrmDraw : public QMainWindow, public IconEvents {
     void ShowAddDialog(ElementKind kind);
     void FitScene();
     QMenu* PopupFor(IconKind kind) const;
+    IconItem* FindIcon(ElementKind kind, const QString& tag) const;
+    void ShowCaption(IconItem& icon, const IconRow& row);
+    void ShowNodeCaption(const std::string& name);
+    // Names shown on the canvas follow what the form wrote once it closes.
+    void FollowEdits(QObject* form);
+    void FormClosed();
 
     void MnuChangeTable_Click();
     void MnuEditTable_Click();
@@ -100,11 +123,15 @@ class FrmDraw : public QMainWindow, public IconEvents {
     void MnuEditBasin_Click();
     void MnuHelpReportBug_Click();
     void MnuHelpAbout_Click();
+    void MnuUndoDelete_Click();
+    void MnuViewNames_Toggled(bool shown);
 
     MDIFrmMain* host_;
     QToolBar* toolbar_ = nullptr;
     QGraphicsScene* scene_ = nullptr;
     QGraphicsView* view_ = nullptr;
+    QUndoStack* undoStack_ = nullptr;
+    QAction* viewNames_ = nullptr;
 
     std::array<QVector<IconItem*>, 3> icons_;  // by ElementKind
     std::array<IconPlacement, 3> placement_{IconPlacement(ElementKind::Overland),

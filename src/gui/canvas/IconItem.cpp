@@ -1,6 +1,7 @@
 #include "canvas/IconItem.h"
 
 #include <QGraphicsSceneMouseEvent>
+#include <QGraphicsSimpleTextItem>
 #include <QPainter>
 #include <QSvgRenderer>
 #include <array>
@@ -23,9 +24,21 @@ QSvgRenderer* Picture(IconKind kind) {
 }  // namespace
 
 IconItem::IconItem(IconKind kind, int index, IconEvents* events)
-    : kind_(kind), index_(index), size_(IconSize(kind)), events_(events), picture_(Picture(kind)) {
+    : kind_(kind),
+      index_(index),
+      size_(IconSize(kind)),
+      events_(events),
+      picture_(Picture(kind)),
+      caption_(new QGraphicsSimpleTextItem(this)) {
     setAcceptedMouseButtons(Qt::LeftButton | Qt::RightButton | Qt::MiddleButton);
     setZValue(1);
+    // The scene is measured in twips: 150 twips is about a 7.5-point font.
+    QFont font = caption_->font();
+    font.setPixelSize(150);
+    caption_->setFont(font);
+    // The caption only tells whose icon it is: a click on it presses nothing,
+    // and the icon's own area for pressing and dragging stays as it was.
+    caption_->setAcceptedMouseButtons(Qt::NoButton);
 }
 
 QSizeF IconItem::IconSize(IconKind kind) {
@@ -47,6 +60,26 @@ void IconItem::SetMarked(bool marked) {
         marked_ = marked;
         update();
     }
+}
+
+void IconItem::SetCaption(const QString& caption, const QString& toolTip) {
+    caption_->setText(caption);
+    const QRectF text = caption_->boundingRect();
+    caption_->setPos((size_.width() - text.width()) / 2, size_.height() + 20);
+    setToolTip(toolTip);
+    caption_->setToolTip(toolTip);
+}
+
+QString IconItem::Caption() const {
+    return caption_->text();
+}
+
+void IconItem::SetCaptionShown(bool shown) {
+    caption_->setVisible(shown);
+}
+
+bool IconItem::CaptionShown() const {
+    return caption_->isVisible();
 }
 
 QRectF IconItem::boundingRect() const {
@@ -78,6 +111,15 @@ void IconItem::mouseMoveEvent(QGraphicsSceneMouseEvent* event) {
 void IconItem::mouseReleaseEvent(QGraphicsSceneMouseEvent* event) {
     event->accept();
     events_->Img_MouseUp(*this, event->button(), event->screenPos());
+}
+
+void IconItem::mouseDoubleClickEvent(QGraphicsSceneMouseEvent* event) {
+    event->accept();
+    // The second press still selects and starts a drag as any press does.
+    events_->Img_MouseDown(*this, event->button(), event->scenePos() - pos(), event->screenPos());
+    if (event->button() == Qt::LeftButton) {
+        events_->Img_DblClick(*this);
+    }
 }
 
 }  // namespace torrenta::gui

@@ -1,5 +1,7 @@
 #include "canvas/IconItem.h"
 
+#include <QBrush>
+#include <QGraphicsRectItem>
 #include <QGraphicsSceneMouseEvent>
 #include <QGraphicsSimpleTextItem>
 #include <QPainter>
@@ -29,7 +31,8 @@ IconItem::IconItem(IconKind kind, int index, IconEvents* events)
       size_(IconSize(kind)),
       events_(events),
       picture_(Picture(kind)),
-      caption_(new QGraphicsSimpleTextItem(this)) {
+      captionBack_(new QGraphicsRectItem(this)),
+      caption_(new QGraphicsSimpleTextItem(captionBack_)) {
     setAcceptedMouseButtons(Qt::LeftButton | Qt::RightButton | Qt::MiddleButton);
     setZValue(1);
     // The scene is measured in twips: 150 twips is about a 7.5-point font.
@@ -38,7 +41,10 @@ IconItem::IconItem(IconKind kind, int index, IconEvents* events)
     caption_->setFont(font);
     // The caption only tells whose icon it is: a click on it presses nothing,
     // and the icon's own area for pressing and dragging stays as it was.
+    captionBack_->setAcceptedMouseButtons(Qt::NoButton);
     caption_->setAcceptedMouseButtons(Qt::NoButton);
+    captionBack_->setPen(Qt::NoPen);
+    captionBack_->setBrush(QColor(255, 255, 255, 220));
 }
 
 QSizeF IconItem::IconSize(IconKind kind) {
@@ -64,10 +70,13 @@ void IconItem::SetMarked(bool marked) {
 
 void IconItem::SetCaption(const QString& caption, const QString& toolTip) {
     caption_->setText(caption);
+    constexpr double kMargin = 20;
     const QRectF text = caption_->boundingRect();
-    caption_->setPos((size_.width() - text.width()) / 2, size_.height() + 20);
+    captionBack_->setRect(0, 0, text.width() + 2 * kMargin, text.height());
+    captionBack_->setPos((size_.width() - text.width()) / 2 - kMargin, size_.height() + 20);
+    caption_->setPos(kMargin, 0);
     setToolTip(toolTip);
-    caption_->setToolTip(toolTip);
+    captionBack_->setToolTip(toolTip);
 }
 
 QString IconItem::Caption() const {
@@ -75,11 +84,11 @@ QString IconItem::Caption() const {
 }
 
 void IconItem::SetCaptionShown(bool shown) {
-    caption_->setVisible(shown);
+    captionBack_->setVisible(shown);
 }
 
 bool IconItem::CaptionShown() const {
-    return caption_->isVisible();
+    return captionBack_->isVisible();
 }
 
 QRectF IconItem::boundingRect() const {

@@ -3,6 +3,7 @@
 #include <QGraphicsItem>
 #include <QString>
 
+class QGraphicsRectItem;
 class QGraphicsSimpleTextItem;
 class QSvgRenderer;
 
@@ -73,6 +74,7 @@ class IconItem : public QGraphicsItem {
     bool marked_ = false;
     IconEvents* events_;
     QSvgRenderer* picture_;
+    QGraphicsRectItem* captionBack_;  // keeps the lines from crossing the text
     QGraphicsSimpleTextItem* caption_;
 };
 

@@ -215,6 +215,23 @@ TEST(ElementRows, SoftDeleteHidesFromLiveReadersAndPositionsAreStoredAsGiven) {
     EXPECT_EQ(CountElementRows(project, ElementKind::Overland), 2);
 }
 
+TEST(ElementRows, UndeleteRevivesTheRowUntilTheCloseHasPurgedIt) {
+    TestFolder folder;
+    const std::string project = folder.NewProjectFile();
+    InsertElementRow(project, Basin("Basin1", "A"));
+    InsertElementRow(project, Basin("Basin2", "B"));
+    SoftDeleteElement(project, ElementKind::Overland, "Basin1");
+    SoftDeleteElement(project, ElementKind::Overland, "Basin2");
+    UndeleteElement(project, ElementKind::Overland, "Basin1");
+
+    const auto live = ReadLiveElements<BasinRow>(project);
+    ASSERT_EQ(live.size(), 1u);
+    EXPECT_EQ(live[0].BasinName, "A");
+    CloseProject(project);
+    EXPECT_THROW(UndeleteElement(project, ElementKind::Overland, "Basin2"), DatabaseError);
+    EXPECT_EQ(CountElementRows(project, ElementKind::Overland), 1);
+}
+
 TEST(ElementRows, NewTagsStayUniqueAfterPurgedRowsShiftTheIndexes) {
     struct Case {
         std::vector<std::string> tags;  // rows left in the table

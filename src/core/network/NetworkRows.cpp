@@ -4,11 +4,22 @@ namespace torrenta {
 
 namespace {
 
-template <class Row, class Tag, class Left, class Top>
-std::vector<IconRow> IconRowsOf(const std::string& projectPath, Tag tag, Left left, Top top) {
+// The columns of a kind that the canvas shows, in IconRow's order.
+template <class Row>
+struct IconColumns {
+    std::string Row::*tag;
+    std::string Row::*left;
+    std::string Row::*top;
+    std::string Row::*name;
+    std::string Row::*tc;
+};
+
+template <class Row>
+std::vector<IconRow> IconRowsOf(const std::string& projectPath, const IconColumns<Row>& columns) {
     std::vector<IconRow> icons;
     for (const Row& row : ReadAllElements<Row>(projectPath)) {
-        icons.push_back({row.*tag, row.*left, row.*top, row.Deleted});
+        icons.push_back({row.*columns.tag, row.*columns.left, row.*columns.top, row.Deleted,
+                         row.*columns.name, row.*columns.tc});
     }
     return icons;
 }
@@ -25,16 +36,19 @@ std::optional<std::string> NameOf(const std::string& projectPath, const std::str
 std::vector<IconRow> ReadIconRows(const std::string& projectPath, ElementKind kind) {
     switch (kind) {
         case ElementKind::Overland:
-            return IconRowsOf<BasinRow>(projectPath, &BasinRow::BasinTag, &BasinRow::BasinX,
-                                        &BasinRow::BasinY);
+            return IconRowsOf<BasinRow>(projectPath,
+                                        {&BasinRow::BasinTag, &BasinRow::BasinX, &BasinRow::BasinY,
+                                         &BasinRow::BasinName, &BasinRow::Tc});
         case ElementKind::Shallow:
-            return IconRowsOf<SurfaceRow>(projectPath, &SurfaceRow::SurfTag, &SurfaceRow::SurfX,
-                                          &SurfaceRow::SurfY);
+            return IconRowsOf<SurfaceRow>(
+                projectPath, {&SurfaceRow::SurfTag, &SurfaceRow::SurfX, &SurfaceRow::SurfY,
+                              &SurfaceRow::SurfName, &SurfaceRow::SurfTc});
         case ElementKind::Channel:
             break;
     }
-    return IconRowsOf<ChannelRow>(projectPath, &ChannelRow::ChannelTag, &ChannelRow::ChannelLeft,
-                                  &ChannelRow::ChannelTop);
+    return IconRowsOf<ChannelRow>(
+        projectPath, {&ChannelRow::ChannelTag, &ChannelRow::ChannelLeft, &ChannelRow::ChannelTop,
+                      &ChannelRow::ChannelName, &ChannelRow::ChannelTc});
 }
 
 std::optional<std::string> ReadElementName(const std::string& projectPath, ElementKind kind,

@@ -8,12 +8,14 @@
 
 namespace torrenta {
 
-// What the canvas needs of an element row to show its icon.
+// What the canvas needs of an element row to show its icon and its label.
 struct IconRow {
     std::string tag;
     std::string left;
     std::string top;
     std::string deleted;
+    std::string name;
+    std::string tc;  // minutes, as stored
 };
 
 // Every row of the kind in stored order, deleted ones included: icon i of the

@@ -179,17 +179,31 @@ TORRENTA_ELEMENT_ROW(SurfaceRow)
 TORRENTA_ELEMENT_ROW(ChannelRow)
 #undef TORRENTA_ELEMENT_ROW
 
-void SoftDeleteElement(const std::string& projectPath, ElementKind kind, const std::string& tag) {
+namespace {
+
+int SetDeleted(const std::string& projectPath, ElementKind kind, const std::string& tag,
+               std::string_view deleted, const char* failure) {
     const auto& info = TableInfo(kind);
-    RunOn(OpenProjectConnection(projectPath), "Cannot delete the element",
-          [&](SQLite::Database& db) {
-              SQLite::Statement update(db, "UPDATE " + Quoted(info.table) +
-                                               " SET Deleted = ? WHERE " + Quoted(info.tagColumn) +
-                                               " = ?");
-              update.bind(1, std::string(kDeleted));
-              update.bind(2, tag);
-              update.exec();
-          });
+    return RunOn(OpenProjectConnection(projectPath), failure, [&](SQLite::Database& db) {
+        SQLite::Statement update(db, "UPDATE " + Quoted(info.table) + " SET Deleted = ? WHERE " +
+                                         Quoted(info.tagColumn) + " = ?");
+        update.bind(1, std::string(deleted));
+        update.bind(2, tag);
+        return update.exec();
+    });
+}
+
+}  // namespace
+
+void SoftDeleteElement(const std::string& projectPath, ElementKind kind, const std::string& tag) {
+    SetDeleted(projectPath, kind, tag, kDeleted, "Cannot delete the element");
+}
+
+void UndeleteElement(const std::string& projectPath, ElementKind kind, const std::string& tag) {
+    if (SetDeleted(projectPath, kind, tag, kLive, "Cannot restore the element") == 0) {
+        throw DatabaseError("The element " + tag +
+                            " is no longer in the project; it cannot be restored.");
+    }
 }
 
 void UpdateElementPosition(const std::string& projectPath, ElementKind kind, const std::string& tag,

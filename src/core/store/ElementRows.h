@@ -179,6 +179,11 @@ std::vector<Row> ReadAllElements(const std::string& projectPath);
 // is closed.
 void SoftDeleteElement(const std::string& projectPath, ElementKind kind, const std::string& tag);
 
+// Takes back a soft delete: the row with this tag is live again, with every
+// value it had. DatabaseError when no row carries the tag any more (the
+// project was closed and purged since).
+void UndeleteElement(const std::string& projectPath, ElementKind kind, const std::string& tag);
+
 // Writes an icon's position after a drag.
 void UpdateElementPosition(const std::string& projectPath, ElementKind kind, const std::string& tag,
                            const std::string& x, const std::string& y);

@@ -2,11 +2,14 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
 #include <QMenuBar>
 #include <QStackedWidget>
 #include <QToolBar>
 
 #include "app/FrmOpen.h"
+#include "app/RecentProjects.h"
 #include "canvas/FrmDraw.h"
 #include "common/CommandBoundary.h"
 #include "common/FileLocations.h"
@@ -74,8 +77,10 @@ void MDIFrmMain::CreateMenu() {
         NamedAction(this, QStringLiteral("MnuFileExit"), {}, QStringLiteral("Exit"));
     file->addAction(fileNew);
     file->addAction(fileOpen);
-    file->addSeparator()->setObjectName(QStringLiteral("MnuFileSeperator1"));
+    QAction* separator = file->addSeparator();
+    separator->setObjectName(QStringLiteral("MnuFileSeperator1"));
     file->addAction(fileExit);
+    AddRecentProjectsMenu(file, separator);
     connect(fileNew, &QAction::triggered, this, &MDIFrmMain::FileNew);
     connect(fileOpen, &QAction::triggered, this, &MDIFrmMain::FileOpen);
     connect(fileExit, &QAction::triggered, this, &MDIFrmMain::FileExit);
@@ -113,6 +118,54 @@ void MDIFrmMain::CreateToolbar() {
     }
 }
 
+void MDIFrmMain::AddRecentProjectsMenu(QMenu* file, QAction* before) {
+    auto* recent = new QMenu(QStringLiteral("Recent Projects"), file);
+    recent->setObjectName(QStringLiteral("MnuRecentProjects"));
+    recent->setToolTipsVisible(true);
+    file->insertMenu(before, recent);
+    connect(recent, &QMenu::aboutToShow, this, [this, recent] { FillRecentProjects(recent); });
+}
+
+void MDIFrmMain::FillRecentProjects(QMenu* menu) {
+    menu->clear();
+    const QStringList files = RecentProjects::List();
+    if (files.isEmpty()) {
+        menu->addAction(QStringLiteral("No Recent Projects"))->setEnabled(false);
+        return;
+    }
+    QStringList names;
+    for (const QString& file : files) {
+        names.append(QFileInfo(file).fileName());
+    }
+    for (qsizetype i = 0; i < files.size(); ++i) {
+        const QString path = QDir::toNativeSeparators(files[i]);
+        // Two projects of the same name in different folders are told apart
+        // by their folders.
+        const QString shown = names.count(names[i]) > 1 ? path : names[i];
+        QAction* entry = menu->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(
+            QString(shown).replace(u'&', QStringLiteral("&&"))));
+        entry->setObjectName(QStringLiteral("MnuRecentProject%1").arg(i + 1));
+        entry->setToolTip(path);
+        entry->setStatusTip(path);
+        entry->setData(files[i]);
+        const QString file = files[i];
+        connect(entry, &QAction::triggered, this, [this, file] { OpenRecentProject(file); });
+    }
+}
+
+void MDIFrmMain::OpenRecentProject(const QString& file) {
+    if (!QFileInfo(file).isFile()) {
+        RecentProjects::Remove(file);
+        ShowMessage(this,
+                    QStringLiteral("The project %1 is no longer there. It has been removed from "
+                                   "the recent projects.")
+                        .arg(QDir::toNativeSeparators(file)),
+                    QStringLiteral("Recent Projects"), QMessageBox::Warning);
+        return;
+    }
+    OpenProjectFile(file);
+}
+
 void MDIFrmMain::SetCentre(QWidget* widget) {
     while (centre_->count() > 0) {
         QWidget* old = centre_->widget(0);
@@ -135,6 +188,9 @@ void MDIFrmMain::ShowStartWindow() {
 void MDIFrmMain::ShowProjectSetup() {
     FrmInfo* info = Forms::Show<FrmInfo>(FormScope::Project);
     connect(info, &FrmInfo::Saved, this, &MDIFrmMain::ShowCanvas, Qt::UniqueConnection);
+    if (canvas_ != nullptr) {
+        canvas_->FollowEdits(info);
+    }
 }
 
 void MDIFrmMain::FileNew() {
@@ -146,6 +202,7 @@ void MDIFrmMain::FileNew() {
     if (!RunCommand(this, [&] { NewProject(CurrentSession().AppFolder, FromQ(file)); })) {
         return;
     }
+    RecentProjects::Add(file);
     FileClose();
     Forms::CloseProjectForms();
     CurrentSession().ProjectPath = FromQ(file);
@@ -165,6 +222,7 @@ void MDIFrmMain::OpenProjectFile(const QString& file) {
     if (!RunCommand(this, [&] { OpenProject(FromQ(file)); })) {
         return;
     }
+    RecentProjects::Add(file);
     CurrentSession().ProjectPath = FromQ(file);
     ShowCanvas();
 }
@@ -204,6 +262,7 @@ void MDIFrmMain::ShowCanvas() {
     connect(canvas, &FrmDraw::CloseRequested, this, &MDIFrmMain::FileClose);
     connect(canvas, &FrmDraw::ExitRequested, this, &MDIFrmMain::FileExit);
     connect(canvas, &FrmDraw::ProjectInfoRequested, this, &MDIFrmMain::ShowProjectSetup);
+    AddRecentProjectsMenu(canvas->FileMenu(), canvas->FileMenuEnd());
     FrmDraw::LoadOutcome outcome = FrmDraw::LoadOutcome::Loaded;
     if (!RunCommand(this, [&] { outcome = canvas->LoadNetwork(); })) {
         delete canvas;

@@ -3,6 +3,7 @@
 #include <QMainWindow>
 #include <QPointer>
 
+class QMenu;
 class QStackedWidget;
 class QToolBar;
 
@@ -33,6 +34,13 @@ class MDIFrmMain : public QMainWindow {
     void FileClose();
     void FileExit();
 
+    // Adds the "Recent Projects" entry to a File menu, before `before`; its
+    // list is read from the settings each time it opens.
+    void AddRecentProjectsMenu(QMenu* file, QAction* before);
+    // Opens a project from the recent list; a file that has gone leaves the
+    // list with a message, and the open project stays open.
+    void OpenRecentProject(const QString& file);
+
     // Opens the canvas on the bound project; a project without its node row is
     // sent to the setup dialog instead. Brings an open canvas to the front.
     void ShowCanvas();
@@ -51,6 +59,7 @@ class MDIFrmMain : public QMainWindow {
     void CreateToolbar();
     void ShowStartWindow();
     void SetCentre(QWidget* widget);
+    void FillRecentProjects(QMenu* menu);
 
     QToolBar* toolbar_ = nullptr;
     QStackedWidget* centre_ = nullptr;

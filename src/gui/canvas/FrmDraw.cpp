@@ -7,9 +7,12 @@
 #include <QGraphicsView>
 #include <QMenuBar>
 #include <QToolBar>
+#include <QUndoStack>
 #include <algorithm>
 #include <cmath>
 
+#include "canvas/DeleteCommand.h"
+#include "canvas/IconCaption.h"
 #include "common/CommandBoundary.h"
 #include "common/Forms.h"
 #include "common/Prompts.h"
@@ -17,6 +20,7 @@
 #include "common/Session.h"
 #include "common/SvgIcon.h"
 #include "common/Twips.h"
+#include "common/UserSettings.h"
 #include "editing/ElementEditing.h"
 #include "editors/ChannelFlowDialog.h"
 #include "editors/OverlandFlowDialog.h"
@@ -92,6 +96,7 @@ QMenu* AddMenu(QMenuBar* bar, const char* name, const char* title) {
 FrmDraw::FrmDraw(QWidget* parent) : QMainWindow(parent) {
     setObjectName(QStringLiteral("FrmDraw"));
     setWindowFlags(Qt::Widget);
+    undoStack_ = new QUndoStack(this);
     scene_ = new QGraphicsScene(this);
     scene_->setBackgroundBrush(Qt::white);
     view_ = new QGraphicsView(scene_, this);
@@ -117,8 +122,11 @@ void FrmDraw::CreateMenus() {
     connect(Entry(file, "MnuOpen", "Open"), &QAction::triggered, this, &FrmDraw::OpenRequested);
     connect(Entry(file, "MnuFileClose", "Close"), &QAction::triggered, this,
             &FrmDraw::CloseRequested);
-    file->addSeparator()->setObjectName(QStringLiteral("MnuSeperator1"));
+    fileMenuEnd_ = file->addSeparator();
+    fileMenuEnd_->setObjectName(QStringLiteral("MnuSeperator1"));
+    fileMenu_ = file;
     connect(Entry(file, "MnuExit", "Exit"), &QAction::triggered, this, &FrmDraw::ExitRequested);
+    CreateEditAndViewMenus(bar);
 
     QMenu* intensity = AddMenu(bar, "MnuIntensity", "Intensity");
     connect(Entry(intensity, "MnuChangeTable", "Change Table"), &QAction::triggered, this,
@@ -151,6 +159,26 @@ void FrmDraw::CreateMenus() {
     help->addSeparator()->setObjectName(QStringLiteral("mnuHelpSeperator1"));
     connect(Entry(help, "MnuHelpAbout", "About"), &QAction::triggered, this,
             &FrmDraw::MnuHelpAbout_Click);
+}
+
+void FrmDraw::CreateEditAndViewMenus(QMenuBar* bar) {
+    QMenu* edit = AddMenu(bar, "MnuEdit", "Edit");
+    QAction* undo = Entry(edit, "MnuUndoDelete", "Undo Delete");
+    undo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    undo->setEnabled(false);
+    connect(undo, &QAction::triggered, this, &FrmDraw::MnuUndoDelete_Click);
+    connect(undoStack_, &QUndoStack::canUndoChanged, undo, &QAction::setEnabled);
+    QAction* redo = Entry(edit, "MnuRedoDelete", "Redo Delete");
+    redo->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
+    redo->setEnabled(false);
+    connect(redo, &QAction::triggered, undoStack_, &QUndoStack::redo);
+    connect(undoStack_, &QUndoStack::canRedoChanged, redo, &QAction::setEnabled);
+
+    QMenu* view = AddMenu(bar, "MnuView", "View");
+    viewNames_ = Entry(view, "MnuViewNames", "Show Names");
+    viewNames_->setCheckable(true);
+    viewNames_->setChecked(UserSettings().value(QStringLiteral("Canvas/ShowNames"), true).toBool());
+    connect(viewNames_, &QAction::toggled, this, &FrmDraw::MnuViewNames_Toggled);
 }
 
 void FrmDraw::CreateToolbar() {
@@ -265,6 +293,7 @@ void FrmDraw::CreateTemplates() {
 IconItem* FrmDraw::MakeIcon(IconKind kind, int index, QPointF position) {
     auto* icon = new IconItem(kind, index, this);
     icon->setPos(position);
+    icon->SetCaptionShown(viewNames_ == nullptr || viewNames_->isChecked());
     scene_->addItem(icon);
     return icon;
 }
@@ -282,6 +311,7 @@ FrmDraw::LoadOutcome FrmDraw::LoadNetwork() {
         return LoadOutcome::NeedsSetup;
     }
     node_->setPos(StoredCoordinate(node->NodeX), StoredCoordinate(node->NodeY));
+    ShowNodeCaption(node->NodeName);
     session.IntensityTableName = node->IntensityTable;
     Connect_Basin_Node();
     FitScene();
@@ -294,6 +324,7 @@ void FrmDraw::LoadIcons(ElementKind kind) {
         IconItem* icon = MakeIcon(IconKindOf(kind), static_cast<int>(icons.size()),
                                   QPointF(StoredCoordinate(row.left), StoredCoordinate(row.top)));
         icon->SetTag(ToQ(row.tag));
+        ShowCaption(*icon, row);
         icon->setVisible(IsLive(row.deleted));
         icons.append(icon);
     }
@@ -375,6 +406,7 @@ void FrmDraw::PlaceAndInsert(ElementKind kind, const std::function<void(const Ne
         Connect_Basin_Node();
         throw;
     }
+    SyncNames();
 }
 
 void FrmDraw::AddNewElement(ElementKind kind, const AddRow& add) {
@@ -460,12 +492,105 @@ void FrmDraw::DeleteSelected(ElementKind kind) {
     if (selected_ == nullptr || selected_->Kind() != IconKindOf(kind)) {
         return;
     }
-    IconItem* icon = selected_;
-    if (RunCommand(this, [&] {
-            SoftDeleteElement(CurrentSession().ProjectPath, kind, FromQ(icon->Tag()));
-        })) {
-        icon->setVisible(false);
+    const QString tag = selected_->Tag();
+    if (SetElementDeleted(kind, tag, true)) {
+        undoStack_->push(new DeleteCommand(this, kind, tag));
+    }
+}
+
+bool FrmDraw::SetElementDeleted(ElementKind kind, const QString& tag, bool deleted) {
+    const bool written = RunCommand(this, [&] {
+        const std::string& project = CurrentSession().ProjectPath;
+        if (deleted) {
+            SoftDeleteElement(project, kind, FromQ(tag));
+        } else {
+            UndeleteElement(project, kind, FromQ(tag));
+        }
+    });
+    if (written) {
+        if (IconItem* icon = FindIcon(kind, tag)) {
+            icon->setVisible(!deleted);
+        }
         Connect_Basin_Node();
+    }
+    return written;
+}
+
+IconItem* FrmDraw::FindIcon(ElementKind kind, const QString& tag) const {
+    const QVector<IconItem*>& icons = icons_[Slot(kind)];
+    // Element 0 is the template and stands for no row.
+    const auto found = std::find_if(icons.begin() + 1, icons.end(),
+                                    [&](IconItem* icon) { return icon->Tag() == tag; });
+    return found != icons.end() ? *found : nullptr;
+}
+
+void FrmDraw::MnuUndoDelete_Click() {
+    const auto* next =
+        dynamic_cast<const DeleteCommand*>(undoStack_->command(undoStack_->index() - 1));
+    if (next == nullptr) {
+        return;
+    }
+    // Taking a delete back adds a live element like Add does, within the same limit.
+    if (VisibleCount(next->Kind()) > kMaxLiveElements - 1) {
+        ShowMessage(this, ToQ(MaximumReachedText(next->Kind())), QStringLiteral("Maximum Reached"));
+        return;
+    }
+    undoStack_->undo();
+}
+
+void FrmDraw::MnuViewNames_Toggled(bool shown) {
+    UserSettings().setValue(QStringLiteral("Canvas/ShowNames"), shown);
+    node_->SetCaptionShown(shown);
+    for (const auto& icons : icons_) {
+        for (IconItem* icon : icons) {
+            icon->SetCaptionShown(shown);
+        }
+    }
+    FitScene();
+}
+
+void FrmDraw::ShowCaption(IconItem& icon, const IconRow& row) {
+    const QString name = ToQ(row.name);
+    icon.SetCaption(IconCaption(name), IconToolTip(icon.Kind(), name, ToQ(row.tag), ToQ(row.tc)));
+}
+
+void FrmDraw::ShowNodeCaption(const std::string& name) {
+    node_->SetCaption(IconCaption(ToQ(name)), IconToolTip(IconKind::Node, ToQ(name)));
+}
+
+void FrmDraw::SyncNames() {
+    RunCommand(this, [this] {
+        const std::string& project = CurrentSession().ProjectPath;
+        for (ElementKind kind : kKinds) {
+            for (const IconRow& row : ReadIconRows(project, kind)) {
+                if (IconItem* icon = FindIcon(kind, ToQ(row.tag))) {
+                    ShowCaption(*icon, row);
+                }
+            }
+        }
+        if (const std::optional<NodeRow> node = ReadNode(project)) {
+            ShowNodeCaption(node->NodeName);
+        }
+    });
+}
+
+void FrmDraw::FollowEdits(QObject* form) {
+    connect(form, &QObject::destroyed, this, &FrmDraw::FormClosed, Qt::UniqueConnection);
+}
+
+void FrmDraw::FormClosed() {
+    // A canvas on its way out after Close or a switch of projects has nothing
+    // left to show, and its project may no longer be the bound one.
+    if (isVisible()) {
+        SyncNames();
+    }
+}
+
+void FrmDraw::Img_DblClick(IconItem& icon) {
+    if (icon.Kind() == IconKind::Node) {
+        MnuEditBasin_Click();
+    } else {
+        EditSelected(ElementKindOf(icon.Kind()));
     }
 }
 
@@ -514,13 +639,13 @@ void FrmDraw::ShowAddDialog(ElementKind kind) {
 void FrmDraw::EditSelected(ElementKind kind) {
     switch (kind) {
         case ElementKind::Overland:
-            Forms::Show<FrmBasUpdate>(FormScope::Project);
+            FollowEdits(Forms::Show<FrmBasUpdate>(FormScope::Project));
             return;
         case ElementKind::Shallow:
-            Forms::Show<FrmSurfaceUpdateInfo>(FormScope::Project);
+            FollowEdits(Forms::Show<FrmSurfaceUpdateInfo>(FormScope::Project));
             return;
         case ElementKind::Channel:
-            Forms::Show<FrmChannelUpdateInfo>(FormScope::Project);
+            FollowEdits(Forms::Show<FrmChannelUpdateInfo>(FormScope::Project));
             return;
     }
 }
@@ -544,7 +669,7 @@ void FrmDraw::MnuRainfallCurves_Click() {
 }
 
 void FrmDraw::MnuEditBasin_Click() {
-    Forms::Show<FrmNodeInfo>(FormScope::Project);
+    FollowEdits(Forms::Show<FrmNodeInfo>(FormScope::Project));
 }
 
 void FrmDraw::MnuHelpReportBug_Click() {

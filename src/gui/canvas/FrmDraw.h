@@ -8,12 +8,15 @@
 #include "canvas/IconItem.h"
 #include "common/ElementCanvas.h"
 #include "network/IconPlacement.h"
+#include "network/NetworkRows.h"
 
 class QGraphicsLineItem;
 class QGraphicsScene;
 class QGraphicsView;
 class QMenu;
+class QMenuBar;
 class QToolBar;
+class QUndoStack;
 
 namespace torrenta::gui {
 
@@ -69,11 +72,32 @@ class FrmDraw : public QMainWindow, public IconEvents, public ElementCanvas {
 
     void MnuSolve_Click();
 
+    // Shows every icon's name and tool tip as the file holds them now: after an
+    // element was added, renamed or given a new Tc.
+    void SyncNames();
+
+    // Marks the element deleted (or live again) in the file, then hides (or
+    // shows) its icon and redraws the lines. False when the file refused; the
+    // message has been shown.
+    bool SetElementDeleted(ElementKind kind, const QString& tag, bool deleted);
+
+    // The deletes done since the project was opened, for Undo and Redo.
+    QUndoStack* UndoStack() const { return undoStack_; }
+
     // IconEvents
     void Img_MouseDown(IconItem& icon, Qt::MouseButton button, QPointF position,
                        QPoint screenPosition) override;
     void Img_MouseMove(IconItem& icon, Qt::MouseButtons buttons, QPointF position) override;
     void Img_MouseUp(IconItem& icon, Qt::MouseButton button, QPoint screenPosition) override;
+    void Img_DblClick(IconItem& icon) override;
+
+    // Names shown on the canvas follow what the form wrote once it closes.
+    void FollowEdits(QObject* form);
+
+    // The File menu and the separator above Exit, where the main window adds
+    // the recent projects.
+    QMenu* FileMenu() const { return fileMenu_; }
+    QAction* FileMenuEnd() const { return fileMenuEnd_; }
 
   signals:
     void NewRequested();
@@ -84,6 +108,7 @@ class FrmDraw : public QMainWindow, public IconEvents, public ElementCanvas {
 
   private:
     void CreateMenus();
+    void CreateEditAndViewMenus(QMenuBar* bar);
     void CreateToolbar();
     void CreatePopupMenus();
     void CreateTemplates();
@@ -96,6 +121,10 @@ class FrmDraw : public QMainWindow, public IconEvents, public ElementCanvas {
     void ShowAddDialog(ElementKind kind);
     void FitScene();
     QMenu* PopupFor(IconKind kind) const;
+    IconItem* FindIcon(ElementKind kind, const QString& tag) const;
+    void ShowCaption(IconItem& icon, const IconRow& row);
+    void ShowNodeCaption(const std::string& name);
+    void FormClosed();
 
     void MnuChangeTable_Click();
     void MnuEditTable_Click();
@@ -103,10 +132,14 @@ class FrmDraw : public QMainWindow, public IconEvents, public ElementCanvas {
     void MnuEditBasin_Click();
     void MnuHelpReportBug_Click();
     void MnuHelpAbout_Click();
+    void MnuUndoDelete_Click();
+    void MnuViewNames_Toggled(bool shown);
 
     QToolBar* toolbar_ = nullptr;
     QGraphicsScene* scene_ = nullptr;
     QGraphicsView* view_ = nullptr;
+    QUndoStack* undoStack_ = nullptr;
+    QAction* viewNames_ = nullptr;
 
     std::array<QVector<IconItem*>, 3> icons_;  // by ElementKind
     std::array<IconPlacement, 3> placement_{IconPlacement(ElementKind::Overland),
@@ -121,6 +154,8 @@ class FrmDraw : public QMainWindow, public IconEvents, public ElementCanvas {
     int dragY_ = 0;
     bool pendingPopup_ = false;
     double topZ_ = 1;
+    QMenu* fileMenu_ = nullptr;
+    QAction* fileMenuEnd_ = nullptr;
 };
 
 }  // namespace torrenta::gui

@@ -3,6 +3,8 @@
 #include <QGraphicsItem>
 #include <QString>
 
+class QGraphicsRectItem;
+class QGraphicsSimpleTextItem;
 class QSvgRenderer;
 
 namespace torrenta::gui {
@@ -21,6 +23,7 @@ class IconEvents {
                                QPoint screenPosition) = 0;
     virtual void Img_MouseMove(IconItem& icon, Qt::MouseButtons buttons, QPointF position) = 0;
     virtual void Img_MouseUp(IconItem& icon, Qt::MouseButton button, QPoint screenPosition) = 0;
+    virtual void Img_DblClick(IconItem& /*icon*/) {}
 };
 
 // One icon of the canvas: a view of one row (or of the node), known by its
@@ -44,6 +47,13 @@ class IconItem : public QGraphicsItem {
     void SetMarked(bool marked);
     bool Marked() const { return marked_; }
 
+    // The text under the icon (the element's name, cut short) and the
+    // tool tip that tells the whole of it.
+    void SetCaption(const QString& caption, const QString& toolTip);
+    QString Caption() const;
+    void SetCaptionShown(bool shown);
+    bool CaptionShown() const;
+
     // Size of every icon of a kind, in twips.
     static QSizeF IconSize(IconKind kind);
 
@@ -54,6 +64,7 @@ class IconItem : public QGraphicsItem {
     void mousePressEvent(QGraphicsSceneMouseEvent* event) override;
     void mouseMoveEvent(QGraphicsSceneMouseEvent* event) override;
     void mouseReleaseEvent(QGraphicsSceneMouseEvent* event) override;
+    void mouseDoubleClickEvent(QGraphicsSceneMouseEvent* event) override;
 
   private:
     IconKind kind_;
@@ -63,6 +74,8 @@ class IconItem : public QGraphicsItem {
     bool marked_ = false;
     IconEvents* events_;
     QSvgRenderer* picture_;
+    QGraphicsRectItem* captionBack_;  // keeps the lines from crossing the text
+    QGraphicsSimpleTextItem* caption_;
 };
 
 }  // namespace torrenta::gui

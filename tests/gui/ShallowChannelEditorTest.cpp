@@ -239,6 +239,41 @@ class ShallowChannelEditorTest : public QObject {
         QVERIFY(second.SurfX != StoredSurface("Surface1").SurfX);
     }
 
+    // After Calculate a note under Tc says what a reviewer would query; it
+    // never stops the dialog and is silent on the limit itself.
+    void calculateNotesTheDesignChecks_data() {
+        QTest::addColumn<bool>("channel");
+        QTest::addColumn<QString>("slope");
+        QTest::addColumn<QString>("code");
+        QTest::newRow("shallow slope past 0.50") << false << "0.6"
+                                                 << "SHALLOW-SLOPE";
+        QTest::newRow("shallow slope at 0.50") << false << "0.5"
+                                               << "";
+        QTest::newRow("channel faster than 20 ft/s") << true << "0.05"
+                                                     << "CHANNEL-VELOCITY";
+        QTest::newRow("channel at 9.38 ft/s") << true << "0.005"
+                                              << "";
+    }
+
+    void calculateNotesTheDesignChecks() {
+        QFETCH(bool, channel);
+        QFETCH(QString, slope);
+        QFETCH(QString, code);
+        QWidget* dialog = channel ? static_cast<QWidget*>(Forms::Show<FrmChannelAddInfo>(
+                                        FormScope::Project, Canvas()))
+                                  : Forms::Show<FrmSurfaceAddInfo>(FormScope::Project, Canvas());
+        channel ? FillChannel(dialog) : FillShallow(dialog);
+        Type(dialog, QStringLiteral("TxtSlope"), slope);
+        Click(dialog, QStringLiteral("CmdCalculate"));
+        QVERIFY(prompts_->messages.isEmpty());
+        const QLabel* note = Named<QLabel>(dialog, QStringLiteral("LblChecks"));
+        QVERIFY(note != nullptr);
+        QCOMPARE(note->isVisible(), !code.isEmpty());
+        QVERIFY2(code.isEmpty() ? note->text().isEmpty()
+                                : note->text().startsWith(QStringLiteral("Check ") + code + u':'),
+                 qPrintable(note->text()));
+    }
+
     void channelAddKeepsATypedTc() {
         QWidget* dialog = Forms::Show<FrmChannelAddInfo>(FormScope::Project, Canvas());
         QCOMPARE(dialog->windowTitle(), QStringLiteral("Channel Information"));

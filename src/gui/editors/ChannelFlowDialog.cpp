@@ -123,12 +123,17 @@ void ChannelFlowDialog::BuildLayout() {
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);
+    layout->addWidget(lblChecks_);
     layout->addSpacing(6);
     layout->addLayout(buttons);
     setMinimumWidth(400);
 
     SetTabChain({txtChannelName_, txtArea_, cmdArea_, txtWP_, txtSlope_, cmbN_, txtN_, txtLength_,
                  txtTc_, cmdCalculate_, cmdOK_, cmdCancel_});
+}
+
+std::vector<DesignFinding> ChannelFlowDialog::Checks() const {
+    return CheckElement(RowFromBoxes());
 }
 
 ChannelRow ChannelFlowDialog::RowFromBoxes() const {

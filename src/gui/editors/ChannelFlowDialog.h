@@ -26,6 +26,7 @@ class ChannelFlowDialog : public ElementDialog {
   private:
     void BuildLayout();
     ChannelRow RowFromBoxes() const;
+    std::vector<DesignFinding> Checks() const override;
     void ShowResults(const ChannelRow& row);
 
     bool LoadRow(const std::string& projectPath, const std::string& tag) override;

@@ -1,5 +1,8 @@
 #include "editors/ElementDialog.h"
 
+#include <QLabel>
+#include <QStringList>
+
 #include <QComboBox>
 #include <QLineEdit>
 #include <QMetaObject>
@@ -26,6 +29,12 @@ ElementDialog::ElementDialog(QWidget* parent, ElementKind kind, Purpose purpose,
     cmdCalculate_ = NamedButton(this, QStringLiteral("CmdCalculate"), QStringLiteral("Calculate"));
     cmdOK_ = NamedButton(this, QStringLiteral("CmdOK"), okCaption);
     cmdCancel_ = NamedButton(this, QStringLiteral("CmdCancel"), QStringLiteral("Cancel"));
+    lblChecks_ = new QLabel(this);
+    lblChecks_->setObjectName(QStringLiteral("LblChecks"));
+    lblChecks_->setWordWrap(true);
+    lblChecks_->setTextFormat(Qt::PlainText);
+    lblChecks_->setStyleSheet(QStringLiteral("color: #8a5300;"));
+    lblChecks_->hide();
     connect(cmdCalculate_, &QPushButton::clicked, this, &ElementDialog::CmdCalculate_Click);
     connect(cmdOK_, &QPushButton::clicked, this, &ElementDialog::CmdOK_Click);
     connect(cmdCancel_, &QPushButton::clicked, this, &QWidget::close);
@@ -88,6 +97,13 @@ void ElementDialog::CmdCalculate_Click() {
     }
     if (RunCommand(this, [&] { Calculate(); })) {
         tcWatch_->Calculated();
+        // A note, not a message box: a check never stops the engineer.
+        QStringList lines;
+        for (const DesignFinding& finding : Checks()) {
+            lines << QStringLiteral("Check %1: %2").arg(ToQ(finding.code), ToQ(finding.message));
+        }
+        lblChecks_->setText(lines.join(u'\n'));
+        lblChecks_->setVisible(!lines.isEmpty());
     }
 }
 

@@ -7,11 +7,14 @@
 #include <initializer_list>
 #include <optional>
 #include <string>
+#include <vector>
 
+#include "checks/DesignChecks.h"
 #include "common/ElementCanvas.h"
 #include "store/ElementRows.h"
 
 class QComboBox;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 
@@ -58,6 +61,8 @@ class ElementDialog : public QDialog {
     // Completes the row for saving (calculating what needs it) with the
     // travel time forgotten when `stale`, shows the results and stores it.
     virtual void Save(bool stale) = 0;
+    // The design checks of the inputs as the boxes hold them.
+    virtual std::vector<DesignFinding> Checks() const = 0;
 
     // Inserts a new element through the canvas, or rewrites the loaded row.
     template <class Row>
@@ -66,6 +71,9 @@ class ElementDialog : public QDialog {
     QPushButton* cmdCalculate_;
     QPushButton* cmdOK_;
     QPushButton* cmdCancel_;
+    // The note under the travel time that Calculate fills with what a
+    // reviewer would query; the kind places it below its Tc row.
+    QLabel* lblChecks_;
 
   private:
     void LoadStoredRow();

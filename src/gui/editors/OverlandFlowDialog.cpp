@@ -129,6 +129,7 @@ void OverlandFlowDialog::BuildLayout() {
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(rows);
+    layout->addWidget(lblChecks_);
     layout->addSpacing(6);
     layout->addWidget(SeparatorLine(this));
     layout->addLayout(buttons);
@@ -173,6 +174,10 @@ bool OverlandFlowDialog::LoadRow(const std::string& projectPath, const std::stri
 void OverlandFlowDialog::SetLandUse(const QString& landUse, const QString& c) {
     txtSoilType_->setText(landUse);
     txtC_->setText(c);
+}
+
+std::vector<DesignFinding> OverlandFlowDialog::Checks() const {
+    return CheckElement(RowFromBoxes());
 }
 
 BasinRow OverlandFlowDialog::RowFromBoxes() const {

@@ -27,6 +27,7 @@ class OverlandFlowDialog : public ElementDialog {
   private:
     void BuildLayout();
     BasinRow RowFromBoxes() const;
+    std::vector<DesignFinding> Checks() const override;
 
     bool LoadRow(const std::string& projectPath, const std::string& tag) override;
     bool FieldsFilled() const override;

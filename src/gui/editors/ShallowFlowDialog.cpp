@@ -79,12 +79,17 @@ void ShallowFlowDialog::BuildLayout() {
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);
+    layout->addWidget(lblChecks_);
     layout->addSpacing(6);
     layout->addLayout(buttons);
     setMinimumWidth(340);
 
     SetTabChain(
         {txtSurfName_, txtLength_, txtSlope_, cmbType_, txtTc_, cmdCalculate_, cmdOK_, cmdCancel_});
+}
+
+std::vector<DesignFinding> ShallowFlowDialog::Checks() const {
+    return CheckElement(RowFromBoxes());
 }
 
 SurfaceRow ShallowFlowDialog::RowFromBoxes() const {

@@ -21,6 +21,7 @@ class ShallowFlowDialog : public ElementDialog {
   private:
     void BuildLayout();
     SurfaceRow RowFromBoxes() const;
+    std::vector<DesignFinding> Checks() const override;
     void ShowResults(const SurfaceRow& row);
 
     bool LoadRow(const std::string& projectPath, const std::string& tag) override;

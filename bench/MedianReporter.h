@@ -2,6 +2,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <map>
 #include <stdexcept>
@@ -86,6 +87,17 @@ inline void InitializeInterleaved(int* argc, char** argv) {
     if (benchmark::ReportUnrecognizedArguments(count, args.data())) {
         std::exit(2);
     }
+}
+
+// Runs every registered benchmark into `reporter`. False, with each failure
+// on standard error, when one of them failed.
+inline bool RunRegistered(MedianReporter& reporter) {
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    for (const std::string& failure : reporter.Failures()) {
+        std::fprintf(stderr, "%s\n", failure.c_str());
+    }
+    return reporter.Failures().empty();
 }
 
 }  // namespace torrenta::bench

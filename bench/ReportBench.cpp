@@ -151,12 +151,7 @@ int Run(int argc, char** argv) {
         ->ReportAggregatesOnly(true);
 
     MedianReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
-    for (const std::string& failure : reporter.Failures()) {
-        std::fprintf(stderr, "%s\n", failure.c_str());
-    }
-    if (!reporter.Failures().empty()) {
+    if (!RunRegistered(reporter)) {
         return 1;
     }
 

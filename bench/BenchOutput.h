@@ -30,6 +30,24 @@ inline std::string Fixed(double value, int decimals) {
     return text;
 }
 
+// A row whose figure must stay below its target, both in `unit`.
+inline void PrintBelow(const std::string& measurement, double value, int decimals, double target,
+                       int targetDecimals, const std::string& unit) {
+    PrintResult(measurement, Fixed(value, decimals) + " " + unit,
+                "< " + Fixed(target, targetDecimals) + " " + unit, value < target);
+}
+
+// A benchmark program's main: runs it and turns an escaped error into a
+// message and a failing exit status.
+inline int RunProgram(const char* name, int (*run)(int, char**), int argc, char** argv) {
+    try {
+        return run(argc, argv);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "%s: %s\n", name, e.what());
+        return 1;
+    }
+}
+
 inline double Median(std::vector<double> values) {
     if (values.empty()) {
         throw std::runtime_error("no samples to take a median of");

@@ -270,12 +270,10 @@ int Run(int argc, char** argv) {
                     kGuiStartRatioTarget);
 
     const double cliPeak = PeakMemoryMb(solve, project.Folder());
-    PrintResult("peak memory, torrenta-cli solve", Fixed(cliPeak, 1) + " MB",
-                "< " + Fixed(kCliMemoryTargetMb, 0) + " MB", cliPeak < kCliMemoryTargetMb);
+    PrintBelow("peak memory, torrenta-cli solve", cliPeak, 1, kCliMemoryTargetMb, 0, "MB");
     const double guiPeak =
         PeakMemoryMb({{probe, "open", project.ProjectPath()}, "/dev/null", true}, project.Folder());
-    PrintResult("peak memory, GUI with the project open", Fixed(guiPeak, 1) + " MB",
-                "< " + Fixed(kGuiMemoryTargetMb, 0) + " MB", guiPeak < kGuiMemoryTargetMb);
+    PrintBelow("peak memory, GUI with the project open", guiPeak, 1, kGuiMemoryTargetMb, 0, "MB");
     return 0;
 }
 
@@ -283,10 +281,5 @@ int Run(int argc, char** argv) {
 }  // namespace torrenta::bench
 
 int main(int argc, char** argv) {
-    try {
-        return torrenta::bench::Run(argc, argv);
-    } catch (const std::exception& e) {
-        std::fprintf(stderr, "bench_processes: %s\n", e.what());
-        return 1;
-    }
+    return torrenta::bench::RunProgram("bench_processes", torrenta::bench::Run, argc, argv);
 }

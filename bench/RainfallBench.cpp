@@ -102,13 +102,11 @@ int Run(int argc, char** argv) {
         return 1;
     }
     const double import = reporter.MedianMicroseconds("ImportNoaaFile").cpu / 1000.0;
-    PrintResult("import a NOAA Atlas 14 file (PFDS CSV)", Fixed(import, 3) + " ms",
-                "< " + Fixed(kImportTargetMilliseconds, 0) + " ms",
-                import < kImportTargetMilliseconds);
+    PrintBelow("import a NOAA Atlas 14 file (PFDS CSV)", import, 3, kImportTargetMilliseconds, 0,
+               "ms");
     const double chart = reporter.MedianMicroseconds("ShowChart").real / 1000.0;
-    PrintResult("Rainfall Curves window shown (7 curves, Tc line)", Fixed(chart, 2) + " ms",
-                "< " + Fixed(kChartTargetMilliseconds, 0) + " ms",
-                chart < kChartTargetMilliseconds);
+    PrintBelow("Rainfall Curves window shown (7 curves, Tc line)", chart, 2,
+               kChartTargetMilliseconds, 0, "ms");
     return 0;
 }
 
@@ -116,10 +114,5 @@ int Run(int argc, char** argv) {
 }  // namespace torrenta::bench
 
 int main(int argc, char** argv) {
-    try {
-        return torrenta::bench::Run(argc, argv);
-    } catch (const std::exception& e) {
-        std::fprintf(stderr, "bench_rainfall: %s\n", e.what());
-        return 1;
-    }
+    return torrenta::bench::RunProgram("bench_rainfall", torrenta::bench::Run, argc, argv);
 }

@@ -11,6 +11,7 @@
 #include <memory>
 
 #include "BadInputSupport.h"
+#include "DesktopRun.h"
 #include "GuiTestSupport.h"
 #include "ScriptedPrompts.h"
 #include "TestFolder.h"
@@ -245,20 +246,13 @@ class BadInputTest : public QObject {
 
   private slots:
     void init() {
-        folder_ = std::make_unique<TestFolder>();
-        prompts_ = std::make_unique<ScriptedPrompts>();
-        ResetSession(folder_->AppFolder());
+        StartRun(folder_, prompts_);
         main_ = std::make_unique<MDIFrmMain>();
         main_->resize(1200, 900);
         main_->show();
     }
 
-    void cleanup() {
-        main_.reset();
-        Settle();
-        prompts_.reset();
-        folder_.reset();
-    }
+    void cleanup() { EndRun(main_, prompts_, folder_); }
 
     void typedTextsAreStoredShownAndReported_data() {
         QTest::addColumn<QString>("text");

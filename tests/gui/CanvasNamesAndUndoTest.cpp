@@ -4,6 +4,7 @@
 #include <QUndoStack>
 #include <memory>
 
+#include "DesktopRun.h"
 #include "GuiTestSupport.h"
 #include "SampleRows.h"
 #include "ScriptedPrompts.h"
@@ -79,9 +80,7 @@ class CanvasNamesAndUndoTest : public QObject {
 
   private slots:
     void init() {
-        folder_ = std::make_unique<TestFolder>();
-        prompts_ = std::make_unique<ScriptedPrompts>();
-        ResetSession(folder_->AppFolder());
+        StartRun(folder_, prompts_);
         project_ = folder_->NewProjectFile();
         SaveProjectSetup(project_, ProjectInfoRow{}, "Outfall <East>", "Atlanta");
         CurrentSession().ProjectPath = project_;
@@ -90,12 +89,7 @@ class CanvasNamesAndUndoTest : public QObject {
         main_->show();
     }
 
-    void cleanup() {
-        main_.reset();
-        Settle();
-        prompts_.reset();
-        folder_.reset();
-    }
+    void cleanup() { EndRun(main_, prompts_, folder_); }
 
     void eachIconShowsItsNameAndTellsKindTagAndTc() {
         InsertBasin("Basin1", "North Lots", 1000);

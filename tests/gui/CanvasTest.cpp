@@ -5,6 +5,7 @@
 #include <QTextEdit>
 #include <memory>
 
+#include "DesktopRun.h"
 #include "Errors.h"
 #include "GuiTestSupport.h"
 #include "SampleRows.h"
@@ -98,9 +99,7 @@ class CanvasTest : public QObject {
 
   private slots:
     void init() {
-        folder_ = std::make_unique<TestFolder>();
-        prompts_ = std::make_unique<ScriptedPrompts>();
-        ResetSession(folder_->AppFolder());
+        StartRun(folder_, prompts_);
         project_ = folder_->NewProjectFile();
         SaveProjectSetup(project_, ProjectInfoRow{}, "Outfall", "Atlanta");
         CurrentSession().ProjectPath = project_;
@@ -109,12 +108,7 @@ class CanvasTest : public QObject {
         main_->show();
     }
 
-    void cleanup() {
-        main_.reset();
-        Settle();
-        prompts_.reset();
-        folder_.reset();
-    }
+    void cleanup() { EndRun(main_, prompts_, folder_); }
 
     void newIconsFollowThePlacementCursor() {
         OpenCanvas();

@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 
+#include "DesktopRun.h"
 #include "GuiTestSupport.h"
 #include "SampleRows.h"
 #include "ScriptedPrompts.h"
@@ -112,9 +113,7 @@ class DialogKeysTest : public QObject {
 
   private slots:
     void init() {
-        folder_ = std::make_unique<TestFolder>();
-        prompts_ = std::make_unique<ScriptedPrompts>();
-        ResetSession(folder_->AppFolder());
+        StartRun(folder_, prompts_);
         const std::string project = folder_->NewProjectFile();
         SaveProjectSetup(project, ProjectInfoRow{"Mill Run", "", "", "", "", ""}, "Outfall",
                          "Atlanta");
@@ -131,10 +130,7 @@ class DialogKeysTest : public QObject {
     void cleanup() {
         Forms::CloseAll();
         Settle();
-        main_.reset();
-        Settle();
-        prompts_.reset();
-        folder_.reset();
+        EndRun(main_, prompts_, folder_);
     }
 
     void enterConfirms_data() { KeyTable(); }

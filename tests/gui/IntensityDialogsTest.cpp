@@ -6,6 +6,7 @@
 #include <QTest>
 #include <memory>
 
+#include "DesktopRun.h"
 #include "GuiTestSupport.h"
 #include "ScriptedPrompts.h"
 #include "TestFolder.h"
@@ -63,9 +64,7 @@ class IntensityDialogsTest : public QObject {
 
   private slots:
     void init() {
-        folder_ = std::make_unique<TestFolder>();
-        prompts_ = std::make_unique<ScriptedPrompts>();
-        ResetSession(folder_->AppFolder());
+        StartRun(folder_, prompts_);
         project_ = folder_->NewProjectFile();
         ProjectInfoRow info;
         info.ProjectName = "Mill Run";
@@ -75,12 +74,7 @@ class IntensityDialogsTest : public QObject {
         main_->show();
     }
 
-    void cleanup() {
-        main_.reset();
-        Settle();
-        prompts_.reset();
-        folder_.reset();
-    }
+    void cleanup() { EndRun(main_, prompts_, folder_); }
 
     void editorFallsBackToAtlantaAndShowsItsSource() {
         FrmIntensityTable* editor = Forms::Show<FrmIntensityTable>();

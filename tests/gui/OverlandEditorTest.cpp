@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "DesktopRun.h"
 #include "GuiTestSupport.h"
 #include "ScriptedPrompts.h"
 #include "TestFolder.h"
@@ -130,9 +131,7 @@ class OverlandEditorTest : public QObject {
 
   private slots:
     void init() {
-        folder_ = std::make_unique<TestFolder>();
-        prompts_ = std::make_unique<ScriptedPrompts>();
-        ResetSession(folder_->AppFolder());
+        StartRun(folder_, prompts_);
         // A table whose 24-hour 2-year intensity is 0.125 in/h: P2 = 3.0 in.
         IntensityGrid grid;
         for (auto& row : grid) {
@@ -150,12 +149,7 @@ class OverlandEditorTest : public QObject {
         QCOMPARE(CurrentSession().IntensityTableName, std::string("Piedmont"));
     }
 
-    void cleanup() {
-        main_.reset();
-        Settle();
-        prompts_.reset();
-        folder_.reset();
-    }
+    void cleanup() { EndRun(main_, prompts_, folder_); }
 
     void addCalculatesPlacesAndInsertsTheRow() {
         FrmBasInfo* form = Forms::Show<FrmBasInfo>(FormScope::Project, Canvas());

@@ -10,6 +10,7 @@
 #include <fstream>
 #include <memory>
 
+#include "DesktopRun.h"
 #include "GuiTestSupport.h"
 #include "ScriptedPrompts.h"
 #include "TestFolder.h"
@@ -120,19 +121,12 @@ class ProjectLifecycleTest : public QObject {
 
   private slots:
     void init() {
-        folder_ = std::make_unique<TestFolder>();
-        prompts_ = std::make_unique<ScriptedPrompts>();
-        ResetSession(folder_->AppFolder());
+        StartRun(folder_, prompts_);
         main_ = std::make_unique<MDIFrmMain>();
         main_->show();
     }
 
-    void cleanup() {
-        main_.reset();
-        Settle();
-        prompts_.reset();
-        folder_.reset();
-    }
+    void cleanup() { EndRun(main_, prompts_, folder_); }
 
     void startsOnTheStartWindow() {
         QCOMPARE(main_->windowTitle(), QStringLiteral("Torrenta  - version 1.0"));

@@ -12,6 +12,7 @@
 #include <cmath>
 #include <memory>
 
+#include "DesktopRun.h"
 #include "GuiTestSupport.h"
 #include "SampleRows.h"
 #include "ScriptedPrompts.h"
@@ -50,11 +51,7 @@ class RainfallDataTest : public QObject {
     }
 
   private slots:
-    void init() {
-        folder_ = std::make_unique<TestFolder>();
-        prompts_ = std::make_unique<ScriptedPrompts>();
-        ResetSession(folder_->AppFolder());
-    }
+    void init() { StartRun(folder_, prompts_); }
 
     void cleanup() {
         Forms::CloseAll();

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "DesktopRun.h"
 #include "GuiTestSupport.h"
 #include "ScriptedPrompts.h"
 #include "TestFolder.h"
@@ -69,19 +70,12 @@ class RecentProjectsTest : public QObject {
     void init() {
         QSettings(QSettings::UserScope, QStringLiteral("Quillmoor"), QStringLiteral("Torrenta"))
             .clear();
-        folder_ = std::make_unique<TestFolder>();
-        prompts_ = std::make_unique<ScriptedPrompts>();
-        ResetSession(folder_->AppFolder());
+        StartRun(folder_, prompts_);
         main_ = std::make_unique<MDIFrmMain>();
         main_->show();
     }
 
-    void cleanup() {
-        main_.reset();
-        Settle();
-        prompts_.reset();
-        folder_.reset();
-    }
+    void cleanup() { EndRun(main_, prompts_, folder_); }
 
     void theLastEightOpenedOrCreatedComeMostRecentFirst() {
         QCOMPARE(Entries(MainRecent()), QStringList{QStringLiteral("No Recent Projects")});

@@ -15,6 +15,7 @@
 #include <memory>
 #include <vector>
 
+#include "DesktopRun.h"
 #include "GuiTestSupport.h"
 #include "SampleRows.h"
 #include "ScriptedPrompts.h"
@@ -356,9 +357,7 @@ class ReportColumnsTest : public QObject {
                      qPrintable(
                          QStringLiteral("%1 is missing: scripts/deps test installs it").arg(tool)));
         }
-        folder_ = std::make_unique<TestFolder>();
-        prompts_ = std::make_unique<ScriptedPrompts>();
-        ResetSession(folder_->AppFolder());
+        StartRun(folder_, prompts_);
         CurrentSession().IntensityTableName = kTable;
     }
 

@@ -25,6 +25,7 @@
 #include <QToolBar>
 #include <memory>
 
+#include "DesktopRun.h"
 #include "GuiTestSupport.h"
 #include "SampleRows.h"
 #include "ScriptedPrompts.h"
@@ -180,9 +181,7 @@ class ReportWindowTest : public QObject {
     void initTestCase() { LoadResources(); }
 
     void init() {
-        folder_ = std::make_unique<TestFolder>();
-        prompts_ = std::make_unique<ScriptedPrompts>();
-        ResetSession(folder_->AppFolder());
+        StartRun(folder_, prompts_);
         BuildProject();
         CurrentSession().ProjectPath = project_;
         CurrentSession().IntensityTableName = kDefaultTableName;

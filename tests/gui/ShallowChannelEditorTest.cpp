@@ -6,6 +6,7 @@
 #include <QTest>
 #include <memory>
 
+#include "DesktopRun.h"
 #include "GuiTestSupport.h"
 #include "ScriptedPrompts.h"
 #include "TestFolder.h"
@@ -151,9 +152,7 @@ class ShallowChannelEditorTest : public QObject {
 
   private slots:
     void init() {
-        folder_ = std::make_unique<TestFolder>();
-        prompts_ = std::make_unique<ScriptedPrompts>();
-        ResetSession(folder_->AppFolder());
+        StartRun(folder_, prompts_);
         project_ = folder_->NewProjectFile();
         SaveProjectSetup(project_, ProjectInfoRow{}, "Outfall", "Atlanta");
         CurrentSession().ProjectPath = project_;
@@ -167,10 +166,7 @@ class ShallowChannelEditorTest : public QObject {
     void cleanup() {
         Forms::CloseAll();
         Settle();
-        main_.reset();
-        Settle();
-        prompts_.reset();
-        folder_.reset();
+        EndRun(main_, prompts_, folder_);
     }
 
     void shallowAddCalculatesAndOkAlwaysRecomputes_data() {

@@ -2,13 +2,16 @@
 // starts as torrenta's main() does (keep the two alike) and ends as soon as
 // the first main window has been painted, so the time and memory of one
 // process are those of a start and nothing after. `bare` does the same with
-// an empty QMainWindow, the least any Qt Widgets program pays; `open PROJECT`
-// starts as `torrenta PROJECT` and ends when the canvas has been painted.
+// an empty QMainWindow, the least any Qt Widgets program pays; `label` with a
+// QMainWindow showing one short label, the least any window with text pays
+// (the font list, the font and its glyphs); `open PROJECT` starts as
+// `torrenta PROJECT` and ends when the canvas has been painted.
 //
-// Usage: bench_gui_probe bare | torrenta | open PROJECT
+// Usage: bench_gui_probe bare | label | torrenta | open PROJECT
 
 #include <QApplication>
 #include <QGraphicsView>
+#include <QLabel>
 
 #include <QMainWindow>
 #include <QScreen>
@@ -47,8 +50,11 @@ class QuitOnFirstPaint : public QObject {
     bool painted_ = false;
 };
 
-int Bare(QApplication& app) {
+int Bare(QApplication& app, bool withLabel) {
     QMainWindow window;
+    if (withLabel) {
+        window.setCentralWidget(new QLabel(QStringLiteral("Version 1.0"), &window));
+    }
     window.setGeometry(window.screen()->availableGeometry());
     new QuitOnFirstPaint(&window);
     window.showMaximized();
@@ -85,8 +91,9 @@ int Torrenta(QApplication& app, const char* projectPath) {
 
 int main(int argc, char* argv[]) {
     const std::string mode = argc > 1 ? argv[1] : "";
-    if (mode != "bare" && mode != "torrenta" && !(mode == "open" && argc > 2)) {
-        std::fprintf(stderr, "usage: bench_gui_probe bare | torrenta | open PROJECT\n");
+    const bool bare = mode == "bare" || mode == "label";
+    if (!bare && mode != "torrenta" && !(mode == "open" && argc > 2)) {
+        std::fprintf(stderr, "usage: bench_gui_probe bare | label | torrenta | open PROJECT\n");
         return kExitUsage;
     }
     QApplication app(argc, argv);
@@ -97,7 +104,8 @@ int main(int argc, char* argv[]) {
     });
     int code = 0;
     try {
-        code = mode == "bare" ? Bare(app) : Torrenta(app, mode == "open" ? argv[2] : nullptr);
+        code =
+            bare ? Bare(app, mode == "label") : Torrenta(app, mode == "open" ? argv[2] : nullptr);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "bench_gui_probe: %s\n", e.what());
         return 1;

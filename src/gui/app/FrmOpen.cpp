@@ -1,10 +1,12 @@
 #include "app/FrmOpen.h"
 
+#include <QHash>
 #include <QLabel>
 #include <QSvgRenderer>
 #include <QSvgWidget>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace torrenta::gui {
 
@@ -38,13 +40,83 @@ class PictureBox : public QSvgWidget {
     bool loaded_ = false;
 };
 
-QLabel* NoticeLabel(const QString& name, const QString& text, QWidget* parent) {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(name);
-    label->setAlignment(Qt::AlignCenter);
-    label->setWordWrap(true);
-    return label;
-}
+// A centred notice that wraps between words. A word-wrapped QLabel lays its
+// text out afresh for every size question the window's layout asks, seven
+// times per notice before the start window is first painted, three of them
+// only to choose a compact shape the maximized window never uses; this one
+// lays out each width once.
+class NoticeLabel : public QLabel {
+    static constexpr int kUnwrapped = 2000;  // wide enough for any notice on one line
+
+  public:
+    NoticeLabel(const QString& name, const QString& text, QWidget* parent) : QLabel(text, parent) {
+        setObjectName(name);
+        setAlignment(Qt::AlignCenter);
+        setWordWrap(true);
+    }
+
+    // One line as wide as the text.
+    QSize sizeHint() const override {
+        return Measured(hint_, [this] { return QSize(TextSize(kUnwrapped).width(), 0); });
+    }
+
+    // As narrow as the longest word, one line high.
+    QSize minimumSizeHint() const override {
+        return Measured(minimum_, [this] { return QSize(TextSize(0).width(), 0); });
+    }
+
+    int heightForWidth(int width) const override {
+        Forget();
+        const auto known = heights_.constFind(width);
+        if (known != heights_.constEnd()) {
+            return *known;
+        }
+        const QMargins margins = contentsMargins();
+        const int height = TextSize(width - margins.left() - margins.right()).height() +
+                           margins.top() + margins.bottom();
+        heights_.insert(width, height);
+        return height;
+    }
+
+  private:
+    // The text's box when wrapped to `width`, measured in a box as tall as
+    // QLabel's own so that the centred text rounds to the same pixels.
+    QSize TextSize(int width) const {
+        constexpr int kMeasuringHeight = 2000;
+        return fontMetrics()
+            .boundingRect(QRect(0, 0, std::max(width, 0), kMeasuringHeight),
+                          static_cast<int>(alignment()) | Qt::TextWordWrap, text())
+            .size();
+    }
+
+    // A hint's width from `measure`, one line high, plus the margins.
+    template <typename Measure>
+    QSize Measured(QSize& cached, Measure measure) const {
+        Forget();
+        if (!cached.isValid()) {
+            const QMargins margins = contentsMargins();
+            cached = QSize(measure().width() + margins.left() + margins.right(),
+                           fontMetrics().height() + margins.top() + margins.bottom());
+        }
+        return cached;
+    }
+
+    // What was measured holds for one text in one font.
+    void Forget() const {
+        if (measuredText_ != text() || measuredFont_ != font()) {
+            measuredText_ = text();
+            measuredFont_ = font();
+            hint_ = minimum_ = QSize();
+            heights_.clear();
+        }
+    }
+
+    mutable QString measuredText_;
+    mutable QFont measuredFont_;
+    mutable QSize hint_;
+    mutable QSize minimum_;
+    mutable QHash<int, int> heights_;
+};
 
 }  // namespace
 
@@ -63,13 +135,14 @@ FrmOpen::FrmOpen(QWidget* parent) : QWidget(parent) {
     auto* layout = new QVBoxLayout(this);
     layout->addStretch(1);
     layout->addWidget(picture, 0, Qt::AlignHCenter);
-    layout->addWidget(NoticeLabel(QStringLiteral("Label1"), QStringLiteral("Version 1.0"), this));
     layout->addWidget(
-        NoticeLabel(QStringLiteral("Label2"),
-                    QStringLiteral("Quillmoor Foundry  \u00B7  www.quillmoor.example  \u00B7  "
-                                   "support@quillmoor.example"),
-                    this));
-    layout->addWidget(NoticeLabel(
+        new NoticeLabel(QStringLiteral("Label1"), QStringLiteral("Version 1.0"), this));
+    layout->addWidget(
+        new NoticeLabel(QStringLiteral("Label2"),
+                        QStringLiteral("Quillmoor Foundry  \u00B7  www.quillmoor.example  \u00B7  "
+                                       "support@quillmoor.example"),
+                        this));
+    layout->addWidget(new NoticeLabel(
         QStringLiteral("Label3"),
         QStringLiteral("Copyright \u00A9 2026 Quillmoor Foundry. All rights reserved. Results "
                        "are for review and sealing by a qualified engineer; the program is "

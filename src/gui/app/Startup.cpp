@@ -7,6 +7,7 @@
 
 #include "app/AppFolderSetting.h"
 #include "app/MDIFrmMain.h"
+#include "common/AppStyle.h"
 #include "common/Resources.h"
 #include "common/Session.h"
 #include "common/SvgIcon.h"
@@ -15,6 +16,7 @@ namespace torrenta::gui {
 
 void IdentifyApplication() {
     LoadResources();
+    QApplication::setStyle(new AppStyle);
     QApplication::setOrganizationName(QStringLiteral("Quillmoor"));
     QApplication::setApplicationName(QStringLiteral("Torrenta"));
     QApplication::setApplicationVersion(QStringLiteral("1.0"));

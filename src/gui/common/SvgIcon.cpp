@@ -5,13 +5,15 @@
 #include <QPixmap>
 #include <QPixmapCache>
 #include <QSvgRenderer>
+#include <memory>
 
 namespace torrenta::gui {
 
 namespace {
 
 // Draws the picture only when a toolbar or title bar asks for a size, as Qt's
-// own SVG icon engine does.
+// own SVG icon engine does. The picture is read once: an X11 title bar asks
+// for four sizes of the window icon at start.
 class SvgIconEngine : public QIconEngine {
   public:
     explicit SvgIconEngine(const QString& resource) : resource_(resource) {}
@@ -33,9 +35,11 @@ class SvgIconEngine : public QIconEngine {
         }
         picture = QPixmap(size);
         picture.fill(Qt::transparent);
-        QSvgRenderer renderer(resource_);
+        if (renderer_ == nullptr) {
+            renderer_ = std::make_shared<QSvgRenderer>(resource_);
+        }
         QPainter painter(&picture);
-        renderer.render(&painter);
+        renderer_->render(&painter);
         painter.end();
         if (mode == QIcon::Disabled) {
             // Disabled entries read as faded, as with Qt's own icons.
@@ -53,10 +57,11 @@ class SvgIconEngine : public QIconEngine {
 
     QSize actualSize(const QSize& size, QIcon::Mode, QIcon::State) override { return size; }
 
-    QIconEngine* clone() const override { return new SvgIconEngine(resource_); }
+    QIconEngine* clone() const override { return new SvgIconEngine(*this); }
 
   private:
     QString resource_;
+    std::shared_ptr<QSvgRenderer> renderer_;  // read when first drawn, shared by copies
 };
 
 }  // namespace

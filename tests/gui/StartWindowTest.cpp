@@ -1,13 +1,17 @@
 #include <QFile>
 #include <QLabel>
+#include <QMainWindow>
 #include <QPixmap>
 #include <QStyle>
+#include <QStyleFactory>
 #include <QTest>
+#include <QToolBar>
 #include <memory>
 
 #include "app/FrmOpen.h"
 #include "app/MDIFrmMain.h"
 #include "app/Startup.h"
+#include "common/AppStyle.h"
 
 using namespace torrenta::gui;
 
@@ -50,6 +54,41 @@ class StartWindowTest : public QObject {
                                                    QStyle::SP_ToolBarVerticalExtensionButton}) {
             const QImage image = window.style()->standardIcon(arrow).pixmap(16, 16).toImage();
             QVERIFY(HasInk(image));
+        }
+    }
+
+    // The program's style fills a top toolbar's edges itself; the pixels must
+    // be Fusion's, for one line of bars and for two.
+    void toolbarsLookAsFusionDrawsThem() {
+        auto fusion = std::unique_ptr<QStyle>(QStyleFactory::create(QStringLiteral("Fusion")));
+        AppStyle program;
+        for (const int bars : {1, 2}) {
+            QList<QImage> looks[2];
+            for (QStyle* style : {static_cast<QStyle*>(&program), fusion.get()}) {
+                QMainWindow window;
+                window.setCentralWidget(new QLabel(QStringLiteral("centre")));
+                QList<QToolBar*> toolbars;
+                for (int i = 0; i < bars; ++i) {
+                    if (i > 0) {
+                        window.addToolBarBreak();  // a second line of bars
+                    }
+                    QToolBar* toolbar = window.addToolBar(QStringLiteral("Bar %1").arg(i));
+                    toolbar->setStyle(style);
+                    toolbar->addAction(QStringLiteral("Open"));
+                    toolbars.append(toolbar);
+                }
+                window.resize(640, 200);
+                window.show();
+                QVERIFY(QTest::qWaitForWindowExposed(&window));
+                for (QToolBar* toolbar : toolbars) {
+                    looks[style == fusion.get() ? 1 : 0].append(toolbar->grab().toImage());
+                }
+            }
+            QCOMPARE(looks[0].size(), bars);
+            for (int i = 0; i < bars; ++i) {
+                QVERIFY(!looks[0][i].isNull());
+                QCOMPARE(looks[0][i], looks[1][i]);
+            }
         }
     }
 

@@ -2,7 +2,7 @@
 // reads and the same results update, the GUI's start against a bare Qt main
 // window, and the peak memory of both programs with the 60-element project.
 //
-// Usage: bench_processes [RUNS]   (15 runs of each process by default)
+// Usage: bench_processes [RUNS]   (21 runs of each process by default)
 
 #include <fcntl.h>
 #include <spawn.h>
@@ -36,7 +36,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr int kDefaultRuns = 15;
+constexpr int kDefaultRuns = 21;
 constexpr int kWarmUpRuns = 2;
 constexpr int kMemoryRuns = 3;
 constexpr double kCliRatioTarget = 2.0;

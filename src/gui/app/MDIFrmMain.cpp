@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QMenuBar>
+#include <QScreen>
 #include <QStackedWidget>
 #include <QToolBar>
 
@@ -172,6 +173,10 @@ void MDIFrmMain::SetCentre(QWidget* widget) {
         centre_->removeWidget(old);
         old->deleteLater();
     }
+    // The new window is first laid out at about the size it will have, not
+    // at a new widget's 100 by 30 pixels: before the main window shows, that
+    // is the screen, which the maximized main window nearly fills.
+    widget->resize(centre_->isVisible() ? centre_->size() : screen()->availableGeometry().size());
     centre_->addWidget(widget);
     centre_->setCurrentWidget(widget);
 }

@@ -4,8 +4,10 @@
 #include <QLabel>
 #include <QSvgRenderer>
 #include <QSvgWidget>
+#include <QTextLayout>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <QtMath>
 #include <algorithm>
 
 namespace torrenta::gui {
@@ -43,11 +45,10 @@ class PictureBox : public QSvgWidget {
 // A centred notice that wraps between words. A word-wrapped QLabel lays its
 // text out afresh for every size question the window's layout asks, seven
 // times per notice before the start window is first painted, three of them
-// only to choose a compact shape the maximized window never uses; this one
-// lays out each width once.
+// only to choose a compact shape the maximized window never uses. This one
+// takes its one-line and longest-word widths from a single layout and lays
+// out each width it is asked about once.
 class NoticeLabel : public QLabel {
-    static constexpr int kUnwrapped = 2000;  // wide enough for any notice on one line
-
   public:
     NoticeLabel(const QString& name, const QString& text, QWidget* parent) : QLabel(text, parent) {
         setObjectName(name);
@@ -56,14 +57,10 @@ class NoticeLabel : public QLabel {
     }
 
     // One line as wide as the text.
-    QSize sizeHint() const override {
-        return Measured(hint_, [this] { return QSize(TextSize(kUnwrapped).width(), 0); });
-    }
+    QSize sizeHint() const override { return WithMargins(Widths().natural); }
 
     // As narrow as the longest word, one line high.
-    QSize minimumSizeHint() const override {
-        return Measured(minimum_, [this] { return QSize(TextSize(0).width(), 0); });
-    }
+    QSize minimumSizeHint() const override { return WithMargins(Widths().longestWord); }
 
     int heightForWidth(int width) const override {
         Forget();
@@ -71,34 +68,43 @@ class NoticeLabel : public QLabel {
         if (known != heights_.constEnd()) {
             return *known;
         }
+        // Measured as QLabel does, in a box 2000 pixels tall, so that the
+        // centred text rounds to the same pixels.
         const QMargins margins = contentsMargins();
-        const int height = TextSize(width - margins.left() - margins.right()).height() +
-                           margins.top() + margins.bottom();
+        const QRect box(0, 0, std::max(width - margins.left() - margins.right(), 0), 2000);
+        const int flags = static_cast<int>(alignment()) | Qt::TextWordWrap;
+        const int height = fontMetrics().boundingRect(box, flags, text()).height() + margins.top() +
+                           margins.bottom();
         heights_.insert(width, height);
         return height;
     }
 
   private:
-    // The text's box when wrapped to `width`, measured in a box as tall as
-    // QLabel's own so that the centred text rounds to the same pixels.
-    QSize TextSize(int width) const {
-        constexpr int kMeasuringHeight = 2000;
-        return fontMetrics()
-            .boundingRect(QRect(0, 0, std::max(width, 0), kMeasuringHeight),
-                          static_cast<int>(alignment()) | Qt::TextWordWrap, text())
-            .size();
+    struct TextWidths {
+        int natural = -1;  // on one line
+        int longestWord = -1;
+    };
+
+    // Both widths from one layout of the text on a single line.
+    TextWidths Widths() const {
+        Forget();
+        if (widths_.natural < 0) {
+            QTextLayout layout(text(), font());
+            QTextOption option(alignment());
+            option.setWrapMode(QTextOption::WordWrap);
+            layout.setTextOption(option);
+            layout.beginLayout();
+            layout.createLine().setLineWidth(QWIDGETSIZE_MAX);
+            layout.endLayout();
+            widths_ = {qCeil(layout.maximumWidth()), qCeil(layout.minimumWidth())};
+        }
+        return widths_;
     }
 
-    // A hint's width from `measure`, one line high, plus the margins.
-    template <typename Measure>
-    QSize Measured(QSize& cached, Measure measure) const {
-        Forget();
-        if (!cached.isValid()) {
-            const QMargins margins = contentsMargins();
-            cached = QSize(measure().width() + margins.left() + margins.right(),
-                           fontMetrics().height() + margins.top() + margins.bottom());
-        }
-        return cached;
+    QSize WithMargins(int width) const {
+        const QMargins margins = contentsMargins();
+        return {width + margins.left() + margins.right(),
+                fontMetrics().height() + margins.top() + margins.bottom()};
     }
 
     // What was measured holds for one text in one font.
@@ -106,16 +112,15 @@ class NoticeLabel : public QLabel {
         if (measuredText_ != text() || measuredFont_ != font()) {
             measuredText_ = text();
             measuredFont_ = font();
-            hint_ = minimum_ = QSize();
+            widths_ = {};
             heights_.clear();
         }
     }
 
     mutable QString measuredText_;
     mutable QFont measuredFont_;
-    mutable QSize hint_;
-    mutable QSize minimum_;
-    mutable QHash<int, int> heights_;
+    mutable TextWidths widths_;
+    mutable QHash<int, int> heights_;  // by width
 };
 
 }  // namespace

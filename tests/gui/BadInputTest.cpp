@@ -117,14 +117,9 @@ std::vector<std::vector<ExpectedCell>> ElementRows(const std::string& text) {
 
 }  // namespace
 
-class BadInputTest : public QObject {
+class BadInputTest : public DesktopRunTest {
     Q_OBJECT
 
-    std::unique_ptr<TestFolder> folder_;
-    std::unique_ptr<ScriptedPrompts> prompts_;
-    std::unique_ptr<MDIFrmMain> main_;
-
-    FrmDraw* Canvas() const { return main_->Canvas(); }
     std::filesystem::path App() const { return folder_->AppFolder(); }
 
     QString MessagesText() const {

@@ -22,15 +22,8 @@ using namespace torrenta::test;
 
 // What the canvas tells about its icons (names, tool tips, double-click) and
 // how deletes are taken back while the project is open.
-class CanvasNamesAndUndoTest : public QObject {
+class CanvasNamesAndUndoTest : public DesktopRunTest {
     Q_OBJECT
-
-    std::unique_ptr<TestFolder> folder_;
-    std::unique_ptr<ScriptedPrompts> prompts_;
-    std::unique_ptr<MDIFrmMain> main_;
-    std::string project_;
-
-    FrmDraw* Canvas() const { return main_->Canvas(); }
 
     void InsertBasin(const std::string& tag, const std::string& name, int left, int top = 1000) {
         BasinRow row = SampleBasin(tag);

@@ -27,15 +27,8 @@ using namespace torrenta;
 using namespace torrenta::gui;
 using namespace torrenta::test;
 
-class CanvasTest : public QObject {
+class CanvasTest : public DesktopRunTest {
     Q_OBJECT
-
-    std::unique_ptr<TestFolder> folder_;
-    std::unique_ptr<ScriptedPrompts> prompts_;
-    std::unique_ptr<MDIFrmMain> main_;
-    std::string project_;
-
-    FrmDraw* Canvas() const { return main_->Canvas(); }
 
     void Exec(const std::string& sql) {
         SQLite::Database(project_, SQLite::OPEN_READWRITE).exec(sql);

@@ -1,11 +1,14 @@
 #pragma once
 
+#include <QObject>
 #include <memory>
+#include <string>
 
 #include "GuiTestSupport.h"
 #include "ScriptedPrompts.h"
 #include "TestFolder.h"
 #include "app/MDIFrmMain.h"
+#include "canvas/FrmDraw.h"
 
 namespace torrenta::test {
 
@@ -27,5 +30,17 @@ inline void EndRun(std::unique_ptr<gui::MDIFrmMain>& main,
     prompts.reset();
     folder.reset();
 }
+
+// The members a window test keeps for its run: the folder, the scripted
+// prompts, the main window and, once made, the project file.
+class DesktopRunTest : public QObject {
+  protected:
+    std::unique_ptr<TestFolder> folder_;
+    std::unique_ptr<ScriptedPrompts> prompts_;
+    std::unique_ptr<gui::MDIFrmMain> main_;
+    std::string project_;
+
+    gui::FrmDraw* Canvas() const { return main_->Canvas(); }
+};
 
 }  // namespace torrenta::test

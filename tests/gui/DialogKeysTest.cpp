@@ -83,12 +83,8 @@ const KeyedDialog kDialogs[] = {
 
 Q_DECLARE_METATYPE(const KeyedDialog*)
 
-class DialogKeysTest : public QObject {
+class DialogKeysTest : public DesktopRunTest {
     Q_OBJECT
-
-    std::unique_ptr<TestFolder> folder_;
-    std::unique_ptr<ScriptedPrompts> prompts_;
-    std::unique_ptr<MDIFrmMain> main_;
 
     // The dialog of the row, its focus where the engineer would be typing.
     QWidget* Open(const KeyedDialog& dialog) {

@@ -24,13 +24,8 @@ using namespace torrenta;
 using namespace torrenta::gui;
 using namespace torrenta::test;
 
-class IntensityDialogsTest : public QObject {
+class IntensityDialogsTest : public DesktopRunTest {
     Q_OBJECT
-
-    std::unique_ptr<TestFolder> folder_;
-    std::unique_ptr<ScriptedPrompts> prompts_;
-    std::unique_ptr<MDIFrmMain> main_;
-    std::string project_;
 
     static QString CellText(int column, int row) {
         return QStringLiteral("%1.%2").arg(column + 1).arg(row);

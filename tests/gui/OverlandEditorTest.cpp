@@ -77,15 +77,8 @@ QColor TextColour(QWidget* form, const QString& label) {
 
 }  // namespace
 
-class OverlandEditorTest : public QObject {
+class OverlandEditorTest : public DesktopRunTest {
     Q_OBJECT
-
-    std::unique_ptr<TestFolder> folder_;
-    std::unique_ptr<ScriptedPrompts> prompts_;
-    std::unique_ptr<MDIFrmMain> main_;
-    std::string project_;
-
-    FrmDraw* Canvas() const { return main_->Canvas(); }
 
     std::vector<Columns> Rows() const {
         SQLite::Database db(project_);

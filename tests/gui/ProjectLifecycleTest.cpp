@@ -29,12 +29,8 @@ using namespace torrenta;
 using namespace torrenta::gui;
 using namespace torrenta::test;
 
-class ProjectLifecycleTest : public QObject {
+class ProjectLifecycleTest : public DesktopRunTest {
     Q_OBJECT
-
-    std::unique_ptr<TestFolder> folder_;
-    std::unique_ptr<ScriptedPrompts> prompts_;
-    std::unique_ptr<MDIFrmMain> main_;
 
     QString ProjectFile(const char* name) const { return ToQ(folder_->File(name)); }
 

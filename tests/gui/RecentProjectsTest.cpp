@@ -20,13 +20,10 @@ using namespace torrenta::gui;
 using namespace torrenta::test;
 
 // The File menus' list of the projects last opened or created.
-class RecentProjectsTest : public QObject {
+class RecentProjectsTest : public DesktopRunTest {
     Q_OBJECT
 
     QTemporaryDir settingsFolder_;
-    std::unique_ptr<TestFolder> folder_;
-    std::unique_ptr<ScriptedPrompts> prompts_;
-    std::unique_ptr<MDIFrmMain> main_;
 
     QString Project(int number) const {
         return ToQ(folder_->File("p" + std::to_string(number) + ".rmt"));

@@ -91,15 +91,8 @@ void Put(QWidget* dialog, const QString& box, const QString& text) {
 
 }  // namespace
 
-class ShallowChannelEditorTest : public QObject {
+class ShallowChannelEditorTest : public DesktopRunTest {
     Q_OBJECT
-
-    std::unique_ptr<TestFolder> folder_;
-    std::unique_ptr<ScriptedPrompts> prompts_;
-    std::unique_ptr<MDIFrmMain> main_;
-    std::string project_;
-
-    FrmDraw* Canvas() const { return main_->Canvas(); }
 
     QWidget* OpenAdd(Editor editor) {
         return editor == Editor::Shallow

@@ -35,13 +35,6 @@ namespace torrenta::gui {
 
 namespace {
 
-// Print margins in twips from the sheet's edges, the same the saved RTF
-// states: a little more on the left, where a binder punches its holes.
-constexpr int kPrintLeft = kReportPage.left;
-constexpr int kPrintTop = kReportPage.top;
-constexpr int kPrintRight = kReportPage.right;
-constexpr int kPrintBottom = kReportPage.bottom;
-
 constexpr int kToolbarIconSize = 16;
 
 // One copy of the report text in every form a receiving program may ask for;
@@ -233,13 +226,8 @@ void FrmViewReport::TbPrintPreview_Click() {
     dialog->setObjectName(QStringLiteral("PrintPreview"));
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     connect(dialog, &QPrintPreviewDialog::paintRequested, this, [this](QPrinter* printer) {
-        if (!PrintRichText(*rtbReport_->document(), *printer, kPrintLeft, kPrintTop, kPrintRight,
-                           kPrintBottom)) {
-            ShowMessage(this,
-                        QStringLiteral("The report could not be laid out for printing.\n%1")
-                            .arg(PrintFailureReason(*printer)),
-                        QStringLiteral("Print Preview"), QMessageBox::Critical);
-        }
+        PrintPages(*printer, QStringLiteral("The report could not be laid out for printing."),
+                   QStringLiteral("Print Preview"));
     });
     printPreview_ = dialog;
     // Window-modal and not waited for: the report stays where it is, and the
@@ -254,12 +242,14 @@ void FrmViewReport::TbPrint_Click() {
                     QMessageBox::Information);
         return;
     }
-    if (!PrintRichText(*rtbReport_->document(), *printer, kPrintLeft, kPrintTop, kPrintRight,
-                       kPrintBottom)) {
-        ShowMessage(this,
-                    QStringLiteral("The report could not be printed.\n%1")
-                        .arg(PrintFailureReason(*printer)),
-                    QStringLiteral("Print"), QMessageBox::Critical);
+    PrintPages(*printer, QStringLiteral("The report could not be printed."),
+               QStringLiteral("Print"));
+}
+
+void FrmViewReport::PrintPages(QPrinter& printer, const QString& failure, const QString& title) {
+    if (!PrintReportPages(*rtbReport_->document(), printer)) {
+        ShowMessage(this, QStringLiteral("%1\n%2").arg(failure, PrintFailureReason(printer)), title,
+                    QMessageBox::Critical);
     }
 }
 

@@ -44,6 +44,9 @@ class FrmViewReport : public QMainWindow {
     void TbSaveAsPdf_Click();
     void TbPrintPreview_Click();
     void TbPrint_Click();
+    // Lays the report out on `printer`; a refusal is told under `title`,
+    // `failure` followed by the printer's reason.
+    void PrintPages(QPrinter& printer, const QString& failure, const QString& title);
     void TbCopyToClipboard_Click();
     void TbCloseReport_Click();
     void MnuPopSelectAll_Click();

@@ -24,6 +24,11 @@ std::unique_ptr<QPrinter> PdfPrinter(const QString& fileName) {
     return printer;
 }
 
+bool PrintReportPages(QTextDocument& document, QPrinter& printer) {
+    return PrintRichText(document, printer, kReportPage.left, kReportPage.top, kReportPage.right,
+                         kReportPage.bottom);
+}
+
 QString WriteReportPdf(QTextDocument& document, const QString& fileName) {
     const QFileInfo target(fileName);
     QTemporaryFile partial(target.absolutePath() + QStringLiteral("/.") + target.fileName() +
@@ -41,8 +46,7 @@ QString WriteReportPdf(QTextDocument& document, const QString& fileName) {
                                      QFile::WriteUser | QFile::ReadGroup | QFile::ReadOther);
 
     const std::unique_ptr<QPrinter> printer = PdfPrinter(partial.fileName());
-    if (!PrintRichText(document, *printer, kReportPage.left, kReportPage.top, kReportPage.right,
-                       kReportPage.bottom)) {
+    if (!PrintReportPages(document, *printer)) {
         return QStringLiteral("The file %1 could not be written.")
             .arg(QDir::toNativeSeparators(fileName));
     }

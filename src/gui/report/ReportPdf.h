@@ -12,8 +12,13 @@ namespace torrenta::gui {
 // is laid out for (the saved RTF states the same).
 std::unique_ptr<QPrinter> PdfPrinter(const QString& fileName);
 
-// Writes `document` to `fileName` as a PDF through the same layout Print uses
-// (PrintRichText with the report's margins). The pages are written to a
+// Lays `document` out on `printer`'s pages with the report's margins, the
+// same the saved RTF states: a little more on the left, where a binder
+// punches its holes. Print, Print Preview and Save as PDF all come here.
+// False when the printer refused.
+bool PrintReportPages(QTextDocument& document, QPrinter& printer);
+
+// Writes `document` to `fileName` as a PDF through PrintReportPages. The pages are written to a
 // temporary file beside the target and renamed over it, so a failed save
 // leaves an existing file as it was. Returns "" when written, otherwise the
 // reason in words for a message.

@@ -42,6 +42,17 @@ void CheckRange(const DesignRule& rule, const std::string& tag, const std::strin
                                    Number(rule.low) + " to " + Number(rule.high) + unit + "."));
 }
 
+// A value with its own words for each side of [low, high]; silent within.
+void CheckSides(const DesignRule& rule, const std::string& tag, double value,
+                const std::string& below, const std::string& above,
+                std::vector<DesignFinding>& findings) {
+    if (Below(rule, value)) {
+        findings.push_back(Finding(rule, tag, below));
+    } else if (Above(rule, value)) {
+        findings.push_back(Finding(rule, tag, above));
+    }
+}
+
 std::string PeriodList(const std::vector<int>& years) {
     std::string text;
     for (std::size_t k = 0; k < years.size(); ++k) {
@@ -54,16 +65,10 @@ std::string PeriodList(const std::vector<int>& years) {
 }
 
 void CheckNetwork(const NetworkSolution& solution, std::vector<DesignFinding>& findings) {
-    const double tc = solution.TotalTc;
-    if (Below(kTotalTcRule, tc)) {
-        findings.push_back(Finding(
-            kTotalTcRule, "",
-            "Total Tc " + Number(tc) + " min is under 5 minutes: the 5-minute intensity is used."));
-    } else if (Above(kTotalTcRule, tc)) {
-        findings.push_back(Finding(
-            kTotalTcRule, "",
-            "Total Tc " + Number(tc) + " min is over 24 hours: the 24-hour intensity is used."));
-    }
+    const std::string tc = "Total Tc " + Number(solution.TotalTc) + " min is ";
+    CheckSides(kTotalTcRule, "", solution.TotalTc,
+               tc + "under 5 minutes: the 5-minute intensity is used.",
+               tc + "over 24 hours: the 24-hour intensity is used.", findings);
 
     // The same product the solver caps, so a finding names exactly the
     // periods whose peak flow was computed with 1 instead of C * Cf.
@@ -124,17 +129,11 @@ std::vector<DesignFinding> CheckElement(const SurfaceRow& row) {
 
 std::vector<DesignFinding> CheckElement(const ChannelRow& row) {
     std::vector<DesignFinding> findings;
-    const std::string name = Named("Channel", row.ChannelName);
     const double velocity = LeadingNumber(row.ChannelVelocity);
-    if (Above(kChannelVelocityRule, velocity)) {
-        findings.push_back(
-            Finding(kChannelVelocityRule, row.ChannelTag,
-                    name + ": velocity " + Number(velocity) + " ft/s is above 20 ft/s."));
-    } else if (Below(kChannelVelocityRule, velocity)) {
-        findings.push_back(
-            Finding(kChannelVelocityRule, row.ChannelTag,
-                    name + ": velocity " + Number(velocity) + " ft/s is below 0.5 ft/s."));
-    }
+    const std::string said =
+        Named("Channel", row.ChannelName) + ": velocity " + Number(velocity) + " ft/s is ";
+    CheckSides(kChannelVelocityRule, row.ChannelTag, velocity, said + "below 0.5 ft/s.",
+               said + "above 20 ft/s.", findings);
     return findings;
 }
 

@@ -1,5 +1,6 @@
 #include "app/FrmOpen.h"
 
+#include <QEvent>
 #include <QHash>
 #include <QLabel>
 #include <QSvgRenderer>
@@ -63,7 +64,6 @@ class NoticeLabel : public QLabel {
     QSize minimumSizeHint() const override { return WithMargins(Widths().longestWord); }
 
     int heightForWidth(int width) const override {
-        Forget();
         const auto known = heights_.constFind(width);
         if (known != heights_.constEnd()) {
             return *known;
@@ -79,6 +79,17 @@ class NoticeLabel : public QLabel {
         return height;
     }
 
+  protected:
+    // The text is set once, by the constructor; what was measured holds
+    // until the font changes.
+    void changeEvent(QEvent* event) override {
+        if (event->type() == QEvent::FontChange) {
+            widths_ = {};
+            heights_.clear();
+        }
+        QLabel::changeEvent(event);
+    }
+
   private:
     struct TextWidths {
         int natural = -1;  // on one line
@@ -87,7 +98,6 @@ class NoticeLabel : public QLabel {
 
     // Both widths from one layout of the text on a single line.
     TextWidths Widths() const {
-        Forget();
         if (widths_.natural < 0) {
             QTextLayout layout(text(), font());
             QTextOption option(alignment());
@@ -107,18 +117,6 @@ class NoticeLabel : public QLabel {
                 fontMetrics().height() + margins.top() + margins.bottom()};
     }
 
-    // What was measured holds for one text in one font.
-    void Forget() const {
-        if (measuredText_ != text() || measuredFont_ != font()) {
-            measuredText_ = text();
-            measuredFont_ = font();
-            widths_ = {};
-            heights_.clear();
-        }
-    }
-
-    mutable QString measuredText_;
-    mutable QFont measuredFont_;
     mutable TextWidths widths_;
     mutable QHash<int, int> heights_;  // by width
 };

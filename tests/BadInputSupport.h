@@ -99,6 +99,14 @@ inline bool HasControlCharacters(std::string_view text) {
     return text.find_first_of("\t\r\n") != std::string_view::npos;
 }
 
+// A stored text as a report prints it: each TAB, CR and LF a space.
+inline std::string SpacedControls(std::string text) {
+    for (char& c : text) {
+        c = (c == '\t' || c == '\r' || c == '\n') ? ' ' : c;
+    }
+    return text;
+}
+
 // A text as the report shows it: CR LF, CR and LF each end a paragraph, which
 // the report's text gives as one "\n".
 inline std::string ReportLines(std::string_view text) {

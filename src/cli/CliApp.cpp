@@ -14,6 +14,7 @@
 #include "hydraulics/Tables.h"
 #include "intensity/IntensityDatabase.h"
 #include "store/AppFolder.h"
+#include "text/NameText.h"
 #include "text/NumericKeyFilter.h"
 
 namespace torrenta {
@@ -21,9 +22,10 @@ namespace {
 
 constexpr const char* kProgram = "torrenta-cli";
 
+// One name a line, even for a name stored before line breaks were refused.
 void PrintTables(const std::string& appFolder, std::ostream& out) {
     for (const auto& name : ListIntensityTables(appFolder)) {
-        out << name << "\n";
+        out << ControlsAsSpaces(name) << "\n";
     }
 }
 
@@ -88,6 +90,25 @@ void RequireNumeric(std::initializer_list<NumericOption> options) {
     }
 }
 
+struct TextOption {
+    const char* name;
+    const std::string* value;
+};
+
+// Names and descriptions become report cells and list lines, so each is one
+// line of UTF-8 text; a terminal in another encoding or a pasted TAB is
+// refused here, before anything is written.
+void RequireOneLine(std::initializer_list<TextOption> options) {
+    for (const auto& option : options) {
+        RequireOneLineText(*option.value, std::string("The value of ") + option.name);
+    }
+}
+
+// A table name given to look one up.
+void RequireUtf8(const char* name, const std::string& value) {
+    RequireUtf8Text(value, std::string("The value of ") + name);
+}
+
 // A list entry chosen by its text gives its n unless --n says otherwise; a
 // description of the engineer's own needs its n.
 template <class Entries>
@@ -143,7 +164,10 @@ Command TableCommand(CLI::App& app, std::ostream& out) {
     auto* sub = app.add_subcommand("table", "Print one intensity table");
     auto name = std::make_shared<std::string>();
     sub->add_option("NAME", *name, "Intensity table name")->required();
-    return {sub, [name, &out](const std::string& appFolder) { PrintTable(appFolder, *name, out); }};
+    return {sub, [name, &out](const std::string& appFolder) {
+                RequireUtf8("NAME", *name);
+                PrintTable(appFolder, *name, out);
+            }};
 }
 
 Command NewCommand(CLI::App& app) {
@@ -159,7 +183,17 @@ Command NewCommand(CLI::App& app) {
     sub->add_option("--design-date", options->info.DesignDate, "Design date (default today)");
     sub->add_option("--engineer", options->info.DesignEngineer, "Design engineer");
     sub->add_option("--manager", options->info.ProjectManager, "Project manager");
-    return {sub, [options](const std::string& appFolder) { RunNew(appFolder, *options); }};
+    return {sub, [options](const std::string& appFolder) {
+                const ProjectInfoRow& info = options->info;
+                RequireOneLine({{"--node", &options->nodeName},
+                                {"--project-name", &info.ProjectName},
+                                {"--job-number", &info.JobNumber},
+                                {"--design-date", &info.DesignDate},
+                                {"--engineer", &info.DesignEngineer},
+                                {"--manager", &info.ProjectManager}});
+                RequireUtf8("--table", options->intensityTable);
+                RunNew(appFolder, *options);
+            }};
 }
 
 template <class Row>
@@ -173,7 +207,7 @@ Command AddOverlandCommand(CLI::App& add, std::ostream& out) {
     BasinRow& basin = state->row;
     auto* sub = add.add_subcommand("overland", "Add an overland flow area");
     sub->add_option("PROJECT", state->projectPath, "Project file")->required();
-    sub->add_option("--name", basin.BasinName, "Name");
+    sub->add_option("--name", basin.BasinName, "Name (one line of UTF-8 text)");
     sub->add_option("--area", basin.Area, "Area (ac)");
     sub->add_option("--slope", basin.Slope, "Slope (ft/ft)");
     sub->add_option("--land-use", basin.SoilType, "Land use");
@@ -184,6 +218,9 @@ Command AddOverlandCommand(CLI::App& add, std::ostream& out) {
     sub->add_option("--tc", basin.Tc, "Travel time (min); calculated when not given");
     return {sub, [state, &out](const std::string& appFolder) {
                 BasinRow& basin = state->row;
+                RequireOneLine({{"--name", &basin.BasinName},
+                                {"--land-use", &basin.SoilType},
+                                {"--surface", &basin.BasinNType}});
                 RequireNumeric({{"--area", &basin.Area},
                                 {"--slope", &basin.Slope},
                                 {"--c", &basin.CVal},
@@ -201,7 +238,7 @@ Command AddShallowCommand(CLI::App& add, std::ostream& out) {
     surface.SurfType = "Unpaved";
     auto* sub = add.add_subcommand("shallow", "Add a shallow concentrated flow reach");
     sub->add_option("PROJECT", state->projectPath, "Project file")->required();
-    sub->add_option("--name", surface.SurfName, "Name");
+    sub->add_option("--name", surface.SurfName, "Name (one line of UTF-8 text)");
     sub->add_option("--length", surface.SurfLength, "Length (ft)");
     sub->add_option("--slope", surface.SurfSlope, "Slope (ft/ft)");
     sub->add_option("--type", surface.SurfType, "Paved or Unpaved")
@@ -209,6 +246,7 @@ Command AddShallowCommand(CLI::App& add, std::ostream& out) {
     return {
         sub, [state, &out](const std::string& appFolder) {
             SurfaceRow& surface = state->row;
+            RequireOneLine({{"--name", &surface.SurfName}});
             RequireNumeric({{"--length", &surface.SurfLength}, {"--slope", &surface.SurfSlope}});
             RunAdd(appFolder, state->projectPath, surface, out);
         }};
@@ -219,7 +257,7 @@ Command AddChannelCommand(CLI::App& add, std::ostream& out) {
     ChannelRow& channel = state->row;
     auto* sub = add.add_subcommand("channel", "Add a channel reach");
     sub->add_option("PROJECT", state->projectPath, "Project file")->required();
-    sub->add_option("--name", channel.ChannelName, "Name");
+    sub->add_option("--name", channel.ChannelName, "Name (one line of UTF-8 text)");
     sub->add_option("--area", channel.ChannelArea, "Section area (sf)");
     sub->add_option("--wp", channel.ChannelWP, "Wetted perimeter (ft)");
     sub->add_option("--slope", channel.ChannelSlope, "Slope (ft/ft)");
@@ -233,6 +271,8 @@ Command AddChannelCommand(CLI::App& add, std::ostream& out) {
     tc->needs(velocity);
     return {sub, [state, &out](const std::string& appFolder) {
                 ChannelRow& channel = state->row;
+                RequireOneLine(
+                    {{"--name", &channel.ChannelName}, {"--material", &channel.ChannelMaterial}});
                 RequireNumeric({{"--area", &channel.ChannelArea},
                                 {"--wp", &channel.ChannelWP},
                                 {"--slope", &channel.ChannelSlope},
@@ -268,6 +308,9 @@ Command SolveCommand(CLI::App& app, std::ostream& out, std::ostream& err,
                   "and results (per return period: numbers, stored and shown texts), "
                   "checks (code, element, message, reference)");
     return {sub, [options, &out, &err](const std::string& appFolder) {
+                if (options->table) {
+                    RequireUtf8("--table", *options->table);
+                }
                 RunSolve(appFolder, *options, out, err);
             }};
 }
@@ -277,12 +320,14 @@ Command ImportNoaaCommand(CLI::App& app, std::ostream& out, std::ostream& err) {
     auto* sub = app.add_subcommand(
         "import-noaa", "Make an intensity table from a NOAA Atlas 14 file (PFDS CSV) and print it");
     sub->add_option("FILE", options->file, "The downloaded file")->required();
-    sub->add_option("--name", options->name, "Name of the new table")->required();
+    sub->add_option("--name", options->name, "Name of the new table (one line of UTF-8 text)")
+        ->required();
     sub->add_option("--bound", options->bound,
                     "Take the upper or lower bound of the 90% confidence interval")
         ->check(CLI::IsMember({"upper", "lower"}));
     sub->add_flag("--replace", options->replace, "Replace the table of that name if there is one");
     return {sub, [options, &out, &err](const std::string& appFolder) {
+                RequireOneLine({{"--name", &options->name}});
                 RunImportNoaa(appFolder, *options, err);
                 PrintTable(appFolder, options->name, out);
             }};
@@ -292,12 +337,14 @@ Command TableFromEquationCommand(CLI::App& app, std::ostream& out) {
     auto options = std::make_shared<TableFromEquationOptions>();
     auto* sub = app.add_subcommand("table-from-equation",
                                    "Make an intensity table from i = b / (Tc + d)^e and print it");
-    sub->add_option("--name", options->name, "Name of the new table")->required();
+    sub->add_option("--name", options->name, "Name of the new table (one line of UTF-8 text)")
+        ->required();
     sub->add_option("--coefficients", options->coefficientsFile,
                     "CSV file, one line per return period: period,b,d,e (Tc in minutes)")
         ->required();
     sub->add_flag("--replace", options->replace, "Replace the table of that name if there is one");
     return {sub, [options, &out](const std::string& appFolder) {
+                RequireOneLine({{"--name", &options->name}});
                 RunTableFromEquation(appFolder, *options);
                 PrintTable(appFolder, options->name, out);
             }};

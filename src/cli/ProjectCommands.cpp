@@ -24,6 +24,7 @@
 #include "solver/RationalMethod.h"
 #include "store/Connection.h"
 #include "store/ProjectFile.h"
+#include "text/NameText.h"
 #include "text/NumberText.h"
 
 namespace torrenta {
@@ -153,15 +154,19 @@ void RunAdd(const std::string&, const std::string& projectPath, ChannelRow row, 
 
 void RunList(const std::string& projectPath, std::ostream& out) {
     OpenProject(projectPath);
+    // A name stored with a TAB or a line break would add a field or a line.
+    const auto name = [](const std::string& stored) { return ControlsAsSpaces(stored); };
     for (const auto& row : ReadLiveElements<BasinRow>(projectPath)) {
-        out << "overland\t" << row.BasinTag << "\t" << row.BasinName << "\t" << row.Tc << "\n";
+        out << "overland\t" << row.BasinTag << "\t" << name(row.BasinName) << "\t" << row.Tc
+            << "\n";
     }
     for (const auto& row : ReadLiveElements<SurfaceRow>(projectPath)) {
-        out << "shallow\t" << row.SurfTag << "\t" << row.SurfName << "\t" << row.SurfTc << "\n";
+        out << "shallow\t" << row.SurfTag << "\t" << name(row.SurfName) << "\t" << row.SurfTc
+            << "\n";
     }
     for (const auto& row : ReadLiveElements<ChannelRow>(projectPath)) {
-        out << "channel\t" << row.ChannelTag << "\t" << row.ChannelName << "\t" << row.ChannelTc
-            << "\n";
+        out << "channel\t" << row.ChannelTag << "\t" << name(row.ChannelName) << "\t"
+            << row.ChannelTc << "\n";
     }
 }
 
@@ -192,7 +197,12 @@ void RunSolve(const std::string& appFolder, const SolveOptions& options, std::os
         WriteReportPdf(composed(), *options.pdfPath, options.executableFolder);
     }
     if (options.json) {
-        out << SolutionAsJson(solution, info, node).dump(2) << "\n";
+        // A file written before input was checked may hold text that is not
+        // UTF-8: it comes out with U+FFFD in place of each bad sequence
+        // rather than stopping the solve.
+        out << SolutionAsJson(solution, info, node)
+                   .dump(2, ' ', false, nlohmann::json::error_handler_t::replace)
+            << "\n";
     } else {
         out << WritePlainText(composed());
     }

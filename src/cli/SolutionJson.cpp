@@ -1,5 +1,6 @@
 #include "SolutionJson.h"
 
+#include <charconv>
 #include <string>
 
 #include "checks/DesignChecks.h"
@@ -10,9 +11,14 @@ namespace torrenta {
 namespace {
 
 // A single-precision result as the shortest decimal that reads back as it:
-// 5.4f is 5.4, not 5.400000095367432.
+// 5.4f is 5.4, not 5.400000095367432. Read back with from_chars: the PDF
+// plugin's Qt may have switched the process to a locale whose decimal point
+// is a comma, and strtod would then stop at the ".".
 double FullPrecision(float value) {
-    return std::stod(SingleText(value));
+    const std::string text = SingleText(value);
+    double number = 0.0;
+    std::from_chars(text.data(), text.data() + text.size(), number);
+    return number;
 }
 
 template <class Row>

@@ -4,6 +4,7 @@
 #include <QTextDocument>
 #include <QtGlobal>
 #include <algorithm>
+#include <clocale>
 #include <cstring>
 #include <exception>
 #include <memory>
@@ -59,6 +60,12 @@ extern "C" __attribute__((visibility("default"))) int TorrentaWriteReportPdf(
         QtMessageHandler handler;
         ~Restore() { qInstallMessageHandler(handler); }
     } restore{previous};
+    // Qt's application takes the locale of the environment for the whole
+    // process; the caller's own locale comes back when the call ends.
+    struct RestoreLocale {
+        std::string saved = std::setlocale(LC_ALL, nullptr);
+        ~RestoreLocale() { std::setlocale(LC_ALL, saved.c_str()); }
+    } restoreLocale;
     try {
         const std::unique_ptr<QGuiApplication> application = OffscreenApplication();
         if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()) == nullptr) {

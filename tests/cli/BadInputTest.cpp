@@ -60,13 +60,22 @@ std::string Option(const char* name, const std::string& value) {
 // The text typed as every option that takes text: stored and read back
 // exactly (list, --json, the file itself), the intensity table found by that
 // name, and the report on stdout and in the RTF file exactly what the core
-// composes from the file, which holds the text as typed.
+// composes from the file, which holds the text as typed. A text with a TAB or
+// a line break is refused.
 TEST_F(CliBadInput, TypedTextsTravelThroughEveryOption) {
     int index = 0;
     for (const auto& [label, text] : test::TypedTexts()) {
         SCOPED_TRACE(label);
         const std::string project = folder_.File("texts" + std::to_string(++index) + ".rmt");
         const std::string rtf = folder_.File("texts" + std::to_string(index) + ".rtf");
+        if (test::HasControlCharacters(text)) {
+            // Names are one line: the command refuses before it writes.
+            const ProcessOutcome refused =
+                Cli({"new", project, "--node=Outfall", Option("--project-name", text)});
+            EXPECT_EQ(refused.code, kExitInvalidInput) << Describe(refused);
+            EXPECT_FALSE(fs::exists(project));
+            continue;
+        }
         SaveIntensityTable(App(), text, EvenGrid());
 
         const ProcessOutcome tables = Cli({"tables"});

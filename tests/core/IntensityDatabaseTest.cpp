@@ -151,8 +151,11 @@ TEST_F(IntensityDatabaseTest, AnyNameThatIsNotReservedRoundTrips) {
 }
 
 TEST_F(IntensityDatabaseTest, ReservedNamesAreRefusedAndNothingIsStored) {
-    const char* names[] = {"",         "BasinName", "basinname", "BASINNAME", "sqlite_master",
-                           "SQLite_x", "sqlite_"};
+    // Besides the reserved ones: a blank name, and names a list of tables
+    // would split or a report would misalign.
+    const char* names[] = {"",         "BasinName", "basinname", "BASINNAME",  "sqlite_master",
+                           "SQLite_x", "sqlite_",   "   ",       "East\tWest", "North\nCounty",
+                           "Caf\xE9",  "A\x1B"};
     for (const char* name : names) {
         EXPECT_THROW(ValidateIntensityTableName(name), InputError) << '"' << name << '"';
         EXPECT_THROW(SaveIntensityTable(App(), name, NumberedGrid(0)), InputError) << name;

@@ -78,8 +78,10 @@ TEST(PlainTextWriter, PlacesTextAndTabsByColumn) {
         {0, 0, {2400, 1200}, "a\tb\tc", "a         b         c"},
         // past the last stop the default stops every 720 twips take over
         {0, 0, {600}, "a\tb\tc", "a    b      c"},
-        // one column per character, not per byte
-        {0, 0, {600}, "\xC3\xA9\xE6\x97\xA5\tx", "\xC3\xA9\xE6\x97\xA5   x"},
+        // columns as a terminal shows them: one for a letter, two for a CJK
+        // character, none for a combining accent
+        {0, 0, {600}, "\xC3\xA9\xE6\x97\xA5\tx", "\xC3\xA9\xE6\x97\xA5  x"},
+        {0, 0, {600}, "e\xCC\x81\tx", "e\xCC\x81    x"},
         {0, 0, {}, "a\x01-\x7F", "a-"},
         {0, 0, {600}, "a  \t ", "a"},  // trailing blanks trimmed
         {480, 0, {}, "\t", ""},        // an indent alone is a trailing blank

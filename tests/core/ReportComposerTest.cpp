@@ -11,6 +11,7 @@
 #include "Errors.h"
 #include "TestFolder.h"
 #include "intensity/IntensityDatabase.h"
+#include "report/PlainTextWriter.h"
 #include "report/ReportComposer.h"
 #include "report/RichText.h"
 #include "store/ElementRows.h"
@@ -392,6 +393,87 @@ TEST_F(ReportComposerTest, NamesAndTypesAreCutToFitTheirColumns) {
         const auto document = Compose().document;
         for (const auto& row : c.rows) {
             EXPECT_TRUE(HasLine(document, row)) << row;
+        }
+    }
+}
+
+// Columns a terminal gives a text, counted apart from the program's own
+// table: CJK ideographs two, the combining acute and grave none.
+int TerminalColumns(std::string_view text) {
+    int columns = 0;
+    for (std::size_t i = 0; i < text.size();) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        const std::size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+        char32_t c = length == 1 ? lead : lead & (0x3F >> (length - 1));
+        for (std::size_t k = 1; k < length; ++k) {
+            c = (c << 6) | (static_cast<unsigned char>(text[i + k]) & 0x3F);
+        }
+        columns += (c >= 0x300 && c <= 0x36F) ? 0 : (c >= 0x3000 && c <= 0x9FFF) ? 2 : 1;
+        i += length;
+    }
+    return columns;
+}
+
+// A name stored with a TAB or a line break prints with a space in their
+// place, a wide or accented name takes its true width in the text report, and
+// a cut keeps each accent on its letter: in every case the shallow flow row's
+// values stand under their headings.
+TEST_F(ReportComposerTest, StoredNamesOfAnyKindKeepTheValuesUnderTheirHeadings) {
+    const std::string acute = "\u0301";
+    std::string accents;
+    for (int k = 0; k < 20; ++k) {
+        accents += "e" + acute;
+    }
+    const struct {
+        const char* label;
+        std::string stored;
+        std::string shown;  // the name as the report shows it, before any cut
+    } cases[] = {
+        {"TAB", "Lot\t7", "Lot 7"},
+        {"line feed", "North\nLot", "North Lot"},
+        {"CR LF and a C1 control", "A\r\nB\u0085C", "A  B C"},
+        {"short CJK", "\u96E8\u6C34", "\u96E8\u6C34"},
+        {"long CJK", "\u96E8\u6C34\u6392\u6C34\u8DEF\u5317\u5074\u99D0\u8ECA\u5834",
+         "\u96E8\u6C34\u6392\u6C34\u8DEF\u5317\u5074\u99D0\u8ECA\u5834"},
+        {"combining accents", "Cafe" + acute + " Ame" + acute + "lie",
+         "Cafe" + acute + " Ame" + acute + "lie"},
+        {"accents at every cut", accents, accents},
+    };
+    int n = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        project_ = folder_.NewProjectFile("names" + std::to_string(++n) + ".rmt");
+        InsertElementRow(project_, Surface(c.stored));
+        const RichDocument document = Compose().document;
+
+        const std::string row = LineStartingWith(document, c.shown.substr(0, 2));
+        const std::string cell = row.substr(0, row.find('\t'));
+        EXPECT_EQ(c.shown.compare(0, cell.size(), cell), 0) << cell;
+        EXPECT_NE(c.shown.compare(cell.size(), acute.size(), acute), 0) << "accent cut off";
+
+        const std::string text = WritePlainText(document);
+        const std::size_t heading = text.find("Tc(min)");
+        const std::size_t values = text.find("Unpaved");
+        ASSERT_NE(values, std::string::npos);
+        const std::size_t headingStart = text.rfind('\n', heading) + 1;
+        const std::size_t valuesStart = text.rfind('\n', values) + 1;
+        const std::string headingLine =
+            text.substr(headingStart, text.find('\n', heading) - headingStart);
+        const std::string valuesLine =
+            text.substr(valuesStart, text.find('\n', values) - valuesStart);
+        std::size_t from = valuesLine.find("Unpaved");
+        for (const auto& [title, value] : {std::pair{"Type", "Unpaved"},
+                                           {"Slope", "0.01"},
+                                           {"Length", "300"},
+                                           {"V(fps)", "1.5"},
+                                           {"Tc(min)", "3.3"}}) {
+            from = valuesLine.find(value, from);
+            ASSERT_NE(from, std::string::npos) << valuesLine;
+            EXPECT_EQ(TerminalColumns(valuesLine.substr(0, from)),
+                      TerminalColumns(headingLine.substr(0, headingLine.find(title))))
+                << title << "\n"
+                << headingLine << "\n"
+                << valuesLine;
         }
     }
 }

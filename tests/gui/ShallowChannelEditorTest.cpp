@@ -655,6 +655,50 @@ class ShallowChannelEditorTest : public DesktopRunTest {
         QCOMPARE(stored, FromQ(name));
     }
 
+    void namesThatAreNotOneLineAreRefused_data() {
+        QTest::addColumn<Editor>("editor");
+        QTest::addColumn<bool>("update");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("shallow add, TAB") << Editor::Shallow << false << QStringLiteral("Lot\t7");
+        QTest::newRow("channel add, line feed")
+            << Editor::Channel << false << QStringLiteral("North\nDitch");
+        QTest::newRow("shallow update, carriage return")
+            << Editor::Shallow << true << QStringLiteral("Gutter\r2");
+    }
+
+    // A pasted TAB or line break would move a report row's values under the
+    // wrong headings: OK names the problem and stores nothing.
+    void namesThatAreNotOneLineAreRefused() {
+        QFETCH(Editor, editor);
+        QFETCH(bool, update);
+        QFETCH(QString, name);
+        QWidget* dialog = nullptr;
+        if (update) {
+            InsertSurface("Surface1", "Unpaved");
+            CurrentSession().SelectedIcon = QStringLiteral("Surface1");
+            dialog = Forms::Show<FrmSurfaceUpdateInfo>();
+        } else {
+            dialog = OpenAdd(editor);
+            editor == Editor::Shallow ? FillShallow(dialog) : FillChannel(dialog);
+        }
+        Put(dialog,
+            editor == Editor::Shallow ? QStringLiteral("TxtSurfName")
+                                      : QStringLiteral("TxtChannelName"),
+            name);
+        Click(dialog, QStringLiteral("CmdOK"));
+        QCOMPARE(prompts_->messages.size(), 1);
+        QCOMPARE(prompts_->messages[0].text,
+                 QStringLiteral("The name holds a TAB, a line break or another control "
+                                "character; enter it as one line of text."));
+        Settle();
+        if (update) {
+            QCOMPARE(StoredSurface("Surface1").SurfName, std::string("Gutter Surface1"));
+        } else {
+            QCOMPARE(RowCount(editor), std::size_t{0});
+            QCOMPARE(Canvas()->ArrayCount(KindOf(editor)), 1);
+        }
+    }
+
     void trapezoidSection_data() {
         QTest::addColumn<QString>("b");
         QTest::addColumn<QString>("y");

@@ -11,6 +11,7 @@ std::string AddElement(const std::string& projectPath, Row& row, int index, Icon
     if (!MissingFields(row).empty()) {
         throw InputError("Please fill all fields");
     }
+    RequireOneLineTexts(row);
     if (ReadLiveElements<Row>(projectPath).size() >= kMaxLiveElements) {
         throw InputError(std::string(MaximumReachedText(Table::kKind)));
     }

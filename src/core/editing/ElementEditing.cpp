@@ -2,6 +2,7 @@
 
 #include "hydraulics/TravelTime.h"
 #include "intensity/IntensityDatabase.h"
+#include "text/NameText.h"
 #include "text/NumberText.h"
 
 namespace torrenta {
@@ -48,6 +49,22 @@ std::vector<std::string_view> MissingFields(const ChannelRow& row) {
                                      {"ChannelSlope", &ChannelRow::ChannelSlope},
                                      {"ChannelN", &ChannelRow::ChannelN},
                                      {"ChannelLength", &ChannelRow::ChannelLength}});
+}
+
+void RequireOneLineTexts(const BasinRow& row) {
+    RequireOneLineText(row.BasinName, "The name");
+    RequireOneLineText(row.SoilType, "The land use");
+    RequireOneLineText(row.BasinNType, "The surface description");
+}
+
+void RequireOneLineTexts(const SurfaceRow& row) {
+    RequireOneLineText(row.SurfName, "The name");
+    RequireOneLineText(row.SurfType, "The surface type");
+}
+
+void RequireOneLineTexts(const ChannelRow& row) {
+    RequireOneLineText(row.ChannelName, "The name");
+    RequireOneLineText(row.ChannelMaterial, "The material");
 }
 
 void CalculateOverland(BasinRow& row, const std::string& appFolder,

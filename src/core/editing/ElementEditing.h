@@ -20,6 +20,13 @@ std::vector<std::string_view> MissingFields(const BasinRow& row);
 std::vector<std::string_view> MissingFields(const SurfaceRow& row);
 std::vector<std::string_view> MissingFields(const ChannelRow& row);
 
+// The texts a report row prints (the name, the land use, the surface or
+// material description) are each one line of UTF-8 text: throws InputError
+// naming the field otherwise. Adding and updating an element both check.
+void RequireOneLineTexts(const BasinRow& row);
+void RequireOneLineTexts(const SurfaceRow& row);
+void RequireOneLineTexts(const ChannelRow& row);
+
 // Calculate: the sheet-flow Tc, with P2 from the 24-hour row of the named
 // intensity table. IntensityError or InputError when it cannot be computed;
 // the row is then unchanged.

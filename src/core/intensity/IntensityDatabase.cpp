@@ -13,6 +13,7 @@
 #include "Errors.h"
 #include "ReturnPeriods.h"
 #include "store/Connection.h"
+#include "text/NameText.h"
 #include "text/NumberText.h"
 
 namespace torrenta {
@@ -338,9 +339,11 @@ double TwoYear24HourIntensity(const std::string& appFolder, std::string_view nam
 }
 
 void ValidateIntensityTableName(std::string_view name) {
-    if (name.empty()) {
+    if (name.find_first_not_of(' ') == std::string_view::npos) {
         throw InputError("An intensity table needs a name.");
     }
+    // One name a line in every list of tables, and a name a report can print.
+    RequireOneLineText(name, "The intensity table name");
     if (EqualsIgnoringCase(name, kCatalogueTable)) {
         throw InputError("\"" + std::string(name) +
                          "\" is the name of the list of intensity tables; choose another name.");

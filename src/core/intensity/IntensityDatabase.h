@@ -48,8 +48,9 @@ std::vector<IntensityRow> ReadIntensityRows(const std::string& appFolder, std::s
 // missing, or the cell holds no positive number.
 double TwoYear24HourIntensity(const std::string& appFolder, std::string_view name);
 
-// Refuses (InputError) a name no table can carry: empty, "BasinName" in any
-// case, or one that starts with "sqlite_".
+// Refuses (InputError) a name no table can carry: empty or blank, not one
+// line of UTF-8 text (a TAB, a line break, another control character),
+// "BasinName" in any case, or one that starts with "sqlite_".
 void ValidateIntensityTableName(std::string_view name);
 
 enum class SaveOutcome { Created, Updated };

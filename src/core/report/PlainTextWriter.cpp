@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "report/TabLayout.h"
+#include "text/DisplayWidth.h"
 
 namespace torrenta {
 namespace {
@@ -17,10 +18,6 @@ constexpr double kTwipsPerColumn = 120.0;
 
 int Column(double twips) {
     return std::max(0, static_cast<int>(std::lround(twips / kTwipsPerColumn)));
-}
-
-bool IsContinuationByte(char c) {
-    return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
 }
 
 bool IsControl(char c) {
@@ -39,10 +36,10 @@ std::string Printable(const std::string& text) {
     return result;
 }
 
-// Columns a text takes in a terminal: one per character, not per byte.
+// Columns a text takes in a terminal: two for a CJK character, none for an
+// accent that sits on its letter.
 int Width(const std::string& text) {
-    return static_cast<int>(
-        std::count_if(text.begin(), text.end(), [](char c) { return !IsContinuationByte(c); }));
+    return DisplayWidth(text);
 }
 
 void PadTo(std::string& line, int& column, int target, char fill) {

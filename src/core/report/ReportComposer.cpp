@@ -10,6 +10,8 @@
 #include "store/Connection.h"
 #include "store/ElementRows.h"
 #include "store/ProjectSetup.h"
+#include "text/DisplayWidth.h"
+#include "text/NameText.h"
 #include "text/NumberText.h"
 
 namespace torrenta {
@@ -22,16 +24,17 @@ constexpr int kDesignCheckMessageStop = 2800;
 
 enum Style { kTitleStyle = 1, kHeadingStyle, kLabelStyle, kBodyStyle };
 
-// The first `count` characters (not bytes) of a UTF-8 text.
-std::string Left(const std::string& text, std::size_t count) {
-    std::size_t i = 0;
-    for (std::size_t characters = 0; i < text.size() && characters < count; ++characters) {
-        ++i;
-        while (i < text.size() && (static_cast<unsigned char>(text[i]) & 0xC0) == 0x80) {
-            ++i;
-        }
-    }
-    return text.substr(0, i);
+// A stored text as a report cell shows it: control characters as spaces, so
+// a TAB or a line break in an older file never moves a value under another
+// heading.
+std::string Shown(const std::string& stored) {
+    return ControlsAsSpaces(stored);
+}
+
+// The first `count` characters of a stored text, a letter and its accents
+// counting as one.
+std::string Left(const std::string& stored, std::size_t count) {
+    return FirstClusters(Shown(stored), count);
 }
 
 double Number(const std::string& stored) {
@@ -56,17 +59,6 @@ struct Cell {
     std::string text;
     bool shortens = false;
 };
-
-std::string DropLastCharacter(std::string text) {
-    while (!text.empty()) {
-        const auto byte = static_cast<unsigned char>(text.back());
-        text.pop_back();
-        if ((byte & 0xC0) != 0x80) {
-            break;
-        }
-    }
-    return text;
-}
 
 std::string TabRun(int count) {
     return std::string(count > 0 ? count : 0, '\t');
@@ -130,7 +122,7 @@ class ReportComposer {
             if (cells[k].shortens && k < columns.size()) {
                 while (!text.empty() &&
                        end + TextWidthTwips(text, format) + kCellGap > columns[k]) {
-                    text = DropLastCharacter(std::move(text));
+                    text = WithoutLastCluster(text);
                 }
             }
             end += TextWidthTwips(text, format);
@@ -177,7 +169,7 @@ class ReportComposer {
         out_.Append(label);
         out_.SetBold(false);
         out_.Append("\t");
-        out_.Append(value);
+        out_.Append(Shown(value));
         out_.Append(kCrLf);
     }
 
@@ -438,7 +430,7 @@ class ReportComposer {
             ApplyStyle(kLabelStyle);
             out_.Append(finding.code + "\t");
             ApplyStyle(kBodyStyle);
-            out_.Append(finding.message + " (" + finding.reference + ")" + kCrLf);
+            out_.Append(Shown(finding.message) + " (" + finding.reference + ")" + kCrLf);
         }
         // The footer's rule runs across the runoff table's stops.
         out_.SetTabStops(stops);

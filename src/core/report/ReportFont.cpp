@@ -3,6 +3,8 @@
 #include <array>
 #include <cstdint>
 
+#include "text/DisplayWidth.h"
+
 namespace torrenta {
 namespace {
 
@@ -78,7 +80,12 @@ double TextWidthTwips(std::string_view utf8, const CharFormat& format) {
         if (c < kFirst) {
             continue;
         }
-        units += c <= kLast ? advances[c - kFirst] : kUnknownAdvance;
+        if (c <= kLast) {
+            units += advances[c - kFirst];
+        } else if (CharacterWidth(c) > 0) {
+            // Combining accents sit on their letter and take no room of their own.
+            units += kUnknownAdvance;
+        }
     }
     return units / kUnitsPerEm * format.size * kTwipsPerPoint;
 }

@@ -4,6 +4,7 @@
 #include <SQLiteCpp/Transaction.h>
 
 #include <algorithm>
+#include <charconv>
 #include <cstdlib>
 
 #include "Errors.h"
@@ -79,7 +80,9 @@ long TagNumber(std::string_view tag, std::string_view word) {
         !std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; })) {
         return -1;
     }
-    return std::strtol(std::string(digits).c_str(), nullptr, 10);
+    long number = 0;
+    std::from_chars(digits.data(), digits.data() + digits.size(), number);
+    return number;
 }
 
 }  // namespace

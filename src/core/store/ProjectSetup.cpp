@@ -7,6 +7,7 @@
 
 #include "ReturnPeriods.h"
 #include "store/Connection.h"
+#include "text/NameText.h"
 
 namespace torrenta {
 namespace {
@@ -157,6 +158,15 @@ std::optional<ResultsRow> ReadResults(const std::string& projectPath) {
                      }
                      return row;
                  });
+}
+
+void RequireOneLineSetup(const ProjectInfoRow& info, const std::string& nodeName) {
+    RequireOneLineText(info.ProjectName, "The project name");
+    RequireOneLineText(info.DesignEngineer, "The design engineer");
+    RequireOneLineText(info.ProjectManager, "The project manager");
+    RequireOneLineText(info.DesignDate, "The design date");
+    RequireOneLineText(info.JobNumber, "The job number");
+    RequireOneLineText(nodeName, "The node name");
 }
 
 }  // namespace torrenta

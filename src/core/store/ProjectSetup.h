@@ -38,6 +38,11 @@ std::optional<NodeRow> ReadLastNode(const std::string& projectPath);
 void SaveProjectSetup(const std::string& projectPath, const ProjectInfoRow& info,
                       const std::string& nodeName, const std::string& intensityTable);
 
+// The setup's texts and the node's name are each printed on one line of the
+// report: throws InputError naming the field unless each is one line of UTF-8
+// text (the shells check before they store).
+void RequireOneLineSetup(const ProjectInfoRow& info, const std::string& nodeName);
+
 // The project-wide table choice: IValueBasinName of every information row.
 void SetProjectIntensityTable(const std::string& projectPath, const std::string& tableName);
 

@@ -36,7 +36,8 @@ DecimalForm FifteenDigits(double magnitude) {
             form.digits.push_back(*p);
         }
     }
-    form.exponent = std::atoi(p + 1);
+    const char* exponent = p + 1 + (p[1] == '+' ? 1 : 0);
+    std::from_chars(exponent, buf + std::char_traits<char>::length(buf), form.exponent);
     return form;
 }
 

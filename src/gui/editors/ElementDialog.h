@@ -97,11 +97,14 @@ class ElementDialog : public QDialog {
 
 #include "common/Session.h"
 #include "editing/ElementAdding.h"
+#include "editing/ElementEditing.h"
 
 namespace torrenta::gui {
 
 template <class Row>
 void ElementDialog::Store(Row& row) {
+    // Before the canvas places an icon for a row it would refuse.
+    RequireOneLineTexts(row);
     if (Adding()) {
         StoreNew([&](int index, IconPosition position) {
             return AddElement(CurrentSession().ProjectPath, row, index, position);

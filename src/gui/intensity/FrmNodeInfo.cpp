@@ -12,6 +12,7 @@
 #include "common/Session.h"
 #include "intensity/FrmSelectNodeBasin.h"
 #include "store/ProjectSetup.h"
+#include "text/NameText.h"
 
 namespace torrenta::gui {
 
@@ -81,6 +82,7 @@ QString FrmNodeInfo::ChosenTable() const {
 
 void FrmNodeInfo::SaveNodeName() {
     Session& session = CurrentSession();
+    RequireOneLineText(FromQ(txtNodeName_->text()), "The node name");
     SetNodeName(session.ProjectPath, FromQ(txtNodeName_->text()));
     if (txtIntensityTable_->text() != loadedTable_) {
         const std::string table = FromQ(txtIntensityTable_->text());

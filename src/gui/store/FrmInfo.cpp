@@ -162,6 +162,7 @@ void FrmInfo::CmdOK_Click() {
                               FromQ(txtProjectManager_->text()), FromQ(txtDesignDate_->text()),
                               FromQ(txtJobNumber_->text()),      {}};
     const bool saved = RunCommand(this, [&] {
+        RequireOneLineSetup(info, FromQ(txtBasinName_->text()));
         SaveProjectSetup(session.ProjectPath, info, FromQ(txtBasinName_->text()),
                          FromQ(txtITable_->text()));
     });

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace torrenta {
+
+// How many columns a text takes in a terminal or a fixed-width font, counted
+// as terminals count them and without asking the process's locale: East Asian
+// wide and fullwidth characters (CJK, kana, Hangul, most emoji) take two,
+// combining marks and zero-width characters none, control characters none,
+// everything else one. A bad UTF-8 sequence shows as one replacement mark.
+int CharacterWidth(char32_t character);
+int DisplayWidth(std::string_view utf8);
+
+// A letter with the marks that sit on it (combining accents, variation
+// selectors, emoji modifiers, characters joined by a zero-width joiner) is one
+// unit on screen, so any cut of a text falls between such clusters, never
+// inside one. Returns where the cluster starting at `position` ends.
+std::size_t ClusterEnd(std::string_view utf8, std::size_t position);
+
+// The first `count` clusters of a text.
+std::string FirstClusters(std::string_view utf8, std::size_t count);
+
+// The text without its last cluster: a letter goes with its accents.
+std::string WithoutLastCluster(std::string_view utf8);
+
+}  // namespace torrenta

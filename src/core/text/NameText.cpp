@@ -1,0 +1,55 @@
+#include "text/NameText.h"
+
+#include "Errors.h"
+#include "text/Utf8Text.h"
+
+namespace torrenta {
+
+bool IsControlCharacter(char32_t character) {
+    return character < 0x20 || (character >= 0x7F && character < 0xA0);
+}
+
+bool HoldsControlCharacter(std::string_view utf8) {
+    for (std::size_t position = 0; position < utf8.size();) {
+        const Utf8Character character = DecodeUtf8(utf8, position);
+        if (character.valid && IsControlCharacter(character.value)) {
+            return true;
+        }
+        position += character.length;
+    }
+    return false;
+}
+
+void RequireUtf8Text(std::string_view text, std::string_view what) {
+    if (!IsValidUtf8(text)) {
+        throw InputError(std::string(what) +
+                         " is not UTF-8 text; enter it again from a program or terminal that "
+                         "uses UTF-8.");
+    }
+}
+
+void RequireOneLineText(std::string_view text, std::string_view what) {
+    RequireUtf8Text(text, what);
+    if (HoldsControlCharacter(text)) {
+        throw InputError(std::string(what) +
+                         " holds a TAB, a line break or another control character; enter it as "
+                         "one line of text.");
+    }
+}
+
+std::string ControlsAsSpaces(std::string_view utf8) {
+    std::string shown;
+    shown.reserve(utf8.size());
+    for (std::size_t position = 0; position < utf8.size();) {
+        const Utf8Character character = DecodeUtf8(utf8, position);
+        if (character.valid && IsControlCharacter(character.value)) {
+            shown += ' ';
+        } else {
+            shown.append(utf8.substr(position, character.length));
+        }
+        position += character.length;
+    }
+    return shown;
+}
+
+}  // namespace torrenta

@@ -1,0 +1,93 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "Errors.h"
+#include "text/DisplayWidth.h"
+#include "text/NameText.h"
+#include "text/Utf8Text.h"
+
+namespace torrenta {
+namespace {
+
+// Columns as a terminal shows them, and where a cut may fall: first three
+// clusters, and the text without its last one.
+TEST(TextWidth, CountsTerminalColumnsAndCutsBetweenClusters) {
+    const struct {
+        const char* label;
+        std::string text;
+        int width;
+        std::string firstThree;
+        std::string withoutLast;
+    } cases[] = {
+        {"ASCII", "Lot 7", 5, "Lot", "Lot "},
+        {"Latin-1 letters", "\u00C9t\u00E9", 3, "\u00C9t\u00E9", "\u00C9t"},
+        {"CJK takes two columns", "\u96E8\u6C34\u6392\u6C34", 8, "\u96E8\u6C34\u6392",
+         "\u96E8\u6C34\u6392"},
+        {"Hangul and fullwidth", "\uD55C\uFF21x", 5, "\uD55C\uFF21x", "\uD55C\uFF21"},
+        {"combining accents stay on their letter", "Ame\u0301lie\u0300", 6, "Ame\u0301",
+         "Ame\u0301li"},
+        {"two marks on one letter", "e\u0301\u0323x", 2, "e\u0301\u0323x", "e\u0301\u0323"},
+        {"emoji with a skin tone", "a\U0001F44D\U0001F3FDb", 4, "a\U0001F44D\U0001F3FDb",
+         "a\U0001F44D\U0001F3FD"},
+        {"emoji joined by ZWJ", "\U0001F468\u200D\U0001F469x", 5, "\U0001F468\u200D\U0001F469x",
+         "\U0001F468\u200D\U0001F469"},
+        {"control characters take no column and never join", "a\t\u0301b", 2, "a\t\u0301",
+         "a\t\u0301"},
+        {"a bad byte shows as one mark", "a\xE9z", 3, "a\xE9z", "a\xE9"},
+        {"empty", "", 0, "", ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        EXPECT_EQ(DisplayWidth(c.text), c.width);
+        EXPECT_EQ(FirstClusters(c.text, 3), c.firstThree);
+        EXPECT_EQ(WithoutLastCluster(c.text), c.withoutLast);
+    }
+}
+
+// Strict UTF-8: each bad sequence becomes one U+FFFD (its longest start that
+// could have been UTF-8), and control characters make a text more than one
+// line, shown as spaces.
+TEST(TextWidth, TellsUtf8AndOneLineTextFromTheRest) {
+    const std::string fffd = "\uFFFD";
+    const struct {
+        const char* label;
+        std::string text;
+        bool utf8;
+        bool oneLine;
+        std::string replaced;
+        std::string asSpaces;
+    } cases[] = {
+        {"plain", "Basin 1", true, true, "Basin 1", "Basin 1"},
+        {"every length of sequence", "\u00E9\u65E5\U0001F327", true, true, "\u00E9\u65E5\U0001F327",
+         "\u00E9\u65E5\U0001F327"},
+        {"largest character", "\U0010FFFF", true, true, "\U0010FFFF", "\U0010FFFF"},
+        {"Latin-1 byte", "Caf\xE9", false, false, "Caf" + fffd, "Caf\xE9"},
+        {"overlong slash", "\xC0\xAF", false, false, fffd + fffd, "\xC0\xAF"},
+        {"overlong three bytes", "\xE0\x80\xAF", false, false, fffd + fffd + fffd, "\xE0\x80\xAF"},
+        {"surrogate", "a\xED\xA0\x80z", false, false, "a" + fffd + fffd + fffd + "z",
+         "a\xED\xA0\x80z"},
+        {"beyond U+10FFFF", "\xF4\x90\x80\x80", false, false, fffd + fffd + fffd + fffd,
+         "\xF4\x90\x80\x80"},
+        {"cut sequence", "x\xE6\x97", false, false, "x" + fffd, "x\xE6\x97"},
+        {"lone continuation", "\x80x", false, false, fffd + "x", "\x80x"},
+        {"TAB", "Lot\t7", true, false, "Lot\t7", "Lot 7"},
+        {"CR LF", "a\r\nb", true, false, "a\r\nb", "a  b"},
+        {"other C0", std::string("a\0b\x1B", 4), true, false, std::string("a\0b\x1B", 4), "a b "},
+        {"DEL and NEL", "a\x7F\u0085b", true, false, "a\x7F\u0085b", "a  b"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        EXPECT_EQ(IsValidUtf8(c.text), c.utf8);
+        EXPECT_EQ(ReplaceInvalidUtf8(c.text), c.replaced);
+        EXPECT_EQ(ControlsAsSpaces(c.text), c.asSpaces);
+        if (c.oneLine) {
+            EXPECT_NO_THROW(RequireOneLineText(c.text, "The name"));
+        } else {
+            EXPECT_THROW(RequireOneLineText(c.text, "The name"), InputError);
+        }
+    }
+}
+
+}  // namespace
+}  // namespace torrenta

@@ -179,7 +179,7 @@ TEST(NoaaAtlas14, ResavedFilesGiveTheGridOfTheirRawForm) {
 // Folders, pipes and unreadable files are made here.
 TEST(RainfallFiles, RefusalsSayWhatIsWrongAndWhere) {
     enum class Reader { Noaa, Coefficients };
-    enum class Made { File, Folder, Fifo, Unreadable };
+    enum class Made { File, Folder, Fifo, Device, Unreadable };
     const std::string raw = Bytes(NoaaFile("PF_Intensity_English_PDS_Bentonville_AR.csv"));
     const std::string latin1 =
         Bytes(NoaaFile("PF_Intensity_English_PDS_WestLafayette_IN_excel-resaved.csv"));
@@ -257,6 +257,7 @@ TEST(RainfallFiles, RefusalsSayWhatIsWrongAndWhere) {
          {"\"1e-9\" is not a positive"}},
         {Reader::Coefficients, Made::Folder, "", {"input.csv: it is a folder, not a file"}},
         {Reader::Coefficients, Made::Fifo, "", {"input.csv: it is a named pipe"}},
+        {Reader::Coefficients, Made::Device, "", {"/dev/null: it is a device, not a file"}},
         {Reader::Coefficients, Made::Unreadable, idf, {"input.csv: permission denied"}},
         {Reader::Coefficients, Made::File, bom + idf, {}},
         {Reader::Coefficients, Made::File, Replaced("period,b,d,e\n" + idf, "\n", "\r"), {}},
@@ -291,12 +292,12 @@ TEST(RainfallFiles, RefusalsSayWhatIsWrongAndWhere) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.words.empty() ? "accepted" : c.words.back());
         test::TestFolder folder;
-        const std::string path = folder.File("input.csv");
+        const std::string path = c.made == Made::Device ? "/dev/null" : folder.File("input.csv");
         if (c.made == Made::Folder) {
             std::filesystem::create_directory(path);
         } else if (c.made == Made::Fifo) {
             ASSERT_EQ(mkfifo(path.c_str(), 0600), 0);
-        } else {
+        } else if (c.made != Made::Device) {
             std::ofstream(path, std::ios::binary) << c.bytes;
         }
         if (c.made == Made::Unreadable) {

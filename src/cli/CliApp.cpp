@@ -9,6 +9,7 @@
 #include <ostream>
 
 #include "Errors.h"
+#include "OutputBuffer.h"
 #include "ProjectCommands.h"
 #include "RainfallCommands.h"
 #include "hydraulics/Tables.h"
@@ -303,10 +304,8 @@ Command TableFromEquationCommand(CLI::App& app, std::ostream& out) {
             }};
 }
 
-}  // namespace
-
-int RunCli(const std::vector<std::string>& args, const std::string& executableFolder,
-           std::ostream& out, std::ostream& err) {
+int RunCommand(const std::vector<std::string>& args, const std::string& executableFolder,
+               std::ostream& out, std::ostream& err) {
     CLI::App app("Torrenta: storm-water peak flows by the rational method.", kProgram);
     app.require_subcommand(1);
     app.fallthrough();
@@ -364,6 +363,20 @@ int RunCli(const std::vector<std::string>& args, const std::string& executableFo
         err << kProgram << ": " << e.what() << "\n";
         return kExitProjectFile;
     }
+}
+
+}  // namespace
+
+int RunCli(const std::vector<std::string>& args, const std::string& executableFolder,
+           std::ostream& out, std::ostream& err) {
+    const int code = RunCommand(args, executableFolder, out, err);
+    // A report that never reached its reader (a full disk, a closed pipe) is
+    // no success, whatever the command did.
+    if (out.flush()) {
+        return code;
+    }
+    err << kProgram << ": cannot write the output" << OutputFailureReason(out) << "\n";
+    return code == kExitDone ? kExitOutput : code;
 }
 
 }  // namespace torrenta

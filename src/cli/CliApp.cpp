@@ -260,9 +260,11 @@ Command SolveCommand(CLI::App& app, std::ostream& out, std::ostream& err,
     auto* sub = app.add_subcommand("solve", "Solve the network and print the report");
     sub->add_option("PROJECT", options->projectPath, "Project file")->required();
     sub->add_option("--table", options->table, "Intensity table for this run only");
-    sub->add_option("--rtf", options->rtfPath, "Also write the report as RTF");
+    sub->add_option("--rtf", options->rtfPath,
+                    "Also write the report as RTF; never over the project or a database");
     sub->add_option("--pdf", options->pdfPath,
-                    "Also write the report as PDF (Letter pages, as printed); needs no display");
+                    "Also write the report as PDF (Letter pages, as printed); needs no display; "
+                    "never over the project or a database");
     sub->add_flag("--json", options->json,
                   "Print the solution as JSON instead: project, node, intensityTable, "
                   "totalArea, weightedC, tc, shown, elements (stored columns, values, shown) "

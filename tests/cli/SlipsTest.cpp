@@ -4,6 +4,7 @@
 #include <sys/sysmacros.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <filesystem>
@@ -121,6 +122,7 @@ struct Slip {
     int code;
     std::string unchanged;
     std::string receives;
+    std::string named = "";  // the name a refusal quotes, when not `unchanged`
 };
 
 bool Nothing(const TestFolder&) {
@@ -163,13 +165,15 @@ const std::vector<Slip>& Slips() {
          {"solve", "APP/site.rmt", "--pdf", "APP/./site.rmt"},
          kExitInvalidInput,
          "APP/site.rmt",
-         ""},
+         "",
+         "APP/./site.rmt"},
         {"the project through a symbolic link",
          Link("site-link.rmt", "site.rmt"),
          {"solve", "APP/site.rmt", "--rtf", "APP/site-link.rmt"},
          kExitInvalidInput,
          "APP/site.rmt",
-         ""},
+         "",
+         "APP/site-link.rmt"},
         {"the project through a hard link",
          [](const TestFolder& folder) {
              fs::create_hard_link(folder.File("site.rmt"), folder.File("site-copy.rmt"));
@@ -178,7 +182,8 @@ const std::vector<Slip>& Slips() {
          {"solve", "APP/site.rmt", "--pdf", "APP/site-copy.rmt"},
          kExitInvalidInput,
          "APP/site.rmt",
-         ""},
+         "",
+         "APP/site-copy.rmt"},
         {"the application folder's intensity.mdb",
          Nothing,
          {"solve", "APP/site.rmt", "--rtf", "APP/intensity.mdb"},
@@ -302,7 +307,9 @@ TEST(Slips, EachSlipKeepsWhatItWouldHaveDestroyed) {
             EXPECT_TRUE(after == before) << unchanged << " is now " << after.substr(0, 40);
         }
         if (slip.code != kExitDone) {
-            EXPECT_NE(outcome.err.find('"' + args.back() + '"'), std::string::npos) << outcome.err;
+            const std::string named =
+                Substituted(slip.named.empty() ? slip.unchanged : slip.named, app);
+            EXPECT_NE(outcome.err.find('"' + named + '"'), std::string::npos) << outcome.err;
             EXPECT_EQ(outcome.out, "");
         }
         std::string report;
@@ -314,7 +321,8 @@ TEST(Slips, EachSlipKeepsWhatItWouldHaveDestroyed) {
             report = test::ReadFileBytes(receives);
         }
         if (!receives.empty()) {
-            const std::string kind = args[args.size() - 2] == "--pdf" ? "%PDF" : "{\\rtf1";
+            const bool pdf = std::find(args.begin(), args.end(), "--pdf") != args.end();
+            const std::string kind = pdf ? "%PDF" : "{\\rtf1";
             EXPECT_EQ(report.substr(0, kind.size()), kind);
         }
 

@@ -9,6 +9,7 @@
 #include <ostream>
 
 #include "Errors.h"
+#include "OutputBuffer.h"
 #include "ProjectCommands.h"
 #include "RainfallCommands.h"
 #include "hydraulics/Tables.h"
@@ -299,9 +300,11 @@ Command SolveCommand(CLI::App& app, std::ostream& out, std::ostream& err,
     auto* sub = app.add_subcommand("solve", "Solve the network and print the report");
     sub->add_option("PROJECT", options->projectPath, "Project file")->required();
     sub->add_option("--table", options->table, "Intensity table for this run only");
-    sub->add_option("--rtf", options->rtfPath, "Also write the report as RTF");
+    sub->add_option("--rtf", options->rtfPath,
+                    "Also write the report as RTF; never over the project or a database");
     sub->add_option("--pdf", options->pdfPath,
-                    "Also write the report as PDF (Letter pages, as printed); needs no display");
+                    "Also write the report as PDF (Letter pages, as printed); needs no display; "
+                    "never over the project or a database");
     sub->add_flag("--json", options->json,
                   "Print the solution as JSON instead: project, node, intensityTable, "
                   "totalArea, weightedC, tc, shown, elements (stored columns, values, shown) "
@@ -350,10 +353,8 @@ Command TableFromEquationCommand(CLI::App& app, std::ostream& out) {
             }};
 }
 
-}  // namespace
-
-int RunCli(const std::vector<std::string>& args, const std::string& executableFolder,
-           std::ostream& out, std::ostream& err) {
+int RunCommand(const std::vector<std::string>& args, const std::string& executableFolder,
+               std::ostream& out, std::ostream& err) {
     CLI::App app("Torrenta: storm-water peak flows by the rational method.", kProgram);
     app.require_subcommand(1);
     app.fallthrough();
@@ -411,6 +412,20 @@ int RunCli(const std::vector<std::string>& args, const std::string& executableFo
         err << kProgram << ": " << e.what() << "\n";
         return kExitProjectFile;
     }
+}
+
+}  // namespace
+
+int RunCli(const std::vector<std::string>& args, const std::string& executableFolder,
+           std::ostream& out, std::ostream& err) {
+    const int code = RunCommand(args, executableFolder, out, err);
+    // A report that never reached its reader (a full disk, a closed pipe) is
+    // no success, whatever the command did.
+    if (out.flush()) {
+        return code;
+    }
+    err << kProgram << ": cannot write the output" << OutputFailureReason(out) << "\n";
+    return code == kExitDone ? kExitOutput : code;
 }
 
 }  // namespace torrenta

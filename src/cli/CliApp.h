@@ -14,11 +14,13 @@ enum ExitCode {
     kExitProjectFile = 3,
     kExitIntensity = 4,
     kExitInvalidInput = 5,
+    kExitOutput = 6,  // standard output could not be written
 };
 
 // The command line as a function of its arguments and streams, so tests and
 // main() run the same code. Every error is caught here, written to `err` and
-// turned into its exit code.
+// turned into its exit code; `out` is flushed before returning, and a failed
+// write to it turns success into kExitOutput.
 int RunCli(const std::vector<std::string>& args, const std::string& executableFolder,
            std::ostream& out, std::ostream& err);
 

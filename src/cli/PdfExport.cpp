@@ -8,6 +8,7 @@
 
 #include "Errors.h"
 #include "PdfPluginApi.h"
+#include "store/OutputFile.h"
 
 namespace torrenta {
 namespace {
@@ -18,7 +19,7 @@ std::vector<std::filesystem::path> PluginCandidates(const std::string& executabl
     return {folder / kPdfPluginFile, folder / TORRENTA_PDF_PLUGIN_RELDIR / kPdfPluginFile};
 }
 
-WriteReportPdfFunction LoadPlugin(const std::string& executableFolder) {
+RenderReportPdfFunction LoadPlugin(const std::string& executableFolder) {
     std::string reasons;
     for (const std::filesystem::path& candidate : PluginCandidates(executableFolder)) {
         std::error_code ignored;
@@ -33,7 +34,7 @@ WriteReportPdfFunction LoadPlugin(const std::string& executableFolder) {
             continue;
         }
         if (void* entry = dlsym(plugin, kPdfPluginEntry)) {
-            return reinterpret_cast<WriteReportPdfFunction>(entry);
+            return reinterpret_cast<RenderReportPdfFunction>(entry);
         }
         reasons += " " + candidate.string() + " is not the PDF plugin.";
     }
@@ -47,11 +48,13 @@ WriteReportPdfFunction LoadPlugin(const std::string& executableFolder) {
 
 void WriteReportPdf(const RichDocument& document, const std::string& path,
                     const std::string& executableFolder) {
-    const WriteReportPdfFunction write = LoadPlugin(executableFolder);
+    const RenderReportPdfFunction render = LoadPlugin(executableFolder);
+    std::string pdf;
     std::array<char, 1024> reason{};
-    if (write(kPdfPluginVersion, &document, path.c_str(), reason.data(), reason.size()) != 0) {
-        throw InputError(std::string(reason.data()));
+    if (render(kPdfPluginVersion, &document, &pdf, reason.data(), reason.size()) != 0) {
+        throw InputError("Cannot write \"" + path + "\": " + std::string(reason.data()));
     }
+    WriteOutputFile(path, pdf);
 }
 
 }  // namespace torrenta

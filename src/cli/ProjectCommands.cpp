@@ -3,10 +3,6 @@
 #include "PdfExport.h"
 #include "SolutionJson.h"
 
-#include <cerrno>
-#include <cstring>
-#include <filesystem>
-#include <fstream>
 #include <nlohmann/json.hpp>
 #include <optional>
 #include <ostream>
@@ -23,7 +19,9 @@
 #include "report/RtfWriter.h"
 #include "solver/RationalMethod.h"
 #include "store/Connection.h"
+#include "store/OutputFile.h"
 #include "store/ProjectFile.h"
+#include "store/ReportTarget.h"
 #include "text/NameText.h"
 #include "text/NumberText.h"
 
@@ -89,33 +87,6 @@ std::string AddRow(const std::string& projectPath, Row& row) {
     return AddElement(projectPath, row, index, IconPlacement(kind).Next(index));
 }
 
-void WriteFileAtomically(const std::string& path, const std::string& bytes) {
-    const std::filesystem::path target(path);
-    std::filesystem::path temporary = target;
-    temporary += ".tmp";
-    std::error_code ignored;
-    {
-        errno = 0;
-        std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
-        file << bytes;
-        if (!file.flush()) {
-            // The stream keeps no reason of its own; the system's is in errno.
-            const int reason = errno;
-            file.close();
-            std::filesystem::remove(temporary, ignored);
-            throw InputError("Cannot write \"" + path + "\"" +
-                             (reason != 0 ? ": " + std::string(std::strerror(reason)) : "") + ".");
-        }
-    }
-    std::error_code ec;
-    std::filesystem::rename(temporary, target, ec);
-    if (ec) {
-        // A second error code: the clean-up must not overwrite the reason.
-        std::filesystem::remove(temporary, ignored);
-        throw InputError("Cannot write \"" + path + "\": " + ec.message() + ".");
-    }
-}
-
 }  // namespace
 
 void RunNew(const std::string& appFolder, const NewProjectOptions& options) {
@@ -174,6 +145,12 @@ void RunSolve(const std::string& appFolder, const SolveOptions& options, std::os
               std::ostream& err) {
     const SharedConnections oneConnectionPerFile;
     const NodeRow node = RequireSetUpProject(options.projectPath);
+    // Before the solve rewrites the results row: a refused name changes nothing.
+    for (const auto& target : {options.rtfPath, options.pdfPath}) {
+        if (target) {
+            RequireReportTarget(*target, options.projectPath, appFolder);
+        }
+    }
     const std::string table = options.table.value_or(node.IntensityTable);
     const NetworkFlags flags = SolveNetwork(options.projectPath);
     if (!flags.Any()) {
@@ -191,7 +168,7 @@ void RunSolve(const std::string& appFolder, const SolveOptions& options, std::os
         return *report;
     };
     if (options.rtfPath) {
-        WriteFileAtomically(*options.rtfPath, WriteRtf(composed()));
+        WriteOutputFile(*options.rtfPath, WriteRtf(composed()));
     }
     if (options.pdfPath) {
         WriteReportPdf(composed(), *options.pdfPath, options.executableFolder);

@@ -48,8 +48,8 @@ void Quiet(QtMsgType, const QMessageLogContext&, const QString&) {}
 
 }  // namespace
 
-extern "C" __attribute__((visibility("default"))) int TorrentaWriteReportPdf(
-    int version, const torrenta::RichDocument* document, const char* path, char* reason,
+extern "C" __attribute__((visibility("default"))) int TorrentaRenderReportPdf(
+    int version, const torrenta::RichDocument* document, std::string* pdf, char* reason,
     std::size_t reasonSize) {
     if (version != torrenta::kPdfPluginVersion) {
         return Fail("The PDF plugin belongs to another version of torrenta-cli.", reason,
@@ -73,7 +73,7 @@ extern "C" __attribute__((visibility("default"))) int TorrentaWriteReportPdf(
         }
         QTextDocument laidOut;
         torrenta::gui::FillDocument(laidOut, *document);
-        const QString failure = torrenta::gui::WriteReportPdf(laidOut, QString::fromUtf8(path));
+        const QString failure = torrenta::gui::RenderReportPdf(laidOut, *pdf);
         if (!failure.isEmpty()) {
             return Fail(failure.toStdString(), reason, reasonSize);
         }

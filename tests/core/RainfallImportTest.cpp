@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
 #include <fstream>
 #include <regex>
 #include <sstream>
@@ -170,6 +174,155 @@ TEST(NoaaAtlas14, ResavedFilesGiveTheGridOfTheirRawForm) {
     }
 }
 
+// What each reader says of a file it cannot take: the path or file name, the
+// line, the cell, and what is wrong; rows with no words are files it takes.
+// Folders, pipes and unreadable files are made here.
+TEST(RainfallFiles, RefusalsSayWhatIsWrongAndWhere) {
+    enum class Reader { Noaa, Coefficients };
+    enum class Made { File, Folder, Fifo, Device, Unreadable };
+    const std::string raw = Bytes(NoaaFile("PF_Intensity_English_PDS_Bentonville_AR.csv"));
+    const std::string latin1 =
+        Bytes(NoaaFile("PF_Intensity_English_PDS_WestLafayette_IN_excel-resaved.csv"));
+    const std::string depth = Replaced(raw, "inches/hour", "inches");
+    const std::string bom = "\xEF\xBB\xBF";
+    const std::string place = "Bentonville, Arkansas";
+    const std::string idf =
+        "1,50,10,0.8\n2,60,10,0.8\n5,70,10,0.8\n10,80,10,0.8\n25,90,10,0.8\n50,100,10,0.8\n"
+        "100,110,10,0.8\n";
+    const struct {
+        Reader reader;
+        Made made;
+        std::string bytes;
+        std::vector<std::string> words;
+    } cases[] = {
+        {Reader::Noaa, Made::Folder, "", {"Cannot read", "input.csv: it is a folder, not a file"}},
+        {Reader::Noaa, Made::Fifo, "", {"input.csv: it is a named pipe (FIFO), not a file"}},
+        {Reader::Noaa, Made::Unreadable, raw, {"input.csv: permission denied"}},
+        {Reader::Noaa,
+         Made::File,
+         Replaced(raw, ",", ";"),
+         {"input.csv, line 14 separates its values with semicolons, not commas"}},
+        {Reader::Noaa,
+         Made::File,
+         Replaced(raw, ", ?", "\t"),
+         {"input.csv, line 14 separates its values with tabs"}},
+        {Reader::Noaa,
+         Made::File,
+         Replaced(raw, "\n60-min", "\n\n60-min"),
+         {"input.csv, line 19 is blank inside the estimates", "their 60-min row (line 20)"}},
+        {Reader::Noaa, Made::File, bom + latin1, {}},
+        // Source text that is not UTF-8 at all, rather than Latin-1.
+        {Reader::Noaa,
+         Made::File,
+         Replaced(raw, place, "Bentonville\xC0\xAF"),
+         {"input.csv, line 6 holds bytes that are not valid UTF-8 (0xC0 0xAF, an overlong form)"}},
+        {Reader::Noaa,
+         Made::File,
+         Replaced(raw, place, "Bentonville\xE0\x80\xAF"),
+         {"line 6", "(0xE0 0x80 0xAF, an overlong form)"}},
+        {Reader::Noaa,
+         Made::File,
+         Replaced(raw, place, "Bentonville\xED\xA0\x80"),
+         {"line 6", "(0xED 0xA0 0x80, a surrogate"}},
+        {Reader::Noaa,
+         Made::File,
+         Replaced(raw, place, "Bentonville\xF4\x90\x80\x80"),
+         {"line 6", "a code point above U+10FFFF"}},
+        {Reader::Noaa,
+         Made::File,
+         Replaced(raw, place, "Bentonville\xE2\x82, Arkansas"),
+         {"line 6", "(0xE2 0x82, a sequence cut short)"}},
+        // Values no rainfall has, before any arithmetic is done with them.
+        {Reader::Noaa,
+         Made::File,
+         Replaced(depth, "4\\.80", "1" + std::string(308, '0')),
+         {"input.csv, line 15: the 5-min, 1-year value \"10000000000000000000...\"",
+          "more than 100 in/hr"}},
+        {Reader::Noaa,
+         Made::File,
+         Replaced(raw, "11\\.0", "100.1"),
+         {"line 15: the 5-min, 100-year value \"100.1\" means more than 100 in/hr"}},
+        {Reader::Noaa,
+         Made::File,
+         Replaced(raw, "0\\.140", "0.0009"),
+         {"line 24: the 24-hr, 1-year value \"0.0009\" means less than 0.001 in/hr"}},
+        {Reader::Noaa,
+         Made::File,
+         Replaced(raw, "0\\.140", "nan"),
+         {"line 24: the 24-hr, 1-year value \"nan\" is not a positive number"}},
+        {Reader::Noaa, Made::File, Replaced(raw, "0\\.140", "inf"), {"\"inf\" is not a positive"}},
+        {Reader::Noaa,
+         Made::File,
+         Replaced(raw, "0\\.140", "1e-9"),
+         {"\"1e-9\" is not a positive"}},
+        {Reader::Coefficients, Made::Folder, "", {"input.csv: it is a folder, not a file"}},
+        {Reader::Coefficients, Made::Fifo, "", {"input.csv: it is a named pipe"}},
+        {Reader::Coefficients, Made::Device, "", {"/dev/null: it is a device, not a file"}},
+        {Reader::Coefficients, Made::Unreadable, idf, {"input.csv: permission denied"}},
+        {Reader::Coefficients, Made::File, bom + idf, {}},
+        {Reader::Coefficients, Made::File, Replaced("period,b,d,e\n" + idf, "\n", "\r"), {}},
+        {Reader::Coefficients, Made::File, "", {"input.csv holds no coefficients"}},
+        {Reader::Coefficients,
+         Made::File,
+         Replaced(idf, ",", ";"),
+         {"input.csv, line 1 separates its values with semicolons"}},
+        {Reader::Coefficients,
+         Made::File,
+         Replaced(idf, "\n25,", "\n1e20,"),
+         {"input.csv, line 5: the return period \"1e20\" is none of the table's"}},
+        {Reader::Coefficients,
+         Made::File,
+         Replaced(idf, "60,10", "nan,10"),
+         {"input.csv, line 2: the b value \"nan\" is not a number"}},
+        {Reader::Coefficients,
+         Made::File,
+         Replaced(idf, "70,10", "70,inf"),
+         {"line 3: the d value \"inf\" is not a number"}},
+        {Reader::Coefficients,
+         Made::File,
+         Replaced(idf, "80,10,0.8", "80,10,-0.8"),
+         {"line 4: the 10-year coefficients b and e must be positive"}},
+        {Reader::Coefficients,
+         Made::File,
+         Replaced(idf, "110,10", "1e300,10"),
+         {"line 7: the 100-year coefficients give 1.1",
+          "E+299 in/hr at 5 min, outside 0.001 to 100"}},
+    };
+    const bool root = geteuid() == 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.words.empty() ? "accepted" : c.words.back());
+        test::TestFolder folder;
+        const std::string path = c.made == Made::Device ? "/dev/null" : folder.File("input.csv");
+        if (c.made == Made::Folder) {
+            std::filesystem::create_directory(path);
+        } else if (c.made == Made::Fifo) {
+            ASSERT_EQ(mkfifo(path.c_str(), 0600), 0);
+        } else if (c.made != Made::Device) {
+            std::ofstream(path, std::ios::binary) << c.bytes;
+        }
+        if (c.made == Made::Unreadable) {
+            // Root reads whatever the permissions say: nothing to prove there.
+            if (root) {
+                continue;
+            }
+            std::filesystem::permissions(path, std::filesystem::perms::none);
+        }
+        try {
+            if (c.reader == Reader::Noaa) {
+                ReadNoaaAtlas14File(path);
+            } else {
+                ReadIdfCoefficientsFile(path);
+            }
+            EXPECT_TRUE(c.words.empty()) << "accepted";
+        } catch (const InputError& e) {
+            EXPECT_FALSE(c.words.empty()) << e.what();
+            for (const auto& word : c.words) {
+                EXPECT_NE(std::string(e.what()).find(word), std::string::npos) << e.what();
+            }
+        }
+    }
+}
+
 TEST(NoaaAtlas14, MetricFilesBecomeInchesAndIntensityFilesWarn) {
     const std::string bentonville = Bytes(NoaaFile("PF_Intensity_English_PDS_Bentonville_AR.csv"));
     const RainfallTable perHour =
@@ -251,7 +404,7 @@ TEST(IdfEquation, ReadsOneLinePerReturnPeriod) {
     const std::string good =
         "period,b,d,e\n1,50,10,0.8\n2,60,10,0.8\n5,70,10,0.8\n10,80,10,0.8\n"
         "# the rare storms\n25,90,10,0.8\r\n50,100,10,0.8\n100,110,10.5,0.81";
-    const IdfEquation equation = ParseIdfCoefficients(good);
+    const IdfEquation equation = ParseIdfCoefficients(good, "idf.csv");
     EXPECT_DOUBLE_EQ(equation[0].b, 50);
     EXPECT_DOUBLE_EQ(equation[6].d, 10.5);
     EXPECT_DOUBLE_EQ(equation[6].e, 0.81);
@@ -260,15 +413,18 @@ TEST(IdfEquation, ReadsOneLinePerReturnPeriod) {
         std::string text;
         const char* message;
     } refused[] = {
-        {Replaced(good, "\n100,.*", ""), "nothing for the 100-year"},
-        {good + "\n2,1,1,1", "Line 10 of the coefficients gives the 2-year coefficients again"},
-        {Replaced(good, "5,70", "3,70"), "Line 4 of the coefficients names no return period"},
-        {Replaced(good, "10,80,10", "10,80,x"), "Line 5 of the coefficients holds a value"},
-        {Replaced(good, "25,90,10,0.8", "25,90,10"), "Line 7 of the coefficients should read"},
+        {Replaced(good, "\n100,.*", ""), "idf.csv gives nothing for the 100-year"},
+        {good + "\n2,1,1,1",
+         "idf.csv, line 10 gives the 2-year coefficients again (first on line 3)"},
+        {Replaced(good, "5,70", "3,70"), "idf.csv, line 4: the return period \"3\" is none"},
+        {Replaced(good, "10,80,10", "10,80,x"),
+         "idf.csv, line 5: the d value \"x\" is not a number"},
+        {Replaced(good, "25,90,10,0.8", "25,90,10"),
+         "idf.csv, line 7 should read period,b,d,e but holds 3"},
     };
     for (const auto& c : refused) {
         try {
-            ParseIdfCoefficients(c.text);
+            ParseIdfCoefficients(c.text, "idf.csv");
             ADD_FAILURE() << "accepted: " << c.message;
         } catch (const InputError& e) {
             EXPECT_NE(std::string(e.what()).find(c.message), std::string::npos) << e.what();

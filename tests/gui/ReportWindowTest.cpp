@@ -5,6 +5,7 @@
 #include <QContextMenuEvent>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QMenu>
 #include <QMimeData>
@@ -447,6 +448,72 @@ class ReportWindowTest : public QObject {
             QCOMPARE(
                 QDir(ToQ(folder_->AppFolder())).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
                 before);
+        }
+    }
+
+    // Save As and Save as PDF never write over the open project (under any
+    // name) or a database: a message names the file and it keeps every byte.
+    // A link stays a link, and the file it leads to receives the report.
+    void saveKeepsProjectsDatabasesAndLinks_data() {
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<QString>("receiver");  // "" when the save is refused
+        const QString rtf = QStringLiteral("TbSaveAs");
+        const QString pdf = QStringLiteral("TbSaveAsPdf");
+        QTest::newRow("RTF over the project") << rtf << QStringLiteral("project.rmt") << QString();
+        QTest::newRow("PDF over the project through a link")
+            << pdf << QStringLiteral("project-link.rmt") << QString();
+        QTest::newRow("RTF over intensity.mdb")
+            << rtf << QStringLiteral("intensity.mdb") << QString();
+        QTest::newRow("PDF over empty.mdb") << pdf << QStringLiteral("empty.mdb") << QString();
+        QTest::newRow("RTF over another project")
+            << rtf << QStringLiteral("other.rmt") << QString();
+        QTest::newRow("RTF through a link")
+            << rtf << QStringLiteral("report-link") << QStringLiteral("report.old");
+        QTest::newRow("PDF through a link")
+            << pdf << QStringLiteral("report-link") << QStringLiteral("report.old");
+    }
+
+    void saveKeepsProjectsDatabasesAndLinks() {
+        QFETCH(QString, action);
+        QFETCH(QString, target);
+        QFETCH(QString, receiver);
+        // The report is composed first: solving rewrites the project's results.
+        FrmViewReport* form = OpenReport(Flags());
+        QVERIFY(form != nullptr);
+        QDir folder(ToQ(folder_->AppFolder()));
+        folder_->NewProjectFile("other.rmt");
+        QVERIFY(QFile::link(QStringLiteral("project.rmt"), folder.filePath("project-link.rmt")));
+        QVERIFY(QFile::link(QStringLiteral("report.old"), folder.filePath("report-link")));
+        {
+            QFile old(folder.filePath("report.old"));
+            QVERIFY(old.open(QIODevice::WriteOnly));
+            old.write("old report");
+        }
+        const auto bytes = [&](const QString& name) {
+            QFile file(folder.filePath(name));
+            return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("missing");
+        };
+        const QString kept = QFileInfo(folder.filePath(target)).canonicalFilePath();
+        const QByteArray before = bytes(kept);
+        const QStringList entries = folder.entryList(QDir::NoDotAndDotDot | QDir::AllEntries);
+
+        prompts_->fileNames = {folder.filePath(target)};
+        Trigger(form, action);
+
+        QCOMPARE(folder.entryList(QDir::NoDotAndDotDot | QDir::AllEntries), entries);
+        QVERIFY(QFileInfo(folder.filePath("report-link")).isSymLink());
+        if (receiver.isEmpty()) {
+            QCOMPARE(prompts_->messages.size(), 1);
+            QCOMPARE(prompts_->messages[0].icon, QMessageBox::Warning);
+            QVERIFY2(prompts_->LastText().contains(
+                         QStringLiteral("\"%1\"").arg(folder.filePath(target))),
+                     qPrintable(prompts_->LastText()));
+            QVERIFY(bytes(kept) == before);
+        } else {
+            QVERIFY2(prompts_->messages.isEmpty(), qPrintable(prompts_->LastText()));
+            QVERIFY(bytes(receiver).startsWith(
+                action == QStringLiteral("TbSaveAsPdf") ? "%PDF" : "{\\rtf1"));
         }
     }
 

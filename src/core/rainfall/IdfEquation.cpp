@@ -4,13 +4,12 @@
 #include <charconv>
 #include <cmath>
 #include <filesystem>
-#include <fstream>
 #include <optional>
-#include <sstream>
 #include <vector>
 
 #include "Errors.h"
 #include "ReturnPeriods.h"
+#include "rainfall/InputFile.h"
 #include "text/NumberText.h"
 
 namespace torrenta {
@@ -44,6 +43,62 @@ std::string PeriodName(std::size_t k) {
     return std::to_string(kReturnPeriods[k]) + "-year";
 }
 
+// Why one return period's coefficients give no sound column, or "" when they
+// do; the ten intensities go to `column`.
+std::string EquationProblem(const IdfCoefficients& c, std::size_t k,
+                            std::array<double, 10>& column) {
+    if (!(c.b > 0.0) || !(c.e > 0.0)) {
+        return "The " + PeriodName(k) + " coefficients b and e must be positive numbers.";
+    }
+    if (!(kDurationMinutes.front() + c.d > 0.0)) {
+        return "The " + PeriodName(k) +
+               " coefficient d must be larger than -5, so that Tc + d is positive at 5 minutes.";
+    }
+    for (std::size_t i = 0; i < kDurationMinutes.size(); ++i) {
+        const double intensity = c.b / std::pow(kDurationMinutes[i] + c.d, c.e);
+        if (!std::isfinite(intensity) || !(intensity > 0.0)) {
+            return "The " + PeriodName(k) + " coefficients give no usable intensity at " +
+                   std::string(kDurationLabels[i]) + ".";
+        }
+        if (intensity > kMaxImportedIntensity || intensity < kMinImportedIntensity) {
+            return "The " + PeriodName(k) + " coefficients give " + GeneralNumberText(intensity) +
+                   " in/hr at " + std::string(kDurationLabels[i]) + ", outside " +
+                   GeneralNumberText(kMinImportedIntensity) + " to " +
+                   GeneralNumberText(kMaxImportedIntensity) +
+                   " in/hr: no rainfall is heavier, no design storm lighter.";
+        }
+        column[i] = intensity;
+    }
+    return {};
+}
+
+// The lines of the text, whatever ends them: LF, CRLF or CR alone.
+std::vector<std::string_view> Lines(std::string_view text) {
+    std::vector<std::string_view> lines;
+    std::size_t start = 0;
+    while (start <= text.size()) {
+        const auto end = text.find_first_of("\r\n", start);
+        lines.push_back(text.substr(start, end - start));
+        if (end == std::string_view::npos) {
+            break;
+        }
+        start = end + (text.compare(end, 2, "\r\n") == 0 ? 2 : 1);
+    }
+    return lines;
+}
+
+std::vector<std::string_view> Fields(std::string_view line) {
+    std::vector<std::string_view> fields;
+    for (std::size_t from = 0;;) {
+        const auto comma = line.find(',', from);
+        fields.push_back(Trim(line.substr(from, comma - from)));
+        if (comma == std::string_view::npos) {
+            return fields;
+        }
+        from = comma + 1;
+    }
+}
+
 }  // namespace
 
 RainfallTable TableFromEquation(const IdfEquation& equation) {
@@ -51,23 +106,12 @@ RainfallTable TableFromEquation(const IdfEquation& equation) {
     table.source = "IDF equation i = b / (Tc + d)^e, i in in/hr, Tc in minutes";
     for (std::size_t k = 0; k < equation.size(); ++k) {
         const IdfCoefficients& c = equation[k];
-        if (!(c.b > 0.0) || !(c.e > 0.0)) {
-            throw InputError("The " + PeriodName(k) +
-                             " coefficients b and e must be positive numbers.");
+        std::array<double, 10> column{};
+        if (const std::string problem = EquationProblem(c, k, column); !problem.empty()) {
+            throw InputError(problem);
         }
-        if (!(kDurationMinutes.front() + c.d > 0.0)) {
-            throw InputError("The " + PeriodName(k) +
-                             " coefficient d must be larger than -5, so that Tc + d is positive "
-                             "at 5 minutes.");
-        }
-        for (std::size_t i = 0; i < kDurationMinutes.size(); ++i) {
-            const double intensity = c.b / std::pow(kDurationMinutes[i] + c.d, c.e);
-            if (!std::isfinite(intensity) || !(intensity > 0.0)) {
-                throw InputError("The " + PeriodName(k) +
-                                 " coefficients give no usable intensity at " +
-                                 std::string(kDurationLabels[i]) + ".");
-            }
-            table.grid[i][k] = FourSignificantDigits(intensity);
+        for (std::size_t i = 0; i < column.size(); ++i) {
+            table.grid[i][k] = FourSignificantDigits(column[i]);
         }
         table.source += "; " + std::to_string(kReturnPeriods[k]) + " yr: b " +
                         GeneralNumberText(c.b) + ", d " + GeneralNumberText(c.d) + ", e " +
@@ -76,61 +120,83 @@ RainfallTable TableFromEquation(const IdfEquation& equation) {
     return table;
 }
 
-IdfEquation ParseIdfCoefficients(std::string_view text) {
+IdfEquation ParseIdfCoefficients(std::string_view text, std::string_view fileName) {
+    const std::string name(fileName);
+    // Spreadsheets and some editors start a UTF-8 file with a byte order mark.
+    if (text.substr(0, 3) == "\xEF\xBB\xBF") {
+        text.remove_prefix(3);
+    }
     IdfEquation equation;
-    std::array<bool, 7> given{};
-    std::size_t lineNumber = 0;
-    std::size_t start = 0;
-    while (start <= text.size()) {
-        const auto end = text.find('\n', start);
-        const std::string_view line = Trim(text.substr(start, end - start));
-        start = end == std::string_view::npos ? text.size() + 1 : end + 1;
-        ++lineNumber;
+    std::array<std::size_t, 7> givenOn{};  // the line of each period, 0 while not given
+    bool sawContent = false;
+    const std::vector<std::string_view> lines = Lines(text);
+    for (std::size_t index = 0; index < lines.size(); ++index) {
+        const std::string where = name + ", line " + std::to_string(index + 1);
+        const std::string_view line = Trim(lines[index]);
         if (line.empty() || line.front() == '#') {
             continue;
         }
-        std::vector<std::string_view> fields;
-        for (std::size_t from = 0;;) {
-            const auto comma = line.find(',', from);
-            fields.push_back(line.substr(from, comma - from));
-            if (comma == std::string_view::npos) {
-                break;
-            }
-            from = comma + 1;
+        if (std::any_of(line.begin(), line.end(),
+                        [](char c) { return static_cast<unsigned char>(c) < 0x20 && c != '\t'; })) {
+            throw InputError(where +
+                             " holds bytes that are not text (a binary or UTF-16 file); write "
+                             "the coefficients as plain text, one line period,b,d,e each.");
         }
+        const std::vector<std::string_view> fields = Fields(line);
         const auto period = Number(fields.front());
+        const bool first = !sawContent;
+        sawContent = true;
+        if (fields.size() == 1 && line.find_first_of(";\t") != std::string_view::npos) {
+            throw InputError(where + " separates its values with " +
+                             (line.find(';') != std::string_view::npos ? "semicolons" : "tabs") +
+                             ", not commas: write period,b,d,e.");
+        }
         // A heading line names the columns instead of giving numbers.
-        if (!period && std::none_of(given.begin(), given.end(), [](bool g) { return g; }) &&
-            lineNumber <= 2) {
+        if (!period && first) {
             continue;
         }
-        const std::string where = "Line " + std::to_string(lineNumber) + " of the coefficients";
         if (fields.size() != 4) {
-            throw InputError(where + " should read period,b,d,e.");
+            throw InputError(where + " should read period,b,d,e but holds " +
+                             std::to_string(fields.size()) + " value" +
+                             (fields.size() == 1 ? "" : "s") + ".");
         }
-        const auto found = period ? std::find(kReturnPeriods.begin(), kReturnPeriods.end(),
-                                              static_cast<int>(*period))
-                                  : kReturnPeriods.end();
-        if (found == kReturnPeriods.end() || *period != std::floor(*period)) {
-            throw InputError(where +
-                             " names no return period of the table (1, 2, 5, 10, 25, 50 or 100).");
+        // Compared as numbers, never cast: a period like 1e20 has no int.
+        const auto found = std::find_if(kReturnPeriods.begin(), kReturnPeriods.end(),
+                                        [&](int p) { return period && *period == p; });
+        if (found == kReturnPeriods.end()) {
+            throw InputError(where + ": the return period \"" + std::string(fields.front()) +
+                             "\" is none of the table's (1, 2, 5, 10, 25, 50 or 100).");
         }
         const auto k = static_cast<std::size_t>(found - kReturnPeriods.begin());
-        if (given[k]) {
-            throw InputError(where + " gives the " + PeriodName(k) + " coefficients again.");
+        if (givenOn[k] != 0) {
+            throw InputError(where + " gives the " + PeriodName(k) +
+                             " coefficients again (first on line " + std::to_string(givenOn[k]) +
+                             ").");
         }
-        const auto b = Number(fields[1]);
-        const auto d = Number(fields[2]);
-        const auto e = Number(fields[3]);
-        if (!b || !d || !e) {
-            throw InputError(where + " holds a value that is not a number.");
+        std::array<double, 3> values{};
+        for (std::size_t v = 0; v < values.size(); ++v) {
+            const auto number = Number(fields[v + 1]);
+            if (!number) {
+                throw InputError(where + ": the " + "bde"[v] + " value \"" +
+                                 std::string(fields[v + 1]) + "\" is not a number.");
+            }
+            values[v] = *number;
         }
-        equation[k] = {*b, *d, *e};
-        given[k] = true;
+        equation[k] = {values[0], values[1], values[2]};
+        std::array<double, 10> column{};
+        if (const std::string problem = EquationProblem(equation[k], k, column); !problem.empty()) {
+            throw InputError(where + ": t" + problem.substr(1));
+        }
+        givenOn[k] = index + 1;
     }
-    for (std::size_t k = 0; k < given.size(); ++k) {
-        if (!given[k]) {
-            throw InputError("The coefficients give nothing for the " + PeriodName(k) +
+    if (!sawContent) {
+        throw InputError(name +
+                         " holds no coefficients: write one line period,b,d,e for each of the "
+                         "return periods 1, 2, 5, 10, 25, 50 and 100.");
+    }
+    for (std::size_t k = 0; k < givenOn.size(); ++k) {
+        if (givenOn[k] == 0) {
+            throw InputError(name + " gives nothing for the " + PeriodName(k) +
                              " return period; the table needs all seven.");
         }
     }
@@ -138,18 +204,9 @@ IdfEquation ParseIdfCoefficients(std::string_view text) {
 }
 
 IdfEquation ReadIdfCoefficientsFile(const std::string& path) {
-    std::error_code ec;
-    const auto size = std::filesystem::file_size(path, ec);
-    if (ec || !std::filesystem::is_regular_file(path, ec)) {
-        throw InputError("Cannot read " + path + ": no such file.");
-    }
-    if (size > kMaxCoefficientFileBytes) {
-        throw InputError(path + " is too large to be a file of coefficients.");
-    }
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return ParseIdfCoefficients(bytes.str());
+    const std::string bytes = ReadInputFile(path, kMaxCoefficientFileBytes,
+                                            "a coefficients file holds seven short lines");
+    return ParseIdfCoefficients(bytes, std::filesystem::path(path).filename().string());
 }
 
 }  // namespace torrenta

@@ -20,15 +20,18 @@ struct IdfCoefficients {
 using IdfEquation = std::array<IdfCoefficients, 7>;
 
 // The table at the ten durations, four significant digits, the coefficients
-// written into its Source. InputError when b or e is not positive, or when
-// Tc + d is not positive at 5 minutes (the intensity would not be a number).
+// written into its Source. InputError when b or e is not positive, when Tc + d
+// is not positive at 5 minutes (the intensity would not be a number), or when
+// an intensity falls outside kMinImportedIntensity to kMaxImportedIntensity.
 RainfallTable TableFromEquation(const IdfEquation& equation);
 
 // Reads the coefficients file of the command line: one line per return period,
-// "period,b,d,e"; blank lines, lines starting with "#" and a heading line
-// ("period,b,d,e") are skipped. InputError names the line that is wrong, a
-// period given twice or one missing.
-IdfEquation ParseIdfCoefficients(std::string_view text);
+// "period,b,d,e", ended by LF, CRLF or CR; a UTF-8 byte order mark, blank lines,
+// lines starting with "#" and a heading line ("period,b,d,e") are skipped.
+// InputError names the file and the line that is wrong (and the value), a
+// period given twice or one missing; coefficients that TableFromEquation would
+// refuse are refused here, on their line.
+IdfEquation ParseIdfCoefficients(std::string_view text, std::string_view fileName);
 
 // The same from a file on disk.
 IdfEquation ReadIdfCoefficientsFile(const std::string& path);

@@ -6,14 +6,14 @@
 #include <charconv>
 #include <cmath>
 #include <filesystem>
-#include <fstream>
 #include <map>
 #include <optional>
-#include <sstream>
 #include <vector>
 
 #include "Errors.h"
 #include "ReturnPeriods.h"
+#include "rainfall/InputFile.h"
+#include "text/NumberText.h"
 
 namespace torrenta {
 namespace {
@@ -63,52 +63,100 @@ std::vector<std::string_view> Fields(std::string_view line) {
     }
 }
 
-bool IsUtf8(std::string_view bytes) {
-    std::size_t i = 0;
-    while (i < bytes.size()) {
-        const auto c = static_cast<unsigned char>(bytes[i]);
-        const std::size_t follow = c < 0x80             ? 0
-                                   : (c & 0xE0) == 0xC0 ? 1
-                                   : (c & 0xF0) == 0xE0 ? 2
-                                   : (c & 0xF8) == 0xF0 ? 3
-                                                        : 4;
-        if (follow == 4 || i + follow >= bytes.size() + (follow == 0 ? 1 : 0)) {
-            return false;
-        }
-        for (std::size_t k = 1; k <= follow; ++k) {
-            if ((static_cast<unsigned char>(bytes[i + k]) & 0xC0) != 0x80) {
-                return false;
-            }
-        }
-        i += follow + 1;
+// The length of the well-formed UTF-8 sequence of two to four bytes at
+// bytes[at], or 0: overlong forms, surrogates (U+D800 to U+DFFF) and code
+// points above U+10FFFF are not well-formed.
+std::size_t Utf8SequenceLength(std::string_view bytes, std::size_t at) {
+    const auto byte = [&](std::size_t k) {
+        return at + k < bytes.size() ? static_cast<unsigned char>(bytes[at + k]) : 0u;
+    };
+    const unsigned lead = byte(0);
+    std::size_t length = 0;
+    unsigned low = 0x80;  // the range of the second byte, narrower after some leads
+    unsigned high = 0xBF;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        low = lead == 0xE0 ? 0xA0 : low;
+        high = lead == 0xED ? 0x9F : high;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        low = lead == 0xF0 ? 0x90 : low;
+        high = lead == 0xF4 ? 0x8F : high;
+    } else {
+        return 0;
     }
-    return true;
+    if (byte(1) < low || byte(1) > high) {
+        return 0;
+    }
+    for (std::size_t k = 2; k < length; ++k) {
+        if ((byte(k) & 0xC0) != 0x80) {
+            return 0;
+        }
+    }
+    return length;
+}
+
+std::string BrokenUtf8(std::string_view bytes, std::size_t at) {
+    const auto lead = static_cast<unsigned char>(bytes[at]);
+    const auto second = static_cast<unsigned char>(bytes[at + 1]);
+    std::string shown;
+    for (std::size_t k = at; k < bytes.size() && k < at + 4; ++k) {
+        const auto u = static_cast<unsigned char>(bytes[k]);
+        if (k > at && (u & 0xC0) != 0x80) {
+            break;
+        }
+        constexpr char kHex[] = "0123456789ABCDEF";
+        shown += std::string(shown.empty() ? "" : " ") + "0x" + kHex[u >> 4] + kHex[u & 0xF];
+    }
+    const char* kind =
+        lead <= 0xC1 || (lead == 0xE0 && second < 0xA0) || (lead == 0xF0 && second < 0x90)
+            ? "an overlong form"
+        : lead == 0xED && second >= 0xA0                   ? "a surrogate (U+D800 to U+DFFF)"
+        : lead >= 0xF5 || (lead == 0xF4 && second >= 0x90) ? "a code point above U+10FFFF"
+                                                           : "a sequence cut short";
+    return shown + ", " + kind;
 }
 
 // Downloads are ASCII apart from the degree sign, which comes as UTF-8 or as
-// Latin-1 depending on who saved the file last; the program keeps UTF-8.
+// Latin-1 depending on who saved the file last, with or without a byte order
+// mark; the program keeps UTF-8. A byte that starts no UTF-8 sequence is
+// Latin-1; one that starts a broken sequence means a damaged file, refused so
+// that no malformed text reaches the Source.
 std::string AsUtf8(std::string_view bytes, std::string_view fileName) {
-    for (const char c : bytes) {
-        const auto u = static_cast<unsigned char>(c);
-        if (u < 0x20 && c != '\n' && c != '\r' && c != '\t') {
-            throw InputError(std::string(fileName) +
-                             " holds bytes that are not text (a binary or UTF-16 file); it "
-                             "cannot be read as a NOAA Atlas 14 file.");
-        }
-    }
-    if (IsUtf8(bytes)) {
-        return std::string(bytes);
-    }
     std::string text;
     text.reserve(bytes.size() + 16);
-    for (const char c : bytes) {
-        const auto u = static_cast<unsigned char>(c);
+    std::size_t line = 1;
+    for (std::size_t i = 0; i < bytes.size();) {
+        const auto u = static_cast<unsigned char>(bytes[i]);
+        const auto where = [&] { return std::string(fileName) + ", line " + std::to_string(line); };
         if (u < 0x80) {
-            text += c;
-        } else {
-            text += static_cast<char>(0xC0 | (u >> 6));
-            text += static_cast<char>(0x80 | (u & 0x3F));
+            if (u < 0x20 && u != '\n' && u != '\r' && u != '\t') {
+                throw InputError(where() +
+                                 " holds bytes that are not text (a binary or UTF-16 file); it "
+                                 "cannot be read as a NOAA Atlas 14 file.");
+            }
+            if (u == '\n' || (u == '\r' && (i + 1 == bytes.size() || bytes[i + 1] != '\n'))) {
+                ++line;
+            }
+            text += bytes[i++];
+            continue;
         }
+        if (const std::size_t length = Utf8SequenceLength(bytes, i); length > 0) {
+            text.append(bytes.substr(i, length));
+            i += length;
+            continue;
+        }
+        const bool startsSequence = u >= 0xC0 && u <= 0xF7 && i + 1 < bytes.size() &&
+                                    (static_cast<unsigned char>(bytes[i + 1]) & 0xC0) == 0x80;
+        if (startsSequence) {
+            throw InputError(where() + " holds bytes that are not valid UTF-8 (" +
+                             BrokenUtf8(bytes, i) + "): the file is damaged; download it again.");
+        }
+        text += static_cast<char>(0xC0 | (u >> 6));
+        text += static_cast<char>(0x80 | (u & 0x3F));
+        ++i;
     }
     return text;
 }
@@ -130,10 +178,21 @@ std::vector<std::string_view> Lines(std::string_view text) {
 
 enum class Units { InchesPerHour, Inches, MillimetresPerHour, Millimetres };
 
+struct Row {
+    std::size_t line = 0;
+    std::vector<std::string_view> fields;
+};
+
 struct Block {
     NoaaBlock kind;
-    std::vector<std::string_view> header;                       // the return periods' texts
-    std::map<std::string, std::vector<std::string_view>> rows;  // by lower-case label
+    std::size_t headerLine = 0;
+    std::string_view headerText;           // the heading as written, separators and all
+    std::vector<std::string_view> header;  // the return periods' texts
+    std::map<std::string, Row> rows;       // by lower-case label
+    // A blank line ends a block; duration rows right after it are the block's
+    // own, cut off by a stray blank line (label -> line).
+    std::size_t blankLine = 0;
+    std::map<std::string, std::size_t> strayRows;
 };
 
 struct FileContents {
@@ -175,13 +234,38 @@ std::optional<Units> UnitsOf(std::string_view line, std::string& unitsText) {
     return std::nullopt;
 }
 
+// "5-min:" -> "5-min": a row's label as the rows are kept.
+std::string RowLabel(std::string_view line) {
+    std::string label = Lower(Fields(line).front());
+    if (!label.empty() && label.back() == ':') {
+        label.pop_back();
+    }
+    return label;
+}
+
+bool IsDurationLabel(const std::string& label) {
+    const auto unit = label.find_first_not_of("0123456789");
+    if (unit == 0 || unit == std::string::npos) {
+        return false;
+    }
+    const std::string_view rest = std::string_view(label).substr(unit);
+    return rest == "-min" || rest == "-hr" || rest == "-day";
+}
+
 FileContents Scan(const std::vector<std::string_view>& lines) {
     FileContents file;
     Block* current = nullptr;
+    constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+    std::size_t ended = kNone;  // the block a blank line has just ended
     bool expectHeader = false;
-    for (const std::string_view raw : lines) {
-        const std::string_view line = Trim(WithoutPadding(raw));
+    for (std::size_t index = 0; index < lines.size(); ++index) {
+        const std::size_t lineNumber = index + 1;
+        const std::string_view line = Trim(WithoutPadding(lines[index]));
         if (line.empty()) {
+            if (current != nullptr) {
+                current->blankLine = lineNumber;
+                ended = static_cast<std::size_t>(current - file.blocks.data());
+            }
             current = nullptr;
             continue;
         }
@@ -191,13 +275,16 @@ FileContents Scan(const std::vector<std::string_view>& lines) {
                                    : upper.find("lower bound") != std::string::npos
                                        ? NoaaBlock::Lower
                                        : NoaaBlock::Estimates;
-            file.blocks.push_back({kind, {}, {}});
+            file.blocks.push_back({kind, 0, {}, {}, {}, 0, {}});
             current = &file.blocks.back();
+            ended = kNone;
             expectHeader = true;
             continue;
         }
         if (current != nullptr && expectHeader) {
             auto fields = Fields(line);
+            current->headerLine = lineNumber;
+            current->headerText = line;
             current->header.assign(fields.begin() + 1, fields.end());
             // "by duration for AEP:" heads the annual maximum series' columns.
             if (Lower(fields.front()).find("aep") != std::string::npos) {
@@ -209,14 +296,19 @@ FileContents Scan(const std::vector<std::string_view>& lines) {
         }
         if (current != nullptr) {
             auto fields = Fields(line);
-            std::string label = Lower(fields.front());
-            if (!label.empty() && label.back() == ':') {
-                label.pop_back();
-            }
+            const std::string label = RowLabel(line);
             if (!label.empty() && current->rows.count(label) == 0) {
-                current->rows[label].assign(fields.begin() + 1, fields.end());
+                current->rows[label] = {lineNumber, {fields.begin() + 1, fields.end()}};
             }
             continue;
+        }
+        if (ended != kNone) {
+            const std::string label = RowLabel(line);
+            if (IsDurationLabel(label)) {
+                file.blocks[ended].strayRows.emplace(label, lineNumber);
+                continue;
+            }
+            ended = kNone;
         }
         if (StartsWith(line, "point precipitation frequency estimates") && !file.sawUnitsLine) {
             file.sawUnitsLine = true;
@@ -345,6 +437,19 @@ std::optional<double> PositiveNumber(std::string_view text) {
     return value;
 }
 
+// A cell as the message quotes it: a long one cut at a character boundary.
+std::string Shortened(std::string_view cell) {
+    constexpr std::size_t kShown = 20;
+    if (cell.size() <= kShown + 4) {
+        return std::string(cell);
+    }
+    std::size_t cut = kShown;
+    while (cut > 0 && (static_cast<unsigned char>(cell[cut]) & 0xC0) == 0x80) {
+        --cut;
+    }
+    return std::string(cell.substr(0, cut)) + "...";
+}
+
 const Block& ChooseBlock(const FileContents& file, NoaaBlock wanted, std::string_view fileName,
                          bool& onlyBlock) {
     onlyBlock = false;
@@ -460,12 +565,25 @@ RainfallTable ParseNoaaAtlas14(std::string_view bytes, std::string_view fileName
     const Block& block = ChooseBlock(file, wanted, fileName, onlyBlock);
     const std::string blockName(BlockName(block.kind));
 
+    const std::string headingLine = std::to_string(block.headerLine);
+    if (block.header.empty() && block.headerLine != 0) {
+        const char* separator = block.headerText.find(';') != std::string_view::npos ? "semicolons"
+                                : block.headerText.find('\t') != std::string_view::npos ? "tabs"
+                                                                                        : nullptr;
+        if (separator != nullptr) {
+            throw InputError(name + ", line " + headingLine + " separates its values with " +
+                             separator +
+                             ", not commas: save the file again as comma-separated values (CSV).");
+        }
+    }
     std::array<std::size_t, 7> columns{};
     for (std::size_t k = 0; k < kReturnPeriods.size(); ++k) {
         const std::string period = std::to_string(kReturnPeriods[k]);
         const auto found = std::find(block.header.begin(), block.header.end(), period);
         if (found == block.header.end()) {
             throw InputError(name + " has no " + period + "-year column in its " + blockName +
+                             (block.headerLine != 0 ? " (heading on line " + headingLine + ")"
+                                                    : std::string(" (no heading line)")) +
                              "; the table needs the return periods 1, 2, 5, 10, 25, 50 and 100 "
                              "years.");
         }
@@ -477,27 +595,45 @@ RainfallTable ParseNoaaAtlas14(std::string_view bytes, std::string_view fileName
         *file.units == Units::Millimetres || *file.units == Units::MillimetresPerHour;
     RainfallTable table;
     for (std::size_t i = 0; i < kRowLabels.size(); ++i) {
-        const auto row = block.rows.find(std::string(kRowLabels[i]));
+        const std::string label(kRowLabels[i]);
+        const auto row = block.rows.find(label);
         if (row == block.rows.end()) {
-            throw InputError(name + " has no " + std::string(kRowLabels[i]) + " row in its " +
-                             blockName +
+            const auto stray = block.strayRows.find(label);
+            if (stray != block.strayRows.end()) {
+                throw InputError(name + ", line " + std::to_string(block.blankLine) +
+                                 " is blank inside the " + blockName +
+                                 " and ends them there, before their " + label + " row (line " +
+                                 std::to_string(stray->second) + "); remove the blank line.");
+            }
+            throw InputError(name + " has no " + label + " row in its " + blockName +
                              "; the table needs the ten durations from 5-min to "
                              "24-hr.");
         }
+        const std::vector<std::string_view>& cells = row->second.fields;
         for (std::size_t k = 0; k < columns.size(); ++k) {
             const std::string_view cell =
-                columns[k] < row->second.size() ? row->second[columns[k]] : std::string_view();
+                columns[k] < cells.size() ? cells[columns[k]] : std::string_view();
+            const std::string where = name + ", line " + std::to_string(row->second.line) +
+                                      ": the " + label + ", " + std::to_string(kReturnPeriods[k]) +
+                                      "-year value \"" + Shortened(cell) + "\"";
             const auto value = PositiveNumber(cell);
             if (!value) {
-                throw InputError(name + ": the " + std::string(kRowLabels[i]) + ", " +
-                                 std::to_string(kReturnPeriods[k]) + "-year value \"" +
-                                 std::string(cell) + "\" is not a positive number.");
+                throw InputError(where + " is not a positive number.");
             }
-            double inchesPerHour = metric ? *value / kMillimetresPerInch : *value;
-            if (depth) {
-                inchesPerHour /= kDurationMinutes[i] / 60.0;
+            // Compared before dividing, so that no conversion overflows.
+            const double perInchPerHour =
+                (metric ? kMillimetresPerInch : 1.0) * (depth ? kDurationMinutes[i] / 60.0 : 1.0);
+            if (*value > kMaxImportedIntensity * perInchPerHour) {
+                throw InputError(where + " means more than " +
+                                 GeneralNumberText(kMaxImportedIntensity) +
+                                 " in/hr, heavier than any rainfall measured.");
             }
-            table.grid[i][k] = FourSignificantDigits(inchesPerHour);
+            if (*value < kMinImportedIntensity * perInchPerHour) {
+                throw InputError(where + " means less than " +
+                                 GeneralNumberText(kMinImportedIntensity) +
+                                 " in/hr, too light for any design storm.");
+            }
+            table.grid[i][k] = FourSignificantDigits(*value / perInchPerHour);
         }
     }
     table.source = SourceText(file, block, onlyBlock, fileName);
@@ -512,27 +648,9 @@ RainfallTable ParseNoaaAtlas14(std::string_view bytes, std::string_view fileName
 }
 
 RainfallTable ReadNoaaAtlas14File(const std::string& path, NoaaBlock block) {
-    const std::string fileName = std::filesystem::path(path).filename().string();
-    std::error_code ec;
-    const auto size = std::filesystem::file_size(path, ec);
-    if (ec || !std::filesystem::is_regular_file(path, ec)) {
-        throw InputError("Cannot read " + path + ": no such file.");
-    }
-    if (size > kMaxNoaaFileBytes) {
-        throw InputError(fileName +
-                         " is larger than 1 MB; a NOAA Atlas 14 precipitation frequency file "
-                         "is a few kilobytes.");
-    }
-    std::ifstream in(path, std::ios::binary);
-    if (!in.is_open()) {
-        throw InputError("Cannot read " + path + ".");
-    }
-    std::string bytes(static_cast<std::size_t>(size), '\0');
-    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    if (static_cast<std::size_t>(in.gcount()) != bytes.size()) {
-        throw InputError("Cannot read " + path + ".");
-    }
-    return ParseNoaaAtlas14(bytes, fileName, block);
+    const std::string bytes = ReadInputFile(
+        path, kMaxNoaaFileBytes, "a NOAA Atlas 14 precipitation frequency file is a few kilobytes");
+    return ParseNoaaAtlas14(bytes, std::filesystem::path(path).filename().string(), block);
 }
 
 }  // namespace torrenta

@@ -2,11 +2,18 @@
 
 #include <cmath>
 
+#include "Errors.h"
 #include "text/NumberText.h"
 
 namespace torrenta {
 
 std::string FourSignificantDigits(double value) {
+    // The magnitude below is cast to int: only a finite positive value has one.
+    if (!(value > 0.0) || !std::isfinite(value)) {
+        throw InputError(
+            "An intensity must be a positive number to be written to four "
+            "significant digits.");
+    }
     const int magnitude = static_cast<int>(std::floor(std::log10(value)));
     int decimals = std::max(0, 3 - magnitude);
     std::string text = FormatFixed(value, decimals);

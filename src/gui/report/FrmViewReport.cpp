@@ -4,6 +4,7 @@
 #include <QByteArray>
 #include <QClipboard>
 #include <QDir>
+#include <QFile>
 #include <QGuiApplication>
 #include <QIcon>
 #include <QMenu>
@@ -11,7 +12,6 @@
 #include <QPalette>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
-#include <QSaveFile>
 #include <QScreen>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -20,6 +20,7 @@
 #include <memory>
 #include <string>
 
+#include "Errors.h"
 #include "common/FileLocations.h"
 #include "common/Forms.h"
 #include "common/Prompts.h"
@@ -30,6 +31,8 @@
 #include "report/RichDocumentConversion.h"
 #include "report/RichTextPrinter.h"
 #include "report/RtfWriter.h"
+#include "store/OutputFile.h"
+#include "store/ReportTarget.h"
 
 namespace torrenta::gui {
 
@@ -178,36 +181,45 @@ void FrmViewReport::LoadReport(const RichDocument& document) {
 void FrmViewReport::SaveReportAs() {
     const QString fileName = CurrentPrompts().SaveFileName(
         this, QStringLiteral("Rich Text File (*.rtf)"), QStringLiteral("rtf"));
-    if (fileName.isEmpty()) {
+    if (fileName.isEmpty() || RefusedTarget(fileName, QStringLiteral("Save As"))) {
         return;
     }
     const std::string rtf = WriteRtf(ToRichDocument(*rtbReport_->document()));
-    // Written beside the target and renamed over it, so a failed save leaves
-    // an existing file as it was.
-    QSaveFile file(fileName);
-    const auto size = static_cast<qint64>(rtf.size());
-    if (!file.open(QIODevice::WriteOnly) || file.write(rtf.data(), size) != size ||
-        !file.commit()) {
-        ShowMessage(this,
-                    QStringLiteral("The report could not be saved as %1.\n%2")
-                        .arg(QDir::toNativeSeparators(fileName), file.errorString()),
-                    QStringLiteral("Error"), QMessageBox::Critical);
+    try {
+        WriteOutputFile(QFile::encodeName(fileName).toStdString(), rtf);
+    } catch (const TorrentaError& e) {
+        ShowSaveFailure(fileName, ToQ(e.what()));
     }
 }
 
 void FrmViewReport::TbSaveAsPdf_Click() {
     const QString fileName = CurrentPrompts().SaveFileName(this, QStringLiteral("PDF File (*.pdf)"),
                                                            QStringLiteral("pdf"));
-    if (fileName.isEmpty()) {
+    if (fileName.isEmpty() || RefusedTarget(fileName, QStringLiteral("Save as PDF"))) {
         return;
     }
     const QString failure = WriteReportPdf(*rtbReport_->document(), fileName);
     if (!failure.isEmpty()) {
-        ShowMessage(this,
-                    QStringLiteral("The report could not be saved as %1.\n%2")
-                        .arg(QDir::toNativeSeparators(fileName), failure),
-                    QStringLiteral("Error"), QMessageBox::Critical);
+        ShowSaveFailure(fileName, failure);
     }
+}
+
+bool FrmViewReport::RefusedTarget(const QString& fileName, const QString& title) {
+    const Session& session = CurrentSession();
+    const std::string refusal = ReportTargetRefusal(QFile::encodeName(fileName).toStdString(),
+                                                    session.ProjectPath, session.AppFolder);
+    if (refusal.empty()) {
+        return false;
+    }
+    ShowMessage(this, ToQ(refusal), title, QMessageBox::Warning);
+    return true;
+}
+
+void FrmViewReport::ShowSaveFailure(const QString& fileName, const QString& reason) {
+    ShowMessage(this,
+                QStringLiteral("The report could not be saved as %1.\n%2")
+                    .arg(QDir::toNativeSeparators(fileName), reason),
+                QStringLiteral("Error"), QMessageBox::Critical);
 }
 
 void FrmViewReport::TbPrintPreview_Click() {

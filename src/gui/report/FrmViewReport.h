@@ -42,6 +42,10 @@ class FrmViewReport : public QMainWindow {
 
     void SaveReportAs();
     void TbSaveAsPdf_Click();
+    // Shows why a report may not go to `fileName` (the open project, a
+    // database); true when refused.
+    bool RefusedTarget(const QString& fileName, const QString& title);
+    void ShowSaveFailure(const QString& fileName, const QString& reason);
     void TbPrintPreview_Click();
     void TbPrint_Click();
     // Lays the report out on `printer`; a refusal is told under `title`,

@@ -2,16 +2,14 @@
 
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QPageSize>
 #include <QPrinter>
 #include <QTemporaryFile>
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
 
+#include "Errors.h"
 #include "report/RichText.h"
 #include "report/RichTextPrinter.h"
+#include "store/OutputFile.h"
 
 namespace torrenta::gui {
 
@@ -29,35 +27,45 @@ bool PrintReportPages(QTextDocument& document, QPrinter& printer) {
                          kReportPage.bottom);
 }
 
-QString WriteReportPdf(QTextDocument& document, const QString& fileName) {
-    const QFileInfo target(fileName);
-    QTemporaryFile partial(target.absolutePath() + QStringLiteral("/.") + target.fileName() +
-                           QStringLiteral(".XXXXXX"));
-    if (!partial.open()) {
-        return QStringLiteral("The file %1 could not be written: %2")
-            .arg(QDir::toNativeSeparators(fileName), partial.errorString());
+QString RenderReportPdf(QTextDocument& document, std::string& pdf) {
+    QTemporaryFile pages(QDir::tempPath() + QStringLiteral("/torrenta-report-XXXXXX.pdf"));
+    if (!pages.open()) {
+        return QStringLiteral("A temporary file for the pages could not be made: %1")
+            .arg(pages.errorString());
     }
-    partial.close();
-    // A temporary file is private to its owner; the PDF is a document like
-    // the others, or keeps the permissions of the file it replaces.
-    partial.setPermissions(target.exists()
-                               ? QFile::permissions(fileName)
-                               : QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser |
-                                     QFile::WriteUser | QFile::ReadGroup | QFile::ReadOther);
+    pages.close();
+    {
+        const std::unique_ptr<QPrinter> printer = PdfPrinter(pages.fileName());
+        if (!PrintReportPages(document, *printer)) {
+            return QStringLiteral("The pages could not be laid out.");
+        }
+    }
+    QFile file(pages.fileName());
+    if (!file.open(QIODevice::ReadOnly)) {
+        return QStringLiteral("The pages could not be read back: %1").arg(file.errorString());
+    }
+    const QByteArray bytes = file.readAll();
+    // The printer says nothing of a write cut short (a full disk): a PDF
+    // without its trailer is no PDF.
+    if (!bytes.startsWith("%PDF") || !bytes.trimmed().endsWith("%%EOF")) {
+        return QStringLiteral("The pages could not be written to %1.")
+            .arg(QDir::toNativeSeparators(QDir::tempPath()));
+    }
+    pdf.assign(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+    return {};
+}
 
-    const std::unique_ptr<QPrinter> printer = PdfPrinter(partial.fileName());
-    if (!PrintReportPages(document, *printer)) {
-        return QStringLiteral("The file %1 could not be written.")
-            .arg(QDir::toNativeSeparators(fileName));
+QString WriteReportPdf(QTextDocument& document, const QString& fileName) {
+    std::string pdf;
+    const QString failure = RenderReportPdf(document, pdf);
+    if (!failure.isEmpty()) {
+        return failure;
     }
-    // rename() replaces the target in one step; QFile::rename would refuse
-    // an existing file.
-    if (std::rename(QFile::encodeName(partial.fileName()).constData(),
-                    QFile::encodeName(fileName).constData()) != 0) {
-        return QStringLiteral("The file %1 could not be written: %2")
-            .arg(QDir::toNativeSeparators(fileName), QString::fromLocal8Bit(std::strerror(errno)));
+    try {
+        WriteOutputFile(QFile::encodeName(fileName).toStdString(), pdf);
+    } catch (const TorrentaError& e) {
+        return QString::fromUtf8(e.what());
     }
-    partial.setAutoRemove(false);
     return {};
 }
 

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <memory>
+#include <string>
 
 class QPrinter;
 class QTextDocument;
@@ -18,10 +19,16 @@ std::unique_ptr<QPrinter> PdfPrinter(const QString& fileName);
 // False when the printer refused.
 bool PrintReportPages(QTextDocument& document, QPrinter& printer);
 
-// Writes `document` to `fileName` as a PDF through PrintReportPages. The pages are written to a
-// temporary file beside the target and renamed over it, so a failed save
-// leaves an existing file as it was. Returns "" when written, otherwise the
-// reason in words for a message.
+// Lays `document` out as a PDF through PrintReportPages and puts the whole
+// file in `pdf`; the pages go through a private temporary file, since the
+// printer writes only to files. Returns "" when done, otherwise the reason in
+// words for a message.
+QString RenderReportPdf(QTextDocument& document, std::string& pdf);
+
+// Writes `document` to `fileName` as a PDF: RenderReportPdf, then
+// WriteOutputFile, so the file is replaced only by a complete one, a link
+// stays a link and a pipe is written into. Returns "" when written,
+// otherwise the reason in words for a message.
 QString WriteReportPdf(QTextDocument& document, const QString& fileName);
 
 }  // namespace torrenta::gui

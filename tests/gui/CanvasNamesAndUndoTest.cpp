@@ -86,6 +86,7 @@ class CanvasNamesAndUndoTest : public DesktopRunTest {
 
     void eachIconShowsItsNameAndTellsKindTagAndTc() {
         InsertBasin("Basin1", "North Lots", 1000);
+        InsertBasin("Basin2", "Basin near Cafe\u0301 X", 2000);
         SurfaceRow surface = SampleSurface();
         surface.SurfName = "Swale behind the school yard";
         InsertElementRow(project_, surface);
@@ -103,6 +104,10 @@ class CanvasNamesAndUndoTest : public DesktopRunTest {
         const Case cases[] = {
             {Icon(ElementKind::Overland, 1), "North Lots",
              "North Lots\nOverland flow\nTag: Basin1\nTc: 18.3066 min"},
+            // The accent that ends the 15th letter stays on it.
+            {Icon(ElementKind::Overland, 2), QStringLiteral("Basin near Cafe\u0301\u2026"),
+             QStringLiteral("Basin near Cafe\u0301 X\nOverland flow\nTag: Basin2\nTc: 18.3066 "
+                            "min")},
             {Icon(ElementKind::Shallow, 1), QStringLiteral("Swale behind th\u2026"),
              "Swale behind the school yard\nShallow concentrated flow\nTag: Surface1\nTc: 3.6532 "
              "min"},
@@ -131,8 +136,8 @@ class CanvasNamesAndUndoTest : public DesktopRunTest {
             row.BasinName = "South Lots";
             InsertElementRow(project_, row);
         });
-        QCOMPARE(Icon(ElementKind::Overland, 2)->Caption(), QStringLiteral("South Lots"));
-        QVERIFY(Icon(ElementKind::Overland, 2)->CaptionShown());
+        QCOMPARE(Icon(ElementKind::Overland, 3)->Caption(), QStringLiteral("South Lots"));
+        QVERIFY(Icon(ElementKind::Overland, 3)->CaptionShown());
     }
 
     void doubleClickEditsAndTheNameFollowsTheEdit() {

@@ -1,5 +1,8 @@
 #include "canvas/IconCaption.h"
 
+#include "common/QtText.h"
+#include "text/DisplayWidth.h"
+
 namespace torrenta::gui {
 
 namespace {
@@ -21,10 +24,13 @@ QString KindName(IconKind kind) {
 }  // namespace
 
 QString IconCaption(const QString& name) {
-    if (name.size() <= kCaptionLength) {
+    // Counted in letters with their accents (and whole emoji), so a cut never
+    // leaves an accent behind or half a surrogate pair.
+    const std::string utf8 = FromQ(name);
+    if (FirstClusters(utf8, kCaptionLength).size() == utf8.size()) {
         return name;
     }
-    return name.left(kCaptionLength - 1) + QChar(0x2026);
+    return ToQ(FirstClusters(utf8, kCaptionLength - 1)) + QChar(0x2026);
 }
 
 QString IconToolTip(IconKind kind, const QString& name, const QString& tag, const QString& tc) {

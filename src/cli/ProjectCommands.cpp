@@ -183,9 +183,10 @@ void RunSolve(const std::string& appFolder, const SolveOptions& options, std::os
     } else {
         out << WritePlainText(composed());
     }
+    // One line per finding, whatever a stored name in its message holds.
     for (const DesignFinding& finding : CheckDesign(solution)) {
-        err << "torrenta-cli: check " << finding.code << ": " << finding.message << " ("
-            << finding.reference << ")\n";
+        err << "torrenta-cli: check " << finding.code << ": " << ControlsAsSpaces(finding.message)
+            << " (" << finding.reference << ")\n";
     }
 }
 

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <nlohmann/json.hpp>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -97,8 +98,9 @@ TEST(CliText, RefusesTextThatIsNotOneLineOfUtf8) {
     }
 }
 
-// A file written before input was checked may hold a name that is not UTF-8:
-// the JSON carries U+FFFD in its place and the solve succeeds.
+// A file written before input was checked may hold a name that is not UTF-8
+// or holds a line break: the JSON carries U+FFFD for the bad byte, the solve
+// succeeds, and the design check naming the element stays on one line.
 TEST(CliText, JsonShowsStoredTextThatIsNotUtf8WithReplacementCharacters) {
     TestFolder folder;
     const std::string project = folder.File("old.rmt");
@@ -111,13 +113,19 @@ TEST(CliText, JsonShowsStoredTextThatIsNotUtf8WithReplacementCharacters) {
         cli({"add", "shallow", project, "--name", "S", "--length", "500", "--slope", "0.02"}).code,
         kExitDone);
     auto row = *LoadElementRow<SurfaceRow>(project, "Surface1");
-    row.SurfName = "Caf\xE9";
+    row.SurfName = "Swale\nCaf\xE9";
+    row.SurfSlope = "0.6";  // steep enough for a design check
     UpdateElementRow(project, "Surface1", row);
 
     const auto solved = cli({"solve", project, "--json"});
     ASSERT_EQ(solved.code, kExitDone) << solved.err;
     const auto json = nlohmann::json::parse(solved.out);
-    EXPECT_EQ(json["elements"]["shallow"][0]["SurfName"], "Caf\uFFFD");
+    EXPECT_EQ(json["elements"]["shallow"][0]["SurfName"], "Swale\nCaf\uFFFD");
+    EXPECT_EQ(solved.err.find("torrenta-cli: check SHALLOW-SLOPE"), 0u) << solved.err;
+    std::istringstream lines(solved.err);
+    for (std::string line; std::getline(lines, line);) {
+        EXPECT_EQ(line.rfind("torrenta-cli: check ", 0), 0u) << line;
+    }
 }
 
 // Qt, loaded for --pdf, sets the process's locale from the environment. Under

@@ -184,6 +184,9 @@ Command NewCommand(CLI::App& app) {
     sub->add_option("--design-date", options->info.DesignDate, "Design date (default today)");
     sub->add_option("--engineer", options->info.DesignEngineer, "Design engineer");
     sub->add_option("--manager", options->info.ProjectManager, "Project manager");
+    sub->add_flag("--force", options->force,
+                  "Replace PROJECT when a file of that name exists (never a read-only one); "
+                  "without it an existing file is refused");
     return {sub, [options](const std::string& appFolder) {
                 const ProjectInfoRow& info = options->info;
                 RequireOneLine({{"--node", &options->nodeName},

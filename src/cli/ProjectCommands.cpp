@@ -79,12 +79,15 @@ NodeRow RequireSetUpProject(const std::string& projectPath) {
 
 // Adds the row the way the add dialog would on a canvas freshly opened on the
 // file: the next array index (deleted rows count) and the placement cursor's
-// position.
+// position, both from the rows counted inside the add's transaction, so adds
+// run side by side each get their own.
 template <class Row>
 std::string AddRow(const std::string& projectPath, Row& row) {
     constexpr ElementKind kind = ElementTable<Row>::kKind;
-    const int index = CountElementRows(projectPath, kind) + 1;
-    return AddElement(projectPath, row, index, IconPlacement(kind).Next(index));
+    return AddElement(projectPath, row, [](int rowCount) {
+        const int index = rowCount + 1;
+        return NewIconSlot{index, IconPlacement(kind).Next(index)};
+    });
 }
 
 }  // namespace
@@ -97,7 +100,13 @@ void RunNew(const std::string& appFolder, const NewProjectOptions& options) {
         throw IntensityError("The intensity table \"" + options.intensityTable +
                              "\" does not exist in the intensity database.");
     }
-    NewProject(appFolder, options.projectPath);
+    try {
+        NewProject(appFolder, options.projectPath,
+                   options.force ? ExistingFile::Replace : ExistingFile::Keep);
+    } catch (const FileExistsError&) {
+        throw FileExistsError("\"" + options.projectPath +
+                              "\" already exists; add --force to replace it.");
+    }
     SaveProjectSetup(options.projectPath, options.info, options.nodeName, options.intensityTable);
 }
 

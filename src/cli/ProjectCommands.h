@@ -23,6 +23,8 @@ struct NewProjectOptions {
     ProjectInfoRow info;
     std::string nodeName;
     std::string intensityTable;
+    // Replace a file already at projectPath (never a read-only one).
+    bool force = false;
 };
 void RunNew(const std::string& appFolder, const NewProjectOptions& options);
 

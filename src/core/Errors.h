@@ -33,6 +33,13 @@ class InputError : public TorrentaError {
     using TorrentaError::TorrentaError;
 };
 
+// A file would be replaced that the caller did not ask to replace (a new
+// project over an existing file); nothing was written.
+class FileExistsError : public InputError {
+  public:
+    using InputError::InputError;
+};
+
 // Any other failure of the database engine while reading or writing a project.
 class DatabaseError : public TorrentaError {
   public:

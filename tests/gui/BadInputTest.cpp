@@ -413,7 +413,8 @@ class BadInputTest : public DesktopRunTest {
         Enter(info, "TxtBasinName", QString());
         Click(info, QStringLiteral("CmdOK"));
         QCOMPARE(MessagesText(), QStringLiteral("Please Fill in Basin Information Fields"));
-        QVERIFY(!ReadNode(project).has_value());
+        // Nothing is saved, so nothing is written under the new project's name.
+        QVERIFY(!std::filesystem::exists(project));
         prompts_->messages.clear();
 
         CreateProject(file, QString(), QStringLiteral("Outfall"), QStringLiteral("Atlanta"));

@@ -10,12 +10,14 @@
 #include <fstream>
 #include <memory>
 
+#include "BadInputSupport.h"
 #include "DesktopRun.h"
 #include "GuiTestSupport.h"
 #include "ScriptedPrompts.h"
 #include "TestFolder.h"
 #include "app/FrmOpen.h"
 #include "app/MDIFrmMain.h"
+#include "app/RecentProjects.h"
 #include "canvas/FrmDraw.h"
 #include "common/FileLocations.h"
 #include "intensity/FrmIntensityTable.h"
@@ -203,8 +205,10 @@ class ProjectLifecycleTest : public DesktopRunTest {
         QCOMPARE(prompts_->messages[0].title, QStringLiteral("Error"));
         QCOMPARE(prompts_->messages[0].icon, QMessageBox::Information);
         QVERIFY(Forms::Find<FrmInfo>() == info);
-        QVERIFY(!ReadProjectInfo(FromQ(file)).has_value());
-        QVERIFY(!ReadNode(FromQ(file)).has_value());
+        // Nothing is stored, in the new project's draft or under its name.
+        QVERIFY(!ReadProjectInfo(CurrentSession().ProjectPath).has_value());
+        QVERIFY(!ReadNode(CurrentSession().ProjectPath).has_value());
+        QVERIFY(!std::filesystem::exists(FromQ(file)));
         QVERIFY(main_->Canvas() == nullptr);
     }
 
@@ -370,18 +374,92 @@ class ProjectLifecycleTest : public DesktopRunTest {
         QCOMPARE(CurrentSession().ProjectPath, FromQ(file));
     }
 
-    void newOverAnExistingProjectEmptiesIt() {
-        const QString file = ProjectFile("reused.rmt");
-        CreateProject(file, QStringLiteral("Outfall"));
-        AddElements(FromQ(file));
-        Trigger(main_->Canvas(), QStringLiteral("MnuFileClose"));
+    // File New onto a file that is there (the save dialog confirmed it) sets
+    // the new project up in a draft: the file is replaced only by Project
+    // Setup's OK, and Cancel or Esc leave it byte for byte with no draft
+    // beside it. The open project's own file closes that project first.
+    void newOverAFileKeepsItUntilSetupOk_data() {
+        QTest::addColumn<QString>("existing");
+        QTest::addColumn<QString>("ending");
+        for (const char* existing : {"no file", "closed project", "text file", "open project"}) {
+            for (const char* ending : {"CmdOK", "CmdCancel", "Esc"}) {
+                QTest::addRow("%s, %s", existing, ending)
+                    << QString::fromLatin1(existing) << QString::fromLatin1(ending);
+            }
+        }
+    }
+
+    void newOverAFileKeepsItUntilSetupOk() {
+        QFETCH(QString, existing);
+        QFETCH(QString, ending);
+        QTemporaryDir settings;
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
+        const QString file = ProjectFile("site.rmt");
+        const std::string path = FromQ(file);
+        if (existing == QStringLiteral("text file")) {
+            WriteFileBytes(path, "Survey notes, lot 7: keep.\n");
+        } else if (existing != QStringLiteral("no file")) {
+            folder_->NewProjectFile("site.rmt");
+            SaveProjectSetup(path, HalfDoneInfo(), "Old outfall", "Atlanta");
+            BasinRow basin;
+            basin.BasinTag = "Basin1";
+            basin.Deleted = "False";
+            InsertElementRow(path, basin);
+        }
+        if (existing == QStringLiteral("open project")) {
+            OpenProjectFile(file);
+            QVERIFY(main_->Canvas() != nullptr);
+        }
+        Fingerprint before = FolderFingerprint(folder_->AppFolder());
+        const QString bytesBefore = ToQ(ReadFileBytes(path));
+        const QStringList recentBefore = RecentProjects::List();
+
         prompts_->fileNames.append(file);
-        Trigger(main_.get(), QStringLiteral("MnuFileNew"));
+        Trigger(
+            main_->Canvas() != nullptr ? static_cast<QObject*>(main_->Canvas()) : main_.get(),
+            main_->Canvas() != nullptr ? QStringLiteral("MnuNew") : QStringLiteral("MnuFileNew"));
         Settle();
-        QVERIFY(Forms::Find<FrmInfo>() != nullptr);
-        QCOMPARE(CountElementRows(FromQ(file), ElementKind::Overland), 0);
-        QVERIFY(!ReadProjectInfo(FromQ(file)).has_value());
-        QVERIFY(!ReadNode(FromQ(file)).has_value());
+        FrmInfo* info = Forms::Find<FrmInfo>();
+        QVERIFY(info != nullptr);
+        QVERIFY(main_->Canvas() == nullptr);
+        QCOMPARE(ToQ(ReadFileBytes(path)), bytesBefore);
+        QCOMPARE(std::filesystem::exists(path), existing != QStringLiteral("no file"));
+        QCOMPARE(main_->windowTitle(), QStringLiteral("site.rmt \u2014 Torrenta"));
+        QCOMPARE(Text(info, QStringLiteral("TxtProjectName")), QString());
+        QCOMPARE(Text(info, QStringLiteral("TxtBasinName")), QString());
+
+        if (ending != QStringLiteral("CmdOK")) {
+            if (ending == QStringLiteral("Esc")) {
+                QTest::keyClick(info, Qt::Key_Escape);
+            } else {
+                Click(info, QStringLiteral("CmdCancel"));
+            }
+            Settle();
+            const Fingerprint after = FolderFingerprint(folder_->AppFolder());
+            QVERIFY2(after == before, FingerprintChanges(before, after).c_str());
+            QCOMPARE(main_->windowTitle(), QStringLiteral("Torrenta  - version 1.0"));
+            QCOMPARE(CurrentSession().ProjectPath, std::string());
+            QCOMPARE(RecentProjects::List(), recentBefore);
+            VerifyStartWindow();
+            return;
+        }
+        Type(info, QStringLiteral("TxtBasinName"), QStringLiteral("New outfall"));
+        Click(info, QStringLiteral("CmdIList"));
+        Choose(Forms::Find<FrmSelectIvalBasin>(), QStringLiteral("Atlanta"));
+        Click(info, QStringLiteral("CmdOK"));
+        Settle();
+        QVERIFY(prompts_->messages.isEmpty());
+        QVERIFY(main_->Canvas() != nullptr);
+        QCOMPARE(main_->windowTitle(), QStringLiteral("site.rmt \u2014 Torrenta"));
+        QCOMPARE(CurrentSession().ProjectPath, path);
+        QCOMPARE(RecentProjects::List().value(0), file);
+        QCOMPARE(ReadNode(path)->NodeName, std::string("New outfall"));
+        QCOMPARE(ReadProjectInfo(path)->ProjectName, std::string());
+        QCOMPARE(CountElementRows(path, ElementKind::Overland), 0);
+        Fingerprint after = FolderFingerprint(folder_->AppFolder());
+        after.erase("site.rmt");
+        before.erase("site.rmt");
+        QVERIFY2(after == before, FingerprintChanges(before, after).c_str());
     }
 
     void eachDialogOpensOnce_data() {

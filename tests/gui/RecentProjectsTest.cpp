@@ -13,6 +13,9 @@
 #include "app/MDIFrmMain.h"
 #include "app/RecentProjects.h"
 #include "canvas/FrmDraw.h"
+#include "common/Forms.h"
+#include "intensity/FrmSelectIvalBasin.h"
+#include "store/FrmInfo.h"
 #include "store/ProjectSetup.h"
 
 using namespace torrenta;
@@ -85,6 +88,15 @@ class RecentProjectsTest : public DesktopRunTest {
         Open(4);  // opened again: moves up, not in twice
         prompts_->fileNames.append(Project(10));
         Trigger(main_.get(), QStringLiteral("MnuNew"));
+        Settle();
+        // A new project joins the list once its setup is saved under its name.
+        QCOMPARE(RecentProjects::List().constFirst(), Project(4));
+        FrmInfo* info = Forms::Find<FrmInfo>();
+        QVERIFY(info != nullptr);
+        Type(info, QStringLiteral("TxtBasinName"), QStringLiteral("Outfall"));
+        Click(info, QStringLiteral("CmdIList"));
+        Choose(Forms::Find<FrmSelectIvalBasin>(), QStringLiteral("Atlanta"));
+        Click(info, QStringLiteral("CmdOK"));
         Settle();
 
         const QStringList expected = {"&1 p10.rmt", "&2 p4.rmt", "&3 p9.rmt", "&4 p8.rmt",

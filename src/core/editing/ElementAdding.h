@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "network/IconPlacement.h"
@@ -7,15 +8,33 @@
 
 namespace torrenta {
 
+// Where a new element's icon goes: its icon array index (which names its tag)
+// and its position.
+struct NewIconSlot {
+    int index = 0;
+    IconPosition position;
+};
+
+// Chooses the new icon's slot from the number of rows the kind holds, deleted
+// ones included, as counted inside the add's transaction.
+using IconSlotChoice = std::function<NewIconSlot(int rowCount)>;
+
 // The one way a new element enters a project, whoever adds it (the canvas's
 // add dialogs, the command line's add, the benchmark's project): the row is
 // refused when a required field is empty ("Please fill all fields"), a text
 // the report prints is not one line of UTF-8 (RequireOneLineTexts) or its
 // kind already has 20 live elements (the kind's "Maximum Reached" text); it
-// then gets the tag of the icon array index `index`, the icon's position and
-// Deleted "False", and is inserted. Returns the tag. Throws InputError when
+// then gets the tag of its slot's index, the slot's position and Deleted
+// "False", and is inserted. The count, the choice of tag and slot and the
+// insert are one write transaction, so adds running at the same time (two
+// command lines, a command line and the canvas) wait for each other and never
+// pass the limit or share a tag. Returns the tag. Throws InputError when
 // refused, DatabaseError when the row cannot be written; the file is then
 // unchanged.
+template <class Row>
+std::string AddElement(const std::string& projectPath, Row& row, const IconSlotChoice& choose);
+
+// The same with a slot the caller chose beforehand (the canvas's next icon).
 template <class Row>
 std::string AddElement(const std::string& projectPath, Row& row, int index, IconPosition position);
 

@@ -89,6 +89,41 @@ SharedConnections::~SharedConnections() {
     }
 }
 
+WriteTransaction::WriteTransaction(const std::string& projectPath, std::string_view action)
+    : connection_(OpenProjectConnection(projectPath)), action_(action) {
+    try {
+        connection_.Db().exec("BEGIN IMMEDIATE");
+    } catch (const TorrentaError&) {
+        throw;
+    } catch (const std::exception& e) {
+        ThrowDatabaseError(connection_, action_, e);
+    }
+    open_ = true;
+}
+
+WriteTransaction::~WriteTransaction() {
+    if (!open_) {
+        return;
+    }
+    try {
+        connection_.Db().exec("ROLLBACK");
+    } catch (const std::exception&) {
+        // The engine has rolled back already when a statement failed badly
+        // enough to end the transaction; the connection closes either way.
+    }
+}
+
+void WriteTransaction::Commit() {
+    try {
+        connection_.Db().exec("COMMIT");
+    } catch (const TorrentaError&) {
+        throw;
+    } catch (const std::exception& e) {
+        ThrowDatabaseError(connection_, action_, e);
+    }
+    open_ = false;
+}
+
 Connection OpenProjectConnection(const std::string& projectPath) {
     return Connection(projectPath, Connection::Target::Project);
 }

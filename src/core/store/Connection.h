@@ -47,6 +47,29 @@ class SharedConnections {
     SharedConnections& operator=(const SharedConnections&) = delete;
 };
 
+// One write transaction on a project (BEGIN IMMEDIATE): the operations run on
+// this thread while it is alive share its connection, so what they read
+// cannot change under them before their writes land. Another program writing
+// the file waits its turn (the connection's busy timeout) instead of reading
+// what this one is about to change. Rolled back unless committed.
+class WriteTransaction {
+  public:
+    // `action` says what the transaction is for ("Cannot add the element to
+    // the project") in the DatabaseError when the file stays locked.
+    WriteTransaction(const std::string& projectPath, std::string_view action);
+    ~WriteTransaction();
+    WriteTransaction(const WriteTransaction&) = delete;
+    WriteTransaction& operator=(const WriteTransaction&) = delete;
+
+    void Commit();
+
+  private:
+    SharedConnections shared_;
+    Connection connection_;
+    std::string action_;
+    bool open_ = false;
+};
+
 Connection OpenProjectConnection(const std::string& projectPath);
 Connection OpenIntensityConnection(const std::string& appFolder);
 inline void CloseConnection(Connection& connection) {

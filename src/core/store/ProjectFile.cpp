@@ -6,6 +6,7 @@
 #include <sqlite3.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <filesystem>
 #include <random>
@@ -68,27 +69,30 @@ std::string Lower(std::string_view text) {
     throw ProjectFileError("\"" + path + "\" is not a Torrenta project: " + reason);
 }
 
+// Hidden, so a file manager does not offer a project that is not made yet, and
+// in the target's folder, so the last step is one atomic rename.
 std::string UniqueSibling(const fs::path& target) {
     std::random_device random;
     std::uniform_int_distribution<unsigned> digits(0, 0xFFFFFF);
     for (;;) {
         char suffix[16];
         std::snprintf(suffix, sizeof suffix, ".%06x.tmp", digits(random));
-        fs::path candidate = target;
-        candidate += suffix;
+        const fs::path candidate =
+            target.parent_path() / ("." + target.filename().string() + suffix);
         if (!fs::exists(candidate)) {
             return candidate.string();
         }
     }
 }
 
-}  // namespace
-
-std::string TemplatePath(const std::string& appFolder) {
-    return (fs::path(appFolder) / "empty.mdb").string();
+[[noreturn]] void FileInTheWay(const std::string& projectPath) {
+    throw FileExistsError("Cannot create \"" + projectPath +
+                          "\": a file of that name already exists.");
 }
 
-void NewProject(const std::string& appFolder, const std::string& projectPath) {
+// What File New refuses before copying anything.
+void RequireNewProjectPossible(const std::string& appFolder, const std::string& projectPath,
+                               ExistingFile existing) {
     const std::string source = TemplatePath(appFolder);
     std::error_code ec;
     if (!fs::is_regular_file(source, ec)) {
@@ -99,33 +103,126 @@ void NewProject(const std::string& appFolder, const std::string& projectPath) {
     if (fs::is_directory(target, ec)) {
         throw ProjectFileError("Cannot create \"" + projectPath + "\": it is a folder.");
     }
+    const bool present = fs::exists(fs::symlink_status(target, ec));
     // The rename below would replace a write-protected file all the same; the
     // protection is the owner's word that this project must not change.
-    if (fs::exists(target, ec) && faccessat(AT_FDCWD, projectPath.c_str(), W_OK, AT_EACCESS) != 0) {
+    if (present && faccessat(AT_FDCWD, projectPath.c_str(), W_OK, AT_EACCESS) != 0) {
         throw ProjectFileError("Cannot create \"" + projectPath +
                                "\": a read-only file of that name is in the way.");
+    }
+    if (present && existing == ExistingFile::Keep) {
+        FileInTheWay(projectPath);
     }
     const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
     if (!fs::is_directory(folder, ec)) {
         throw ProjectFileError("Cannot create \"" + projectPath + "\": the folder \"" +
                                folder.string() + "\" does not exist.");
     }
-    const std::string temporary = UniqueSibling(target);
-    try {
-        fs::copy_file(source, temporary, fs::copy_options::overwrite_existing);
-        fs::permissions(temporary, fs::perms::owner_read | fs::perms::owner_write,
-                        fs::perm_options::add);
-        // A journal left beside an old file of this name would be rolled back
-        // into the new project the first time it is opened.
-        for (const char* leftover : {"-journal", "-wal", "-shm"}) {
-            fs::remove(projectPath + leftover);
-        }
-        fs::rename(temporary, target);
-    } catch (const fs::filesystem_error& e) {
-        fs::remove(temporary, ec);
-        throw ProjectFileError("Cannot create \"" + projectPath + "\": " + e.code().message() +
-                               ".");
+}
+
+[[noreturn]] void CannotCreate(const std::string& projectPath, const std::error_code& code) {
+    throw ProjectFileError("Cannot create \"" + projectPath + "\": " + code.message() + ".");
+}
+
+// A journal left beside an old file of this name would be rolled back into
+// the new project the first time it is opened.
+void RemoveLeftoverJournals(const std::string& projectPath) {
+    for (const char* leftover : {"-journal", "-wal", "-shm"}) {
+        fs::remove(projectPath + leftover);
     }
+}
+
+// Renames the draft to the project's name unless a file took that name since
+// the checks; false then, and the draft stays.
+bool PlaceDraftIfFree(const std::string& draftPath, const std::string& projectPath) {
+    if (renameat2(AT_FDCWD, draftPath.c_str(), AT_FDCWD, projectPath.c_str(), RENAME_NOREPLACE) ==
+        0) {
+        return true;
+    }
+    const int reason = errno;
+    if (reason == EEXIST) {
+        return false;
+    }
+    if (reason != EINVAL && reason != ENOSYS && reason != ENOTSUP) {
+        CannotCreate(projectPath, std::error_code(reason, std::generic_category()));
+    }
+    // A file system without that rename: a check, then the plain one.
+    std::error_code ec;
+    if (fs::exists(fs::symlink_status(projectPath, ec))) {
+        return false;
+    }
+    fs::rename(draftPath, projectPath, ec);
+    if (ec) {
+        CannotCreate(projectPath, ec);
+    }
+    return true;
+}
+
+}  // namespace
+
+std::string TemplatePath(const std::string& appFolder) {
+    return (fs::path(appFolder) / "empty.mdb").string();
+}
+
+void NewProject(const std::string& appFolder, const std::string& projectPath,
+                ExistingFile existing) {
+    RequireNewProjectPossible(appFolder, projectPath, existing);
+    const std::string draft = NewProjectDraft(appFolder, projectPath);
+    try {
+        if (existing == ExistingFile::Replace) {
+            CommitProjectDraft(draft, projectPath);
+            return;
+        }
+        std::error_code ec;
+        if (!fs::exists(fs::symlink_status(projectPath, ec))) {
+            RemoveLeftoverJournals(projectPath);
+        }
+        if (!PlaceDraftIfFree(draft, projectPath)) {
+            FileInTheWay(projectPath);
+        }
+    } catch (const fs::filesystem_error& e) {
+        DiscardProjectDraft(draft);
+        CannotCreate(projectPath, e.code());
+    } catch (...) {
+        DiscardProjectDraft(draft);
+        throw;
+    }
+}
+
+std::string NewProjectDraft(const std::string& appFolder, const std::string& projectPath) {
+    RequireNewProjectPossible(appFolder, projectPath, ExistingFile::Replace);
+    const std::string draft = UniqueSibling(fs::path(projectPath));
+    try {
+        fs::copy_file(TemplatePath(appFolder), draft, fs::copy_options::overwrite_existing);
+        fs::permissions(draft, fs::perms::owner_read | fs::perms::owner_write,
+                        fs::perm_options::add);
+    } catch (const fs::filesystem_error& e) {
+        DiscardProjectDraft(draft);
+        CannotCreate(projectPath, e.code());
+    }
+    return draft;
+}
+
+void CommitProjectDraft(const std::string& draftPath, const std::string& projectPath) {
+    // The file may have been write-protected while the draft was set up.
+    std::error_code ec;
+    if (fs::exists(fs::symlink_status(projectPath, ec)) &&
+        faccessat(AT_FDCWD, projectPath.c_str(), W_OK, AT_EACCESS) != 0) {
+        throw ProjectFileError("Cannot create \"" + projectPath +
+                               "\": a read-only file of that name is in the way.");
+    }
+    try {
+        RemoveLeftoverJournals(projectPath);
+        fs::rename(draftPath, projectPath);
+    } catch (const fs::filesystem_error& e) {
+        CannotCreate(projectPath, e.code());
+    }
+}
+
+void DiscardProjectDraft(const std::string& draftPath) noexcept {
+    std::error_code ignored;
+    fs::remove(draftPath, ignored);
+    fs::remove(draftPath + "-journal", ignored);
 }
 
 void OpenProject(const std::string& projectPath) {

@@ -55,6 +55,7 @@ MDIFrmMain::MDIFrmMain(QWidget* parent) : QMainWindow(parent) {
 }
 
 MDIFrmMain::~MDIFrmMain() {
+    DiscardNewProject();
     if (instance == this) {
         instance = nullptr;
     }
@@ -203,16 +204,36 @@ void MDIFrmMain::FileNew() {
     if (file.isEmpty()) {
         return;
     }
-    // A failed copy leaves the open project as it was.
-    if (!RunCommand(this, [&] { NewProject(CurrentSession().AppFolder, FromQ(file)); })) {
+    // The new project is set up in a draft beside the chosen file, which
+    // stays as it is until Project Setup's OK. A failed copy leaves the open
+    // project as it was.
+    std::string draft;
+    if (!RunCommand(this,
+                    [&] { draft = NewProjectDraft(CurrentSession().AppFolder, FromQ(file)); })) {
         return;
     }
-    RecentProjects::Add(file);
     FileClose();
     Forms::CloseProjectForms();
-    CurrentSession().ProjectPath = FromQ(file);
+    Session& session = CurrentSession();
+    session.ProjectPath = draft;
+    session.NewProjectPath = FromQ(file);
     ShowProjectInTitle(true);
     ShowProjectSetup();
+    FrmInfo* info = Forms::Find<FrmInfo>();
+    connect(info, &FrmInfo::Saved, this, [file] { RecentProjects::Add(file); });
+    // Closed without OK (Cancel, Esc, the window's close box): the draft goes.
+    connect(info, &QDialog::finished, this, &MDIFrmMain::DiscardNewProject);
+}
+
+void MDIFrmMain::DiscardNewProject() {
+    Session& session = CurrentSession();
+    if (session.NewProjectPath.empty()) {
+        return;
+    }
+    DiscardProjectDraft(session.ProjectPath);
+    session.ProjectPath.clear();
+    session.NewProjectPath.clear();
+    ShowProjectInTitle(false);
 }
 
 void MDIFrmMain::FileOpen() {
@@ -234,6 +255,11 @@ void MDIFrmMain::OpenProjectFile(const QString& file) {
 
 void MDIFrmMain::FileClose() {
     if (canvas_ == nullptr) {
+        // A new project still in its setup has nothing to keep.
+        if (!CurrentSession().NewProjectPath.empty()) {
+            Forms::CloseProjectForms();
+            DiscardNewProject();
+        }
         return;
     }
     Forms::CloseProjectForms();

@@ -30,7 +30,8 @@ class MDIFrmMain : public QMainWindow {
     // (the program started with a project's name, a file manager's double click).
     void OpenProjectFile(const QString& file);
     // Closes the open project: purges its deleted rows and shows the start
-    // picture again. Cannot be refused.
+    // picture again; a new project still in its setup is dropped with its
+    // draft. Cannot be refused.
     void FileClose();
     void FileExit();
 
@@ -55,6 +56,9 @@ class MDIFrmMain : public QMainWindow {
 
   private:
     void ShowProjectInTitle(bool open);
+    // Drops a new project whose setup was left without OK: its draft is
+    // removed and no project is bound. Does nothing otherwise.
+    void DiscardNewProject();
     void CreateMenu();
     void CreateToolbar();
     void ShowStartWindow();

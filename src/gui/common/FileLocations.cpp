@@ -21,7 +21,7 @@ QSettings UserSettings() {
 }  // namespace
 
 QString DialogStartFolder() {
-    const std::string& project = CurrentSession().ProjectPath;
+    const std::string& project = CurrentSession().ShownProjectPath();
     if (!project.empty()) {
         return QFileInfo(ToQ(project)).absolutePath();
     }
@@ -35,7 +35,7 @@ QString DialogStartFolder() {
 
 QString ProposedSavePath(const QString& suffix) {
     const QString folder = DialogStartFolder();
-    const std::string& project = CurrentSession().ProjectPath;
+    const std::string& project = CurrentSession().ShownProjectPath();
     if (project.empty()) {
         return folder;
     }
@@ -49,7 +49,7 @@ void RememberFolder(const QString& file) {
 }
 
 QString ProjectFileName() {
-    const std::string& project = CurrentSession().ProjectPath;
+    const std::string& project = CurrentSession().ShownProjectPath();
     return project.empty() ? QString() : QFileInfo(ToQ(project)).fileName();
 }
 

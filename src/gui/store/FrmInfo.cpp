@@ -15,6 +15,7 @@
 #include "common/QtText.h"
 #include "common/Session.h"
 #include "intensity/FrmSelectIvalBasin.h"
+#include "store/ProjectFile.h"
 #include "store/ProjectSetup.h"
 
 namespace torrenta::gui {
@@ -165,6 +166,12 @@ void FrmInfo::CmdOK_Click() {
         RequireOneLineSetup(info, FromQ(txtBasinName_->text()));
         SaveProjectSetup(session.ProjectPath, info, FromQ(txtBasinName_->text()),
                          FromQ(txtITable_->text()));
+        // A new project replaces the file chosen for it only now, set up.
+        if (!session.NewProjectPath.empty()) {
+            CommitProjectDraft(session.ProjectPath, session.NewProjectPath);
+            session.ProjectPath = session.NewProjectPath;
+            session.NewProjectPath.clear();
+        }
     });
     if (!saved) {
         return;

@@ -10,10 +10,9 @@
 #include "store/ProjectFile.h"
 #include "store/ProjectSetup.h"
 
-// torrenta-cli new aimed at a file that is already there: a slip of the
-// keyboard must not cost the file. It is refused and stays byte for byte
-// unless --force asks for it to be replaced, and a read-only file is never
-// replaced.
+// torrenta-cli new aimed at a file that is already there is refused with the
+// other slips (SlipsTest.cpp); --force asks for the file to be replaced, and a
+// read-only file is never replaced.
 namespace torrenta {
 namespace {
 
@@ -33,10 +32,6 @@ struct NewSlip {
 
 TEST(CliNewOverExisting, AnExistingFileIsKeptUnlessForceReplacesIt) {
     const NewSlip slips[] = {
-        {"a project with elements", Existing::ProjectWithElements, false, false, kExitInvalidInput,
-         Refusal::Exists},
-        {"an unrelated text file", Existing::TextFile, false, false, kExitInvalidInput,
-         Refusal::Exists},
         {"a project with elements, --force", Existing::ProjectWithElements, false, true, kExitDone,
          Refusal::None},
         {"an unrelated text file, --force", Existing::TextFile, false, true, kExitDone,

@@ -109,7 +109,8 @@ class FifoReader {
     std::thread thread_;
 };
 
-// A slip of the keyboard on the command line: the arguments, the exit code
+// A slip of the keyboard on the command line (a report aimed at the wrong
+// file, a new project aimed at an existing one): the arguments, the exit code
 // they must give, the name that must stand as it was (its bytes, or what it
 // is: a link with its target, a FIFO, a device) and the name that must hold
 // the report afterwards, if any ("STDOUT": the program's standard output).
@@ -255,6 +256,18 @@ const std::vector<Slip>& Slips() {
          kExitDone,
          "APP/stdout.rtf",
          "STDOUT"},
+        {"new over a project with elements",
+         Nothing,
+         {"new", "APP/site.rmt", "--node=Outfall"},
+         kExitInvalidInput,
+         "APP/site.rmt",
+         ""},
+        {"new over a file of another kind",
+         OldReport("notes.txt"),
+         {"new", "APP/notes.txt", "--node=Outfall"},
+         kExitInvalidInput,
+         "APP/notes.txt",
+         ""},
         {"a PDF name that is not UTF-8",
          Nothing,
          {"solve", "APP/site.rmt", "--pdf", "APP/" + kLatin1Pdf},

@@ -214,6 +214,15 @@ class CanvasNamesAndUndoTest : public DesktopRunTest {
         QVERIFY(!Icon(ElementKind::Overland, 5)->isVisible());
         QCOMPARE(Deleted("Basin5"), std::string("True"));
         QVERIFY(Canvas()->UndoStack()->canUndo());
+
+        // The file is counted, not the canvas: with a basin added by another
+        // program since, the canvas shows 19 but the project holds 20.
+        RightClick(Icon(ElementKind::Overland, 6), QStringLiteral("Mnu_Basin_Delete"));
+        InsertElementRow(project_, SampleBasin("Basin30"));
+        Trigger(Canvas(), QStringLiteral("MnuUndoDelete"));
+        QCOMPARE(prompts_->LastText(), QStringLiteral("Maximum 20 basins allowed"));
+        QCOMPARE(Deleted("Basin6"), std::string("True"));
+        QCOMPARE(ReadLiveElements<BasinRow>(project_).size(), std::size_t{20});
     }
 };
 

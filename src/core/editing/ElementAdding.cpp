@@ -5,6 +5,21 @@
 #include "store/Connection.h"
 
 namespace torrenta {
+namespace {
+
+std::size_t LiveElementCount(const std::string& projectPath, ElementKind kind) {
+    switch (kind) {
+        case ElementKind::Overland:
+            return ReadLiveElements<BasinRow>(projectPath).size();
+        case ElementKind::Shallow:
+            return ReadLiveElements<SurfaceRow>(projectPath).size();
+        case ElementKind::Channel:
+            return ReadLiveElements<ChannelRow>(projectPath).size();
+    }
+    return 0;
+}
+
+}  // namespace
 
 template <class Row>
 std::string AddElement(const std::string& projectPath, Row& row, const IconSlotChoice& choose) {
@@ -14,7 +29,7 @@ std::string AddElement(const std::string& projectPath, Row& row, const IconSlotC
     }
     RequireOneLineTexts(row);
     WriteTransaction transaction(projectPath, "Cannot add the element to the project");
-    if (ReadLiveElements<Row>(projectPath).size() >= kMaxLiveElements) {
+    if (LiveElementCount(projectPath, Table::kKind) >= kMaxLiveElements) {
         throw InputError(std::string(MaximumReachedText(Table::kKind)));
     }
     const NewIconSlot slot = choose(CountElementRows(projectPath, Table::kKind));
@@ -30,6 +45,15 @@ std::string AddElement(const std::string& projectPath, Row& row, const IconSlotC
 template <class Row>
 std::string AddElement(const std::string& projectPath, Row& row, int index, IconPosition position) {
     return AddElement(projectPath, row, [&](int) { return NewIconSlot{index, position}; });
+}
+
+void RestoreElement(const std::string& projectPath, ElementKind kind, const std::string& tag) {
+    WriteTransaction transaction(projectPath, "Cannot restore the element");
+    if (LiveElementCount(projectPath, kind) >= kMaxLiveElements) {
+        throw InputError(std::string(MaximumReachedText(kind)));
+    }
+    UndeleteElement(projectPath, kind, tag);
+    transaction.Commit();
 }
 
 #define TORRENTA_ADD_ELEMENT(Row)                                                     \

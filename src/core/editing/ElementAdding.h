@@ -38,4 +38,11 @@ std::string AddElement(const std::string& projectPath, Row& row, const IconSlotC
 template <class Row>
 std::string AddElement(const std::string& projectPath, Row& row, int index, IconPosition position);
 
+// Undo Delete: a deleted element comes back live, within the same limit of 20
+// live elements of its kind, counted in the same write transaction as the
+// restore so that an add running meanwhile cannot push the kind past it.
+// InputError with the kind's "Maximum Reached" text when full; DatabaseError
+// when the row is gone or cannot be written.
+void RestoreElement(const std::string& projectPath, ElementKind kind, const std::string& tag);
+
 }  // namespace torrenta

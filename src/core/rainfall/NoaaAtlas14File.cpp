@@ -14,6 +14,7 @@
 #include "ReturnPeriods.h"
 #include "rainfall/InputFile.h"
 #include "text/NumberText.h"
+#include "text/Utf8Text.h"
 
 namespace torrenta {
 namespace {
@@ -63,41 +64,6 @@ std::vector<std::string_view> Fields(std::string_view line) {
     }
 }
 
-// The length of the well-formed UTF-8 sequence of two to four bytes at
-// bytes[at], or 0: overlong forms, surrogates (U+D800 to U+DFFF) and code
-// points above U+10FFFF are not well-formed.
-std::size_t Utf8SequenceLength(std::string_view bytes, std::size_t at) {
-    const auto byte = [&](std::size_t k) {
-        return at + k < bytes.size() ? static_cast<unsigned char>(bytes[at + k]) : 0u;
-    };
-    const unsigned lead = byte(0);
-    std::size_t length = 0;
-    unsigned low = 0x80;  // the range of the second byte, narrower after some leads
-    unsigned high = 0xBF;
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3;
-        low = lead == 0xE0 ? 0xA0 : low;
-        high = lead == 0xED ? 0x9F : high;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4;
-        low = lead == 0xF0 ? 0x90 : low;
-        high = lead == 0xF4 ? 0x8F : high;
-    } else {
-        return 0;
-    }
-    if (byte(1) < low || byte(1) > high) {
-        return 0;
-    }
-    for (std::size_t k = 2; k < length; ++k) {
-        if ((byte(k) & 0xC0) != 0x80) {
-            return 0;
-        }
-    }
-    return length;
-}
-
 std::string BrokenUtf8(std::string_view bytes, std::size_t at) {
     const auto lead = static_cast<unsigned char>(bytes[at]);
     const auto second = static_cast<unsigned char>(bytes[at + 1]);
@@ -143,9 +109,9 @@ std::string AsUtf8(std::string_view bytes, std::string_view fileName) {
             text += bytes[i++];
             continue;
         }
-        if (const std::size_t length = Utf8SequenceLength(bytes, i); length > 0) {
-            text.append(bytes.substr(i, length));
-            i += length;
+        if (const Utf8Character character = DecodeUtf8(bytes, i); character.valid) {
+            text.append(bytes.substr(i, character.length));
+            i += character.length;
             continue;
         }
         const bool startsSequence = u >= 0xC0 && u <= 0xF7 && i + 1 < bytes.size() &&

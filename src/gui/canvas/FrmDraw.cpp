@@ -21,6 +21,7 @@
 #include "common/SvgIcon.h"
 #include "common/Twips.h"
 #include "common/UserSettings.h"
+#include "editing/ElementAdding.h"
 #include "editing/ElementEditing.h"
 #include "editors/ChannelFlowDialog.h"
 #include "editors/OverlandFlowDialog.h"
@@ -504,7 +505,7 @@ bool FrmDraw::SetElementDeleted(ElementKind kind, const QString& tag, bool delet
         if (deleted) {
             SoftDeleteElement(project, kind, FromQ(tag));
         } else {
-            UndeleteElement(project, kind, FromQ(tag));
+            RestoreElement(project, kind, FromQ(tag));
         }
     });
     if (written) {

@@ -72,21 +72,6 @@ std::string EquationProblem(const IdfCoefficients& c, std::size_t k,
     return {};
 }
 
-// The lines of the text, whatever ends them: LF, CRLF or CR alone.
-std::vector<std::string_view> Lines(std::string_view text) {
-    std::vector<std::string_view> lines;
-    std::size_t start = 0;
-    while (start <= text.size()) {
-        const auto end = text.find_first_of("\r\n", start);
-        lines.push_back(text.substr(start, end - start));
-        if (end == std::string_view::npos) {
-            break;
-        }
-        start = end + (text.compare(end, 2, "\r\n") == 0 ? 2 : 1);
-    }
-    return lines;
-}
-
 std::vector<std::string_view> Fields(std::string_view line) {
     std::vector<std::string_view> fields;
     for (std::size_t from = 0;;) {
@@ -129,7 +114,7 @@ IdfEquation ParseIdfCoefficients(std::string_view text, std::string_view fileNam
     IdfEquation equation;
     std::array<std::size_t, 7> givenOn{};  // the line of each period, 0 while not given
     bool sawContent = false;
-    const std::vector<std::string_view> lines = Lines(text);
+    const std::vector<std::string_view> lines = SplitLines(text);
     for (std::size_t index = 0; index < lines.size(); ++index) {
         const std::string where = name + ", line " + std::to_string(index + 1);
         const std::string_view line = Trim(lines[index]);

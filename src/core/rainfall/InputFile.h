@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace torrenta {
 
@@ -12,5 +13,9 @@ namespace torrenta {
 // unreadable (the system's reason), or larger than maxBytes, in which case
 // `tooLarge` ends the message ("a NOAA Atlas 14 file is a few kilobytes").
 std::string ReadInputFile(const std::string& path, std::size_t maxBytes, std::string_view tooLarge);
+
+// The lines of a text, whatever ends them: LF, CRLF or CR alone, as files
+// saved on any system (or by a spreadsheet) end them.
+std::vector<std::string_view> SplitLines(std::string_view text);
 
 }  // namespace torrenta

@@ -127,21 +127,6 @@ std::string AsUtf8(std::string_view bytes, std::string_view fileName) {
     return text;
 }
 
-std::vector<std::string_view> Lines(std::string_view text) {
-    std::vector<std::string_view> lines;
-    std::size_t start = 0;
-    while (start <= text.size()) {
-        const auto end = text.find_first_of("\r\n", start);
-        lines.push_back(text.substr(start, end - start));
-        if (end == std::string_view::npos) {
-            break;
-        }
-        start =
-            end + ((text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n') ? 2 : 1);
-    }
-    return lines;
-}
-
 enum class Units { InchesPerHour, Inches, MillimetresPerHour, Millimetres };
 
 struct Row {
@@ -501,7 +486,7 @@ RainfallTable ParseNoaaAtlas14(std::string_view bytes, std::string_view fileName
     if (text.compare(0, 3, "\xEF\xBB\xBF") == 0) {
         text.erase(0, 3);
     }
-    const FileContents file = Scan(Lines(text));
+    const FileContents file = Scan(SplitLines(text));
 
     const std::string notPfds =
         name +

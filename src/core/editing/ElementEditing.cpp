@@ -67,9 +67,16 @@ void RequireOneLineTexts(const ChannelRow& row) {
     RequireOneLineText(row.ChannelMaterial, "The material");
 }
 
+double TwoYearRainfall(const std::string& appFolder, const std::string& intensityTableName) {
+    return TwoYearDepth(TwoYear24HourIntensity(appFolder, intensityTableName));
+}
+
 void CalculateOverland(BasinRow& row, const std::string& appFolder,
                        const std::string& intensityTableName) {
-    const double p2 = TwoYearDepth(TwoYear24HourIntensity(appFolder, intensityTableName));
+    CalculateOverland(row, TwoYearRainfall(appFolder, intensityTableName));
+}
+
+void CalculateOverland(BasinRow& row, double p2) {
     row.Tc = Minutes(SheetFlowTc(LeadingNumber(row.BasinN), LeadingNumber(row.TravelLength),
                                  LeadingNumber(row.Slope), p2));
 }

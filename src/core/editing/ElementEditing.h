@@ -32,6 +32,10 @@ void RequireOneLineTexts(const ChannelRow& row);
 // the row is then unchanged.
 void CalculateOverland(BasinRow& row, const std::string& appFolder,
                        const std::string& intensityTableName);
+// The same with the 2-year 24-hour rainfall depth P2 (inches) already read.
+void CalculateOverland(BasinRow& row, double p2);
+// P2 of the named table: 24 x its 2-year 24-hour intensity.
+double TwoYearRainfall(const std::string& appFolder, const std::string& intensityTableName);
 // Calculate: velocity and Tc of shallow concentrated flow.
 void CalculateShallow(SurfaceRow& row);
 // Calculate: Manning velocity and Tc of channel flow.

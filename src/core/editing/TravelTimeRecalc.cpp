@@ -1,0 +1,193 @@
+#include "editing/TravelTimeRecalc.h"
+
+#include <SQLiteCpp/Statement.h>
+
+#include "Errors.h"
+#include "editing/ElementEditing.h"
+#include "intensity/IntensityDatabase.h"
+#include "store/Connection.h"
+#include "store/ProjectSetup.h"
+#include "text/NumberText.h"
+
+namespace torrenta {
+namespace {
+
+enum class Scope { SheetFlow, Everything };
+
+std::string KindWords(ElementKind kind) {
+    switch (kind) {
+        case ElementKind::Overland:
+            return "Overland flow area";
+        case ElementKind::Shallow:
+            return "Shallow concentrated flow";
+        case ElementKind::Channel:
+            break;
+    }
+    return "Channel";
+}
+
+// Runs one element's Calculate; a refusal names the element, so the engineer
+// knows which one to open, and says that nothing was stored.
+template <class Calculate>
+void CalculateNamed(ElementKind kind, const std::string& tag, const std::string& name,
+                    Calculate&& calculate) {
+    try {
+        calculate();
+    } catch (const InputError& e) {
+        throw InputError(KindWords(kind) + " \"" + name + "\" (" + tag +
+                         "): its travel time cannot be recalculated. " + e.what() +
+                         " No travel time was changed.");
+    }
+}
+
+void Execute(const std::string& projectPath, const std::string& sql,
+             const std::vector<std::string>& values) {
+    RunOn(OpenProjectConnection(projectPath), "Cannot save the recalculated travel times",
+          [&](SQLite::Database& db) {
+              SQLite::Statement statement(db, sql);
+              for (std::size_t i = 0; i < values.size(); ++i) {
+                  statement.bind(static_cast<int>(i) + 1, values[i]);
+              }
+              statement.exec();
+          });
+}
+
+void WriteProjectTable(const std::string& projectPath, const std::string& table) {
+    RunOn(OpenProjectConnection(projectPath), "Cannot save the project's intensity table",
+          [&](SQLite::Database& db) {
+              if (db.execAndGet("SELECT count(*) FROM TblNodeInfo").getInt() == 0) {
+                  SQLite::Statement insert(db,
+                                           "INSERT INTO TblNodeInfo (NodeX, NodeY) VALUES (?, ?)");
+                  insert.bind(1, kNodeStartX);
+                  insert.bind(2, kNodeStartY);
+                  insert.exec();
+              }
+              SQLite::Statement node(db,
+                                     "UPDATE TblNodeInfo SET IntensityTable = ? "
+                                     "WHERE rowid = (SELECT min(rowid) FROM TblNodeInfo)");
+              node.bind(1, table);
+              node.exec();
+              SQLite::Statement info(db, "UPDATE TblProjectInfo SET IValueBasinName = ?");
+              info.bind(1, table);
+              info.exec();
+          });
+}
+
+void RecalculateOverland(const std::string& projectPath, const std::string& appFolder,
+                         TravelTimeRecalc& recalc) {
+    const auto rows = ReadLiveElements<BasinRow>(projectPath);
+    recalc.overlandCount = static_cast<int>(rows.size());
+    if (rows.empty()) {
+        return;
+    }
+    recalc.p2 = TwoYearRainfall(appFolder, recalc.table);
+    for (BasinRow row : rows) {
+        const std::string oldTc = row.Tc;
+        CalculateNamed(ElementKind::Overland, row.BasinTag, row.BasinName,
+                       [&] { CalculateOverland(row, recalc.p2); });
+        if (row.Tc != oldTc) {
+            Execute(projectPath, "UPDATE TblBasinInfo SET Tc = ? WHERE BasinTag = ?",
+                    {row.Tc, row.BasinTag});
+            recalc.changes.push_back(
+                {ElementKind::Overland, row.BasinTag, row.BasinName, oldTc, row.Tc});
+        }
+    }
+}
+
+void RecalculateShallow(const std::string& projectPath, TravelTimeRecalc& recalc) {
+    for (SurfaceRow row : ReadLiveElements<SurfaceRow>(projectPath)) {
+        const SurfaceRow old = row;
+        CalculateNamed(ElementKind::Shallow, row.SurfTag, row.SurfName,
+                       [&] { CalculateShallow(row); });
+        if (row.SurfTc != old.SurfTc || row.SurfVelocity != old.SurfVelocity) {
+            Execute(projectPath,
+                    "UPDATE TblSurfaceInfo SET SurfVelocity = ?, SurfTc = ? WHERE SurfTag = ?",
+                    {row.SurfVelocity, row.SurfTc, row.SurfTag});
+        }
+        if (row.SurfTc != old.SurfTc) {
+            recalc.changes.push_back(
+                {ElementKind::Shallow, row.SurfTag, row.SurfName, old.SurfTc, row.SurfTc});
+        }
+    }
+}
+
+void RecalculateChannel(const std::string& projectPath, TravelTimeRecalc& recalc) {
+    for (ChannelRow row : ReadLiveElements<ChannelRow>(projectPath)) {
+        const ChannelRow old = row;
+        CalculateNamed(ElementKind::Channel, row.ChannelTag, row.ChannelName,
+                       [&] { CalculateChannel(row); });
+        if (row.ChannelTc != old.ChannelTc || row.ChannelVelocity != old.ChannelVelocity) {
+            Execute(projectPath,
+                    "UPDATE TblChannelInfo SET ChannelVelocity = ?, ChannelTc = ? "
+                    "WHERE ChannelTag = ?",
+                    {row.ChannelVelocity, row.ChannelTc, row.ChannelTag});
+        }
+        if (row.ChannelTc != old.ChannelTc) {
+            recalc.changes.push_back({ElementKind::Channel, row.ChannelTag, row.ChannelName,
+                                      old.ChannelTc, row.ChannelTc});
+        }
+    }
+}
+
+TravelTimeRecalc Recalculate(const std::string& projectPath, const std::string& appFolder,
+                             Scope scope) {
+    WriteTransaction transaction(projectPath, "Cannot recalculate the travel times");
+    TravelTimeRecalc recalc;
+    recalc.table = ReadNode(projectPath).value_or(NodeRow{}).IntensityTable;
+    RecalculateOverland(projectPath, appFolder, recalc);
+    if (scope == Scope::Everything) {
+        RecalculateShallow(projectPath, recalc);
+        RecalculateChannel(projectPath, recalc);
+    }
+    transaction.Commit();
+    return recalc;
+}
+
+}  // namespace
+
+TravelTimeRecalc ChangeProjectTable(const std::string& projectPath, const std::string& appFolder,
+                                    const std::string& table) {
+    if (!IntensityTableExists(appFolder, table)) {
+        throw IntensityError("The intensity table \"" + table +
+                             "\" does not exist in the intensity database.");
+    }
+    WriteTransaction transaction(projectPath, "Cannot change the project's intensity table");
+    TravelTimeRecalc recalc;
+    recalc.table = table;
+    WriteProjectTable(projectPath, table);
+    RecalculateOverland(projectPath, appFolder, recalc);
+    transaction.Commit();
+    return recalc;
+}
+
+TravelTimeRecalc RecalculateSheetFlowTimes(const std::string& projectPath,
+                                           const std::string& appFolder) {
+    return Recalculate(projectPath, appFolder, Scope::SheetFlow);
+}
+
+TravelTimeRecalc RecalculateTravelTimes(const std::string& projectPath,
+                                        const std::string& appFolder) {
+    return Recalculate(projectPath, appFolder, Scope::Everything);
+}
+
+std::string SheetFlowRecalcSentence(const TravelTimeRecalc& recalc) {
+    if (recalc.overlandCount == 0) {
+        return "";
+    }
+    return "Sheet-flow travel times of " + std::to_string(recalc.overlandCount) +
+           (recalc.overlandCount == 1 ? " overland area" : " overland areas") +
+           " were recalculated with the 2-year 24-hour rainfall of " + recalc.table + " (" +
+           FormatFixed(recalc.p2, 2) + " in).";
+}
+
+std::string OverlandTcWith(const BasinRow& row, double p2) {
+    BasinRow copy = row;
+    try {
+        CalculateOverland(copy, p2);
+    } catch (const InputError&) {
+        return "";
+    }
+    return copy.Tc;
+}
+
+}  // namespace torrenta

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
@@ -283,6 +284,62 @@ TEST_F(IntensityDatabaseTest, TwoYear24HourIntensityNeedsAPositiveCell) {
             EXPECT_NE(message.find(c.message), std::string::npos) << c.label << ": " << message;
         }
     }
+}
+
+// The Source says when the saved cells are no longer those it describes, once
+// a day, on one line.
+TEST_F(IntensityDatabaseTest, SourceOfSavedCellsSaysWhenTheyWereEditedByHand) {
+    const IntensityGrid described = NumberedGrid(0);
+    IntensityGrid edited = described;
+    edited[3][4] = "7.25";
+    const std::optional<IntensityGrid> none;
+    struct Case {
+        const char* label;
+        std::string source;
+        std::optional<IntensityGrid> described;
+        IntensityGrid saved;
+        std::string expected;
+    };
+    const Case cases[] = {
+        {"cells as described", "NOAA Atlas 14; Bentonville", described, described,
+         "NOAA Atlas 14; Bentonville"},
+        {"one cell edited", "NOAA Atlas 14; Bentonville", described, edited,
+         "NOAA Atlas 14; Bentonville; Edited by hand on 2026-12-09."},
+        {"edited again the same day", "NOAA Atlas 14; Edited by hand on 2026-12-09.", described,
+         edited, "NOAA Atlas 14; Edited by hand on 2026-12-09."},
+        {"edited again another day", "NOAA Atlas 14; Edited by hand on 2026-11-30.", described,
+         edited, "NOAA Atlas 14; Edited by hand on 2026-11-30.; Edited by hand on 2026-12-09."},
+        {"no Source before", "", described, edited, "Edited by hand on 2026-12-09."},
+        {"typed after Add New Basin", "", none, edited, ""},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(SourceForSavedCells(c.source, c.described, c.saved, "2026-12-09"), c.expected)
+            << c.label;
+    }
+}
+
+// Sheet-flow times are due when the stored 2-year 24-hour value is not the
+// one about to be saved, or cannot be read.
+TEST_F(IntensityDatabaseTest, TwoYear24HourChangeIsTheNumberNotTheText) {
+    struct Case {
+        const char* label;
+        const char* name;
+        const char* cell;
+        bool changes;
+    };
+    const Case cases[] = {
+        {"same text", "Atlanta", "0.155", false},
+        {"same number, other digits", "ATLANTA", "0.1550", false},
+        {"other number", "Atlanta", "0.156", true},
+        {"no such table", "Nowhere", "0.155", true},
+    };
+    for (const auto& c : cases) {
+        IntensityGrid grid = ReadIntensityGrid(App(), "Atlanta");
+        grid[9][1] = c.cell;
+        EXPECT_EQ(TwoYear24HourChanges(App(), c.name, grid), c.changes) << c.label;
+    }
+    EXPECT_EQ(StoredIntensityTableName(App(), "aTLANTA"), "Atlanta");
+    EXPECT_EQ(StoredIntensityTableName(App(), "Nowhere"), "Nowhere");
 }
 
 TEST_F(IntensityDatabaseTest, MissingDatabaseIsAnIntensityError) {

@@ -1,6 +1,8 @@
 #include <SQLiteCpp/SQLiteCpp.h>
 #include <QApplication>
 #include <QClipboard>
+#include <QDate>
+#include <QFileInfo>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QTest>
@@ -8,21 +10,33 @@
 
 #include "DesktopRun.h"
 #include "GuiTestSupport.h"
+#include "SampleRows.h"
 #include "ScriptedPrompts.h"
 #include "TestFolder.h"
 #include "app/MDIFrmMain.h"
+#include "intensity/FrmIdfEquation.h"
 #include "intensity/FrmIntensityTable.h"
 #include "intensity/FrmNodeInfo.h"
 #include "intensity/FrmSelectIvalBasin.h"
 #include "intensity/FrmSelectNodeBasin.h"
 #include "intensity/IntensityDatabase.h"
+#include "rainfall/IdfEquation.h"
+#include "rainfall/NoaaAtlas14File.h"
 #include "store/Connection.h"
+#include "store/ElementRows.h"
 #include "store/FrmInfo.h"
 #include "store/ProjectSetup.h"
 
 using namespace torrenta;
 using namespace torrenta::gui;
 using namespace torrenta::test;
+
+namespace {
+
+const QString kBentonville =
+    QStringLiteral(TORRENTA_NOAA_FOLDER "/PF_Intensity_English_PDS_Bentonville_AR.csv");
+
+}  // namespace
 
 class IntensityDialogsTest : public DesktopRunTest {
     Q_OBJECT
@@ -39,6 +53,28 @@ class IntensityDialogsTest : public DesktopRunTest {
                 QTest::keyClicks(cell, CellText(column, row));
             }
         }
+    }
+
+    static void FillGrid(FrmIntensityTable* editor, const IntensityGrid& grid) {
+        for (int column = 0; column < 7; ++column) {
+            for (int row = 0; row < 10; ++row) {
+                QLineEdit* cell = editor->Cell(column, row);
+                cell->setFocus();
+                cell->selectAll();
+                QTest::keyClicks(cell, ToQ(grid[row][column]));
+            }
+        }
+    }
+
+    static QString Sentence(const QString& table, const QString& inches) {
+        return QStringLiteral(
+                   "Sheet-flow travel times of 2 overland areas were recalculated with the "
+                   "2-year 24-hour rainfall of %1 (%2 in).")
+            .arg(table, inches);
+    }
+
+    static QString ReplaceQuestion(const QString& table) {
+        return QStringLiteral("A table named %1 exists. Replace it?").arg(table);
     }
 
     // A second project row, so "every row" is more than one.
@@ -98,7 +134,7 @@ class IntensityDialogsTest : public DesktopRunTest {
         Click(editor, QStringLiteral("CmdUpdate"));
         Settle();
 
-        QVERIFY(prompts_->messages.isEmpty());
+        QCOMPARE(prompts_->LastText(), QStringLiteral("Use Mill Run 'East' for this project?"));
         QVERIFY(Forms::Find<FrmIntensityTable>() == nullptr);
         QCOMPARE(CurrentSession().IntensityTableName, std::string("Mill Run 'East'"));
         const auto names = ListIntensityTables(folder_->AppFolder());
@@ -229,15 +265,13 @@ class IntensityDialogsTest : public DesktopRunTest {
         QVERIFY(Forms::Find<FrmSelectIvalBasin>() == nullptr);
     }
 
-    // Change Table and the editor's Update store the choice in the node row,
-    // which opening the project reads; the setup dialog's choice waits for its OK.
+    // Change Table stores the choice in the node row, which opening the
+    // project reads; the setup dialog's choice waits for its OK.
     void tableChoiceIsStoredOnTheNode_data() {
         QTest::addColumn<QString>("how");
         QTest::addColumn<QString>("stored");
         QTest::newRow("Change Table") << "change"
                                       << "Second";
-        QTest::newRow("editor Update") << "update"
-                                       << "Second";
         QTest::newRow("setup dialog, not yet OK") << "setup"
                                                   << "Atlanta";
     }
@@ -247,54 +281,225 @@ class IntensityDialogsTest : public DesktopRunTest {
         QFETCH(QString, stored);
         SaveIntensityTable(folder_->AppFolder(), "Second",
                            ReadIntensityGrid(folder_->AppFolder(), "Atlanta"));
-        if (how == QStringLiteral("update")) {
-            CurrentSession().IntensityTableName = "Second";
-            FrmIntensityTable* editor = Forms::Show<FrmIntensityTable>();
-            editor->Cell(0, 0)->setText(QStringLiteral("9.5"));
-            Click(editor, QStringLiteral("CmdUpdate"));
-        } else {
-            if (how == QStringLiteral("setup")) {
-                Click(Forms::Show<FrmInfo>(), QStringLiteral("CmdIList"));
-            }
-            Choose(Forms::Show<FrmSelectIvalBasin>(), QStringLiteral("Second"));
+        if (how == QStringLiteral("setup")) {
+            Click(Forms::Show<FrmInfo>(), QStringLiteral("CmdIList"));
         }
+        Choose(Forms::Show<FrmSelectIvalBasin>(), QStringLiteral("Second"));
         Settle();
         QVERIFY(prompts_->messages.isEmpty());
         QCOMPARE(ToQ(ReadNode(project_)->IntensityTable), stored);
     }
 
-    // "Add New Basin" under the name of a table all projects share asks first.
-    void addNewBasinAsksBeforeReplacingATable_data() {
-        QTest::addColumn<QMessageBox::StandardButton>("answer");
-        QTest::newRow("Yes replaces") << QMessageBox::Yes;
-        QTest::newRow("No keeps both") << QMessageBox::No;
+    // What a save in the editor does to the shared tables and to the open
+    // project: it replaces a table only when the user says Yes to replacing
+    // it, and makes it the project's table only when the user says Yes to
+    // using it; the project's own table stays its table, its sheet-flow
+    // times recalculated when its 24-hour 2-year value changed. The Source
+    // saved is the one the values came with, marked when cells were typed
+    // over. In the texts, {today} is the date, {atlanta} the shipped table's
+    // Source, {noaa} the file's, {equation} the equation's, {project} the
+    // project file's name.
+    void editorSavesAskBeforeChangingTables_data() {
+        QTest::addColumn<QString>("action");  // shown, add, import, equation
+        QTest::addColumn<QString>("name");    // typed as the table's name ("" keeps it)
+        QTest::addColumn<QString>("typed");   // cell typed over: p2 (24 hr, 2 yrs), other, ""
+        QTest::addColumn<bool>("project");    // a project is open
+        QTest::addColumn<QString>("answers");
+        QTest::addColumn<QString>("node");     // the project's table after
+        QTest::addColumn<QString>("current");  // the running table after
+        QTest::addColumn<QStringList>("tables");
+        QTest::addColumn<QString>("table");  // whose Source is read
+        QTest::addColumn<QString>("source");
+        QTest::addColumn<QStringList>("messages");
+
+        const QStringList three = {"Atlanta", "Second", "Bentonville AR"};
+        const QString useThird = QStringLiteral("Use Third for this project?");
+        const QString useSecond = QStringLiteral("Use Second for this project?");
+        const QString ownNote =
+            QStringLiteral("\n\nThe open project {project} uses it as its intensity table.");
+        QTest::newRow("project's table, 24-hour 2-year cell typed over")
+            << "shown"
+            << ""
+            << "p2" << true << ""
+            << "Atlanta"
+            << "Atlanta" << three << "Atlanta"
+            << "{atlanta}; Edited by hand on {today}." << QStringList{Sentence("Atlanta", "3.36")};
+        QTest::newRow("project's table, another cell typed over")
+            << "shown"
+            << ""
+            << "other" << true << ""
+            << "Atlanta"
+            << "Atlanta" << three << "Atlanta"
+            << "{atlanta}; Edited by hand on {today}." << QStringList{};
+        QTest::newRow("new table, used") << "add"
+                                         << "Third"
+                                         << "" << true << "Y"
+                                         << "Third"
+                                         << "Third" << (three + QStringList{"Third"}) << "Third"
+                                         << "" << QStringList{useThird, Sentence("Third", "3.36")};
+        QTest::newRow("new table, not used")
+            << "add"
+            << "Third"
+            << "" << true << "N"
+            << "Atlanta"
+            << "Atlanta" << (three + QStringList{"Third"}) << "Third"
+            << "" << QStringList{useThird};
+        QTest::newRow("new table without a project")
+            << "add"
+            << "Third"
+            << "" << false << ""
+            << "Atlanta"
+            << "Third" << (three + QStringList{"Third"}) << "Third"
+            << "" << QStringList{};
+        QTest::newRow("another table replaced and used")
+            << "add"
+            << "Second"
+            << "" << true << "YY"
+            << "Second"
+            << "Second" << three << "Second"
+            << "" << QStringList{ReplaceQuestion("Second"), useSecond, Sentence("Second", "3.36")};
+        QTest::newRow("another table kept")
+            << "add"
+            << "Second"
+            << "" << true << "N"
+            << "Atlanta"
+            << "Atlanta" << three << "Second"
+            << "County manual, 2019" << QStringList{ReplaceQuestion("Second")};
+        QTest::newRow("project's table replaced")
+            << "add"
+            << "ATLANTA"
+            << "" << true << "Y"
+            << "Atlanta"
+            << "Atlanta" << three << "Atlanta"
+            << "" << QStringList{ReplaceQuestion("ATLANTA") + ownNote, Sentence("Atlanta", "3.36")};
+        QTest::newRow("import over its proposed name, not used")
+            << "import"
+            << ""
+            << "" << true << "YN"
+            << "Atlanta"
+            << "Atlanta" << three << "Bentonville AR"
+            << "{noaa}"
+            << QStringList{ReplaceQuestion("Bentonville AR"),
+                           QStringLiteral("Use Bentonville AR for this project?")};
+        QTest::newRow("import under a new name, typed over")
+            << "import"
+            << "Bentonville"
+            << "other" << true << "N"
+            << "Atlanta"
+            << "Atlanta" << (three + QStringList{"Bentonville"}) << "Bentonville"
+            << "{noaa}; Edited by hand on {today}."
+            << QStringList{QStringLiteral("Use Bentonville for this project?")};
+        QTest::newRow("import over the project's table")
+            << "import"
+            << "Atlanta"
+            << "" << true << "Y"
+            << "Atlanta"
+            << "Atlanta" << three << "Atlanta"
+            << "{noaa}"
+            << QStringList{ReplaceQuestion("Atlanta") + ownNote, Sentence("Atlanta", "3.79")};
+        QTest::newRow("equation over another table, used")
+            << "equation"
+            << "Second"
+            << "" << true << "YY"
+            << "Second"
+            << "Second" << three << "Second"
+            << "{equation}"
+            << QStringList{ReplaceQuestion("Second"), useSecond, Sentence("Second", "2.00")};
     }
 
-    void addNewBasinAsksBeforeReplacingATable() {
-        QFETCH(QMessageBox::StandardButton, answer);
-        const IntensityGrid before = ReadIntensityGrid(folder_->AppFolder(), "Atlanta");
+    void editorSavesAskBeforeChangingTables() {
+        QFETCH(QString, action);
+        QFETCH(QString, name);
+        QFETCH(QString, typed);
+        QFETCH(bool, project);
+        QFETCH(QString, answers);
+        QFETCH(QString, node);
+        QFETCH(QString, current);
+        QFETCH(QStringList, tables);
+        QFETCH(QString, table);
+        QFETCH(QString, source);
+        QFETCH(QStringList, messages);
+
+        const std::string app = folder_->AppFolder();
+        const IntensityGrid atlanta = ReadIntensityGrid(app, "Atlanta");
+        // P2 3.36 in where Atlanta's is 3.72 in.
+        IntensityGrid lower = atlanta;
+        lower[9][1] = "0.14";
+        SaveIntensityTable(app, "Second", lower, "County manual, 2019");
+        SaveIntensityTable(app, "Bentonville AR", atlanta, "Old survey");
+        InsertElementRow(project_, SampleBasin("Basin1"));
+        InsertElementRow(project_, SampleBasin("Basin2"));
+        if (!project) {
+            CurrentSession().ProjectPath.clear();
+        }
+        CurrentSession().IntensityTableName = "Atlanta";
+        const RainfallTable noaa = ReadNoaaAtlas14File(kBentonville.toStdString());
+        IdfEquation coefficients;
+        coefficients.fill({120, 0, 1});
+        const QString atlantaSource = ToQ(IntensityTableSource(app, "Atlanta"));
+
         FrmIntensityTable* editor = Forms::Show<FrmIntensityTable>();
-        Click(editor, QStringLiteral("CmdAdd"));
-        Type(editor, QStringLiteral("TxtBasinName"), QStringLiteral("ATLANTA"));
-        FillGrid(editor);
-        prompts_->answers = {answer};
+        if (action == QStringLiteral("add")) {
+            Click(editor, QStringLiteral("CmdAdd"));
+            FillGrid(editor, lower);
+        } else if (action == QStringLiteral("import")) {
+            prompts_->fileNames = {kBentonville};
+            Click(editor, QStringLiteral("CmdImportNoaa"));
+        } else if (action == QStringLiteral("equation")) {
+            Click(editor, QStringLiteral("CmdFromEquation"));
+            auto* equation = Forms::Find<FrmIdfEquation>();
+            for (int column = 0; column < 7; ++column) {
+                Type(equation, QStringLiteral("TxtB%1").arg(column + 1), QStringLiteral("120"));
+                Type(equation, QStringLiteral("TxtD%1").arg(column + 1), QStringLiteral("0"));
+                Type(equation, QStringLiteral("TxtE%1").arg(column + 1), QStringLiteral("1"));
+            }
+            Click(equation, QStringLiteral("CmdOK"));
+        }
+        QVERIFY(prompts_->messages.isEmpty());
+        if (!name.isEmpty()) {
+            Type(editor, QStringLiteral("TxtBasinName"), name);
+        }
+        if (!typed.isEmpty()) {
+            QLineEdit* cell =
+                typed == QStringLiteral("p2") ? editor->Cell(1, 9) : editor->Cell(0, 0);
+            cell->setFocus();
+            cell->selectAll();
+            QTest::keyClicks(cell, typed == QStringLiteral("p2") ? "0.14" : "5.25");
+        }
+        for (const QChar answer : answers) {
+            prompts_->answers.append(answer == u'Y' ? QMessageBox::Yes : QMessageBox::No);
+        }
         Click(editor, QStringLiteral("CmdUpdate"));
         Settle();
 
-        QCOMPARE(prompts_->messages.size(), 1);
-        QCOMPARE(prompts_->LastText(), QStringLiteral("A table named ATLANTA exists. Replace it?"));
-        QCOMPARE(prompts_->messages[0].buttons, QMessageBox::Yes | QMessageBox::No);
-        QCOMPARE(ListIntensityTables(folder_->AppFolder()).size(), size_t(1));
-        const IntensityGrid after = ReadIntensityGrid(folder_->AppFolder(), "Atlanta");
-        if (answer == QMessageBox::Yes) {
-            QVERIFY(Forms::Find<FrmIntensityTable>() == nullptr);
-            QCOMPARE(ToQ(after[9][6]), CellText(6, 9));
-        } else {
-            QVERIFY(after == before);
-            QVERIFY(Forms::Find<FrmIntensityTable>() == editor);
-            QCOMPARE(Text(editor, QStringLiteral("TxtBasinName")), QStringLiteral("ATLANTA"));
-            QCOMPARE(editor->Cell(6, 9)->text(), CellText(6, 9));
+        const auto expand = [&](QString text) {
+            return text
+                .replace(QStringLiteral("{today}"), QDate::currentDate().toString(Qt::ISODate))
+                .replace(QStringLiteral("{atlanta}"), atlantaSource)
+                .replace(QStringLiteral("{noaa}"), ToQ(noaa.source))
+                .replace(QStringLiteral("{equation}"), ToQ(TableFromEquation(coefficients).source))
+                .replace(QStringLiteral("{project}"), QFileInfo(ToQ(project_)).fileName());
+        };
+        QStringList shown;
+        for (const auto& message : prompts_->messages) {
+            shown.append(message.text);
         }
+        for (QString& message : messages) {
+            message = expand(message);
+        }
+        QCOMPARE(shown, messages);
+        QVERIFY(prompts_->answers.isEmpty());
+        QCOMPARE(ToQ(ReadNode(project_)->IntensityTable), node);
+        QCOMPARE(ToQ(CurrentSession().IntensityTableName), current);
+        QStringList stored;
+        for (const auto& listed : ListIntensityTables(app)) {
+            stored.append(ToQ(listed));
+        }
+        QCOMPARE(stored, tables);
+        QCOMPARE(ToQ(IntensityTableSource(app, FromQ(table))), expand(source));
+        // Only a No to replacing keeps the editor open, with what was typed.
+        const bool kept = answers.startsWith(u'N') && messages.first().startsWith("A table");
+        QCOMPARE(Forms::Find<FrmIntensityTable>() == editor, kept);
     }
 
     // A dialog reopened to show a new table asks before typed input is lost;

@@ -258,6 +258,17 @@ bool IntensityTableExists(const std::string& appFolder, std::string_view name) {
                  [&](SQLite::Database& db) { return CatalogueName(db, name).has_value(); });
 }
 
+bool SameIntensityTableName(std::string_view a, std::string_view b) {
+    return EqualsIgnoringCase(a, b);
+}
+
+std::string StoredIntensityTableName(const std::string& appFolder, std::string_view name) {
+    auto connection = OpenIntensityConnection(appFolder);
+    return RunOn(
+        std::move(connection), "Cannot read the list of intensity tables",
+        [&](SQLite::Database& db) { return CatalogueName(db, name).value_or(std::string(name)); });
+}
+
 std::string IntensityTableSource(const std::string& appFolder, std::string_view name) {
     auto connection = OpenIntensityConnection(appFolder);
     return RunOn(std::move(connection), "Cannot read the list of intensity tables",
@@ -336,6 +347,37 @@ double TwoYear24HourIntensity(const std::string& appFolder, std::string_view nam
         }
         return value;
     });
+}
+
+bool TwoYear24HourChanges(const std::string& appFolder, std::string_view name,
+                          const IntensityGrid& grid) {
+    constexpr std::size_t kTwentyFourHourRow = kDurationTexts.size() - 1;
+    constexpr std::size_t kTwoYearPeriod = 1;
+    try {
+        return TwoYear24HourIntensity(appFolder, name) !=
+               LeadingNumber(grid[kTwentyFourHourRow][kTwoYearPeriod]);
+    } catch (const IntensityError&) {
+        // A table missing or broken until now: whatever times rest on it were
+        // computed from something else.
+        return true;
+    }
+}
+
+std::string SourceForSavedCells(std::string_view source,
+                                const std::optional<IntensityGrid>& described,
+                                const IntensityGrid& saved, std::string_view isoDate) {
+    std::string result(source);
+    if (!described || *described == saved) {
+        return result;
+    }
+    const std::string line = "Edited by hand on " + std::string(isoDate) + ".";
+    if (result.size() >= line.size() &&
+        result.compare(result.size() - line.size(), line.size(), line) == 0) {
+        return result;
+    }
+    // The Source is printed as one line of the report: a line break would
+    // show as a blank there.
+    return result.empty() ? line : result + "; " + line;
 }
 
 void ValidateIntensityTableName(std::string_view name) {

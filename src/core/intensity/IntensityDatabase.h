@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -32,6 +33,14 @@ std::vector<std::string> ListIntensityTables(const std::string& appFolder);
 // True when the catalogue holds the name (compared without regard to case).
 bool IntensityTableExists(const std::string& appFolder, std::string_view name);
 
+// True when the two names find the same table: compared the way SQLite
+// resolves table names, ASCII letters without regard to case.
+bool SameIntensityTableName(std::string_view a, std::string_view b);
+
+// The catalogue's own spelling of a name (the name itself when not listed), so
+// a table typed in another case is named as stored.
+std::string StoredIntensityTableName(const std::string& appFolder, std::string_view name);
+
 // The catalogue's Source text for a table ("" when none is recorded).
 std::string IntensityTableSource(const std::string& appFolder, std::string_view name);
 
@@ -47,6 +56,22 @@ std::vector<IntensityRow> ReadIntensityRows(const std::string& appFolder, std::s
 // IntensityError when the name is empty, the table, the row or the cell is
 // missing, or the cell holds no positive number.
 double TwoYear24HourIntensity(const std::string& appFolder, std::string_view name);
+
+// True when saving `grid` under `name` changes the stored 2-year 24-hour
+// intensity (compared as numbers), or when there is no readable stored value
+// to compare with: the sheet-flow travel times that rest on it are then due.
+bool TwoYear24HourChanges(const std::string& appFolder, std::string_view name,
+                          const IntensityGrid& grid);
+
+// The Source a table saved from the editor carries. `source` is the Source
+// shown; `described` the cells it was shown with (the stored table, an import,
+// an equation), none after Add New Basin, where every cell is typed. When the
+// saved cells differ from those, "Edited by hand on <isoDate>." is added after
+// a "; ", the Source staying one line of text, and not a second time for the
+// same day.
+std::string SourceForSavedCells(std::string_view source,
+                                const std::optional<IntensityGrid>& described,
+                                const IntensityGrid& saved, std::string_view isoDate);
 
 // Refuses (InputError) a name no table can carry: empty or blank, not one
 // line of UTF-8 text (a TAB, a line break, another control character),

@@ -1,5 +1,7 @@
 #include "intensity/FrmIntensityTable.h"
 
+#include <QDate>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QPlainTextEdit>
@@ -11,6 +13,7 @@
 #include "common/Prompts.h"
 #include "common/QtText.h"
 #include "common/Session.h"
+#include "editing/TravelTimeRecalc.h"
 #include "editors/NumericValidator.h"
 #include "intensity/FrmIdfEquation.h"
 #include "intensity/FrmRainfallCurves.h"
@@ -130,6 +133,7 @@ void FrmIntensityTable::LoadTableGrid() {
     });
     loadedName_ = txtBasinName_->text();
     loadedGrid_ = GridText();
+    describedGrid_ = loadedGrid_;
 }
 
 bool FrmIntensityTable::MayDiscardEdits() {
@@ -146,6 +150,7 @@ void FrmIntensityTable::CmdAdd_Click() {
     txtSource_->clear();
     txtBasinName_->clear();
     LockBox(txtBasinName_, false);
+    describedGrid_.reset();
     adding_ = true;
     txtBasinName_->setFocus();
 }
@@ -160,6 +165,45 @@ IntensityGrid FrmIntensityTable::GridText() const {
     return grid;
 }
 
+namespace {
+
+// The open project's table as opening the project reads it: the node row's.
+// Empty without a project, or for a project not yet set up.
+std::string ProjectTableName(const Session& session) {
+    if (session.ProjectPath.empty()) {
+        return {};
+    }
+    const auto node = ReadNode(session.ProjectPath);
+    return node ? node->IntensityTable : std::string();
+}
+
+}  // namespace
+
+// Every project shares the tables, so a new one never takes the place of one
+// already there without the user's word. Add New Basin, an import and an
+// equation all end here.
+bool FrmIntensityTable::MayReplaceTable(const std::string& name) {
+    const Session& session = CurrentSession();
+    bool exists = false;
+    bool projectsOwn = false;
+    if (!RunCommand(this, [&] {
+            exists = IntensityTableExists(session.AppFolder, name);
+            projectsOwn = exists && SameIntensityTableName(ProjectTableName(session), name);
+        })) {
+        return false;
+    }
+    if (!exists) {
+        return true;
+    }
+    QString text = QStringLiteral("A table named %1 exists. Replace it?").arg(ToQ(name));
+    if (projectsOwn) {
+        text += QStringLiteral("\n\nThe open project %1 uses it as its intensity table.")
+                    .arg(QFileInfo(ToQ(session.ShownProjectPath())).fileName());
+    }
+    return CurrentPrompts().Message(this, text, windowTitle(), QMessageBox::Question,
+                                    QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+}
+
 void FrmIntensityTable::CmdUpdate_Click() {
     bool anyEmpty = txtBasinName_->text().isEmpty();
     for (const auto& column : cells_) {
@@ -172,32 +216,61 @@ void FrmIntensityTable::CmdUpdate_Click() {
         return;
     }
     const std::string name = FromQ(txtBasinName_->text());
-    const Session& session = CurrentSession();
-    // Every project shares the tables, so a new one never silently takes the
-    // place of one already there.
-    bool exists = false;
-    if (!RunCommand(this,
-                    [&] { exists = adding_ && IntensityTableExists(session.AppFolder, name); })) {
+    Session& session = CurrentSession();
+    if (adding_ && !MayReplaceTable(name)) {
         return;
     }
-    if (exists && CurrentPrompts().Message(
-                      this, QStringLiteral("A table named %1 exists. Replace it?").arg(ToQ(name)),
-                      windowTitle(), QMessageBox::Question,
-                      QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes) {
-        return;
-    }
+    const IntensityGrid grid = GridText();
+    const std::string today = FromQ(QDate::currentDate().toString(Qt::ISODate));
+    bool projectsOwn = false;
+    bool p2Changed = false;
+    std::string stored;
     const bool saved = RunCommand(this, [&] {
         ValidateIntensityTableName(name);
-        SaveIntensityTable(session.AppFolder, name, GridText(), FromQ(txtSource_->toPlainText()));
-        // The node row is what opening the project reads, so the saved table
-        // stays the project's table beyond this run.
-        if (!session.ProjectPath.empty()) {
-            SetNodeIntensityTable(session.ProjectPath, name);
+        projectsOwn = SameIntensityTableName(ProjectTableName(session), name);
+        p2Changed = projectsOwn && TwoYear24HourChanges(session.AppFolder, name, grid);
+        // The shown Source replaces the stored one: it is the Source of the
+        // values being saved, whatever table stood under this name before.
+        SaveIntensityTable(
+            session.AppFolder, name, grid,
+            SourceForSavedCells(FromQ(txtSource_->toPlainText()), describedGrid_, grid, today),
+            ExistingTable::Replace);
+        stored = StoredIntensityTableName(session.AppFolder, name);
+    });
+    if (!saved) {
+        return;
+    }
+    if (session.ProjectPath.empty()) {
+        session.IntensityTableName = stored;
+    } else {
+        OfferTableToProject(stored, projectsOwn, p2Changed);
+    }
+    close();
+}
+
+// A saved table becomes the project's table only with the user's word; the
+// sheet-flow travel times follow the project's table whenever it changes.
+void FrmIntensityTable::OfferTableToProject(const std::string& name, bool projectsOwn,
+                                            bool p2Changed) {
+    Session& session = CurrentSession();
+    TravelTimeRecalc recalc;
+    const bool recalculated = RunCommand(this, [&] {
+        if (projectsOwn) {
+            session.IntensityTableName = name;
+            if (p2Changed) {
+                recalc = RecalculateSheetFlowTimes(session.ProjectPath, session.AppFolder);
+            }
+        } else if (CurrentPrompts().Message(
+                       this, QStringLiteral("Use %1 for this project?").arg(ToQ(name)),
+                       windowTitle(), QMessageBox::Question,
+                       QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes) {
+            recalc = ChangeProjectTable(session.ProjectPath, session.AppFolder, name);
+            session.IntensityTableName = name;
         }
     });
-    if (saved) {
-        CurrentSession().IntensityTableName = name;
-        close();
+    const std::string sentence = recalculated ? SheetFlowRecalcSentence(recalc) : std::string();
+    if (!sentence.empty()) {
+        ShowMessage(this, ToQ(sentence), windowTitle(), QMessageBox::Information);
     }
 }
 
@@ -213,11 +286,13 @@ void FrmIntensityTable::ShowRainfallTable(const RainfallTable& table) {
         }
     }
     txtSource_->setPlainText(ToQ(table.source));
+    describedGrid_ = table.grid;
     // A table from outside is a new table until the user saves it: its name
-    // is proposed, never locked, so an existing table is not overwritten by
-    // surprise.
+    // is proposed, never locked, and Update asks before it replaces a table
+    // of that name, whatever the editor showed before.
     txtBasinName_->setText(ToQ(table.proposedName));
     LockBox(txtBasinName_, false);
+    adding_ = true;
     txtBasinName_->setFocus();
     txtBasinName_->selectAll();
 }

@@ -2,6 +2,8 @@
 
 #include <QDialog>
 #include <array>
+#include <optional>
+#include <string>
 
 #include "intensity/IntensityDatabase.h"
 #include "rainfall/RainfallTable.h"
@@ -39,6 +41,8 @@ class FrmIntensityTable : public QDialog {
     void CmdFromEquation_Click();
     void CmdRainfallCurves_Click();
     IntensityGrid GridText() const;
+    bool MayReplaceTable(const std::string& name);
+    void OfferTableToProject(const std::string& name, bool projectsOwn, bool p2Changed);
 
     QLineEdit* txtBasinName_;
     QPlainTextEdit* txtSource_;
@@ -46,8 +50,11 @@ class FrmIntensityTable : public QDialog {
     // What the grid showed when loaded, to tell unsaved typing from none.
     QString loadedName_;
     IntensityGrid loadedGrid_{};
-    // After "Add New Basin": Update then makes a new table, and asks before
-    // it replaces one of the same name.
+    // The cells the Source describes: as loaded, imported or computed; none
+    // after "Add New Basin". Saving other cells marks the Source as edited.
+    std::optional<IntensityGrid> describedGrid_;
+    // After "Add New Basin", an import or an equation: Update then makes a new
+    // table, and asks before it replaces one of the same name.
     bool adding_ = false;
 };
 

@@ -12,6 +12,7 @@
 #include "app/MDIFrmMain.h"
 #include "canvas/FrmDraw.h"
 #include "editors/OverlandFlowDialog.h"
+#include "intensity/FrmIntensityTable.h"
 #include "intensity/FrmNodeInfo.h"
 #include "store/ElementRows.h"
 #include "store/ProjectSetup.h"
@@ -160,6 +161,22 @@ class CanvasNamesAndUndoTest : public DesktopRunTest {
         DoubleClick(Canvas()->NodeIcon());
         QVERIFY(Forms::Find<FrmNodeInfo>() != nullptr);
         QVERIFY(prompts_->messages.isEmpty());
+    }
+
+    // A new 24-hour 2-year value of the project's table gives the overland
+    // areas new sheet-flow times; their tool tips show them once the editor
+    // closes (18.3066 min at P2 3.72 in, 19.2624 min at 3.36 in).
+    void tcShownFollowsTheProjectTableSaved() {
+        InsertBasin("Basin1", "North Lots", 1000);
+        OpenCanvas();
+        Trigger(Canvas(), QStringLiteral("MnuEditTable"));
+        auto* editor = Forms::Find<FrmIntensityTable>();
+        QVERIFY(editor != nullptr);
+        editor->Cell(1, 9)->setText(QStringLiteral("0.14"));
+        Click(editor, QStringLiteral("CmdUpdate"));
+        Settle();
+        QVERIFY(PlainToolTip(Icon(ElementKind::Overland, 1))
+                    .endsWith(QStringLiteral("Tc: 19.2624 min")));
     }
 
     void threeDeletesUndoneAndRedoneThenClosePurgesWhatIsStillDeleted() {

@@ -662,7 +662,8 @@ void FrmDraw::MnuChangeTable_Click() {
 }
 
 void FrmDraw::MnuEditTable_Click() {
-    Forms::Show<FrmIntensityTable>(FormScope::Project);
+    // A save there may recalculate the sheet-flow times the tool tips show.
+    FollowEdits(Forms::Show<FrmIntensityTable>(FormScope::Project));
 }
 
 void FrmDraw::MnuRainfallCurves_Click() {

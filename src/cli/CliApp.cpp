@@ -339,7 +339,7 @@ Command ImportNoaaCommand(CLI::App& app, std::ostream& out, std::ostream& err) {
             }};
 }
 
-Command TableFromEquationCommand(CLI::App& app, std::ostream& out) {
+Command TableFromEquationCommand(CLI::App& app, std::ostream& out, std::ostream& err) {
     auto options = std::make_shared<TableFromEquationOptions>();
     auto* sub = app.add_subcommand("table-from-equation",
                                    "Make an intensity table from i = b / (Tc + d)^e and print it");
@@ -349,9 +349,9 @@ Command TableFromEquationCommand(CLI::App& app, std::ostream& out) {
                     "CSV file, one line per return period: period,b,d,e (Tc in minutes)")
         ->required();
     sub->add_flag("--replace", options->replace, "Replace the table of that name if there is one");
-    return {sub, [options, &out](const std::string& appFolder) {
+    return {sub, [options, &out, &err](const std::string& appFolder) {
                 RequireOneLine({{"--name", &options->name}});
-                RunTableFromEquation(appFolder, *options);
+                RunTableFromEquation(appFolder, *options, err);
                 PrintTable(appFolder, options->name, out);
             }};
 }
@@ -378,7 +378,7 @@ int RunCommand(const std::vector<std::string>& args, const std::string& executab
         ListCommand(app, out),
         SolveCommand(app, out, err, executableFolder),
         ImportNoaaCommand(app, out, err),
-        TableFromEquationCommand(app, out),
+        TableFromEquationCommand(app, out, err),
     };
 
     const std::vector<std::string> expanded = SplitEmptyValues(args);

@@ -2,12 +2,36 @@
 
 #include <ostream>
 
+#include "Errors.h"
 #include "intensity/IntensityDatabase.h"
 #include "rainfall/IdfEquation.h"
 #include "rainfall/NoaaAtlas14File.h"
 #include "rainfall/RainfallTable.h"
 
 namespace torrenta {
+namespace {
+
+void PrintWarnings(const RainfallTable& table, std::ostream& err) {
+    for (const auto& warning : table.warnings) {
+        err << "torrenta-cli: warning: " << warning << "\n";
+    }
+}
+
+// The way to take a bound-only file here is the option naming its bound.
+RainfallTable ReadNoaaTable(const std::string& file, NoaaBlock block) {
+    try {
+        return ReadNoaaAtlas14File(file, block);
+    } catch (const NoaaBoundsOnlyError& e) {
+        std::string options;
+        for (const NoaaBlock bound : e.Bounds()) {
+            options += std::string(options.empty() ? "" : " or ") + "--bound " +
+                       (bound == NoaaBlock::Upper ? "upper" : "lower");
+        }
+        throw InputError(std::string(e.what()) + " Give " + options + " to take it.");
+    }
+}
+
+}  // namespace
 
 void RunImportNoaa(const std::string& appFolder, const ImportNoaaOptions& options,
                    std::ostream& err) {
@@ -15,18 +39,18 @@ void RunImportNoaa(const std::string& appFolder, const ImportNoaaOptions& option
     const NoaaBlock block = options.bound == "upper"   ? NoaaBlock::Upper
                             : options.bound == "lower" ? NoaaBlock::Lower
                                                        : NoaaBlock::Estimates;
-    const RainfallTable table = ReadNoaaAtlas14File(options.file, block);
+    const RainfallTable table = ReadNoaaTable(options.file, block);
     SaveRainfallTable(appFolder, options.name, table, options.replace);
-    for (const auto& warning : table.warnings) {
-        err << "torrenta-cli: warning: " << warning << "\n";
-    }
+    PrintWarnings(table, err);
 }
 
-void RunTableFromEquation(const std::string& appFolder, const TableFromEquationOptions& options) {
+void RunTableFromEquation(const std::string& appFolder, const TableFromEquationOptions& options,
+                          std::ostream& err) {
     ValidateIntensityTableName(options.name);
     const RainfallTable table =
         TableFromEquation(ReadIdfCoefficientsFile(options.coefficientsFile));
     SaveRainfallTable(appFolder, options.name, table, options.replace);
+    PrintWarnings(table, err);
 }
 
 }  // namespace torrenta

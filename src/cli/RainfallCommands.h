@@ -24,6 +24,8 @@ struct TableFromEquationOptions {
     std::string coefficientsFile;
     bool replace = false;
 };
-void RunTableFromEquation(const std::string& appFolder, const TableFromEquationOptions& options);
+// Warnings about the table go to `err`, as for import-noaa.
+void RunTableFromEquation(const std::string& appFolder, const TableFromEquationOptions& options,
+                          std::ostream& err);
 
 }  // namespace torrenta

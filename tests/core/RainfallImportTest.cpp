@@ -106,11 +106,11 @@ TEST(NoaaAtlas14, ImportsEveryRealFile) {
          {"Volume 7", "latitude 61.1976, longitude -149.8594"},
          "Anchorage AK"},
         {"UCL_Depth_English_PDS_Wasco_CA.csv",
-         NoaaBlock::Estimates,
+         NoaaBlock::Upper,
          9,
          0,
          "0.04096",
-         {"upper bound of the 90% confidence interval (the only block in the file)"},
+         {"; upper bound of the 90% confidence interval; dated"},
          "Wasco CA"},
         {"PF_Intensity_English_PDS_WestLafayette_IN_excel-resaved.csv",
          NoaaBlock::Estimates,
@@ -237,15 +237,15 @@ TEST(RainfallFiles, RefusalsSayWhatIsWrongAndWhere) {
          Made::File,
          Replaced(depth, "4\\.80", "1" + std::string(308, '0')),
          {"input.csv, line 15: the 5-min, 1-year value \"10000000000000000000...\"",
-          "more than 100 in/hr"}},
+          "means more than 1.7", "in/hr, which is above 60 in/hr"}},
         {Reader::Noaa,
          Made::File,
-         Replaced(raw, "11\\.0", "100.1"),
-         {"line 15: the 5-min, 100-year value \"100.1\" means more than 100 in/hr"}},
-        {Reader::Noaa,
-         Made::File,
-         Replaced(raw, "0\\.140", "0.0009"),
-         {"line 24: the 24-hr, 1-year value \"0.0009\" means less than 0.001 in/hr"}},
+         Replaced(raw, "11\\.0", "60.01"),
+         {"line 15: the 5-min, 100-year value \"60.01\" means 60.01 in/hr, which is above 60 "
+          "in/hr, more than any 5-minute rainfall recorded."}},
+        {Reader::Noaa, Made::File, Replaced(raw, "11\\.0", "60.00"), {}},
+        // Light, but not zero at the stored digits.
+        {Reader::Noaa, Made::File, Replaced(raw, "0\\.140", "0.0009"), {}},
         {Reader::Noaa,
          Made::File,
          Replaced(raw, "0\\.140", "nan"),
@@ -286,7 +286,8 @@ TEST(RainfallFiles, RefusalsSayWhatIsWrongAndWhere) {
          Made::File,
          Replaced(idf, "110,10", "1e300,10"),
          {"line 7: the 100-year coefficients give 1.1",
-          "E+299 in/hr at 5 min, outside 0.001 to 100"}},
+          "E+299 in/hr at 5 min, which is above 60 in/hr, more than any 5-minute rainfall "
+          "recorded."}},
     };
     const bool root = geteuid() == 0;
     for (const auto& c : cases) {
@@ -383,18 +384,19 @@ TEST(NoaaAtlas14, SavingRefusesOrReplacesAnExistingName) {
 TEST(IdfEquation, FillsTheTenDurationsAndRecordsTheCoefficients) {
     IdfEquation equation;
     equation.fill({120, 0, 1});
-    equation[6] = {100, -4, 0.5};
+    equation[6] = {60, -4, 0.5};
     const RainfallTable table = TableFromEquation(equation);
     EXPECT_EQ(table.grid[0][0], "24.00");    // 120 / 5
     EXPECT_EQ(table.grid[4][0], "2.000");    // 120 / 60
     EXPECT_EQ(table.grid[9][0], "0.08333");  // 120 / 1440
-    EXPECT_EQ(table.grid[0][6], "100.0");    // 100 / 1^0.5
-    EXPECT_EQ(table.grid[4][6], "13.36");    // 100 / 56^0.5
+    EXPECT_EQ(table.grid[0][6], "60.00");    // 60 / 1^0.5, the heaviest a table holds
+    EXPECT_EQ(table.grid[4][6], "8.018");    // 60 / 56^0.5
     EXPECT_NE(table.source.find("i = b / (Tc + d)^e"), std::string::npos);
-    EXPECT_NE(table.source.find("100 yr: b 100, d -4, e 0.5"), std::string::npos) << table.source;
+    EXPECT_NE(table.source.find("100 yr: b 60, d -4, e 0.5"), std::string::npos) << table.source;
 
     for (const IdfCoefficients bad :
-         {IdfCoefficients{0, 10, 0.8}, IdfCoefficients{60, -5, 0.8}, IdfCoefficients{60, 10, 0}}) {
+         {IdfCoefficients{0, 10, 0.8}, IdfCoefficients{60, -5, 0.8}, IdfCoefficients{60, 10, 0},
+          IdfCoefficients{60.01, -4, 0.5}}) {
         equation[3] = bad;
         EXPECT_THROW(TableFromEquation(equation), InputError);
     }

@@ -10,6 +10,7 @@
 #include "Errors.h"
 #include "ReturnPeriods.h"
 #include "rainfall/InputFile.h"
+#include "rainfall/IntensityPlausibility.h"
 #include "text/NumberText.h"
 
 namespace torrenta {
@@ -60,12 +61,11 @@ std::string EquationProblem(const IdfCoefficients& c, std::size_t k,
             return "The " + PeriodName(k) + " coefficients give no usable intensity at " +
                    std::string(kDurationLabels[i]) + ".";
         }
-        if (intensity > kMaxImportedIntensity || intensity < kMinImportedIntensity) {
+        if (const std::string problem =
+                IntensityProblem(intensity, FourSignificantDigits(intensity));
+            !problem.empty()) {
             return "The " + PeriodName(k) + " coefficients give " + GeneralNumberText(intensity) +
-                   " in/hr at " + std::string(kDurationLabels[i]) + ", outside " +
-                   GeneralNumberText(kMinImportedIntensity) + " to " +
-                   GeneralNumberText(kMaxImportedIntensity) +
-                   " in/hr: no rainfall is heavier, no design storm lighter.";
+                   " in/hr at " + std::string(kDurationLabels[i]) + ", which " + problem + ".";
         }
         column[i] = intensity;
     }
@@ -102,6 +102,8 @@ RainfallTable TableFromEquation(const IdfEquation& equation) {
                         GeneralNumberText(c.b) + ", d " + GeneralNumberText(c.d) + ", e " +
                         GeneralNumberText(c.e);
     }
+    RequirePlausibleIntensities(table.grid, "The equation's table");
+    table.warnings = IntensityWarnings(table.grid);
     return table;
 }
 

@@ -22,7 +22,8 @@ using IdfEquation = std::array<IdfCoefficients, 7>;
 // The table at the ten durations, four significant digits, the coefficients
 // written into its Source. InputError when b or e is not positive, when Tc + d
 // is not positive at 5 minutes (the intensity would not be a number), or when
-// an intensity falls outside kMinImportedIntensity to kMaxImportedIntensity.
+// an intensity is no plausible one (IntensityProblem); an intensity that falls
+// with return period is warned about.
 RainfallTable TableFromEquation(const IdfEquation& equation);
 
 // Reads the coefficients file of the command line: one line per return period,

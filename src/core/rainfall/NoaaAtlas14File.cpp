@@ -6,6 +6,7 @@
 #include <charconv>
 #include <cmath>
 #include <filesystem>
+#include <limits>
 #include <map>
 #include <optional>
 #include <vector>
@@ -13,6 +14,7 @@
 #include "Errors.h"
 #include "ReturnPeriods.h"
 #include "rainfall/InputFile.h"
+#include "rainfall/IntensityPlausibility.h"
 #include "text/NumberText.h"
 #include "text/Utf8Text.h"
 
@@ -140,6 +142,9 @@ struct Block {
     std::string_view headerText;           // the heading as written, separators and all
     std::vector<std::string_view> header;  // the return periods' texts
     std::map<std::string, Row> rows;       // by lower-case label
+    // The first duration given a second time: its label and second line.
+    std::string repeatedLabel;
+    std::size_t repeatedLine = 0;
     // A blank line ends a block; duration rows right after it are the block's
     // own, cut off by a stray blank line (label -> line).
     std::size_t blankLine = 0;
@@ -226,7 +231,7 @@ FileContents Scan(const std::vector<std::string_view>& lines) {
                                    : upper.find("lower bound") != std::string::npos
                                        ? NoaaBlock::Lower
                                        : NoaaBlock::Estimates;
-            file.blocks.push_back({kind, 0, {}, {}, {}, 0, {}});
+            file.blocks.push_back({kind, 0, {}, {}, {}, {}, 0, 0, {}});
             current = &file.blocks.back();
             ended = kNone;
             expectHeader = true;
@@ -250,6 +255,9 @@ FileContents Scan(const std::vector<std::string_view>& lines) {
             const std::string label = RowLabel(line);
             if (!label.empty() && current->rows.count(label) == 0) {
                 current->rows[label] = {lineNumber, {fields.begin() + 1, fields.end()}};
+            } else if (IsDurationLabel(label) && current->repeatedLine == 0) {
+                current->repeatedLabel = label;
+                current->repeatedLine = lineNumber;
             }
             continue;
         }
@@ -401,25 +409,34 @@ std::string Shortened(std::string_view cell) {
     return std::string(cell.substr(0, cut)) + "...";
 }
 
-const Block& ChooseBlock(const FileContents& file, NoaaBlock wanted, std::string_view fileName,
-                         bool& onlyBlock) {
-    onlyBlock = false;
+const Block& ChooseBlock(const FileContents& file, NoaaBlock wanted, std::string_view fileName) {
     for (const auto& block : file.blocks) {
         if (block.kind == wanted) {
             return block;
         }
     }
-    // A file holding one bound block alone is that block's table.
-    if (wanted == NoaaBlock::Estimates && file.blocks.size() == 1) {
-        onlyBlock = true;
-        return file.blocks.front();
+    std::vector<NoaaBlock> bounds;
+    for (const auto& block : file.blocks) {
+        if (std::find(bounds.begin(), bounds.end(), block.kind) == bounds.end()) {
+            bounds.push_back(block.kind);
+        }
+    }
+    // A bound is some 5 to 10 % off the estimates: taken for them, it would
+    // size every pipe on the wrong rainfall without a word.
+    if (wanted == NoaaBlock::Estimates) {
+        std::string held;
+        for (const NoaaBlock bound : bounds) {
+            held += (held.empty() ? "the " : " and the ") + std::string(BlockName(bound));
+        }
+        throw NoaaBoundsOnlyError(std::string(fileName) + " holds no estimates, only " + held +
+                                      ": it makes a table only when that bound is chosen.",
+                                  bounds);
     }
     throw InputError(std::string(fileName) + " has no block of the " +
                      std::string(BlockName(wanted)) + "; choose a block the file holds.");
 }
 
-std::string SourceText(const FileContents& file, const Block& block, bool onlyBlock,
-                       std::string_view fileName) {
+std::string SourceText(const FileContents& file, const Block& block, std::string_view fileName) {
     std::vector<std::string> parts;
     if (!file.atlas.empty()) {
         parts.push_back(file.atlas);
@@ -456,11 +473,7 @@ std::string SourceText(const FileContents& file, const Block& block, bool onlyBl
     if (!latitude.empty() || !longitude.empty()) {
         parts.push_back("latitude " + latitude + ", longitude " + longitude);
     }
-    std::string blockText(BlockName(block.kind));
-    if (onlyBlock) {
-        blockText += " (the only block in the file)";
-    }
-    parts.push_back(blockText);
+    parts.emplace_back(BlockName(block.kind));
     const std::string date = CollapseBlanks(Meta(file, "date/time (gmt)"));
     parts.push_back(date.empty() ? std::string("no date line") : "dated " + date + " GMT");
     parts.push_back("file " + std::string(fileName));
@@ -512,8 +525,7 @@ RainfallTable ParseNoaaAtlas14(std::string_view bytes, std::string_view fileName
                                                   "millimeters/hour can be read.");
     }
 
-    bool onlyBlock = false;
-    const Block& block = ChooseBlock(file, wanted, fileName, onlyBlock);
+    const Block& block = ChooseBlock(file, wanted, fileName);
     const std::string blockName(BlockName(block.kind));
 
     const std::string headingLine = std::to_string(block.headerLine);
@@ -540,6 +552,34 @@ RainfallTable ParseNoaaAtlas14(std::string_view bytes, std::string_view fileName
         }
         columns[k] = static_cast<std::size_t>(found - block.header.begin());
     }
+    if (block.repeatedLine != 0) {
+        throw InputError(name + ", line " + std::to_string(block.repeatedLine) + " gives the " +
+                         block.repeatedLabel + " row of the " + blockName +
+                         " again (first on line " +
+                         std::to_string(block.rows.at(block.repeatedLabel).line) +
+                         "); keep the one that belongs to the table and remove the other.");
+    }
+    // A download cut off inside a row leaves it short; in file order, so the
+    // message names the first row the cut reaches.
+    std::vector<const std::pair<const std::string, Row>*> byLine;
+    for (const auto& row : block.rows) {
+        byLine.push_back(&row);
+    }
+    std::sort(byLine.begin(), byLine.end(),
+              [](const auto* a, const auto* b) { return a->second.line < b->second.line; });
+    for (const auto* row : byLine) {
+        const std::size_t count = row->second.fields.size();
+        if (IsDurationLabel(row->first) && count < block.header.size()) {
+            throw InputError(
+                name + ", line " + std::to_string(row->second.line) + ": the " + row->first +
+                " row of the " + blockName + " has " + std::to_string(count) + " value" +
+                (count == 1 ? "" : "s") + " where the heading (line " + headingLine + ") names " +
+                std::to_string(block.header.size()) + "; its \"" + Shortened(block.header[count]) +
+                "\" column is missing. The file is cut off or damaged: download it "
+                "again.");
+        }
+    }
+    const char* const textEnd = text.data() + text.size();
 
     const bool depth = *file.units == Units::Inches || *file.units == Units::Millimetres;
     const bool metric =
@@ -567,27 +607,43 @@ RainfallTable ParseNoaaAtlas14(std::string_view bytes, std::string_view fileName
             const std::string where = name + ", line " + std::to_string(row->second.line) +
                                       ": the " + label + ", " + std::to_string(kReturnPeriods[k]) +
                                       "-year value \"" + Shortened(cell) + "\"";
+            // Nothing after the last value of a file proves that value whole:
+            // "5.4" may be what is left of 5.45. The files never end a number
+            // with its point, so "5." is a cut wherever it stands.
+            if (!cell.empty()) {
+                const std::string_view after(
+                    cell.data() + cell.size(),
+                    static_cast<std::size_t>(textEnd - cell.data()) - cell.size());
+                if (after.find_first_of(",\r\n") == std::string_view::npos) {
+                    throw InputError(where +
+                                     " ends the file with no line end after it, so it may be cut "
+                                     "short. The file is cut off or damaged: download it again.");
+                }
+                if (cell.back() == '.') {
+                    throw InputError(where +
+                                     " ends in its decimal point. The file is cut off or damaged: "
+                                     "download it again.");
+                }
+            }
             const auto value = PositiveNumber(cell);
             if (!value) {
                 throw InputError(where + " is not a positive number.");
             }
-            // Compared before dividing, so that no conversion overflows.
             const double perInchPerHour =
                 (metric ? kMillimetresPerInch : 1.0) * (depth ? kDurationMinutes[i] / 60.0 : 1.0);
-            if (*value > kMaxImportedIntensity * perInchPerHour) {
-                throw InputError(where + " means more than " +
-                                 GeneralNumberText(kMaxImportedIntensity) +
-                                 " in/hr, heavier than any rainfall measured.");
+            // A huge depth over 5 minutes overflows; it is above any limit all the same.
+            const double quotient = *value / perInchPerHour;
+            const double intensity = std::min(quotient, std::numeric_limits<double>::max());
+            const std::string stored = intensity > 0.0 ? FourSignificantDigits(intensity) : "";
+            if (const std::string problem = IntensityProblem(intensity, stored); !problem.empty()) {
+                throw InputError(where + " means " + (std::isfinite(quotient) ? "" : "more than ") +
+                                 GeneralNumberText(intensity) + " in/hr, which " + problem + ".");
             }
-            if (*value < kMinImportedIntensity * perInchPerHour) {
-                throw InputError(where + " means less than " +
-                                 GeneralNumberText(kMinImportedIntensity) +
-                                 " in/hr, too light for any design storm.");
-            }
-            table.grid[i][k] = FourSignificantDigits(*value / perInchPerHour);
+            table.grid[i][k] = stored;
         }
     }
-    table.source = SourceText(file, block, onlyBlock, fileName);
+    RequirePlausibleIntensities(table.grid, name);
+    table.source = SourceText(file, block, fileName);
     table.proposedName = ProposedName(Meta(file, "location name (esri maps)"));
     if (*file.units == Units::MillimetresPerHour) {
         table.warnings.push_back(
@@ -595,7 +651,22 @@ RainfallTable ParseNoaaAtlas14(std::string_view bytes, std::string_view fileName
             "lose precision (a 24-hour value of 2 mm/hr stands for anything from 1.5 to 2.5). "
             "The metric depth file (millimeters) of the same place gives a better table.");
     }
+    for (auto& warning : IntensityWarnings(table.grid)) {
+        table.warnings.push_back(std::move(warning));
+    }
     return table;
+}
+
+std::vector<NoaaBlock> NoaaBlocksIn(std::string_view bytes) {
+    // Only the headings are read, and they are ASCII: no decoding needed.
+    if (bytes.substr(0, 3) == "\xEF\xBB\xBF") {
+        bytes.remove_prefix(3);
+    }
+    std::vector<NoaaBlock> blocks;
+    for (const Block& block : Scan(SplitLines(bytes)).blocks) {
+        blocks.push_back(block.kind);
+    }
+    return blocks;
 }
 
 RainfallTable ReadNoaaAtlas14File(const std::string& path, NoaaBlock block) {

@@ -2,6 +2,10 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
+
+#include "Errors.h"
 
 #include "rainfall/RainfallTable.h"
 
@@ -10,6 +14,25 @@ namespace torrenta {
 // Which block of a precipitation frequency file becomes the table: the
 // estimates, or the upper or lower bound of their 90% confidence interval.
 enum class NoaaBlock { Estimates, Upper, Lower };
+
+// The blocks a file holds, in the order it gives them: what the import can
+// offer to take. Empty for a file that holds none (it is no precipitation
+// frequency file); never throws, whatever the bytes.
+std::vector<NoaaBlock> NoaaBlocksIn(std::string_view bytes);
+
+// A file that holds bounds of the confidence interval but no estimates, read
+// for its estimates: such a file is taken only when a bound it holds is asked
+// for, so a bound never becomes a table by mistake. `Bounds()` are the ones it
+// holds, for the shell to say how to take one.
+class NoaaBoundsOnlyError : public InputError {
+  public:
+    NoaaBoundsOnlyError(const std::string& message, std::vector<NoaaBlock> bounds)
+        : InputError(message), bounds_(std::move(bounds)) {}
+    const std::vector<NoaaBlock>& Bounds() const { return bounds_; }
+
+  private:
+    std::vector<NoaaBlock> bounds_;
+};
 
 // Files larger than this are no precipitation frequency file (a real one is
 // a few kilobytes) and are refused before they are read.
@@ -22,7 +45,12 @@ inline constexpr std::size_t kMaxNoaaFileBytes = 1024 * 1024;
 // block, depths divided by the duration in hours, millimetres turned into
 // inches, every value kept to four significant digits. The Source records what
 // the file says of itself. A file that cannot give a sound table is refused
-// with InputError and a message saying why; nothing is written anywhere.
+// with InputError and a message saying why; nothing is written anywhere: one
+// cut off (a row with fewer values than its heading names, a value the file
+// ends inside), one giving a duration twice, one whose values are no
+// plausible intensities (RequirePlausibleIntensities), and one holding only
+// bounds when the estimates are asked for (NoaaBoundsOnlyError). Intensities
+// that rise with duration or fall with return period are warned about.
 RainfallTable ParseNoaaAtlas14(std::string_view bytes, std::string_view fileName,
                                NoaaBlock block = NoaaBlock::Estimates);
 

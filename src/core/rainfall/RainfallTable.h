@@ -12,13 +12,6 @@ namespace torrenta {
 inline constexpr std::array<double, 10> kDurationMinutes = {5,   10,  15,  30,  60,
                                                             120, 180, 360, 720, 1440};
 
-// The intensities, in in/hr, a table made from outside data may hold. Above
-// the range lies no rainfall ever measured (about 75 in/hr over one minute),
-// below it no design storm; a value outside is a wrong file or equation, and
-// refusing it keeps the arithmetic and the four-digit texts within bounds.
-inline constexpr double kMinImportedIntensity = 0.001;
-inline constexpr double kMaxImportedIntensity = 100.0;
-
 // An intensity table made from rainfall data from outside the program: the grid
 // in in/hr, where it came from (the catalogue's Source text) and a name to
 // propose for it.

@@ -190,6 +190,52 @@ class IntensityDialogsTest : public DesktopRunTest {
         QCOMPARE(ListIntensityTables(folder_->AppFolder()).size(), size_t(1));
     }
 
+    // A cell no rainfall can give is refused, naming it, and nothing is
+    // written; intensities out of order are stored and warned about after.
+    void updateChecksTheCells_data() {
+        QTest::addColumn<int>("column");
+        QTest::addColumn<int>("row");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<bool>("stored");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("above 60 in/hr")
+            << 6 << 0 << "61.2" << false
+            << "The table Atlanta: the 5-min, 100-year value 61.2 in/hr is above 60 in/hr, more "
+               "than any 5-minute rainfall recorded.";
+        QTest::newRow("0 at the stored digits")
+            << 0 << 9 << "0.000" << false
+            << "The table Atlanta: the 24-hr, 1-year value 0.000 in/hr reads as 0 at the stored "
+               "digits.";
+        QTest::newRow("rising with duration, falling with return period")
+            << 1 << 9 << "0.27" << true
+            << "The 2-year intensity rises from 0.260 in/hr at 12 hr to 0.27 in/hr at 24 hr.\n"
+               "The 24-hr intensity falls from 0.27 in/hr (2-year) to 0.193 in/hr (5-year).";
+        QTest::newRow("60 in/hr itself") << 6 << 0 << "60" << true << "";
+    }
+
+    void updateChecksTheCells() {
+        QFETCH(int, column);
+        QFETCH(int, row);
+        QFETCH(QString, typed);
+        QFETCH(bool, stored);
+        QFETCH(QString, message);
+        const IntensityGrid before = ReadIntensityGrid(folder_->AppFolder(), "Atlanta");
+        FrmIntensityTable* editor = Forms::Show<FrmIntensityTable>();
+        editor->Cell(column, row)->setText(typed);
+        Click(editor, QStringLiteral("CmdUpdate"));
+        Settle();
+        QCOMPARE(prompts_->messages.size(), message.isEmpty() ? 0 : 1);
+        if (!message.isEmpty()) {
+            QCOMPARE(prompts_->LastText(), message);
+        }
+        IntensityGrid expected = before;
+        if (stored) {
+            expected[row][column] = FromQ(typed);
+        }
+        QVERIFY(ReadIntensityGrid(folder_->AppFolder(), "Atlanta") == expected);
+        QCOMPARE(Forms::Find<FrmIntensityTable>() == editor, !stored);
+    }
+
     void reservedNameIsRefusedWithAMessage() {
         FrmIntensityTable* editor = Forms::Show<FrmIntensityTable>();
         Click(editor, QStringLiteral("CmdAdd"));

@@ -88,6 +88,72 @@ class RainfallDataTest : public QObject {
         QCOMPARE(CurrentSession().IntensityTableName, std::string("Bentonville"));
     }
 
+    // A file that holds bounds offers the blocks it holds; a file of bounds
+    // alone has no estimates to fall back on, so Cancel takes nothing.
+    void importOffersTheBlocksTheFileHolds_data() {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<QString>("question");
+        QTest::addColumn<QStringList>("choices");
+        QTest::addColumn<int>("block");  // -1: the grid stays as it was
+
+        const QString all = QStringLiteral("All_Depth_English_PDS_Nashville_TN.csv");
+        const QString upper = QStringLiteral("UCL_Depth_English_PDS_Wasco_CA.csv");
+        const QString both =
+            all +
+            " holds the estimates and the upper and lower bounds of their 90% confidence "
+            "interval. Which values should the table take?";
+        const QString upperOnly =
+            upper +
+            " holds only the upper bound of the 90% confidence interval, no estimates. "
+            "Which values should the table take?";
+        const QStringList three = {"Estimates", "Upper bound", "Lower bound"};
+        QTest::newRow("estimates only, nothing asked")
+            << "PF_Intensity_English_PDS_Bentonville_AR.csv" << 0 << "" << QStringList{}
+            << int(NoaaBlock::Estimates);
+        QTest::newRow("all blocks, estimates")
+            << all << 0 << both << three << int(NoaaBlock::Estimates);
+        QTest::newRow("all blocks, lower bound")
+            << all << 2 << both << three << int(NoaaBlock::Lower);
+        QTest::newRow("upper bound only, taken")
+            << upper << 0 << upperOnly << QStringList{"Upper bound"} << int(NoaaBlock::Upper);
+        QTest::newRow("upper bound only, cancelled")
+            << upper << -1 << upperOnly << QStringList{"Upper bound"} << -1;
+    }
+
+    void importOffersTheBlocksTheFileHolds() {
+        QFETCH(QString, file);
+        QFETCH(int, answer);
+        QFETCH(QString, question);
+        QFETCH(QStringList, choices);
+        QFETCH(int, block);
+        const QString path = QStringLiteral(TORRENTA_NOAA_FOLDER "/") + file;
+        auto* editor = Forms::Show<FrmIntensityTable>();
+        const QString shownBefore = editor->Cell(6, 9)->text();
+        prompts_->fileNames = {path};
+        prompts_->choiceAnswers = {answer};
+        Click(editor, QStringLiteral("CmdImportNoaa"));
+
+        QCOMPARE(prompts_->choicesAsked.size(), question.isEmpty() ? 0 : 1);
+        if (!question.isEmpty()) {
+            QCOMPARE(prompts_->choicesAsked[0].text, question);
+            QCOMPARE(prompts_->choicesAsked[0].choices, choices);
+        }
+        if (block < 0) {
+            QCOMPARE(editor->Cell(6, 9)->text(), shownBefore);
+            QCOMPARE(Text(editor, QStringLiteral("TxtBasinName")), QStringLiteral("Atlanta"));
+            return;
+        }
+        const RainfallTable expected =
+            ReadNoaaAtlas14File(path.toStdString(), static_cast<NoaaBlock>(block));
+        for (int row = 0; row < 10; ++row) {
+            for (int column = 0; column < 7; ++column) {
+                QCOMPARE(editor->Cell(column, row)->text(), ToQ(expected.grid[row][column]));
+            }
+        }
+        QCOMPARE(Source(editor)->toPlainText(), ToQ(expected.source));
+    }
+
     // The equation's boxes take only what a numeric box takes; OK fills the
     // editor's grid.
     void fromEquationFillsTheGrid() {

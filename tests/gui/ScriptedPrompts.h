@@ -40,6 +40,21 @@ class ScriptedPrompts : public gui::Prompts {
     QList<Shown> messages;
     QList<QString> fileFilters;
 
+    // Answers for the next choices asked, as indexes (-1 answers Cancel);
+    // without one the first choice is taken. Each question asked is kept
+    // with its choices.
+    QList<int> choiceAnswers;
+    struct Asked {
+        QString text;
+        QStringList choices;
+    };
+    QList<Asked> choicesAsked;
+
+    int Choose(QWidget*, const QString& text, const QString&, const QStringList& choices) override {
+        choicesAsked.append({text, choices});
+        return choiceAnswers.isEmpty() ? 0 : choiceAnswers.takeFirst();
+    }
+
     QMessageBox::StandardButton Message(QWidget*, const QString& text, const QString& title,
                                         QMessageBox::Icon icon,
                                         QMessageBox::StandardButtons buttons) override {

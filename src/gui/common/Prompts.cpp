@@ -1,6 +1,7 @@
 #include "common/Prompts.h"
 
 #include <QFileDialog>
+#include <QPushButton>
 
 #include "common/FileLocations.h"
 
@@ -17,6 +18,17 @@ QMessageBox::StandardButton DialogPrompts::Message(QWidget* parent, const QStrin
                                                    QMessageBox::StandardButtons buttons) {
     QMessageBox box(icon, title, text, buttons, parent);
     return static_cast<QMessageBox::StandardButton>(box.exec());
+}
+
+int DialogPrompts::Choose(QWidget* parent, const QString& text, const QString& title,
+                          const QStringList& choices) {
+    QMessageBox box(QMessageBox::Question, title, text, QMessageBox::Cancel, parent);
+    QList<QAbstractButton*> buttons;
+    for (const QString& choice : choices) {
+        buttons.append(box.addButton(choice, QMessageBox::AcceptRole));
+    }
+    box.exec();
+    return static_cast<int>(buttons.indexOf(box.clickedButton()));
 }
 
 QString DialogPrompts::SaveFileName(QWidget* parent, const QString& filter,

@@ -3,6 +3,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QString>
+#include <QStringList>
 
 namespace torrenta::gui {
 
@@ -15,6 +16,11 @@ class Prompts {
     virtual QMessageBox::StandardButton Message(QWidget* parent, const QString& text,
                                                 const QString& title, QMessageBox::Icon icon,
                                                 QMessageBox::StandardButtons buttons) = 0;
+
+    // A question whose answer is one of `choices` (a button each, and
+    // Cancel): the index of the one chosen, -1 for Cancel.
+    virtual int Choose(QWidget* parent, const QString& text, const QString& title,
+                       const QStringList& choices) = 0;
 
     // A save-file dialog that asks before replacing a file; "" when cancelled.
     virtual QString SaveFileName(QWidget* parent, const QString& filter,
@@ -34,6 +40,8 @@ class DialogPrompts : public Prompts {
     QMessageBox::StandardButton Message(QWidget* parent, const QString& text, const QString& title,
                                         QMessageBox::Icon icon,
                                         QMessageBox::StandardButtons buttons) override;
+    int Choose(QWidget* parent, const QString& text, const QString& title,
+               const QStringList& choices) override;
     QString SaveFileName(QWidget* parent, const QString& filter,
                          const QString& defaultSuffix) override;
     QString OpenFileName(QWidget* parent, const QString& filter) override;

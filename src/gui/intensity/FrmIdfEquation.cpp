@@ -86,7 +86,7 @@ void FrmIdfEquation::CmdOK_Click() {
     }
     const bool made = RunCommand(this, [&] {
         const RainfallTable table = TableFromEquation(equation);
-        Forms::Show<FrmIntensityTable>(FormScope::Project)->ShowRainfallTable(table);
+        Forms::Show<FrmIntensityTable>(FormScope::Project)->ShowRainfallTable(table, windowTitle());
     });
     if (made) {
         close();

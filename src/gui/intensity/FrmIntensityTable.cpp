@@ -6,6 +6,8 @@
 #include <QHBoxLayout>
 #include <QPlainTextEdit>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <vector>
 
 #include "common/CommandBoundary.h"
 #include "common/FormWidgets.h"
@@ -19,6 +21,8 @@
 #include "intensity/FrmRainfallCurves.h"
 #include "intensity/FrmSelectIvalBasin.h"
 #include "rainfall/IdfCurves.h"
+#include "rainfall/InputFile.h"
+#include "rainfall/IntensityPlausibility.h"
 #include "rainfall/NoaaAtlas14File.h"
 #include "store/ProjectSetup.h"
 
@@ -167,6 +171,14 @@ IntensityGrid FrmIntensityTable::GridText() const {
 
 namespace {
 
+std::string JoinLines(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const auto& line : lines) {
+        text += (text.empty() ? "" : "\n") + line;
+    }
+    return text;
+}
+
 // The open project's table as opening the project reads it: the node row's.
 // Empty without a project, or for a project not yet set up.
 std::string ProjectTableName(const Session& session) {
@@ -217,16 +229,21 @@ void FrmIntensityTable::CmdUpdate_Click() {
     }
     const std::string name = FromQ(txtBasinName_->text());
     Session& session = CurrentSession();
+    const IntensityGrid grid = GridText();
+    if (!RunCommand(this, [&] {
+            ValidateIntensityTableName(name);
+            RequirePlausibleIntensities(grid, "The table " + name);
+        })) {
+        return;
+    }
     if (adding_ && !MayReplaceTable(name)) {
         return;
     }
-    const IntensityGrid grid = GridText();
     const std::string today = FromQ(QDate::currentDate().toString(Qt::ISODate));
     bool projectsOwn = false;
     bool p2Changed = false;
     std::string stored;
     const bool saved = RunCommand(this, [&] {
-        ValidateIntensityTableName(name);
         projectsOwn = SameIntensityTableName(ProjectTableName(session), name);
         p2Changed = projectsOwn && TwoYear24HourChanges(session.AppFolder, name, grid);
         // The shown Source replaces the stored one: it is the Source of the
@@ -239,6 +256,12 @@ void FrmIntensityTable::CmdUpdate_Click() {
     });
     if (!saved) {
         return;
+    }
+    // Stored all the same: the engineer decides. Cells whose warnings the
+    // import or equation already gave are not warned about twice.
+    const std::vector<std::string> warnings = IntensityWarnings(grid);
+    if (!warnings.empty() && warnedGrid_ != grid) {
+        ShowMessage(this, ToQ(JoinLines(warnings)), windowTitle(), QMessageBox::Warning);
     }
     if (session.ProjectPath.empty()) {
         session.IntensityTableName = stored;
@@ -279,7 +302,7 @@ void FrmIntensityTable::CmdSelectBasin_Click() {
     Forms::Show<FrmSelectIvalBasin>(FormScope::Project);
 }
 
-void FrmIntensityTable::ShowRainfallTable(const RainfallTable& table) {
+void FrmIntensityTable::ShowRainfallTable(const RainfallTable& table, const QString& title) {
     for (int row = 0; row < 10; ++row) {
         for (int column = 0; column < 7; ++column) {
             cells_[column][row]->setText(ToQ(table.grid[row][column]));
@@ -295,7 +318,63 @@ void FrmIntensityTable::ShowRainfallTable(const RainfallTable& table) {
     adding_ = true;
     txtBasinName_->setFocus();
     txtBasinName_->selectAll();
+    if (!table.warnings.empty()) {
+        ShowMessage(this, ToQ(JoinLines(table.warnings)), title, QMessageBox::Warning);
+    }
+    warnedGrid_ = table.grid;
 }
+
+namespace {
+
+// The values of the file to take: the estimates when it holds nothing else;
+// otherwise the user's choice among the blocks it holds, nothing on Cancel. A
+// file of bounds alone offers no estimates, so a bound is taken only by name.
+std::optional<NoaaBlock> ChooseNoaaBlock(QWidget* parent, const QString& fileName,
+                                         const std::vector<NoaaBlock>& held) {
+    const auto holds = [&](NoaaBlock block) {
+        return std::find(held.begin(), held.end(), block) != held.end();
+    };
+    if (!holds(NoaaBlock::Upper) && !holds(NoaaBlock::Lower)) {
+        return NoaaBlock::Estimates;
+    }
+    struct Offer {
+        NoaaBlock block;
+        const char* caption;
+    };
+    constexpr Offer kOffers[] = {{NoaaBlock::Estimates, "Estimates"},
+                                 {NoaaBlock::Upper, "Upper bound"},
+                                 {NoaaBlock::Lower, "Lower bound"}};
+    std::vector<NoaaBlock> offered;
+    QStringList captions;
+    for (const Offer& offer : kOffers) {
+        if (holds(offer.block)) {
+            offered.push_back(offer.block);
+            captions.append(QString::fromLatin1(offer.caption));
+        }
+    }
+    const QString bounds = holds(NoaaBlock::Upper) && holds(NoaaBlock::Lower)
+                               ? QStringLiteral("the upper and lower bounds")
+                           : holds(NoaaBlock::Upper) ? QStringLiteral("the upper bound")
+                                                     : QStringLiteral("the lower bound");
+    const QString text =
+        holds(NoaaBlock::Estimates)
+            ? QStringLiteral(
+                  "%1 holds the estimates and %2 of their 90% confidence interval. "
+                  "Which values should the table take?")
+                  .arg(fileName, bounds)
+            : QStringLiteral(
+                  "%1 holds only %2 of the 90% confidence interval, no estimates. "
+                  "Which values should the table take?")
+                  .arg(fileName, bounds);
+    const int chosen =
+        CurrentPrompts().Choose(parent, text, QStringLiteral("Import NOAA Atlas 14"), captions);
+    if (chosen < 0 || chosen >= static_cast<int>(offered.size())) {
+        return std::nullopt;
+    }
+    return offered[static_cast<std::size_t>(chosen)];
+}
+
+}  // namespace
 
 void FrmIntensityTable::CmdImportNoaa_Click() {
     const QString path = CurrentPrompts().OpenFileName(
@@ -304,11 +383,14 @@ void FrmIntensityTable::CmdImportNoaa_Click() {
         return;
     }
     RunCommand(this, [&] {
-        const RainfallTable table = ReadNoaaAtlas14File(FromQ(path));
-        ShowRainfallTable(table);
-        for (const auto& warning : table.warnings) {
-            ShowMessage(this, ToQ(warning), QStringLiteral("Import NOAA Atlas 14"),
-                        QMessageBox::Warning);
+        const std::string bytes =
+            ReadInputFile(FromQ(path), kMaxNoaaFileBytes,
+                          "a NOAA Atlas 14 precipitation frequency file is a few kilobytes");
+        const QString fileName = QFileInfo(path).fileName();
+        const auto block = ChooseNoaaBlock(this, fileName, NoaaBlocksIn(bytes));
+        if (block) {
+            ShowRainfallTable(ParseNoaaAtlas14(bytes, FromQ(fileName), *block),
+                              QStringLiteral("Import NOAA Atlas 14"));
         }
     });
 }

@@ -29,8 +29,9 @@ class FrmIntensityTable : public QDialog {
     bool MayDiscardEdits();
 
     // Fills the grid and the Source with a table made from rainfall data and
-    // readies it to be saved as a new table under its proposed name.
-    void ShowRainfallTable(const RainfallTable& table);
+    // readies it to be saved as a new table under its proposed name; its
+    // warnings are shown in one message titled `title`.
+    void ShowRainfallTable(const RainfallTable& table, const QString& title);
 
   private:
     void LoadTableGrid();
@@ -53,6 +54,8 @@ class FrmIntensityTable : public QDialog {
     // The cells the Source describes: as loaded, imported or computed; none
     // after "Add New Basin". Saving other cells marks the Source as edited.
     std::optional<IntensityGrid> describedGrid_;
+    // The cells whose warnings an import or equation has shown.
+    std::optional<IntensityGrid> warnedGrid_;
     // After "Add New Basin", an import or an equation: Update then makes a new
     // table, and asks before it replaces one of the same name.
     bool adding_ = false;

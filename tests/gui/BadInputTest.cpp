@@ -131,7 +131,8 @@ class BadInputTest : public DesktopRunTest {
     }
 
     // Intensity, Edit Table, Add New Basin: a table named `name` with a value
-    // in every cell.
+    // in every cell, rising with return period so the editor has nothing to
+    // warn about.
     void CreateTable(const QString& name) {
         FrmIntensityTable* editor = Forms::Show<FrmIntensityTable>();
         Click(editor, QStringLiteral("CmdAdd"));
@@ -140,8 +141,9 @@ class BadInputTest : public DesktopRunTest {
             for (int row = 0; row < 10; ++row) {
                 QLineEdit* cell = editor->Cell(column, row);
                 cell->setFocus();
-                QTest::keyClicks(cell, column == 1 ? QStringLiteral("0.125")
-                                                   : QStringLiteral("%1.0").arg(column + 1));
+                QTest::keyClicks(cell, column == 0   ? QStringLiteral("0.1")
+                                       : column == 1 ? QStringLiteral("0.125")
+                                                     : QStringLiteral("%1.0").arg(column + 1));
             }
         }
         Click(editor, QStringLiteral("CmdUpdate"));

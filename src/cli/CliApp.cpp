@@ -296,13 +296,41 @@ Command ListCommand(CLI::App& app, std::ostream& out) {
     return {sub, [projectPath, &out](const std::string&) { RunList(*projectPath, out); }};
 }
 
+Command SetTableCommand(CLI::App& app, std::ostream& out) {
+    auto projectPath = std::make_shared<std::string>();
+    auto table = std::make_shared<std::string>();
+    auto* sub = app.add_subcommand(
+        "set-table",
+        "Make NAME the project's intensity table and recalculate its sheet-flow travel times");
+    sub->add_option("PROJECT", *projectPath, "Project file")->required();
+    sub->add_option("NAME", *table, "Intensity table name")->required();
+    return {sub, [projectPath, table, &out](const std::string& appFolder) {
+                RequireUtf8("NAME", *table);
+                RunSetTable(appFolder, *projectPath, *table, out);
+            }};
+}
+
+Command RecalcCommand(CLI::App& app, std::ostream& out) {
+    auto projectPath = std::make_shared<std::string>();
+    auto* sub = app.add_subcommand(
+        "recalc",
+        "Recalculate and store every live element's travel time; list what changed: tag, "
+        "name, old Tc, new Tc");
+    sub->add_option("PROJECT", *projectPath, "Project file")->required();
+    return {sub, [projectPath, &out](const std::string& appFolder) {
+                RunRecalc(appFolder, *projectPath, out);
+            }};
+}
+
 Command SolveCommand(CLI::App& app, std::ostream& out, std::ostream& err,
                      const std::string& executableFolder) {
     auto options = std::make_shared<SolveOptions>();
     options->executableFolder = executableFolder;
     auto* sub = app.add_subcommand("solve", "Solve the network and print the report");
     sub->add_option("PROJECT", options->projectPath, "Project file")->required();
-    sub->add_option("--table", options->table, "Intensity table for this run only");
+    sub->add_option("--table", options->table,
+                    "Intensity table for this run only; the sheet-flow Tc of the run are "
+                    "computed with its rainfall, nothing but the results row is stored");
     sub->add_option("--rtf", options->rtfPath,
                     "Also write the report as RTF; never over the project or a database");
     sub->add_option("--pdf", options->pdfPath,
@@ -376,6 +404,8 @@ int RunCommand(const std::vector<std::string>& args, const std::string& executab
         AddShallowCommand(*add, out),
         AddChannelCommand(*add, out),
         ListCommand(app, out),
+        SetTableCommand(app, out),
+        RecalcCommand(app, out),
         SolveCommand(app, out, err, executableFolder),
         ImportNoaaCommand(app, out, err),
         TableFromEquationCommand(app, out, err),

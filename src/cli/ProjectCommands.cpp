@@ -12,6 +12,7 @@
 #include "checks/DesignChecks.h"
 #include "editing/ElementAdding.h"
 #include "editing/ElementEditing.h"
+#include "editing/TravelTimeRecalc.h"
 #include "intensity/IntensityDatabase.h"
 #include "network/IconPlacement.h"
 #include "report/PlainTextWriter.h"
@@ -150,6 +151,28 @@ void RunList(const std::string& projectPath, std::ostream& out) {
     }
 }
 
+void RunSetTable(const std::string& appFolder, const std::string& projectPath,
+                 const std::string& table, std::ostream& out) {
+    RequireSetUpProject(projectPath);
+    const std::string sentence =
+        SheetFlowRecalcSentence(ChangeProjectTable(projectPath, appFolder, table));
+    if (!sentence.empty()) {
+        out << sentence << "\n";
+    }
+}
+
+void RunRecalc(const std::string& appFolder, const std::string& projectPath, std::ostream& out) {
+    RequireSetUpProject(projectPath);
+    const TravelTimeRecalc recalc = RecalculateTravelTimes(projectPath, appFolder);
+    if (recalc.changes.empty()) {
+        out << "No travel time changed.\n";
+    }
+    for (const TcChange& change : recalc.changes) {
+        out << change.tag << "\t" << ControlsAsSpaces(change.name) << "\t" << change.oldTc << "\t"
+            << change.newTc << "\n";
+    }
+}
+
 void RunSolve(const std::string& appFolder, const SolveOptions& options, std::ostream& out,
               std::ostream& err) {
     const SharedConnections oneConnectionPerFile;
@@ -165,7 +188,12 @@ void RunSolve(const std::string& appFolder, const SolveOptions& options, std::os
     if (!flags.Any()) {
         throw NothingToDo("Nothing to Solve");
     }
-    const NetworkSolution solution = SolveProject(options.projectPath, appFolder, table, flags);
+    // Another table for this run puts the sheet-flow times on its rainfall too,
+    // so the report stands on the one basis it names.
+    const SheetFlowTimes sheetFlow =
+        table == node.IntensityTable ? SheetFlowTimes::AsStored : SheetFlowTimes::FromThisTable;
+    const NetworkSolution solution =
+        SolveProject(options.projectPath, appFolder, table, flags, sheetFlow);
     const ProjectInfoRow info = ReadProjectInfo(options.projectPath).value_or(ProjectInfoRow{});
     // The report is composed once, and only where it is written: --json alone
     // needs none.

@@ -40,6 +40,15 @@ void RunAdd(const std::string& appFolder, const std::string& projectPath, Channe
 // The live elements, one line each: kind, tag, name, Tc.
 void RunList(const std::string& projectPath, std::ostream& out);
 
+// Makes NAME the project's table and recalculates its sheet-flow travel
+// times; prints the sentence saying so.
+void RunSetTable(const std::string& appFolder, const std::string& projectPath,
+                 const std::string& table, std::ostream& out);
+
+// Recalculates and stores every live element's travel time; prints one line
+// per change (tag, name, old Tc, new Tc) or "No travel time changed.".
+void RunRecalc(const std::string& appFolder, const std::string& projectPath, std::ostream& out);
+
 struct SolveOptions {
     std::string projectPath;
     std::optional<std::string> table;  // this run only, not stored

@@ -61,6 +61,14 @@ TEST(DesignChecks, EachCheckFiresJustPastItsLimitAndNotOnIt) {
     const auto n = [](const char* value) {
         return [value](NetworkSolution& s) { s.overland[0].BasinN = value; };
     };
+    // Stored Tc against the Tc the inputs give with the solve's P2 (3.72 in).
+    const auto rainfall = [](const char* stored, const char* computed) {
+        return [stored, computed](NetworkSolution& s) {
+            s.overland[0].Tc = stored;
+            s.overlandTcWithP2 = {computed};
+            s.rainfallP2 = 3.72;
+        };
+    };
     const auto slope = [](const char* value) {
         return [value](NetworkSolution& s) { s.shallow[0].SurfSlope = value; };
     };
@@ -87,6 +95,16 @@ TEST(DesignChecks, EachCheckFiresJustPastItsLimitAndNotOnIt) {
         {"n 0.801", n("0.801"), "SHEET-N", "Basin1",
          "Overland flow area \"North Lots\": sheet-flow Manning's n 0.801 is outside 0.011 to "
          "0.8."},
+        {"Tc as its inputs give", rainfall("18.3066", "18.3066"), "", "", ""},
+        {"Tc one stored digit off", rainfall("18.3067", "18.3066"), "TC-RAINFALL", "Basin1",
+         "Overland flow area \"North Lots\": stored Tc 18.3067 min, but its inputs give 18.3066 "
+         "min with the 2-year 24-hour rainfall P2 3.72 in."},
+        {"Tc of another table", rainfall("19.2349", "18.3066"), "TC-RAINFALL", "Basin1",
+         "Overland flow area \"North Lots\": stored Tc 19.2349 min, but its inputs give 18.3066 "
+         "min with the 2-year 24-hour rainfall P2 3.72 in."},
+        // The engineer's own figure, typed in another form than Calculate's.
+        {"Tc typed", rainfall("12.3", "18.3066"), "", "", ""},
+        {"inputs cannot be computed", rainfall("18.3067", ""), "", "", ""},
         {"slope 0.005", slope("0.005"), "", "", ""},
         {"slope 0.0049", slope("0.0049"), "SHALLOW-SLOPE", "Surface1",
          "Shallow concentrated flow \"Rear Swale\": slope 0.0049 ft/ft is outside 0.005 to 0.5 "

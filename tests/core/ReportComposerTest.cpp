@@ -203,7 +203,14 @@ TEST_F(ReportComposerTest, ComposesTheWholeReportForOneElementOfEachKind) {
         "\t\t1Yr\t2Yr\t5Yr\t10Yr\t25Yr\t50Yr\t100Yr\n"
         "I(in/hr)\t1.00\t2.00\t3.00\t4.00\t5.00\t6.00\t7.00\n"
         // C 0.5 and A 2: Cf raises the 25, 50 and 100 year flows by 1.1, 1.2, 1.25.
-        "Q(cfs)\t1.00\t2.00\t3.00\t4.00\t5.50\t7.20\t8.75\n" +
+        "Q(cfs)\t1.00\t2.00\t3.00\t4.00\t5.50\t7.20\t8.75\n"
+        // The stored 12.3000 min is not what n 0.13, L 150 ft and S 0.02 give
+        // with this table's P2 = 24 x 2.00 = 48 in: 0.42 x 19.5^0.8 /
+        // (48^0.5 x 0.02^0.4) = 0.42 x 10.765 / (6.9282 x 0.20913) = 3.1206.
+        "\n\nDesign Checks\n\n"
+        "TC-RAINFALL\tOverland flow area \"North Lot\": stored Tc 12.3000 min, but its inputs "
+        "give 3.1206 min with the 2-year 24-hour rainfall P2 48.00 in. (TR-55 sheet flow: Tc "
+        "depends on the 2-year 24-hour rainfall of the table used)\n" +
         kFooter + "\n";
     EXPECT_EQ(report.document.PlainText(), expected);
 

@@ -64,6 +64,37 @@ std::string PeriodList(const std::vector<int>& years) {
     return text;
 }
 
+// A Tc in the form Calculate writes ("#0.0000": digits, a point, four
+// decimals) came from a rainfall table; one typed in any other form ("12.3")
+// is the engineer's own figure and no table is claimed for it.
+bool CalculatedForm(const std::string& tc) {
+    const auto point = tc.find('.');
+    return point != std::string::npos && point > 0 && tc.size() == point + 5 &&
+           tc.find_first_not_of("0123456789", 0) == point &&
+           tc.find_first_not_of("0123456789", point + 1) == std::string::npos;
+}
+
+void CheckSheetFlowRainfall(const NetworkSolution& solution, std::size_t index,
+                            std::vector<DesignFinding>& findings) {
+    if (index >= solution.overlandTcWithP2.size() || solution.overlandTcWithP2[index].empty()) {
+        return;
+    }
+    const BasinRow& row = solution.overland[index];
+    const std::string& computed = solution.overlandTcWithP2[index];
+    // Both texts carry the stored four decimals, so a difference smaller than
+    // those digits can show is no finding.
+    const double difference = LeadingNumber(row.Tc) - LeadingNumber(computed);
+    if (!CalculatedForm(row.Tc) || row.Tc == computed ||
+        (!Below(kTcRainfallRule, difference) && !Above(kTcRainfallRule, difference))) {
+        return;
+    }
+    findings.push_back(Finding(kTcRainfallRule, row.BasinTag,
+                               Named("Overland flow area", row.BasinName) + ": stored Tc " +
+                                   row.Tc + " min, but its inputs give " + computed +
+                                   " min with the 2-year 24-hour rainfall P2 " +
+                                   FormatFixed(solution.rainfallP2, 2) + " in."));
+}
+
 void CheckNetwork(const NetworkSolution& solution, std::vector<DesignFinding>& findings) {
     const std::string tc = "Total Tc " + Number(solution.TotalTc) + " min is ";
     CheckSides(kTotalTcRule, "", solution.TotalTc,
@@ -142,8 +173,9 @@ std::vector<DesignFinding> CheckDesign(const NetworkSolution& solution) {
     const auto add = [&](const std::vector<DesignFinding>& more) {
         findings.insert(findings.end(), more.begin(), more.end());
     };
-    for (const BasinRow& row : solution.overland) {
-        add(CheckElement(row));
+    for (std::size_t k = 0; k < solution.overland.size(); ++k) {
+        add(CheckElement(solution.overland[k]));
+        CheckSheetFlowRainfall(solution, k, findings);
     }
     for (const SurfaceRow& row : solution.shallow) {
         add(CheckElement(row));

@@ -36,6 +36,12 @@ inline constexpr DesignRule kSheetFlowLengthRule{
     "SHEET-LENGTH", -kNoLimit, 300.0, "TR-55 limits sheet flow to 300 ft; many manuals use 100 ft"};
 inline constexpr DesignRule kSheetFlowNRule{"SHEET-N", 0.011, 0.80,
                                             "TR-55 Table 3-1 (sheet-flow n 0.011 to 0.80)"};
+// A stored sheet-flow Tc that its own n, L and S no longer give with the
+// solve's 2-year 24-hour rainfall (the table changed under the project, or the
+// Tc was typed): any difference at the stored four decimals is queried.
+inline constexpr DesignRule kTcRainfallRule{
+    "TC-RAINFALL", 0.0, 0.0,
+    "TR-55 sheet flow: Tc depends on the 2-year 24-hour rainfall of the table used"};
 inline constexpr DesignRule kShallowSlopeRule{"SHALLOW-SLOPE", 0.005, 0.50,
                                               "TR-55 Figure 3-1 (slopes 0.005 to 0.50 ft/ft)"};
 inline constexpr DesignRule kChannelVelocityRule{
@@ -55,8 +61,9 @@ inline constexpr DesignRule kNoAreaRule{"NO-AREA", 0.0, kNoLimit,
 
 // Every rule, in the order findings are listed.
 inline constexpr DesignRule kDesignRules[] = {
-    kSheetFlowLengthRule, kSheetFlowNRule,        kShallowSlopeRule, kChannelVelocityRule,
-    kTotalTcRule,         kCappedCoefficientRule, kTotalAreaRule,    kNoAreaRule,
+    kSheetFlowLengthRule,   kSheetFlowNRule,      kTcRainfallRule,
+    kShallowSlopeRule,      kChannelVelocityRule, kTotalTcRule,
+    kCappedCoefficientRule, kTotalAreaRule,       kNoAreaRule,
 };
 
 // The checks of one element's own inputs, as its dialog holds them after
@@ -66,7 +73,8 @@ std::vector<DesignFinding> CheckElement(const SurfaceRow& row);
 std::vector<DesignFinding> CheckElement(const ChannelRow& row);
 
 // Every check over a solved network: each element's inputs in the order the
-// report lists them, then the network's total Tc, C * Cf, total area and the
+// report lists them (an overland area's stored Tc against the solve's P2 after
+// its own inputs), then the network's total Tc, C * Cf, total area and the
 // presence of an overland flow area. Empty when nothing needs a second look.
 std::vector<DesignFinding> CheckDesign(const NetworkSolution& solution);
 

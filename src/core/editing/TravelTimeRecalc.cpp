@@ -180,6 +180,18 @@ std::string SheetFlowRecalcSentence(const TravelTimeRecalc& recalc) {
            FormatFixed(recalc.p2, 2) + " in).";
 }
 
+std::string TravelTimeChangesText(const TravelTimeRecalc& recalc) {
+    if (recalc.changes.empty()) {
+        return "No travel time changed.";
+    }
+    std::string text;
+    for (const TcChange& change : recalc.changes) {
+        text += (text.empty() ? "" : "\n") + change.name + " (" + change.tag +
+                "): " + change.oldTc + " to " + change.newTc + " min";
+    }
+    return text;
+}
+
 std::string OverlandTcWith(const BasinRow& row, double p2) {
     BasinRow copy = row;
     try {

@@ -54,6 +54,11 @@ TravelTimeRecalc RecalculateTravelTimes(const std::string& projectPath,
 // live overland area.
 std::string SheetFlowRecalcSentence(const TravelTimeRecalc& recalc);
 
+// What a recalculation of every element changed, one line per element:
+// "Back Lawn (Basin2): 18.3066 to 19.2349 min"; "No travel time changed."
+// when nothing did.
+std::string TravelTimeChangesText(const TravelTimeRecalc& recalc);
+
 // The Tc of one overland row with the rainfall P2, as "#0.0000" text; ""
 // when its stored inputs cannot be computed with.
 std::string OverlandTcWith(const BasinRow& row, double p2);

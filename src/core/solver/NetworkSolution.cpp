@@ -7,7 +7,10 @@
 #include <cstdint>
 #include <optional>
 
+#include "Errors.h"
 #include "ReturnPeriods.h"
+#include "editing/ElementEditing.h"
+#include "editing/TravelTimeRecalc.h"
 #include "solver/RationalMethod.h"
 #include "store/Connection.h"
 #include "store/ProjectSetup.h"
@@ -26,6 +29,41 @@ double Sum(const std::vector<Row>& rows, Member member) {
         total += LeadingNumber(row.*member);
     }
     return total;
+}
+
+// What the overland rows' stored inputs give with the solve's table: kept for
+// the design checks, and used in place of the stored Tc when the solve runs on
+// a table that is not the project's.
+void RecomputeSheetFlow(NetworkSolution& solution, const std::string& appFolder,
+                        SheetFlowTimes sheetFlow) {
+    if (solution.overland.empty()) {
+        return;
+    }
+    const bool otherTable = sheetFlow == SheetFlowTimes::FromThisTable;
+    try {
+        solution.rainfallP2 = TwoYearRainfall(appFolder, solution.intensityTable);
+    } catch (const TorrentaError&) {
+        if (otherTable) {
+            throw;
+        }
+        // The solve reads the table on its own terms; a table without a usable
+        // 2-year 24-hour cell only leaves nothing to compare stored Tc with.
+        return;
+    }
+    for (BasinRow& row : solution.overland) {
+        const std::string tc = OverlandTcWith(row, solution.rainfallP2);
+        if (otherTable) {
+            if (tc.empty()) {
+                throw InputError("Overland flow area \"" + row.BasinName + "\" (" + row.BasinTag +
+                                 "): its sheet-flow travel time cannot be computed with the "
+                                 "rainfall of " +
+                                 solution.intensityTable +
+                                 "; check its slope, n and length. Nothing was solved.");
+            }
+            row.Tc = tc;
+        }
+        solution.overlandTcWithP2.push_back(tc);
+    }
 }
 
 }  // namespace
@@ -52,7 +90,8 @@ NetworkFlags SolveNetwork(const std::string& projectPath) {
 }
 
 NetworkSolution SolveProject(const std::string& projectPath, const std::string& appFolder,
-                             const std::string& intensityTableName, const NetworkFlags& flags) {
+                             const std::string& intensityTableName, const NetworkFlags& flags,
+                             SheetFlowTimes sheetFlow) {
     const SharedConnections oneConnectionPerFile;
     Connection project = OpenProjectConnection(projectPath);
     // Deferred: the reads work on a file that cannot be written, and the
@@ -76,6 +115,8 @@ NetworkSolution SolveProject(const std::string& projectPath, const std::string& 
     if (flags.HasChannel) {
         solution.channel = ReadLiveElements<ChannelRow>(projectPath);
     }
+
+    RecomputeSheetFlow(solution, appFolder, sheetFlow);
 
     solution.TotalArea = Sum(solution.overland, &BasinRow::Area);
     solution.OverlandTcSum = Sum(solution.overland, &BasinRow::Tc);

@@ -53,6 +53,13 @@ struct NetworkSolution {
     std::string intensitySource;  // where that table came from ("" when not recorded)
     std::array<PeriodResult, 7> periods;
 
+    // The sheet-flow rainfall of this solve: P2 (in) of the table read, 0 when
+    // that table has no usable 2-year 24-hour cell.
+    double rainfallP2 = 0.0;
+    // Per overland row, the Tc its stored n, L and S give with rainfallP2
+    // ("#0.0000" text; "" when they cannot be computed with or P2 is unknown).
+    std::vector<std::string> overlandTcWithP2;
+
     // Each element's share of the total area (0 for a network without area).
     double AreaShare(const BasinRow& row) const;
 };
@@ -61,8 +68,18 @@ struct NetworkSolution {
 // intensity table, computes the seven peak flows and rewrites the project's
 // results row, all in one transaction: a failure anywhere leaves the project
 // as it was. A kind not flagged adds nothing.
+//
+// Sheet-flow Tc depend on the table's 2-year 24-hour rainfall P2. AsStored
+// solves with the stored Tc (and keeps what the table's P2 would give, for the
+// design checks); FromThisTable, for a solve on a table other than the
+// project's for one run, recomputes every overland Tc in memory with this
+// table's P2, so the solution stands on one rainfall basis and nothing but the
+// results row is written. InputError naming the element when one cannot be
+// recomputed.
+enum class SheetFlowTimes { AsStored, FromThisTable };
 NetworkSolution SolveProject(const std::string& projectPath, const std::string& appFolder,
                              const std::string& intensityTableName,
-                             const NetworkFlags& flags = {true, true, true});
+                             const NetworkFlags& flags = {true, true, true},
+                             SheetFlowTimes sheetFlow = SheetFlowTimes::AsStored);
 
 }  // namespace torrenta

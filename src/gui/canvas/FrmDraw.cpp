@@ -23,6 +23,7 @@
 #include "common/UserSettings.h"
 #include "editing/ElementAdding.h"
 #include "editing/ElementEditing.h"
+#include "editing/TravelTimeRecalc.h"
 #include "editors/ChannelFlowDialog.h"
 #include "editors/OverlandFlowDialog.h"
 #include "editors/ShallowFlowDialog.h"
@@ -148,6 +149,8 @@ void FrmDraw::CreateMenus() {
             &FrmDraw::AddChannelFlow);
     connect(Entry(data, "MnuEditBasin", "Edit Basin"), &QAction::triggered, this,
             &FrmDraw::MnuEditBasin_Click);
+    connect(Entry(data, "MnuRecalculate", "Recalculate Travel Times"), &QAction::triggered, this,
+            &FrmDraw::MnuRecalculate_Click);
     data->addSeparator()->setObjectName(QStringLiteral("MnuSeperator2"));
     connect(Entry(data, "MnuSolve", "Solve"), &QAction::triggered, this, &FrmDraw::MnuSolve_Click);
 
@@ -658,7 +661,8 @@ QMenu* FrmDraw::PopupFor(IconKind kind) const {
 void FrmDraw::MnuChangeTable_Click() {
     // An open selection dialog comes up as it is: one opened by the setup
     // dialog still hands its choice there.
-    Forms::Show<FrmSelectIvalBasin>(FormScope::Project);
+    // A new table gives new sheet-flow times, which the tool tips show.
+    FollowEdits(Forms::Show<FrmSelectIvalBasin>(FormScope::Project));
 }
 
 void FrmDraw::MnuEditTable_Click() {
@@ -672,6 +676,19 @@ void FrmDraw::MnuRainfallCurves_Click() {
 
 void FrmDraw::MnuEditBasin_Click() {
     FollowEdits(Forms::Show<FrmNodeInfo>(FormScope::Project));
+}
+
+void FrmDraw::MnuRecalculate_Click() {
+    const Session& session = CurrentSession();
+    TravelTimeRecalc recalc;
+    if (!RunCommand(this, [&] {
+            recalc = RecalculateTravelTimes(session.ProjectPath, session.AppFolder);
+        })) {
+        return;
+    }
+    SyncNames();
+    ShowMessage(this, ToQ(TravelTimeChangesText(recalc)),
+                QStringLiteral("Recalculate Travel Times"), QMessageBox::Information);
 }
 
 void FrmDraw::MnuHelpReportBug_Click() {

@@ -130,6 +130,7 @@ class FrmDraw : public QMainWindow, public IconEvents, public ElementCanvas {
     void MnuEditTable_Click();
     void MnuRainfallCurves_Click();
     void MnuEditBasin_Click();
+    void MnuRecalculate_Click();
     void MnuHelpReportBug_Click();
     void MnuHelpAbout_Click();
     void MnuUndoDelete_Click();

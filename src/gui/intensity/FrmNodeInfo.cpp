@@ -11,6 +11,7 @@
 #include "common/QtText.h"
 #include "common/Session.h"
 #include "intensity/FrmSelectNodeBasin.h"
+#include "intensity/ProjectTableChange.h"
 #include "store/ProjectSetup.h"
 #include "text/NameText.h"
 
@@ -83,12 +84,11 @@ QString FrmNodeInfo::ChosenTable() const {
 void FrmNodeInfo::SaveNodeName() {
     Session& session = CurrentSession();
     RequireOneLineText(FromQ(txtNodeName_->text()), "The node name");
-    SetNodeName(session.ProjectPath, FromQ(txtNodeName_->text()));
+    // The table first: when its recalculation is refused, nothing is saved.
     if (txtIntensityTable_->text() != loadedTable_) {
-        const std::string table = FromQ(txtIntensityTable_->text());
-        SetNodeIntensityTable(session.ProjectPath, table);
-        session.IntensityTableName = table;
+        ChangeOpenProjectTable(this, FromQ(txtIntensityTable_->text()));
     }
+    SetNodeName(session.ProjectPath, FromQ(txtNodeName_->text()));
 }
 
 void FrmNodeInfo::CmdUpdate_Click() {

@@ -4,7 +4,7 @@
 #include "common/QtText.h"
 #include "common/Session.h"
 #include "intensity/FrmIntensityTable.h"
-#include "store/ProjectSetup.h"
+#include "intensity/ProjectTableChange.h"
 
 namespace torrenta::gui {
 
@@ -24,12 +24,9 @@ bool FrmSelectIvalBasin::TakeSelection(const std::string& name) {
         tag_.clear();
         emit ChosenForSetup(ToQ(name));
     } else {
-        Session& session = CurrentSession();
-        session.IntensityTableName = name;
-        SetProjectIntensityTable(session.ProjectPath, name);
         // The node row is what opening the project reads, so the choice holds
         // beyond this run. The setup dialog writes it with its own OK.
-        SetNodeIntensityTable(session.ProjectPath, name);
+        ChangeOpenProjectTable(this, name);
         Forms::Reopen<FrmIntensityTable>(FormScope::Project);
     }
     return true;

@@ -4,7 +4,7 @@
 #include "common/QtText.h"
 #include "common/Session.h"
 #include "intensity/FrmNodeInfo.h"
-#include "store/ProjectSetup.h"
+#include "intensity/ProjectTableChange.h"
 
 namespace torrenta::gui {
 
@@ -19,9 +19,7 @@ bool FrmSelectNodeBasin::TakeSelection(const std::string& name) {
         node->SetChosenTable(ToQ(name));
         return true;
     }
-    Session& session = CurrentSession();
-    session.IntensityTableName = name;
-    SetNodeIntensityTable(session.ProjectPath, name);
+    ChangeOpenProjectTable(this, name);
     return true;
 }
 

@@ -15,6 +15,7 @@
 #include "common/QtText.h"
 #include "common/Session.h"
 #include "intensity/FrmSelectIvalBasin.h"
+#include "intensity/ProjectTableChange.h"
 #include "store/ProjectFile.h"
 #include "store/ProjectSetup.h"
 
@@ -164,6 +165,22 @@ void FrmInfo::CmdOK_Click() {
                               FromQ(txtJobNumber_->text()),      {}};
     const bool saved = RunCommand(this, [&] {
         RequireOneLineSetup(info, FromQ(txtBasinName_->text()));
+        // A set-up project whose table changes has its sheet-flow times
+        // recalculated first: when one cannot be, nothing is saved. The table
+        // the project reads is its first node row's; a file holding more than
+        // one node row keeps that one as it is (OK rewrites the last).
+        const std::string table = FromQ(txtITable_->text());
+        if (session.NewProjectPath.empty()) {
+            const std::optional<NodeRow> read = ReadNode(session.ProjectPath);
+            const std::optional<NodeRow> shown = ReadLastNode(session.ProjectPath);
+            const auto same = [](const NodeRow& a, const NodeRow& b) {
+                return a.NodeName == b.NodeName && a.IntensityTable == b.IntensityTable &&
+                       a.NodeX == b.NodeX && a.NodeY == b.NodeY;
+            };
+            if (read && shown && same(*read, *shown) && read->IntensityTable != table) {
+                ChangeOpenProjectTable(this, table);
+            }
+        }
         SaveProjectSetup(session.ProjectPath, info, FromQ(txtBasinName_->text()),
                          FromQ(txtITable_->text()));
         // A new project replaces the file chosen for it only now, set up.

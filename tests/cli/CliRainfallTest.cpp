@@ -101,6 +101,11 @@ TEST(CliRainfall, RefusedImportsLeaveTheDatabaseAsItWas) {
          "download.csv holds no estimates, only the upper bound of the 90% confidence interval: "
          "it makes a table only when that bound is chosen. Give --bound upper to take it."},
         {Bytes(kWasco), {"--bound", "lower"}, "has no block of the lower bound"},
+        {Replaced(Bytes(kNashville), "PRECIPITATION FREQUENCY ESTIMATES\n(.*\n)*?\n", ""),
+         {},
+         "download.csv holds no estimates, only the upper bound of the 90% confidence interval "
+         "and the lower bound of the 90% confidence interval: it makes a table only when one of "
+         "them is chosen. Give --bound upper or --bound lower to take one."},
         {raw, {"--replace"}, "list of intensity tables"},
     };
     const std::string file = folder.File("download.csv");

@@ -239,7 +239,7 @@ TEST(RainfallFiles, RefusalsSayWhatIsWrongAndWhere) {
          Made::File,
          cutAt100Year + "0.3",
          {"input.csv, line 24: the 24-hr, 100-year value \"0.3\" ends the file with no line end "
-          "after it, so it may be cut short."}},
+          "after it: the file may be cut off inside this value; download it again."}},
         {Reader::Noaa,
          Made::File,
          cutAt100Year + "0.",
@@ -263,7 +263,8 @@ TEST(RainfallFiles, RefusalsSayWhatIsWrongAndWhere) {
         {Reader::Noaa,
          Made::File,
          boundsOnly,
-         {"only the upper bound of the 90% confidence interval and the lower bound of the 90%"}},
+         {"only the upper bound of the 90% confidence interval and the lower bound of the 90% "
+          "confidence interval: it makes a table only when one of them is chosen."}},
         // A duration given twice, whether the table takes it or not.
         {Reader::Noaa,
          Made::File,

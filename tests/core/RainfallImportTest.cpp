@@ -408,6 +408,9 @@ TEST(NoaaAtlas14, BlocksInListsWhatAFileHolds) {
     for (const auto& c : cases) {
         EXPECT_EQ(NoaaBlocksIn(c.bytes), c.blocks) << c.bytes.substr(0, 60);
     }
+    EXPECT_EQ(NoaaBlocksInFile(NoaaFile("UCL_Depth_English_PDS_Wasco_CA.csv")),
+              std::vector<NoaaBlock>{B::Upper});
+    EXPECT_THROW(NoaaBlocksInFile(NoaaFile("none.csv")), InputError);
 }
 
 // A sound grid: falls with duration, rises with return period, 1.200 in/hr

@@ -671,10 +671,22 @@ std::vector<NoaaBlock> NoaaBlocksIn(std::string_view bytes) {
     return blocks;
 }
 
+namespace {
+
+std::string NoaaFileBytes(const std::string& path) {
+    return ReadInputFile(path, kMaxNoaaFileBytes,
+                         "a NOAA Atlas 14 precipitation frequency file is a few kilobytes");
+}
+
+}  // namespace
+
+std::vector<NoaaBlock> NoaaBlocksInFile(const std::string& path) {
+    return NoaaBlocksIn(NoaaFileBytes(path));
+}
+
 RainfallTable ReadNoaaAtlas14File(const std::string& path, NoaaBlock block) {
-    const std::string bytes = ReadInputFile(
-        path, kMaxNoaaFileBytes, "a NOAA Atlas 14 precipitation frequency file is a few kilobytes");
-    return ParseNoaaAtlas14(bytes, std::filesystem::path(path).filename().string(), block);
+    return ParseNoaaAtlas14(NoaaFileBytes(path), std::filesystem::path(path).filename().string(),
+                            block);
 }
 
 }  // namespace torrenta

@@ -1,8 +1,8 @@
 // The input as a coefficients file for table-from-equation. The reader either
 // refuses it with InputError, naming the file, or gives coefficients from
-// which TableFromEquation makes a table without complaint, every cell within
-// the imported intensity range. A byte order mark and CR-only line ends change
-// nothing.
+// which TableFromEquation makes a table without complaint, every cell a
+// positive intensity no heavier than kMaxPlausibleIntensity. A byte order mark and CR-only line
+// ends change nothing.
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -14,6 +14,7 @@
 #include "Errors.h"
 #include "FuzzCheck.h"
 #include "rainfall/IdfEquation.h"
+#include "rainfall/IntensityPlausibility.h"
 
 namespace torrenta::fuzz {
 namespace {
@@ -64,8 +65,8 @@ void Check(std::string_view text) {
         for (const auto& row : table.grid) {
             for (const auto& cell : row) {
                 const double value = std::strtod(cell.c_str(), nullptr);
-                Require(value >= kMinImportedIntensity && value <= kMaxImportedIntensity,
-                        "every cell lies within the imported range",
+                Require(value > 0.0 && value <= kMaxPlausibleIntensity,
+                        "every cell is a plausible intensity",
                         [&] { return cell + " from " + context(); });
             }
         }

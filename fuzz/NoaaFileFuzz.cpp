@@ -1,17 +1,22 @@
 // The input as a downloaded precipitation frequency file, read for each of the
 // three blocks. The reader either refuses it with InputError, naming the file,
-// or gives a table whose every cell is a four-digit text within the imported
-// intensity range and whose Source is well-formed UTF-8 without control
-// characters. A byte order mark in front and CRLF line ends change nothing.
+// or gives a table whose every cell is a four-digit text of a positive
+// intensity no heavier than kMaxPlausibleIntensity, that the plausibility check
+// takes, from a block NoaaBlocksIn lists, and whose Source is well-formed UTF-8
+// without control characters. A file refused for holding bounds alone lists
+// no estimates. A byte order mark in front and CRLF line ends change nothing.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <exception>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "Errors.h"
 #include "FuzzCheck.h"
+#include "rainfall/IntensityPlausibility.h"
 #include "rainfall/NoaaAtlas14File.h"
 
 namespace torrenta::fuzz {
@@ -65,6 +70,7 @@ bool FourSignificantDigits(std::string_view cell) {
 // What one reading gave: the message of the refusal, or the table.
 struct Outcome {
     bool refused = false;
+    bool boundsOnly = false;
     std::string message;
     RainfallTable table;
 };
@@ -73,6 +79,10 @@ Outcome Read(std::string_view bytes, NoaaBlock block) {
     Outcome outcome;
     try {
         outcome.table = ParseNoaaAtlas14(bytes, kFileName, block);
+    } catch (const NoaaBoundsOnlyError& e) {
+        outcome.refused = true;
+        outcome.boundsOnly = true;
+        outcome.message = e.what();
     } catch (const InputError& e) {
         outcome.refused = true;
         outcome.message = e.what();
@@ -82,8 +92,12 @@ Outcome Read(std::string_view bytes, NoaaBlock block) {
     return outcome;
 }
 
-void CheckOutcome(const Outcome& outcome, std::string_view bytes) {
+void CheckOutcome(const Outcome& outcome, std::string_view bytes, NoaaBlock block) {
     const auto context = [&] { return "\"" + Escaped(bytes.substr(0, 400)) + "\""; };
+    const std::vector<NoaaBlock> held = NoaaBlocksIn(bytes);
+    const bool holdsBlock = std::find(held.begin(), held.end(), block) != held.end();
+    Require(!outcome.boundsOnly || (block == NoaaBlock::Estimates && !holdsBlock && !held.empty()),
+            "a file refused for its bounds holds bounds and no estimates", context);
     if (outcome.refused) {
         Require(outcome.message.find(kFileName) != std::string::npos, "a refusal names the file",
                 [&] { return outcome.message; });
@@ -94,11 +108,16 @@ void CheckOutcome(const Outcome& outcome, std::string_view bytes) {
     for (const auto& row : outcome.table.grid) {
         for (const auto& cell : row) {
             const double value = std::strtod(cell.c_str(), nullptr);
-            Require(FourSignificantDigits(cell) && value >= kMinImportedIntensity &&
-                        value <= kMaxImportedIntensity,
-                    "every cell is four digits within the imported range",
+            Require(FourSignificantDigits(cell) && value > 0.0 && value <= kMaxPlausibleIntensity,
+                    "every cell is four digits of a plausible intensity",
                     [&] { return "\"" + Escaped(cell) + "\" from " + context(); });
         }
+    }
+    Require(holdsBlock, "a table comes from a block the file holds", context);
+    try {
+        RequirePlausibleIntensities(outcome.table.grid, kFileName);
+    } catch (const InputError& e) {
+        Fail("an imported table passes the plausibility check", e.what());
     }
     const std::string& source = outcome.table.source;
     Require(WellFormedUtf8(source) && WellFormedUtf8(outcome.table.proposedName),
@@ -130,7 +149,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view bom = "\xEF\xBB\xBF";
     for (const NoaaBlock block : {NoaaBlock::Estimates, NoaaBlock::Upper, NoaaBlock::Lower}) {
         const Outcome outcome = Read(bytes, block);
-        CheckOutcome(outcome, bytes);
+        CheckOutcome(outcome, bytes, block);
         if (block != NoaaBlock::Estimates) {
             continue;
         }

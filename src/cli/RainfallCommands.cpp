@@ -27,7 +27,8 @@ RainfallTable ReadNoaaTable(const std::string& file, NoaaBlock block) {
             options += std::string(options.empty() ? "" : " or ") + "--bound " +
                        (bound == NoaaBlock::Upper ? "upper" : "lower");
         }
-        throw InputError(std::string(e.what()) + " Give " + options + " to take it.");
+        throw InputError(std::string(e.what()) + " Give " + options + " to take " +
+                         (e.Bounds().size() == 1 ? "it." : "one."));
     }
 }
 

@@ -20,6 +20,8 @@ const std::string kBentonville =
     std::string(TORRENTA_NOAA_FOLDER) + "/PF_Intensity_English_PDS_Bentonville_AR.csv";
 const std::string kNashville =
     std::string(TORRENTA_NOAA_FOLDER) + "/All_Depth_English_PDS_Nashville_TN.csv";
+const std::string kWasco =
+    std::string(TORRENTA_NOAA_FOLDER) + "/UCL_Depth_English_PDS_Wasco_CA.csv";
 
 std::string Bytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -90,6 +92,20 @@ TEST(CliRainfall, RefusedImportsLeaveTheDatabaseAsItWas) {
         {raw.substr(0, 40) + std::string(1, '\0') + raw.substr(40), {}, "not text"},
         {Replaced(raw, "inches/hour", "furlongs"), {}, "\"furlongs\""},
         {raw, {"--bound", "upper"}, "has no block of the upper bound"},
+        {raw.substr(0, raw.find("0.158")) + "0.1",
+         {},
+         "line 24: the 24-hr row of the estimates has 2 values where the heading (line 14) names "
+         "10"},
+        {Bytes(kWasco),
+         {},
+         "download.csv holds no estimates, only the upper bound of the 90% confidence interval: "
+         "it makes a table only when that bound is chosen. Give --bound upper to take it."},
+        {Bytes(kWasco), {"--bound", "lower"}, "has no block of the lower bound"},
+        {Replaced(Bytes(kNashville), "PRECIPITATION FREQUENCY ESTIMATES\n(.*\n)*?\n", ""),
+         {},
+         "download.csv holds no estimates, only the upper bound of the 90% confidence interval "
+         "and the lower bound of the 90% confidence interval: it makes a table only when one of "
+         "them is chosen. Give --bound upper or --bound lower to take one."},
         {raw, {"--replace"}, "list of intensity tables"},
     };
     const std::string file = folder.File("download.csv");
@@ -114,6 +130,43 @@ TEST(CliRainfall, RefusedImportsLeaveTheDatabaseAsItWas) {
                                                folder.File("none.csv"), "--name", "X"});
     EXPECT_EQ(missing.code, kExitInvalidInput);
     EXPECT_EQ(Bytes(database), before);
+}
+
+// Intensities in the wrong order are stored, and said on standard error;
+// a bound chosen explicitly imports without a word.
+TEST(CliRainfall, TablesInTheWrongOrderAreStoredWithAWarning) {
+    TestFolder folder;
+    const std::string download = folder.File("download.csv");
+    Write(download, Replaced(Bytes(kBentonville), "0\\.236", "0.400"));
+    const std::string coefficients = folder.File("idf.csv");
+    Write(coefficients,
+          "1,120,0,1\n2,130,0,1\n5,140,0,1\n10,150,0,1\n25,160,0,1\n50,170,0,1\n100,175,0.2,1\n");
+    const struct {
+        std::vector<std::string> args;
+        const char* cell;
+        std::string warnings;
+    } cases[] = {
+        {{"import-noaa", download, "--name", "Uneven"},
+         "0.4000",
+         "torrenta-cli: warning: The 1-year intensity rises from 0.3910 in/hr at 6 hr to 0.4000 "
+         "in/hr at 12 hr.\ntorrenta-cli: warning: The 12-hr intensity falls from 0.4000 in/hr "
+         "(1-year) to 0.2650 in/hr (2-year).\n"},
+        {{"table-from-equation", "--name", "Uneven", "--coefficients", coefficients},
+         "0.1667",
+         "torrenta-cli: warning: The 5-min intensity falls from 34.00 in/hr (50-year) to 33.65 "
+         "in/hr (100-year).\n"},
+        {{"import-noaa", kWasco, "--name", "Uneven", "--bound", "upper"}, "0.06742", ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.args[0]);
+        std::vector<std::string> args = {"--app-folder", folder.AppFolder()};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        args.push_back("--replace");
+        const auto outcome = test::RunCliCaptured(args);
+        EXPECT_EQ(outcome.code, kExitDone) << outcome.err;
+        EXPECT_EQ(outcome.err, c.warnings);
+        EXPECT_EQ(ReadIntensityGrid(folder.AppFolder(), "Uneven")[8][0], c.cell);
+    }
 }
 
 TEST(CliRainfall, TableFromEquationWritesTheTenDurations) {

@@ -5,15 +5,18 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <regex>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "Errors.h"
 #include "TestFolder.h"
 #include "intensity/IntensityDatabase.h"
 #include "rainfall/IdfEquation.h"
+#include "rainfall/IntensityPlausibility.h"
 #include "rainfall/NoaaAtlas14File.h"
 #include "rainfall/RainfallTable.h"
 #include "solver/RationalMethod.h"
@@ -184,6 +187,15 @@ TEST(RainfallFiles, RefusalsSayWhatIsWrongAndWhere) {
     const std::string latin1 =
         Bytes(NoaaFile("PF_Intensity_English_PDS_WestLafayette_IN_excel-resaved.csv"));
     const std::string depth = Replaced(raw, "inches/hour", "inches");
+    const std::string nashville = Bytes(NoaaFile("All_Depth_English_PDS_Nashville_TN.csv"));
+    const std::string wasco = Bytes(NoaaFile("UCL_Depth_English_PDS_Wasco_CA.csv"));
+    // Downloads cut off while the 24-hr row was being written.
+    const std::string before24 = nashville.substr(0, nashville.find("24-hr:"));
+    const std::string sevenColumns = Replaced(raw, ",100,200,500,1000", ",100");
+    const std::string cutAt100Year = sevenColumns.substr(0, sevenColumns.find("0.324"));
+    const std::string boundsOnly =
+        nashville.substr(0, nashville.find("PRECIPITATION FREQUENCY ESTIMATES\n")) +
+        nashville.substr(nashville.find("PRECIPITATION FREQUENCY ESTIMATES AT"));
     const std::string bom = "\xEF\xBB\xBF";
     const std::string place = "Bentonville, Arkansas";
     const std::string idf =
@@ -211,6 +223,57 @@ TEST(RainfallFiles, RefusalsSayWhatIsWrongAndWhere) {
          Replaced(raw, "\n60-min", "\n\n60-min"),
          {"input.csv, line 19 is blank inside the estimates", "their 60-min row (line 20)"}},
         {Reader::Noaa, Made::File, bom + latin1, {}},
+        // Cut off: a short row, a value the file ends inside, a point with
+        // nothing after it. A last line without its line end is whole when
+        // every value the table takes is followed by a comma.
+        {Reader::Noaa,
+         Made::File,
+         before24 + "24-hr:, 2.83,3.37,4.11,4.70,5.",
+         {"input.csv, line 24: the 24-hr row of the estimates has 5 values where the heading "
+          "(line 14) names 10; its \"50\" column is missing. The file is cut off or damaged"}},
+        {Reader::Noaa,
+         Made::File,
+         before24 + "24-hr:, 2.83,3.37,4.11,4.70,5.4\n",
+         {"line 24: the 24-hr row of the estimates has 5 values"}},
+        {Reader::Noaa,
+         Made::File,
+         cutAt100Year + "0.3",
+         {"input.csv, line 24: the 24-hr, 100-year value \"0.3\" ends the file with no line end "
+          "after it: the file may be cut off inside this value; download it again."}},
+        {Reader::Noaa,
+         Made::File,
+         cutAt100Year + "0.",
+         {"line 24: the 24-hr, 100-year value \"0.\" ends the file"}},
+        {Reader::Noaa,
+         Made::File,
+         Replaced(raw, "0\\.324", "0."),
+         {"line 24: the 24-hr, 100-year value \"0.\" ends in its decimal point."}},
+        {Reader::Noaa, Made::File, cutAt100Year + "0.324\n", {}},
+        {Reader::Noaa, Made::File, raw.substr(0, raw.find("\n2-day")), {}},
+        // Bounds without the estimates are taken only when asked for.
+        {Reader::Noaa,
+         Made::File,
+         wasco,
+         {"input.csv holds no estimates, only the upper bound of the 90% confidence interval: it "
+          "makes a table only when that bound is chosen."}},
+        {Reader::Noaa,
+         Made::File,
+         Replaced(wasco, "UPPER", "LOWER"),
+         {"input.csv holds no estimates, only the lower bound of the 90%"}},
+        {Reader::Noaa,
+         Made::File,
+         boundsOnly,
+         {"only the upper bound of the 90% confidence interval and the lower bound of the 90% "
+          "confidence interval: it makes a table only when one of them is chosen."}},
+        // A duration given twice, whether the table takes it or not.
+        {Reader::Noaa,
+         Made::File,
+         Replaced(raw, "\n3-hr:", "\n2-hr:"),
+         {"input.csv, line 21 gives the 2-hr row of the estimates again (first on line 20)"}},
+        {Reader::Noaa,
+         Made::File,
+         Replaced(raw, "\n3-day:", "\n2-day:"),
+         {"line 26 gives the 2-day row of the estimates again (first on line 25)"}},
         // Source text that is not UTF-8 at all, rather than Latin-1.
         {Reader::Noaa,
          Made::File,
@@ -321,6 +384,143 @@ TEST(RainfallFiles, RefusalsSayWhatIsWrongAndWhere) {
                 EXPECT_NE(std::string(e.what()).find(word), std::string::npos) << e.what();
             }
         }
+    }
+}
+
+// What the import offers to take: the blocks as the file gives them, whatever
+// else the bytes hold.
+TEST(NoaaAtlas14, BlocksInListsWhatAFileHolds) {
+    using B = NoaaBlock;
+    const std::string wasco = Bytes(NoaaFile("UCL_Depth_English_PDS_Wasco_CA.csv"));
+    const struct {
+        std::string bytes;
+        std::vector<NoaaBlock> blocks;
+    } cases[] = {
+        {Bytes(NoaaFile("All_Depth_English_PDS_Nashville_TN.csv")),
+         {B::Estimates, B::Upper, B::Lower}},
+        {Bytes(NoaaFile("PF_Intensity_English_PDS_WestLafayette_IN_excel-resaved.csv")),
+         {B::Estimates}},
+        {"\xEF\xBB\xBF" + wasco, {B::Upper}},
+        {Replaced(wasco, "UPPER", "LOWER"), {B::Lower}},
+        {std::string("\0\xFF\xC0 precipitation frequency estimates", 37), {}},
+        {"Name,Value\nrain,3\n", {}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(NoaaBlocksIn(c.bytes), c.blocks) << c.bytes.substr(0, 60);
+    }
+    EXPECT_EQ(NoaaBlocksInFile(NoaaFile("UCL_Depth_English_PDS_Wasco_CA.csv")),
+              std::vector<NoaaBlock>{B::Upper});
+    EXPECT_THROW(NoaaBlocksInFile(NoaaFile("none.csv")), InputError);
+}
+
+// A sound grid: falls with duration, rises with return period, 1.200 in/hr
+// (24 hr, 1 year) to 48.00 in/hr (5 min, 100 years).
+IntensityGrid SoundGrid() {
+    IntensityGrid grid;
+    for (std::size_t i = 0; i < grid.size(); ++i) {
+        for (std::size_t k = 0; k < grid[i].size(); ++k) {
+            grid[i][k] = FourSignificantDigits((k + 2) * 6.0 / (i + 1));
+        }
+    }
+    return grid;
+}
+
+// Every limit has a row on it (taken) and one just past it (refused, naming
+// the cell as the editor labels it).
+TEST(IntensityPlausibility, RefusesTheCellNoTableCanHold) {
+    const struct {
+        std::size_t row, column;
+        const char* text;
+        const char* message;
+    } cases[] = {
+        {0, 6, "60", ""},
+        {0, 6, "60.0001",
+         "Basin: the 5-min, 100-year value 60.0001 in/hr is above 60 in/hr, more than any "
+         "5-minute rainfall recorded."},
+        {0, 6, "61.2", "the 5-min, 100-year value 61.2 in/hr is above 60 in/hr"},
+        {9, 0, "0.0001", ""},
+        {9, 0, "0.0000",
+         "Basin: the 24-hr, 1-year value 0.0000 in/hr reads as 0 at the stored digits."},
+        {9, 0, ".", "the 24-hr, 1-year value . in/hr reads as 0"},
+        {4, 2, "-1.5", "Basin: the 1-hr, 5-year value -1.5 in/hr is not positive."},
+        {4, 2, "", "Basin: the 1-hr, 5-year value is empty."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        IntensityGrid grid = SoundGrid();
+        grid[c.row][c.column] = c.text;
+        try {
+            RequirePlausibleIntensities(grid, "Basin");
+            EXPECT_STREQ(c.message, "") << "accepted";
+        } catch (const InputError& e) {
+            EXPECT_NE(std::string(e.what()).find(c.message), std::string::npos) << e.what();
+            EXPECT_STRNE(c.message, "") << e.what();
+        }
+    }
+}
+
+// Rising with duration or falling with return period is said, naming both
+// cells, by the check and by the readers that carry its warnings; a tie and
+// the shipped tables say nothing.
+TEST(IntensityPlausibility, WarnsOfIntensitiesInTheWrongOrder) {
+    const auto edited = [](std::vector<std::tuple<int, int, const char*>> edits) {
+        IntensityGrid grid = SoundGrid();
+        for (const auto& [row, column, text] : edits) {
+            grid[row][column] = text;
+        }
+        return IntensityWarnings(grid);
+    };
+    const std::string bentonville = Bytes(NoaaFile("PF_Intensity_English_PDS_Bentonville_AR.csv"));
+    IdfEquation equation;
+    equation.fill({120, 0, 1});
+    equation[6] = {100, 0, 1};
+    const struct {
+        const char* what;
+        std::function<std::vector<std::string>()> warnings;
+        std::vector<std::string> first;
+        std::size_t count;
+    } cases[] = {
+        {"sound", [&] { return edited({}); }, {}, 0},
+        // 4.000 ties the 25-year 12-hr value: no word about that pair.
+        {"rises with duration",
+         [&] {
+             return edited({{8, 3, "4.000"}});
+         },
+         {"The 10-year intensity rises from 3.750 in/hr at 6 hr to 4.000 in/hr at 12 hr."},
+         1},
+        {"falls with return period",
+         [&] {
+             return edited({{7, 4, "3.000"}});
+         },
+         {"The 25-year intensity rises from 3.000 in/hr at 6 hr to 4.000 in/hr at 12 hr.",
+          "The 6-hr intensity falls from 3.750 in/hr (10-year) to 3.000 in/hr (25-year)."},
+         2},
+        {"NOAA file",
+         [&] {
+             return ParseNoaaAtlas14(Replaced(bentonville, "0\\.236", "0.400"), "f.csv").warnings;
+         },
+         {"The 1-year intensity rises from 0.3910 in/hr at 6 hr to 0.4000 in/hr at 12 hr.",
+          "The 12-hr intensity falls from 0.4000 in/hr (1-year) to 0.2650 in/hr (2-year)."},
+         2},
+        {"equation",
+         [&] { return TableFromEquation(equation).warnings; },
+         {"The 5-min intensity falls from 24.00 in/hr (50-year) to 20.00 in/hr (100-year)."},
+         10},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::vector<std::string> warnings = c.warnings();
+        ASSERT_EQ(warnings.size(), c.count) << (warnings.empty() ? "" : warnings[0]);
+        for (std::size_t n = 0; n < c.first.size(); ++n) {
+            EXPECT_EQ(warnings[n], c.first[n]);
+        }
+    }
+    test::TestFolder folder;
+    for (const auto& name : ListIntensityTables(folder.AppFolder())) {
+        SCOPED_TRACE(name);
+        const IntensityGrid shipped = ReadIntensityGrid(folder.AppFolder(), name);
+        EXPECT_NO_THROW(RequirePlausibleIntensities(shipped, name));
+        EXPECT_EQ(IntensityWarnings(shipped), std::vector<std::string>());
     }
 }
 

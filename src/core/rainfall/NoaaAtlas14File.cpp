@@ -429,7 +429,9 @@ const Block& ChooseBlock(const FileContents& file, NoaaBlock wanted, std::string
             held += (held.empty() ? "the " : " and the ") + std::string(BlockName(bound));
         }
         throw NoaaBoundsOnlyError(std::string(fileName) + " holds no estimates, only " + held +
-                                      ": it makes a table only when that bound is chosen.",
+                                      ": it makes a table only when " +
+                                      (bounds.size() == 1 ? "that bound" : "one of them") +
+                                      " is chosen.",
                                   bounds);
     }
     throw InputError(std::string(fileName) + " has no block of the " +
@@ -616,8 +618,8 @@ RainfallTable ParseNoaaAtlas14(std::string_view bytes, std::string_view fileName
                     static_cast<std::size_t>(textEnd - cell.data()) - cell.size());
                 if (after.find_first_of(",\r\n") == std::string_view::npos) {
                     throw InputError(where +
-                                     " ends the file with no line end after it, so it may be cut "
-                                     "short. The file is cut off or damaged: download it again.");
+                                     " ends the file with no line end after it: the file may be "
+                                     "cut off inside this value; download it again.");
                 }
                 if (cell.back() == '.') {
                     throw InputError(where +
@@ -669,10 +671,22 @@ std::vector<NoaaBlock> NoaaBlocksIn(std::string_view bytes) {
     return blocks;
 }
 
+namespace {
+
+std::string NoaaFileBytes(const std::string& path) {
+    return ReadInputFile(path, kMaxNoaaFileBytes,
+                         "a NOAA Atlas 14 precipitation frequency file is a few kilobytes");
+}
+
+}  // namespace
+
+std::vector<NoaaBlock> NoaaBlocksInFile(const std::string& path) {
+    return NoaaBlocksIn(NoaaFileBytes(path));
+}
+
 RainfallTable ReadNoaaAtlas14File(const std::string& path, NoaaBlock block) {
-    const std::string bytes = ReadInputFile(
-        path, kMaxNoaaFileBytes, "a NOAA Atlas 14 precipitation frequency file is a few kilobytes");
-    return ParseNoaaAtlas14(bytes, std::filesystem::path(path).filename().string(), block);
+    return ParseNoaaAtlas14(NoaaFileBytes(path), std::filesystem::path(path).filename().string(),
+                            block);
 }
 
 }  // namespace torrenta

@@ -20,6 +20,10 @@ enum class NoaaBlock { Estimates, Upper, Lower };
 // frequency file); never throws, whatever the bytes.
 std::vector<NoaaBlock> NoaaBlocksIn(std::string_view bytes);
 
+// The same for a file on disk (InputError when it cannot be read, as for
+// ReadNoaaAtlas14File).
+std::vector<NoaaBlock> NoaaBlocksInFile(const std::string& path);
+
 // A file that holds bounds of the confidence interval but no estimates, read
 // for its estimates: such a file is taken only when a bound it holds is asked
 // for, so a bound never becomes a table by mistake. `Bounds()` are the ones it

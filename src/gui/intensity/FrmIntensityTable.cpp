@@ -20,8 +20,8 @@
 #include "intensity/FrmIdfEquation.h"
 #include "intensity/FrmRainfallCurves.h"
 #include "intensity/FrmSelectIvalBasin.h"
+#include "intensity/ProjectTableChange.h"
 #include "rainfall/IdfCurves.h"
-#include "rainfall/InputFile.h"
 #include "rainfall/IntensityPlausibility.h"
 #include "rainfall/NoaaAtlas14File.h"
 #include "store/ProjectSetup.h"
@@ -276,24 +276,26 @@ void FrmIntensityTable::CmdUpdate_Click() {
 void FrmIntensityTable::OfferTableToProject(const std::string& name, bool projectsOwn,
                                             bool p2Changed) {
     Session& session = CurrentSession();
-    TravelTimeRecalc recalc;
-    const bool recalculated = RunCommand(this, [&] {
-        if (projectsOwn) {
-            session.IntensityTableName = name;
-            if (p2Changed) {
-                recalc = RecalculateSheetFlowTimes(session.ProjectPath, session.AppFolder);
-            }
-        } else if (CurrentPrompts().Message(
-                       this, QStringLiteral("Use %1 for this project?").arg(ToQ(name)),
-                       windowTitle(), QMessageBox::Question,
-                       QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes) {
-            recalc = ChangeProjectTable(session.ProjectPath, session.AppFolder, name);
-            session.IntensityTableName = name;
+    if (!projectsOwn) {
+        if (CurrentPrompts().Message(
+                this, QStringLiteral("Use %1 for this project?").arg(ToQ(name)), windowTitle(),
+                QMessageBox::Question, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes) {
+            RunCommand(this, [&] { ChangeOpenProjectTable(this, name); });
         }
-    });
-    const std::string sentence = recalculated ? SheetFlowRecalcSentence(recalc) : std::string();
-    if (!sentence.empty()) {
-        ShowMessage(this, ToQ(sentence), windowTitle(), QMessageBox::Information);
+        return;
+    }
+    session.IntensityTableName = name;
+    if (!p2Changed) {
+        return;
+    }
+    TravelTimeRecalc recalc;
+    if (RunCommand(this, [&] {
+            recalc = RecalculateSheetFlowTimes(session.ProjectPath, session.AppFolder);
+        })) {
+        const std::string sentence = SheetFlowRecalcSentence(recalc);
+        if (!sentence.empty()) {
+            ShowMessage(this, ToQ(sentence), windowTitle(), QMessageBox::Information);
+        }
     }
 }
 
@@ -383,13 +385,11 @@ void FrmIntensityTable::CmdImportNoaa_Click() {
         return;
     }
     RunCommand(this, [&] {
-        const std::string bytes =
-            ReadInputFile(FromQ(path), kMaxNoaaFileBytes,
-                          "a NOAA Atlas 14 precipitation frequency file is a few kilobytes");
-        const QString fileName = QFileInfo(path).fileName();
-        const auto block = ChooseNoaaBlock(this, fileName, NoaaBlocksIn(bytes));
+        const std::string file = FromQ(path);
+        const auto block =
+            ChooseNoaaBlock(this, QFileInfo(path).fileName(), NoaaBlocksInFile(file));
         if (block) {
-            ShowRainfallTable(ParseNoaaAtlas14(bytes, FromQ(fileName), *block),
+            ShowRainfallTable(ReadNoaaAtlas14File(file, *block),
                               QStringLiteral("Import NOAA Atlas 14"));
         }
     });

@@ -155,6 +155,7 @@ void FrmIntensityTable::CmdAdd_Click() {
     txtBasinName_->clear();
     LockBox(txtBasinName_, false);
     describedGrid_.reset();
+    warnedGrid_.reset();
     adding_ = true;
     txtBasinName_->setFocus();
 }

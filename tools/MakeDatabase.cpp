@@ -13,6 +13,7 @@
 
 #include "Errors.h"
 #include "intensity/IntensityDatabase.h"
+#include "rainfall/IntensityPlausibility.h"
 
 namespace fs = std::filesystem;
 using namespace torrenta;
@@ -123,6 +124,8 @@ int main(int argc, char** argv) {
             CreateFromSchema(database, argv[3]);
             for (int i = 4; i < argc; ++i) {
                 const TableSource table = ReadTableSource(argv[i]);
+                // A shipped table meets the limits every imported or typed one does.
+                RequirePlausibleIntensities(table.grid, argv[i]);
                 SaveIntensityTable(folder.string(), table.name, table.grid, table.source);
             }
             fs::rename(database, work);

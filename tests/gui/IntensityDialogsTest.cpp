@@ -33,10 +33,28 @@ using namespace torrenta::test;
 
 namespace {
 
+// One save in the table editor: what is done before Update, the answers to
+// its questions (Y or N, in order) and what follows.
+struct EditorSave {
+    QString action;  // shown, add, import, equation
+    QString name;    // typed as the table's name ("" keeps it)
+    QString typed;   // cell typed over: p2 (24 hr, 2 yrs), other, ""
+    bool project;    // a project is open
+    QString answers;
+    QString node;     // the project's table after
+    QString current;  // the running table after
+    QStringList tables;
+    QString table;  // whose Source is read
+    QString source;
+    QStringList messages;
+};
+
 const QString kBentonville =
     QStringLiteral(TORRENTA_NOAA_FOLDER "/PF_Intensity_English_PDS_Bentonville_AR.csv");
 
 }  // namespace
+
+Q_DECLARE_METATYPE(EditorSave)
 
 class IntensityDialogsTest : public DesktopRunTest {
     Q_OBJECT
@@ -346,125 +364,70 @@ class IntensityDialogsTest : public DesktopRunTest {
     // Source, {noaa} the file's, {equation} the equation's, {project} the
     // project file's name.
     void editorSavesAskBeforeChangingTables_data() {
-        QTest::addColumn<QString>("action");  // shown, add, import, equation
-        QTest::addColumn<QString>("name");    // typed as the table's name ("" keeps it)
-        QTest::addColumn<QString>("typed");   // cell typed over: p2 (24 hr, 2 yrs), other, ""
-        QTest::addColumn<bool>("project");    // a project is open
-        QTest::addColumn<QString>("answers");
-        QTest::addColumn<QString>("node");     // the project's table after
-        QTest::addColumn<QString>("current");  // the running table after
-        QTest::addColumn<QStringList>("tables");
-        QTest::addColumn<QString>("table");  // whose Source is read
-        QTest::addColumn<QString>("source");
-        QTest::addColumn<QStringList>("messages");
-
+        QTest::addColumn<EditorSave>("c");
         const QStringList three = {"Atlanta", "Second", "Bentonville AR"};
+        const QStringList four = three + QStringList{"Third"};
         const QString useThird = QStringLiteral("Use Third for this project?");
         const QString useSecond = QStringLiteral("Use Second for this project?");
-        const QString ownNote =
+        const QString edited = QStringLiteral("; Edited by hand on {today}.");
+        const QString own =
             QStringLiteral("\n\nThe open project {project} uses it as its intensity table.");
+        // One row a case, laid out as a table.
+        // clang-format off
+        //                                   action, name, typed, project, answers, node, current,
+        //                                   tables, table, source, messages
         QTest::newRow("project's table, 24-hour 2-year cell typed over")
-            << "shown"
-            << ""
-            << "p2" << true << ""
-            << "Atlanta"
-            << "Atlanta" << three << "Atlanta"
-            << "{atlanta}; Edited by hand on {today}." << QStringList{Sentence("Atlanta", "3.36")};
+            << EditorSave{"shown", "", "p2", true, "", "Atlanta", "Atlanta",
+                          three, "Atlanta", "{atlanta}" + edited, {Sentence("Atlanta", "3.36")}};
         QTest::newRow("project's table, another cell typed over")
-            << "shown"
-            << ""
-            << "other" << true << ""
-            << "Atlanta"
-            << "Atlanta" << three << "Atlanta"
-            << "{atlanta}; Edited by hand on {today}." << QStringList{};
-        QTest::newRow("new table, used") << "add"
-                                         << "Third"
-                                         << "" << true << "Y"
-                                         << "Third"
-                                         << "Third" << (three + QStringList{"Third"}) << "Third"
-                                         << "" << QStringList{useThird, Sentence("Third", "3.36")};
+            << EditorSave{"shown", "", "other", true, "", "Atlanta", "Atlanta",
+                          three, "Atlanta", "{atlanta}" + edited, {}};
+        QTest::newRow("new table, used")
+            << EditorSave{"add", "Third", "", true, "Y", "Third", "Third",
+                          four, "Third", "", {useThird, Sentence("Third", "3.36")}};
         QTest::newRow("new table, not used")
-            << "add"
-            << "Third"
-            << "" << true << "N"
-            << "Atlanta"
-            << "Atlanta" << (three + QStringList{"Third"}) << "Third"
-            << "" << QStringList{useThird};
+            << EditorSave{"add", "Third", "", true, "N", "Atlanta", "Atlanta",
+                          four, "Third", "", {useThird}};
         QTest::newRow("new table without a project")
-            << "add"
-            << "Third"
-            << "" << false << ""
-            << "Atlanta"
-            << "Third" << (three + QStringList{"Third"}) << "Third"
-            << "" << QStringList{};
+            << EditorSave{"add", "Third", "", false, "", "Atlanta", "Third",
+                          four, "Third", "", {}};
         QTest::newRow("another table replaced and used")
-            << "add"
-            << "Second"
-            << "" << true << "YY"
-            << "Second"
-            << "Second" << three << "Second"
-            << "" << QStringList{ReplaceQuestion("Second"), useSecond, Sentence("Second", "3.36")};
+            << EditorSave{"add", "Second", "", true, "YY", "Second", "Second",
+                          three, "Second", "",
+                          {ReplaceQuestion("Second"), useSecond, Sentence("Second", "3.36")}};
         QTest::newRow("another table kept")
-            << "add"
-            << "Second"
-            << "" << true << "N"
-            << "Atlanta"
-            << "Atlanta" << three << "Second"
-            << "County manual, 2019" << QStringList{ReplaceQuestion("Second")};
+            << EditorSave{"add", "Second", "", true, "N", "Atlanta", "Atlanta",
+                          three, "Second", "County manual, 2019", {ReplaceQuestion("Second")}};
         QTest::newRow("project's table replaced")
-            << "add"
-            << "ATLANTA"
-            << "" << true << "Y"
-            << "Atlanta"
-            << "Atlanta" << three << "Atlanta"
-            << "" << QStringList{ReplaceQuestion("ATLANTA") + ownNote, Sentence("Atlanta", "3.36")};
+            << EditorSave{"add", "ATLANTA", "", true, "Y", "Atlanta", "Atlanta",
+                          three, "Atlanta", "",
+                          {ReplaceQuestion("ATLANTA") + own, Sentence("Atlanta", "3.36")}};
         QTest::newRow("import over its proposed name, not used")
-            << "import"
-            << ""
-            << "" << true << "YN"
-            << "Atlanta"
-            << "Atlanta" << three << "Bentonville AR"
-            << "{noaa}"
-            << QStringList{ReplaceQuestion("Bentonville AR"),
-                           QStringLiteral("Use Bentonville AR for this project?")};
+            << EditorSave{"import", "", "", true, "YN", "Atlanta", "Atlanta",
+                          three, "Bentonville AR", "{noaa}",
+                          {ReplaceQuestion("Bentonville AR"), "Use Bentonville AR for this project?"}};
         QTest::newRow("import under a new name, typed over")
-            << "import"
-            << "Bentonville"
-            << "other" << true << "N"
-            << "Atlanta"
-            << "Atlanta" << (three + QStringList{"Bentonville"}) << "Bentonville"
-            << "{noaa}; Edited by hand on {today}."
-            << QStringList{QStringLiteral("Use Bentonville for this project?")};
+            << EditorSave{"import", "Bentonville", "other", true, "N", "Atlanta", "Atlanta",
+                          three + QStringList{"Bentonville"}, "Bentonville", "{noaa}" + edited,
+                          {"Use Bentonville for this project?"}};
         QTest::newRow("import over the project's table")
-            << "import"
-            << "Atlanta"
-            << "" << true << "Y"
-            << "Atlanta"
-            << "Atlanta" << three << "Atlanta"
-            << "{noaa}"
-            << QStringList{ReplaceQuestion("Atlanta") + ownNote, Sentence("Atlanta", "3.79")};
+            << EditorSave{"import", "Atlanta", "", true, "Y", "Atlanta", "Atlanta",
+                          three, "Atlanta", "{noaa}",
+                          {ReplaceQuestion("Atlanta") + own, Sentence("Atlanta", "3.79")}};
         QTest::newRow("equation over another table, used")
-            << "equation"
-            << "Second"
-            << "" << true << "YY"
-            << "Second"
-            << "Second" << three << "Second"
-            << "{equation}"
-            << QStringList{ReplaceQuestion("Second"), useSecond, Sentence("Second", "2.00")};
+            << EditorSave{"equation", "Second", "", true, "YY", "Second", "Second",
+                          three, "Second", "{equation}",
+                          {ReplaceQuestion("Second"), useSecond, Sentence("Second", "2.00")}};
+        // clang-format on
     }
 
     void editorSavesAskBeforeChangingTables() {
-        QFETCH(QString, action);
-        QFETCH(QString, name);
-        QFETCH(QString, typed);
-        QFETCH(bool, project);
-        QFETCH(QString, answers);
-        QFETCH(QString, node);
-        QFETCH(QString, current);
-        QFETCH(QStringList, tables);
-        QFETCH(QString, table);
-        QFETCH(QString, source);
-        QFETCH(QStringList, messages);
+        QFETCH(EditorSave, c);
+        const QString& action = c.action;
+        const QString& name = c.name;
+        const QString& typed = c.typed;
+        const QString& answers = c.answers;
+        QStringList messages = c.messages;
 
         const std::string app = folder_->AppFolder();
         const IntensityGrid atlanta = ReadIntensityGrid(app, "Atlanta");
@@ -475,7 +438,7 @@ class IntensityDialogsTest : public DesktopRunTest {
         SaveIntensityTable(app, "Bentonville AR", atlanta, "Old survey");
         InsertElementRow(project_, SampleBasin("Basin1"));
         InsertElementRow(project_, SampleBasin("Basin2"));
-        if (!project) {
+        if (!c.project) {
             CurrentSession().ProjectPath.clear();
         }
         CurrentSession().IntensityTableName = "Atlanta";
@@ -535,14 +498,14 @@ class IntensityDialogsTest : public DesktopRunTest {
         }
         QCOMPARE(shown, messages);
         QVERIFY(prompts_->answers.isEmpty());
-        QCOMPARE(ToQ(ReadNode(project_)->IntensityTable), node);
-        QCOMPARE(ToQ(CurrentSession().IntensityTableName), current);
+        QCOMPARE(ToQ(ReadNode(project_)->IntensityTable), c.node);
+        QCOMPARE(ToQ(CurrentSession().IntensityTableName), c.current);
         QStringList stored;
         for (const auto& listed : ListIntensityTables(app)) {
             stored.append(ToQ(listed));
         }
-        QCOMPARE(stored, tables);
-        QCOMPARE(ToQ(IntensityTableSource(app, FromQ(table))), expand(source));
+        QCOMPARE(stored, c.tables);
+        QCOMPARE(ToQ(IntensityTableSource(app, FromQ(c.table))), expand(c.source));
         // Only a No to replacing keeps the editor open, with what was typed.
         const bool kept = answers.startsWith(u'N') && messages.first().startsWith("A table");
         QCOMPARE(Forms::Find<FrmIntensityTable>() == editor, kept);

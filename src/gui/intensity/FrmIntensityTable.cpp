@@ -293,10 +293,7 @@ void FrmIntensityTable::OfferTableToProject(const std::string& name, bool projec
     if (RunCommand(this, [&] {
             recalc = RecalculateSheetFlowTimes(session.ProjectPath, session.AppFolder);
         })) {
-        const std::string sentence = SheetFlowRecalcSentence(recalc);
-        if (!sentence.empty()) {
-            ShowMessage(this, ToQ(sentence), windowTitle(), QMessageBox::Information);
-        }
+        ShowSheetFlowRecalc(this, recalc);
     }
 }
 

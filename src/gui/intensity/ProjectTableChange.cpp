@@ -7,16 +7,20 @@
 
 namespace torrenta::gui {
 
-void ChangeOpenProjectTable(QWidget* parent, const std::string& table) {
-    Session& session = CurrentSession();
-    const TravelTimeRecalc recalc =
-        ChangeProjectTable(session.ProjectPath, session.AppFolder, table);
-    session.IntensityTableName = table;
+void ShowSheetFlowRecalc(QWidget* parent, const TravelTimeRecalc& recalc) {
     const std::string sentence = SheetFlowRecalcSentence(recalc);
     if (!sentence.empty()) {
         ShowMessage(parent, ToQ(sentence), QStringLiteral("Intensity Table"),
                     QMessageBox::Information);
     }
+}
+
+void ChangeOpenProjectTable(QWidget* parent, const std::string& table) {
+    Session& session = CurrentSession();
+    const TravelTimeRecalc recalc =
+        ChangeProjectTable(session.ProjectPath, session.AppFolder, table);
+    session.IntensityTableName = table;
+    ShowSheetFlowRecalc(parent, recalc);
 }
 
 }  // namespace torrenta::gui

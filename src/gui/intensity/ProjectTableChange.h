@@ -4,7 +4,15 @@
 
 class QWidget;
 
+namespace torrenta {
+struct TravelTimeRecalc;
+}
+
 namespace torrenta::gui {
+
+// The one information message after sheet-flow travel times were
+// recalculated, whatever caused it; none when the project has no overland area.
+void ShowSheetFlowRecalc(QWidget* parent, const TravelTimeRecalc& recalc);
 
 // Every place the open project's table changes goes through here: the table
 // becomes the project's (node row and project rows) and the running one, the

@@ -149,14 +149,14 @@ inline std::string OneTabPerGap(const std::string& text) {
 }
 
 // One cell of an expected report row: a name or type may stand shortened to
-// fit its column, down to its first character.
+// fit its column, down to an ellipsis alone.
 struct ExpectedCell {
     std::string text;
     bool shortens = false;
 };
 
 // True when the report holds the row as one line, each name shown whole or
-// cut to fit its column.
+// cut to fit its column and ended with "\u2026".
 // A row that is not `whole` may go on after its last cell.
 inline bool ShowsRow(const std::string& report, const std::vector<ExpectedCell>& cells,
                      bool whole = true, std::size_t cell = 0, const std::string& prefix = "\n") {
@@ -164,20 +164,28 @@ inline bool ShowsRow(const std::string& report, const std::vector<ExpectedCell>&
         return OneTabPerGap(report).find(OneTabPerGap(prefix + (whole ? "\n" : ""))) !=
                std::string::npos;
     }
+    // A start the report does not hold ends the search for this row early.
+    if (OneTabPerGap(report).find(OneTabPerGap(prefix)) == std::string::npos) {
+        return false;
+    }
     const std::string separator = cell + 1 < cells.size() || !whole ? "\t" : "";
     const std::string& full = cells[cell].text;
     std::size_t characters = 0;
     for (std::size_t i = 0; i < full.size(); ++i) {
         characters += (static_cast<unsigned char>(full[i]) & 0xC0) != 0x80;
     }
-    const std::size_t shortest = cells[cell].shortens && characters > 0 ? 1 : characters;
-    for (std::size_t count = characters; count >= shortest && count > 0; --count) {
-        const std::string shown = ReportLines(FirstCharacters(full, count));
+    // The whole text first, then each shorter start with the ellipsis.
+    for (std::size_t kept = characters + 1; kept-- > 0;) {
+        if (kept < characters && !cells[cell].shortens) {
+            break;
+        }
+        const std::string shown =
+            ReportLines(FirstCharacters(full, kept)) + (kept < characters ? "\u2026" : "");
         if (ShowsRow(report, cells, whole, cell + 1, prefix + shown + separator)) {
             return true;
         }
     }
-    return characters == 0 && ShowsRow(report, cells, whole, cell + 1, prefix + separator);
+    return false;
 }
 
 inline void AppendUtf8(std::string& out, char32_t c) {

@@ -82,9 +82,24 @@ TEST(DesignChecks, EachCheckFiresJustPastItsLimitAndNotOnIt) {
     const auto area = [](double value) {
         return [value](NetworkSolution& s) { s.TotalArea = value; };
     };
+    // The weighted C of areas of one C, added up the way the solve adds them.
+    const auto weighted = [](std::vector<double> areas, double value) {
+        return [areas, value](NetworkSolution& s) {
+            double total = 0.0;
+            for (const double a : areas) {
+                total += a;
+            }
+            s.WeightedC = 0.0;
+            for (const double a : areas) {
+                s.WeightedC += a / total * value;
+            }
+        };
+    };
     const Case cases[] = {
         {"clean", [](NetworkSolution&) {}, "", "", ""},
         {"length 300", length("300"), "", "", ""},
+        // Past 300 by less than the 15 digits the message prints.
+        {"length 300.0000000000001", length("300.0000000000001"), "", "", ""},
         {"length 300.01", length("300.01"), "SHEET-LENGTH", "Basin1",
          "Overland flow area \"North Lots\": sheet flow length 300.01 ft is over 300 ft."},
         {"n 0.011", n("0.011"), "", "", ""},
@@ -122,18 +137,33 @@ TEST(DesignChecks, EachCheckFiresJustPastItsLimitAndNotOnIt) {
         {"Tc 5", tc(5.0), "", "", ""},
         {"Tc 4.99", tc(4.99), "TC-RANGE", "",
          "Total Tc 4.99 min is under 5 minutes: the 5-minute intensity is used."},
+        // Sums a rounding error short of or past a limit print as the limit.
+        {"Tc 0.1 + 0.2 + 4.1 + 0.6", tc(0.1 + 0.2 + 4.1 + 0.6), "", "", ""},
+        {"Tc 0.1 + 0.2 + 4.1 + 0.59", tc(0.1 + 0.2 + 4.1 + 0.59), "TC-RANGE", "",
+         "Total Tc 4.99 min is under 5 minutes: the 5-minute intensity is used."},
         {"Tc 1440", tc(1440.0), "", "", ""},
+        {"Tc 706.57 + 425.5063 + 307.9237", tc(706.57 + 425.5063 + 307.9237), "", "", ""},
         {"Tc 1440.01", tc(1440.01), "TC-RANGE", "",
          "Total Tc 1440.01 min is over 24 hours: the 24-hour intensity is used."},
         // 0.8 x 1.25 is exactly 1: the solver's cap changes nothing.
         {"C 0.8", c(0.8), "", "", ""},
         {"C 0.81", c(0.81), "CF-CAP", "",
          "Weighted C 0.8100 times Cf is over 1 and is capped at 1 for the 100-year period."},
+        {"two areas of C 0.8", weighted({0.1, 0.4}, 0.8), "", "", ""},
+        {"areas of C 0.8 and 0.8002", c(0.1 / 0.5 * 0.8 + 0.4 / 0.5 * 0.8002), "CF-CAP", "",
+         "Weighted C 0.8002 times Cf is over 1 and is capped at 1 for the 100-year period."},
+        // C * Cf of 1 for the 1- to 10-year periods is not capped.
+        {"three areas of C 1", weighted({0.1, 0.4, 0.1}, 1.0), "CF-CAP", "",
+         "Weighted C 1.0000 times Cf is over 1 and is capped at 1 for the 25-year, 50-year and "
+         "100-year periods."},
         {"C 0.95", c(0.95), "CF-CAP", "",
          "Weighted C 0.9500 times Cf is over 1 and is capped at 1 for the 25-year, 50-year and "
          "100-year periods."},
         {"area 200", area(200.0), "", "", ""},
         {"area 200.01", area(200.01), "AREA-LARGE", "",
+         "Total area 200.01 acres is over 200 acres."},
+        {"area 0.1 + 0.2 + 128.3 + 71.4", area(0.1 + 0.2 + 128.3 + 71.4), "", "", ""},
+        {"area 0.1 + 0.2 + 128.3 + 71.41", area(0.1 + 0.2 + 128.3 + 71.41), "AREA-LARGE", "",
          "Total area 200.01 acres is over 200 acres."},
         {"area 0", area(0.0), "NO-AREA", "",
          "The overland flow areas add up to 0 acres: every peak flow is 0."},

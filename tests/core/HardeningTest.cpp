@@ -91,14 +91,12 @@ bool IsPrintableAscii(const std::string& text) {
 
 // The report rows of the elements the test stores, each named `text`.
 std::vector<std::vector<test::ExpectedCell>> ElementRows(const std::string& text) {
-    const auto left = [&](std::size_t count) {
-        return test::ExpectedCell{test::FirstCharacters(text, count), true};
-    };
+    const test::ExpectedCell name{text, true};
     return {
-        {left(13), {"3"}, {"0.02"}, {"150"}, left(13), {"0.24"}, {"18.3066"}},
-        {left(15), left(15), {"3"}, {"1.000"}, {"0.4"}, {"0.4000"}},
-        {left(15), {"Unpaved"}, {"0.02"}, {"500"}, {"2.2811"}, {"3.6532"}},
-        {left(11), {"1000"}, {"0.013"}, left(11), {"0.005"}, {"10"}, {"8"}, {"9.38"}, {"1.777"}},
+        {name, {"3"}, {"0.02"}, {"150"}, name, {"0.24"}, {"18.3066"}},
+        {name, name, {"3"}, {"1.000"}, {"0.4"}, {"0.4000"}},
+        {name, {"Unpaved"}, {"0.02"}, {"500"}, {"2.2811"}, {"3.6532"}},
+        {name, {"1000"}, {"0.013"}, name, {"0.005"}, {"10"}, {"8"}, {"9.38"}, {"1.777"}},
     };
 }
 

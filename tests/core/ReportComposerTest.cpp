@@ -342,45 +342,45 @@ TEST_F(ReportComposerTest, ProjectInformationComesFromTheLastRow) {
 }
 
 TEST_F(ReportComposerTest, NamesAndTypesAreCutToFitTheirColumns) {
-    // Each text is used as every name and type. The tables cut them to 13 (Tc
-    // table), 15 (C and shallow tables) and 11 (channel table) characters, then
-    // further where the report font would still carry them into the next
-    // column; a name that ends left of the hanging indent takes one TAB more
-    // (two before the channel table's 666 stop). Texts beyond Latin-1 count
-    // an em a character.
+    // Each text is used as every name and type. A text that would run into
+    // the next column in the report font is cut, letters with their accents
+    // whole, and ends in an ellipsis inside the column; a name that ends left
+    // of the hanging indent takes one TAB more (two before the channel
+    // table's 666 stop). Texts beyond Latin-1 count an em a character.
     const struct {
         std::string text;
         std::vector<std::string> rows;  // Tc, C, shallow and channel rows, in order
     } cases[] = {
         {"North Parking Lot Area",
-         {"North Parking\t2\t0.02\t150\tNorth Parking\t0.13\t12.3",
-          "North Parking L\tNorth Parking L\t2\t1.000\t0.5\t0.5000",
-          "North Parki\tNorth Parking\t0.01\t300\t1.5\t3.3",
-          "North Parki\t600\t0.013\tNorth Parki\t0.005\t4.5\t7.2\t2.50\t4.4"}},
+         {"North Parki\u2026\t2\t0.02\t150\tNorth Parkin\u2026\t0.13\t12.3",
+          "North Parking Lo\u2026\tNorth Parking Lot\u2026\t2\t1.000\t0.5\t0.5000",
+          "North Par\u2026\tNorth Parki\u2026\t0.01\t300\t1.5\t3.3",
+          "North Parking Lo\u2026\t600\t0.013\tNorth Parki\u2026\t0.005\t4.5\t7.2\t2.50\t4.4"}},
         {"Main Street Ditch",
-         {"Main Street D\t2\t0.02\t150\tMain Street D\t0.13\t12.3",
-          "Main Street Dit\tMain Street Dit\t2\t1.000\t0.5\t0.5000",
-          "Main Street\tMain Street Di\t0.01\t300\t1.5\t3.3",
-          "Main Street\t600\t0.013\tMain Street\t0.005\t4.5\t7.2\t2.50\t4.4"}},
+         {"Main Street\u2026\t2\t0.02\t150\tMain Street\u2026\t0.13\t12.3",
+          "Main Street Ditch\tMain Street Ditch\t2\t1.000\t0.5\t0.5000",
+          "Main Stre\u2026\tMain Street\u2026\t0.01\t300\t1.5\t3.3",
+          "Main Street Ditch\t600\t0.013\tMain Street\u2026\t0.005\t4.5\t7.2\t2.50\t4.4"}},
         {"Lot",
          {"Lot\t\t2\t0.02\t150\tLot\t0.13\t12.3", "Lot\t\tLot\t2\t1.000\t0.5\t0.5000",
           "Lot\t\tLot\t0.01\t300\t1.5\t3.3",
           "Lot\t\t\t600\t0.013\tLot\t0.005\t4.5\t7.2\t2.50\t4.4"}},
         {"Überschwemmungsgebiet",
-         {"Überschwem\t2\t0.02\t150\tÜberschwemm\t0.13\t12.3",
-          "Überschwemmung\tÜberschwemmungs\t2\t1.000\t0.5\t0.5000",
-          "Überschwe\tÜberschwem\t0.01\t300\t1.5\t3.3",
-          "Überschwemm\t600\t0.013\tÜberschwem\t0.005\t4.5\t7.2\t2.50\t4.4"}},
+         {"Überschwe\u2026\t2\t0.02\t150\tÜberschwe\u2026\t0.13\t12.3",
+          "Überschwemmu\u2026\tÜberschwemmung\u2026\t2\t1.000\t0.5\t0.5000",
+          "Übersch\u2026\tÜberschwe\u2026\t0.01\t300\t1.5\t3.3",
+          "Überschwemmu\u2026\t600\t0.013\tÜberschwe\u2026\t0.005\t4.5\t7.2\t2.50\t4.4"}},
         {"雨水排水路北側駐車場エリア東西南",
-         {"雨水排水路北\t2\t0.02\t150\t雨水排水路北\t0.13\t12.3",
-          "雨水排水路北側駐\t雨水排水路北側駐車\t2\t1.000\t0.5\t0.5000",
-          "雨水排水路\t雨水排水路北\t0.01\t300\t1.5\t3.3",
-          "雨水排水路北側駐\t600\t0.013\t雨水排水路北\t0.005\t4.5\t7.2\t2.50\t4.4"}},
+         {"雨水排水路\u2026\t2\t0.02\t150\t雨水排水路\u2026\t0.13\t12.3",
+          "雨水排水路北側\u2026\t雨水排水路北側駐\u2026\t2\t1.000\t0.5\t0.5000",
+          "雨水排水\u2026\t雨水排水路\u2026\t0.01\t300\t1.5\t3.3",
+          "雨水排水路北側\u2026\t600\t0.013\t雨水排水路\u2026\t0.005\t4.5\t7.2\t2.50\t4.4"}},
         {"Río 🌧 Grande Norte",
-         {"Río 🌧 Grand\t2\t0.02\t150\tRío 🌧 Grande\t0.13\t12.3",
-          "Río 🌧 Grande No\tRío 🌧 Grande No\t2\t1.000\t0.5\t0.5000",
-          "Río 🌧 Gran\tRío 🌧 Grand\t0.01\t300\t1.5\t3.3",
-          "Río 🌧 Grand\t600\t0.013\tRío 🌧 Grand\t0.005\t4.5\t7.2\t2.50\t4.4"}},
+         {"Río 🌧 Gra\u2026\t2\t0.02\t150\tRío 🌧 Gran\u2026\t0.13\t12.3",
+          "Río 🌧 Grande N\u2026\tRío 🌧 Grande Norte\t2\t1.000\t0.5\t0.5000",
+          "Río 🌧 Gr\u2026\tRío 🌧 Gran\u2026\t0.01\t300\t1.5\t3.3",
+          "Río 🌧 Grande N\u2026\t600\t0.013\tRío 🌧 "
+          "Gran\u2026\t0.005\t4.5\t7.2\t2.50\t4.4"}},
     };
     int n = 0;
     for (const auto& c : cases) {
@@ -402,6 +402,62 @@ TEST_F(ReportComposerTest, NamesAndTypesAreCutToFitTheirColumns) {
             EXPECT_TRUE(HasLine(document, row)) << row;
         }
     }
+}
+
+// Two areas whose names start alike read the same once cut in the Tc table,
+// and whole in the wider C table; the shallow reach is cut too. Each table
+// that cut a name says, under its TOTAL, what the cuts stand for, once each
+// and in row order; one that cut nothing has no such line.
+TEST_F(ReportComposerTest, ATableThatCutsANameListsTheFullNamesUnderIt) {
+    InsertElementRow(project_, Basin("Parking Lot North", "1", "0.5"));
+    InsertElementRow(project_, Basin("Parking Lot South", "1", "0.5"));
+    InsertElementRow(project_, Surface("Roadside Ditch 2"));
+    InsertElementRow(project_, Surface("Roadside Ditch 2"));
+    const RichDocument document = Compose().document;
+    const std::string text = document.PlainText();
+
+    const std::string expected =
+        "Name\tArea\tSlope\tL\tType\tn\tTc\t\n"
+        // 200 + "Parking Lot" 1012 + "\u2026" 200 + 60 twips of room stay left
+        // of the Area column at 1500; "Parking Lot N" would not.
+        "Parking Lot\u2026\t1\t0.02\t150\tRange\t0.13\t12.3\n"
+        "Parking Lot\u2026\t1\t0.02\t150\tRange\t0.13\t12.3\n"
+        "\t\t\t\t\t\t\t\t\n"
+        "TOTAL\t2\t\t300\t\t\t24.6\n"
+        "Full names: Parking Lot\u2026 Parking Lot North; Parking Lot\u2026 Parking Lot South\n"
+        "\n"
+        "\n"
+        "\n"
+        " \n"
+        "Average Runoff Coefficient\n"
+        "\n"
+        "Name\tUse\ta\ta/A\tC\tCA\t\n"
+        "Parking Lot North\tLawn\t1\t0.500\t0.5\t0.2500\n"
+        "Parking Lot South\tLawn\t1\t0.500\t0.5\t0.2500\n"
+        "\t\t\t\t\t\t\t\t\n"
+        "TOTAL\t\t2\t\t\t0.5000\n"
+        "\n"
+        "Shallow Concentrated Flow\n"
+        "\n"
+        "Name\tType\tSlope \tLength\tV(fps)\tTc(min)\n"
+        "Roadside\u2026\tUnpaved\t0.01\t300\t1.5\t3.3\n"
+        "Roadside\u2026\tUnpaved\t0.01\t300\t1.5\t3.3\n"
+        "\t\t\t\t\t\t\t\n"
+        "TOTAL\t\t\t600\t\t6.6\n"
+        "Full names: Roadside\u2026 Roadside Ditch 2\n"
+        "\n"
+        "\n"
+        "\n"
+        "Runoff Rate Calculations\n";
+    const std::size_t from = text.find("Name\tArea");
+    ASSERT_NE(from, std::string::npos);
+    EXPECT_EQ(text.substr(from, expected.size()), expected);
+
+    // The aligned text writer keeps the line whole under its table.
+    const std::string aligned = WritePlainText(document);
+    EXPECT_NE(aligned.find("\n  TOTAL"), std::string::npos) << aligned;
+    EXPECT_NE(aligned.find("\n  Full names: Roadside\u2026 Roadside Ditch 2\n"), std::string::npos)
+        << aligned;
 }
 
 // Columns a terminal gives a text, counted apart from the program's own
@@ -456,9 +512,12 @@ TEST_F(ReportComposerTest, StoredNamesOfAnyKindKeepTheValuesUnderTheirHeadings) 
 
         const std::string row = LineStartingWith(document, c.shown.substr(0, 2));
         const std::string cell = row.substr(0, row.find('\t'));
-        EXPECT_EQ(c.fits ? c.shown.compare(cell) : c.shown.compare(0, cell.size(), cell), 0)
+        const std::string ellipsis = "\u2026";
+        ASSERT_EQ(cell.ends_with(ellipsis), !c.fits) << cell;
+        const std::string kept = cell.substr(0, cell.size() - (c.fits ? 0 : ellipsis.size()));
+        EXPECT_EQ(c.fits ? c.shown.compare(cell) : c.shown.compare(0, kept.size(), kept), 0)
             << cell;
-        EXPECT_NE(c.shown.compare(cell.size(), acute.size(), acute), 0) << "accent cut off";
+        EXPECT_NE(c.shown.compare(kept.size(), acute.size(), acute), 0) << "accent cut off";
 
         const std::string text = WritePlainText(document);
         const std::size_t heading = text.find("Tc(min)");

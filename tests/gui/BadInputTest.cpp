@@ -104,14 +104,12 @@ QString ComboText(QWidget* form) {
 // The report's rows of the elements the test adds, each named `text`; the
 // names may stand cut to fit their columns.
 std::vector<std::vector<ExpectedCell>> ElementRows(const std::string& text) {
-    const auto left = [&](std::size_t count) {
-        return ExpectedCell{FirstCharacters(text, count), true};
-    };
+    const ExpectedCell name{text, true};
     return {
-        {left(13), {"3"}, {"0.02"}, {"150"}, left(13), {"0.24"}, {"…"}},
-        {left(15), left(15), {"3"}, {"1.000"}, {"0.4"}, {"0.4000"}},
-        {left(15), {"Unpaved"}, {"0.02"}, {"500"}, {"…"}},
-        {left(11), {"1000"}, {"0.013"}, left(11), {"0.005"}, {"10"}, {"8"}, {"…"}},
+        {name, {"3"}, {"0.02"}, {"150"}, name, {"0.24"}, {"…"}},
+        {name, name, {"3"}, {"1.000"}, {"0.4"}, {"0.4000"}},
+        {name, {"Unpaved"}, {"0.02"}, {"500"}, {"…"}},
+        {name, {"1000"}, {"0.013"}, name, {"0.005"}, {"10"}, {"8"}, {"…"}},
     };
 }
 

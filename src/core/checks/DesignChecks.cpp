@@ -13,12 +13,20 @@ std::string Number(double value) {
     return GeneralNumberText(value);
 }
 
+// A value as its message prints it (general number text), read back: a limit
+// is judged on what the reader sees, so a sum that lands a rounding error past
+// a limit (areas 0.1 + 0.2 + 128.3 + 71.4 make 200.00000000000003 acres)
+// prints as the limit and is no finding.
+double AsPrinted(double value) {
+    return LeadingNumber(GeneralNumberText(value));
+}
+
 bool Below(const DesignRule& rule, double value) {
-    return value < rule.low;
+    return AsPrinted(value) < rule.low;
 }
 
 bool Above(const DesignRule& rule, double value) {
-    return value > rule.high;
+    return AsPrinted(value) > rule.high;
 }
 
 DesignFinding Finding(const DesignRule& rule, std::string element, std::string message) {
@@ -101,12 +109,14 @@ void CheckNetwork(const NetworkSolution& solution, std::vector<DesignFinding>& f
                tc + "under 5 minutes: the 5-minute intensity is used.",
                tc + "over 24 hours: the 24-hour intensity is used.", findings);
 
-    // The same product the solver caps, so a finding names exactly the
-    // periods whose peak flow was computed with 1 instead of C * Cf.
+    // The product the solver caps, taken with C as the finding prints it:
+    // two areas of C 0.8 weigh to 0.8000000000000002, which reads 0.8000 and
+    // times 1.25 is 1, not over it.
+    const double weightedC = LeadingNumber(FormatFixed(solution.WeightedC, 4));
     std::vector<int> capped;
     for (const PeriodResult& period : solution.periods) {
         const double factor = FrequencyFactor(static_cast<std::int16_t>(period.years));
-        if (Above(kCappedCoefficientRule, solution.WeightedC * factor)) {
+        if (Above(kCappedCoefficientRule, weightedC * factor)) {
             capped.push_back(period.years);
         }
     }
@@ -126,7 +136,7 @@ void CheckNetwork(const NetworkSolution& solution, std::vector<DesignFinding>& f
     if (solution.overland.empty()) {
         findings.push_back(Finding(kNoAreaRule, "",
                                    "The network has no overland flow area: every peak flow is 0."));
-    } else if (solution.TotalArea <= kNoAreaRule.low) {
+    } else if (AsPrinted(solution.TotalArea) <= kNoAreaRule.low) {
         findings.push_back(Finding(kNoAreaRule, "",
                                    "The overland flow areas add up to " +
                                        Number(solution.TotalArea) +

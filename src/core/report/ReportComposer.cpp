@@ -1,7 +1,9 @@
 #include "report/ReportComposer.h"
 
+#include <algorithm>
 #include <array>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "checks/DesignChecks.h"
@@ -31,12 +33,6 @@ std::string Shown(const std::string& stored) {
     return ControlsAsSpaces(stored);
 }
 
-// The first `count` characters of a stored text, a letter and its accents
-// counting as one.
-std::string Left(const std::string& stored, std::size_t count) {
-    return FirstClusters(Shown(stored), count);
-}
-
 double Number(const std::string& stored) {
     return LeadingNumber(stored);
 }
@@ -52,6 +48,9 @@ std::string General(const std::string& stored) {
 // Room left between a cell's text and the next column, so that a width a few
 // twips off in one program or another still stops short of the column.
 constexpr double kCellGap = 60.0;
+
+// Ends a text cut short to fit its column, so no cut reads as a whole name.
+constexpr std::string_view kEllipsis = "\u2026";
 
 // One cell of a table row; a name or a type may be cut short to fit its
 // column, a number never is.
@@ -119,16 +118,45 @@ class ReportComposer {
                 } while (end < column);
             }
             std::string text = cells[k].text;
-            if (cells[k].shortens && k < columns.size()) {
-                while (!text.empty() &&
-                       end + TextWidthTwips(text, format) + kCellGap > columns[k]) {
-                    text = WithoutLastCluster(text);
+            const auto fits = [&](const std::string& piece) {
+                return end + TextWidthTwips(piece, format) + kCellGap <= columns[k];
+            };
+            if (cells[k].shortens && k < columns.size() && !fits(text)) {
+                // Whole letters only, and the ellipsis inside the column too.
+                std::string kept = WithoutLastCluster(text);
+                while (!kept.empty() &&
+                       (kept.back() == ' ' || !fits(kept + std::string(kEllipsis)))) {
+                    kept = WithoutLastCluster(kept);
                 }
+                NoteShortened(kept + std::string(kEllipsis), text);
+                text = kept + std::string(kEllipsis);
             }
             end += TextWidthTwips(text, format);
             line += text;
         }
         out_.Append(line);
+    }
+
+    // Each cut text with its whole, once, in the order the rows show them.
+    void NoteShortened(const std::string& shown, const std::string& full) {
+        const std::pair<std::string, std::string> entry{shown, full};
+        if (std::find(shortened_.begin(), shortened_.end(), entry) == shortened_.end()) {
+            shortened_.push_back(entry);
+        }
+    }
+
+    // Under a table that cut a name: the cuts spelled out, so a reviewer can
+    // tell one element from another whose name starts alike.
+    void WriteFullNames() {
+        if (shortened_.empty()) {
+            return;
+        }
+        std::string line = "Full names: ";
+        for (std::size_t k = 0; k < shortened_.size(); ++k) {
+            line += (k > 0 ? "; " : "") + shortened_[k].first + " " + shortened_[k].second;
+        }
+        out_.Append(line + kCrLf);
+        shortened_.clear();
     }
 
     void WriteBanner() {
@@ -226,11 +254,11 @@ class ReportComposer {
         double lengthTotal = 0.0;
         for (const auto& row : rows) {
             out_.SetSize(10);
-            WriteRow({{Left(row.BasinName, 13), true},
+            WriteRow({{Shown(row.BasinName), true},
                       {General(row.Area)},
                       {General(row.Slope)},
                       {General(row.TravelLength)},
-                      {Left(row.BasinNType, 13), true},
+                      {Shown(row.BasinNType), true},
                       {General(row.BasinN)},
                       {General(row.Tc)}},
                      {stops.begin(), stops.begin() + 6});
@@ -246,6 +274,7 @@ class ReportComposer {
         out_.SetSize(10);
         out_.Append("TOTAL\t" + General(solution_.TotalArea) + "\t\t" + General(lengthTotal));
         out_.Append("\t\t\t" + General(solution_.OverlandTcSum) + kCrLf);
+        WriteFullNames();
         out_.Append("\r\n\r\n\r\n");
         out_.Append(" ");
         out_.Append("\n");
@@ -270,8 +299,8 @@ class ReportComposer {
         const auto share = [&](const BasinRow& row) { return solution_.AreaShare(row); };
         for (const auto& row : rows) {
             out_.SetSize(10);
-            WriteRow({{Left(row.BasinName, 15), true},
-                      {Left(row.SoilType, 15), true},
+            WriteRow({{Shown(row.BasinName), true},
+                      {Shown(row.SoilType), true},
                       {General(row.Area)},
                       {FormatFixed(share(row), 3)},
                       {General(row.CVal)},
@@ -285,7 +314,9 @@ class ReportComposer {
         out_.SetSize(10);
         out_.Append("TOTAL\t\t" + General(solution_.TotalArea) + "\t\t\t");
         out_.Append(FormatFixed(solution_.WeightedC, 4));
-        out_.Append("\r\n\r\n");
+        out_.Append(kCrLf);
+        WriteFullNames();
+        out_.Append(kCrLf);
         out_.SetBold(false);
     }
 
@@ -304,8 +335,8 @@ class ReportComposer {
         for (const auto& row : rows) {
             out_.SetSize(10);
             const std::vector<int>& stops = out_.TabStops();
-            WriteRow({{Left(row.SurfName, 15), true},
-                      {Left(row.SurfType, 15), true},
+            WriteRow({{Shown(row.SurfName), true},
+                      {Shown(row.SurfType), true},
                       {General(row.SurfSlope)},
                       {General(row.SurfLength)},
                       {General(row.SurfVelocity)},
@@ -322,6 +353,7 @@ class ReportComposer {
         }
         out_.Append(General(lengthTotal) + TabRun(2));
         out_.Append(General(solution_.ShallowTcSum) + kCrLf);
+        WriteFullNames();
         out_.Append(kCrLf);
     }
 
@@ -346,10 +378,10 @@ class ReportComposer {
             ApplyStyle(kBodyStyle);
             // The heading's L, n, S, A and WP stand at the widened stops, so
             // the 666 stop only ever catches a short name's first TAB.
-            WriteRow({{Left(row.ChannelName, 11), true},
+            WriteRow({{Shown(row.ChannelName), true},
                       {General(row.ChannelLength)},
                       {General(row.ChannelN)},
-                      {Left(row.ChannelMaterial, 11), true},
+                      {Shown(row.ChannelMaterial), true},
                       {General(row.ChannelSlope)},
                       {General(row.ChannelArea)},
                       {General(row.ChannelWP)},
@@ -366,7 +398,9 @@ class ReportComposer {
         out_.Append(TabRun(11) + kCrLf);
         ApplyStyle(kBodyStyle);
         out_.Append("TOTAL\t" + General(lengthTotal) + TabRun(7) + General(solution_.ChannelTcSum));
-        out_.Append("\r\n\r\n");
+        out_.Append(kCrLf);
+        WriteFullNames();
+        out_.Append(kCrLf);
     }
 
     void WriteRunoffRates() {
@@ -455,6 +489,7 @@ class ReportComposer {
     const NetworkSolution& solution_;
     const ProjectInfoRow& info_;
     RichTextBuilder out_;
+    std::vector<std::pair<std::string, std::string>> shortened_;  // shown, whole
 };
 
 }  // namespace

@@ -111,6 +111,7 @@ struct Row {
 struct Table {
     QStringList headings;
     std::vector<Row> rows;
+    QString fullNames;  // the line under a table that cut a name, wrapped or not
 };
 
 QStringList Cells(const Paragraph& paragraph) {
@@ -149,11 +150,15 @@ std::vector<Table> TablesOf(const RichDocument& document) {
         if (heading == paragraphs.end()) {
             continue;
         }
-        Table table{kind.headings, {}};
+        Table table{kind.headings, {}, {}};
         for (auto p = heading + 1; p != paragraphs.end() && p->format == heading->format; ++p) {
             const QStringList cells = Cells(*p);
             if (cells.isEmpty()) {
                 continue;
+            }
+            if (cells.front().startsWith(QStringLiteral("Full names: "))) {
+                table.fullNames = cells.front();
+                break;
             }
             Row row{cells, {}};
             if (cells.front() == QStringLiteral("TOTAL")) {
@@ -235,6 +240,14 @@ void CheckColumns(const QString& pdf, const std::vector<Table>& tables) {
                                         .arg(from)
                                         .arg(to)));
             }
+        }
+        // The full names follow the last row, over as many lines as they wrap to.
+        if (!table.fullNames.isEmpty()) {
+            QString read;
+            while (read.size() < table.fullNames.size() && ++at < lines.size()) {
+                read += (read.isEmpty() ? QString() : QStringLiteral(" ")) + Joined(lines[at]);
+            }
+            QCOMPARE(read, table.fullNames);
         }
     }
 }
@@ -374,6 +387,10 @@ class ReportColumnsTest : public QObject {
             const RichDocument document = Composed(project);
             const std::vector<Table> tables = TablesOf(document);
             QCOMPARE(tables.size(), std::size_t{5});
+            // The names project cuts names in every element table.
+            for (std::size_t k = 0; k < 4 && project.ends_with("names.rmt"); ++k) {
+                QVERIFY(!tables[k].fullNames.isEmpty());
+            }
             const QString base = ToQ(project).replace(QStringLiteral(".rmt"), QString());
 
             const QString rtf = base + QStringLiteral(".rtf");

@@ -14,6 +14,7 @@
 #include "report/PlainTextWriter.h"
 #include "report/ReportComposer.h"
 #include "report/RichText.h"
+#include "report/RtfWriter.h"
 #include "store/ElementRows.h"
 #include "store/ProjectSetup.h"
 
@@ -458,6 +459,9 @@ TEST_F(ReportComposerTest, ATableThatCutsANameListsTheFullNamesUnderIt) {
     EXPECT_NE(aligned.find("\n  TOTAL"), std::string::npos) << aligned;
     EXPECT_NE(aligned.find("\n  Full names: Roadside\u2026 Roadside Ditch 2\n"), std::string::npos)
         << aligned;
+    // RTF names the ellipsis by its code, as every character past ASCII.
+    EXPECT_NE(WriteRtf(document).find("Full names: Roadside\\u8230? Roadside Ditch 2\\par"),
+              std::string::npos);
 }
 
 // Columns a terminal gives a text, counted apart from the program's own

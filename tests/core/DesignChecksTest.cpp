@@ -82,8 +82,25 @@ TEST(DesignChecks, EachCheckFiresJustPastItsLimitAndNotOnIt) {
     const auto area = [](double value) {
         return [value](NetworkSolution& s) { s.TotalArea = value; };
     };
+    // A second area beside North Lots, both with their sheet-flow lengths;
+    // `off` leaves the tag off the flow path.
+    const auto path = [](const char* first, const char* second, const char* off = "") {
+        return [=](NetworkSolution& s) {
+            BasinRow other = s.overland[0];
+            other.BasinTag = "Basin2";
+            other.BasinName = "South Lots";
+            s.overland[0].TravelLength = first;
+            other.TravelLength = second;
+            s.overland.push_back(other);
+            s.offTcPath = {off};
+        };
+    };
     const Case cases[] = {
         {"clean", [](NetworkSolution&) {}, "", "", ""},
+        {"path 150 + 150", path("150", "150"), "", "", ""},
+        {"path 150 + 150.01", path("150", "150.01"), "SHEET-PATH", "",
+         "Sheet flow along the Tc flow path is 300.01 ft (2 overland flow areas), over 300 ft."},
+        {"path 250 + 250, one off it", path("250", "250", "Basin2"), "", "", ""},
         {"length 300", length("300"), "", "", ""},
         {"length 300.01", length("300.01"), "SHEET-LENGTH", "Basin1",
          "Overland flow area \"North Lots\": sheet flow length 300.01 ft is over 300 ft."},

@@ -4,6 +4,8 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <set>
 #include <string>
 
 #include "Errors.h"
@@ -11,6 +13,7 @@
 #include "store/ElementRows.h"
 #include "store/ProjectFile.h"
 #include "store/ProjectSetup.h"
+#include "store/TcPath.h"
 
 namespace torrenta {
 namespace {
@@ -143,6 +146,44 @@ TEST(ProjectFile, ClosePurgesDeletedRowsOnly) {
     EXPECT_EQ(CountRows(project, "TblResults"), 1);
     EXPECT_EQ(ReadNode(project)->NodeName, "Outlet");
     EXPECT_EQ(ReadProjectInfo(project)->ProjectName, "Ridge");
+}
+
+// The flag lives in its own table, made only when an element first leaves the
+// path; the close that purges an element also forgets its flag.
+TEST(TcPath, StoredOnlyOnceSetAndForgottenWithItsElement) {
+    TestFolder folder;
+    const std::string project = folder.NewProjectFile();
+    InsertElementRow(project, Basin("Basin1", "North Lots"));
+    InsertElementRow(project, Basin("Basin2", "South Lots"));
+    const auto hasTable = [&] {
+        return SQLite::Database(project).tableExists(std::string(kOffTcPathTable));
+    };
+    using Tags = std::set<std::string>;
+    struct Step {
+        const char* name;
+        std::function<void()> act;
+        Tags off;
+        bool table;
+    };
+    const Step steps[] = {
+        {"on the path by default", [] {}, {}, false},
+        {"put on the path again", [&] { SetOnTcPath(project, "Basin2", true); }, {}, false},
+        {"taken off", [&] { SetOnTcPath(project, "Basin2", false); }, {"Basin2"}, true},
+        {"taken off twice", [&] { SetOnTcPath(project, "Basin2", false); }, {"Basin2"}, true},
+        {"another off", [&] { SetOnTcPath(project, "Basin1", false); }, {"Basin1", "Basin2"}, true},
+        {"back on", [&] { SetOnTcPath(project, "Basin1", true); }, {"Basin2"}, true},
+        {"deleted, still undoable",
+         [&] { SoftDeleteElement(project, ElementKind::Overland, "Basin2"); },
+         {"Basin2"},
+         true},
+        {"purged on close", [&] { CloseProject(project); }, {}, true},
+    };
+    for (const Step& step : steps) {
+        step.act();
+        EXPECT_EQ(ReadOffTcPath(project), step.off) << step.name;
+        EXPECT_EQ(hasTable(), step.table) << step.name;
+        EXPECT_NO_THROW(OpenProject(project)) << step.name;
+    }
 }
 
 TEST(ElementRows, TextsRoundTripExactly) {

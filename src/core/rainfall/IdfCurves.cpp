@@ -3,6 +3,7 @@
 #include "rainfall/RainfallTable.h"
 #include "solver/RationalMethod.h"
 #include "store/ElementRows.h"
+#include "store/TcPath.h"
 #include "text/NumberText.h"
 
 namespace torrenta {
@@ -37,19 +38,22 @@ std::array<float, 7> DesignIntensities(const IntensityGrid& grid, double tcMinut
 }
 
 std::optional<double> ProjectTotalTc(const std::string& projectPath) {
+    // The same total the solve reads: the travel times along the Tc flow path.
+    const std::set<std::string> offPath = ReadOffTcPath(projectPath);
     double total = 0.0;
     bool any = false;
-    for (const auto& row : ReadLiveElements<BasinRow>(projectPath)) {
-        total += LeadingNumber(row.Tc);
+    const auto add = [&](const std::string& tag, const std::string& tc) {
+        total += offPath.contains(tag) ? 0.0 : LeadingNumber(tc);
         any = true;
+    };
+    for (const auto& row : ReadLiveElements<BasinRow>(projectPath)) {
+        add(row.BasinTag, row.Tc);
     }
     for (const auto& row : ReadLiveElements<SurfaceRow>(projectPath)) {
-        total += LeadingNumber(row.SurfTc);
-        any = true;
+        add(row.SurfTag, row.SurfTc);
     }
     for (const auto& row : ReadLiveElements<ChannelRow>(projectPath)) {
-        total += LeadingNumber(row.ChannelTc);
-        any = true;
+        add(row.ChannelTag, row.ChannelTc);
     }
     return any ? std::optional<double>(total) : std::nullopt;
 }

@@ -3,6 +3,7 @@
 #include <QLabel>
 #include <QStringList>
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QMetaObject>
@@ -15,6 +16,7 @@
 #include "common/QtText.h"
 #include "common/Session.h"
 #include "editors/TravelTimeWatch.h"
+#include "store/TcPath.h"
 
 namespace torrenta::gui {
 
@@ -35,6 +37,9 @@ ElementDialog::ElementDialog(QWidget* parent, ElementKind kind, Purpose purpose,
     lblChecks_->setTextFormat(Qt::PlainText);
     lblChecks_->setStyleSheet(QStringLiteral("color: #8a5300;"));
     lblChecks_->hide();
+    chkTcPath_ = new QCheckBox(QStringLiteral("On the Tc flow path"), this);
+    chkTcPath_->setObjectName(QStringLiteral("ChkTcPath"));
+    chkTcPath_->setChecked(true);
     connect(cmdCalculate_, &QPushButton::clicked, this, &ElementDialog::CmdCalculate_Click);
     connect(cmdOK_, &QPushButton::clicked, this, &ElementDialog::CmdOK_Click);
     connect(cmdCancel_, &QPushButton::clicked, this, &QWidget::close);
@@ -60,6 +65,10 @@ void ElementDialog::LoadStoredRow() {
     const bool read = RunCommand(
         parentWidget(), [&] { found = LoadRow(CurrentSession().ProjectPath, FromQ(tag_)); });
     if (found) {
+        RunCommand(parentWidget(), [&] {
+            loadedOnTcPath_ = !ReadOffTcPath(CurrentSession().ProjectPath).contains(FromQ(tag_));
+        });
+        chkTcPath_->setChecked(loadedOnTcPath_);
         return;
     }
     if (read) {
@@ -80,6 +89,10 @@ void ElementDialog::FollowTypedDescription(QComboBox* combo, QLineEdit* n,
                 const int entry = combo->findText(text, Qt::MatchExactly);
                 n->setText(entry >= 0 ? nOfEntry(entry) : QString());
             });
+}
+
+bool ElementDialog::OnTcPathChecked() const {
+    return chkTcPath_->isChecked();
 }
 
 bool ElementDialog::CheckFields() {

@@ -13,6 +13,7 @@
 #include "common/ElementCanvas.h"
 #include "store/ElementRows.h"
 
+class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -74,9 +75,13 @@ class ElementDialog : public QDialog {
     // The note under the travel time that Calculate fills with what a
     // reviewer would query; the kind places it below its Tc row.
     QLabel* lblChecks_;
+    // "On the Tc flow path", on for a new element; the kind places it above
+    // the note.
+    QCheckBox* chkTcPath_;
 
   private:
     void LoadStoredRow();
+    bool OnTcPathChecked() const;
     bool CheckFields();
     void CmdCalculate_Click();
     void CmdOK_Click();
@@ -90,6 +95,9 @@ class ElementDialog : public QDialog {
     QMessageBox::Icon missingFieldsIcon_;
     // The row an update dialog rewrites: the icon pressed when it opened.
     QString tag_;
+    // Whether the loaded element was on the path: an update writes the flag
+    // only when the engineer changed it.
+    bool loadedOnTcPath_ = true;
     TravelTimeWatch* tcWatch_ = nullptr;
 };
 
@@ -98,6 +106,8 @@ class ElementDialog : public QDialog {
 #include "common/Session.h"
 #include "editing/ElementAdding.h"
 #include "editing/ElementEditing.h"
+#include "store/Connection.h"
+#include "store/TcPath.h"
 
 namespace torrenta::gui {
 
@@ -105,13 +115,19 @@ template <class Row>
 void ElementDialog::Store(Row& row) {
     // Before the canvas places an icon for a row it would refuse.
     RequireOneLineTexts(row);
+    const bool onPath = OnTcPathChecked();
     if (Adding()) {
         StoreNew([&](int index, IconPosition position) {
-            return AddElement(CurrentSession().ProjectPath, row, index, position);
+            return AddElement(CurrentSession().ProjectPath, row, index, position, onPath);
         });
     } else {
         StoreUpdate([&](const std::string& projectPath, const std::string& tag) {
+            WriteTransaction transaction(projectPath, "Cannot save the element");
             UpdateElementRow(projectPath, tag, row);
+            if (onPath != loadedOnTcPath_) {
+                SetOnTcPath(projectPath, tag, onPath);
+            }
+            transaction.Commit();
         });
     }
 }

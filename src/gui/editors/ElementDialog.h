@@ -65,8 +65,10 @@ class ElementDialog : public QDialog {
     virtual std::vector<DesignFinding> Checks() const = 0;
 
     // Inserts a new element through the canvas, or rewrites the loaded row.
+    // When OK's own calculation (`calculated`) finds design checks the note
+    // does not show yet, asks first; going back stores nothing.
     template <class Row>
-    void Store(Row& row);
+    void Store(Row& row, bool calculated);
 
     QPushButton* cmdCalculate_;
     QPushButton* cmdOK_;
@@ -76,6 +78,8 @@ class ElementDialog : public QDialog {
     QLabel* lblChecks_;
 
   private:
+    void ShowChecks(const std::vector<DesignFinding>& findings);
+    bool SaveDespiteChecks(const std::vector<DesignFinding>& findings);
     void LoadStoredRow();
     bool CheckFields();
     void CmdCalculate_Click();
@@ -91,6 +95,10 @@ class ElementDialog : public QDialog {
     // The row an update dialog rewrites: the icon pressed when it opened.
     QString tag_;
     TravelTimeWatch* tcWatch_ = nullptr;
+    // What the note under the travel time shows now.
+    std::vector<DesignFinding> shownChecks_;
+    // Set when the engineer chose to go back instead of saving past a check.
+    bool wentBack_ = false;
 };
 
 }  // namespace torrenta::gui
@@ -102,9 +110,12 @@ class ElementDialog : public QDialog {
 namespace torrenta::gui {
 
 template <class Row>
-void ElementDialog::Store(Row& row) {
+void ElementDialog::Store(Row& row, bool calculated) {
     // Before the canvas places an icon for a row it would refuse.
     RequireOneLineTexts(row);
+    if (calculated && !SaveDespiteChecks(CheckElement(row))) {
+        return;
+    }
     if (Adding()) {
         StoreNew([&](int index, IconPosition position) {
             return AddElement(CurrentSession().ProjectPath, row, index, position);

@@ -85,9 +85,10 @@ NodeRow RequireSetUpProject(const std::string& projectPath) {
 template <class Row>
 std::string AddRow(const std::string& projectPath, Row& row) {
     constexpr ElementKind kind = ElementTable<Row>::kKind;
-    return AddElement(projectPath, row, [](int rowCount) {
+    return AddElement(projectPath, row, [&](int rowCount) {
         const int index = rowCount + 1;
-        return NewIconSlot{index, IconPlacement(kind).Next(index)};
+        return NewIconSlot{
+            index, IconPlacement(kind).NextFree(index, IconPlacement::TakenPositions(projectPath))};
     });
 }
 

@@ -8,6 +8,7 @@
 
 #include "Errors.h"
 #include "TestFolder.h"
+#include "network/IconPlacement.h"
 #include "store/ElementRows.h"
 #include "store/ProjectFile.h"
 #include "store/ProjectSetup.h"
@@ -260,6 +261,64 @@ TEST(ElementRows, NewTagsStayUniqueAfterPurgedRowsShiftTheIndexes) {
     const std::string project = folder.NewProjectFile();
     EXPECT_EQ(NextElementTag(project, ElementKind::Shallow, 1), "Surface1");
     EXPECT_EQ(NextElementTag(project, ElementKind::Channel, 4), "Channel4");
+}
+
+TEST(IconPlacement, StepsPastTakenSpotsAndKeepsAFreshProjectsSpots) {
+    struct Case {
+        const char* what;
+        ElementKind kind;
+        std::vector<IconPosition> taken;
+        std::vector<int> arrayCounts;  // one new icon each
+        std::vector<IconPosition> expected;
+    };
+    const Case cases[] = {
+        {"fresh project",
+         ElementKind::Overland,
+         {{5040, 5160}},
+         {1, 2, 3},
+         {{650, 840}, {750, 840}, {900, 840}}},
+        {"other kinds' rows are no obstacle",
+         ElementKind::Channel,
+         {{650, 840}},
+         {1},
+         {{650, 2520}}},
+        {"reopened: two icons before",
+         ElementKind::Overland,
+         {{650, 840}, {750, 840}},
+         {3},
+         {{900, 840}}},
+        {"an icon dragged near the spot",
+         ElementKind::Shallow,
+         {{690, 1720}},
+         {1, 2},
+         {{750, 1680}, {850, 1680}}},
+        {"several spots in a row",
+         ElementKind::Overland,
+         {{650, 840}, {700, 840}, {750, 840}},
+         {1},
+         {{800, 840}}},
+    };
+    for (const Case& c : cases) {
+        IconPlacement placement(c.kind);
+        for (std::size_t k = 0; k < c.arrayCounts.size(); ++k) {
+            const IconPosition spot = placement.NextFree(c.arrayCounts[k], c.taken);
+            EXPECT_EQ(spot.left, c.expected[k].left) << c.what << " #" << k;
+            EXPECT_EQ(spot.top, c.expected[k].top) << c.what << " #" << k;
+        }
+    }
+
+    // Every icon of the file is taken, whatever its kind and state, and the node.
+    TestFolder folder;
+    const std::string project = folder.NewProjectFile();
+    SaveProjectSetup(project, ProjectInfoRow{}, "Outfall", "Atlanta");
+    InsertElementRow(project, Basin("Basin1", "Lot A"));
+    InsertElementRow(project, Basin("Basin2", "Lot B", "True"));
+    const std::vector<IconPosition> taken = IconPlacement::TakenPositions(project);
+    ASSERT_EQ(taken.size(), 3u);
+    EXPECT_EQ(taken[1].left, 650);
+    EXPECT_EQ(taken[1].top, 840);
+    EXPECT_EQ(taken[2].left, 5040);
+    EXPECT_EQ(taken[2].top, 5160);
 }
 
 TEST(ProjectSetup, InsertsOnceThenRewritesAndKeepsTheNodePosition) {

@@ -7,6 +7,8 @@
 #include <QTest>
 #include <QtCharts/QCategoryAxis>
 #include <QtCharts/QChart>
+#include <QtCharts/QLegend>
+#include <QtCharts/QLegendMarker>
 #include <QtCharts/QLineSeries>
 #include <QtCharts/QScatterSeries>
 #include <cmath>
@@ -208,7 +210,8 @@ class RainfallDataTest : public QObject {
             const QList<QPointF> points = line->points();
             QCOMPARE(points.size(), 10);
             for (int i = 0; i < 10; ++i) {
-                QCOMPARE(points[i].y(), LeadingNumber(grid[i][curves]));
+                QVERIFY(std::abs(std::pow(10.0, points[i].y()) / LeadingNumber(grid[i][curves]) -
+                                 1.0) < 1e-9);
                 QCOMPARE(std::pow(10.0, points[i].x()), kDurationMinutes[i]);
             }
             ++curves;
@@ -222,8 +225,21 @@ class RainfallDataTest : public QObject {
         QVERIFY(marks != nullptr);
         QCOMPARE(marks->count(), 7);
         for (int k = 0; k < 7; ++k) {
-            QVERIFY(std::abs(marks->at(k).y() - solved.solution.periods[k].intensity) < 1e-6);
+            QVERIFY(std::abs(std::pow(10.0, marks->at(k).y()) -
+                             solved.solution.periods[k].intensity) < 1e-5);
         }
+        QCOMPARE(window->windowTitle(), QStringLiteral("Rainfall Curves - Bentonville AR"));
+        // 1-2-5 labels over the whole range the curves cover.
+        auto* axis = chart->findChild<QCategoryAxis*>(QStringLiteral("IntensityAxis"));
+        QVERIFY(axis != nullptr);
+        QCOMPARE(axis->categoriesLabels(), QStringList({"0.1", "0.2", "0.5", "1", "2", "5", "10"}));
+        // The Tc line and the dots on it are two entries, drawn differently.
+        const QList<QLegendMarker*> lineEntry = chart->legend()->markers(tcLine);
+        const QList<QLegendMarker*> dotEntry = chart->legend()->markers(marks);
+        QVERIFY(lineEntry.size() == 1 && dotEntry.size() == 1);
+        QVERIFY(lineEntry[0]->label() != dotEntry[0]->label());
+        QVERIFY(lineEntry[0]->isVisible() && dotEntry[0]->isVisible());
+        QVERIFY(lineEntry[0]->brush().color() != dotEntry[0]->brush().color());
         QVERIFY(Named<QLabel>(window, QStringLiteral("LblTcIntensities"))
                     ->text()
                     .contains(QStringLiteral("1 yr %1,")
@@ -237,10 +253,23 @@ class RainfallDataTest : public QObject {
         Click(window, QStringLiteral("CmdSave"));
         QVERIFY(prompts_->messages.isEmpty());
         QImage saved(png);
-        QVERIFY(!saved.isNull() && saved.width() > 300);
+        QVERIFY(!saved.isNull() && saved.width() >= 1600);
         QFile svgFile(svg);
         QVERIFY(svgFile.open(QIODevice::ReadOnly));
-        QVERIFY(svgFile.readAll().contains("<svg"));
+        const QByteArray svgText = svgFile.readAll();
+        QVERIFY(svgText.contains("<svg"));
+        const QString said = Named<QLabel>(window, QStringLiteral("LblTcIntensities"))->text();
+        QVERIFY2(svgText.contains(said.left(said.indexOf(u',')).toUtf8()), qPrintable(said));
+        // The PNG's bottom band holds that line too: dark text on white.
+        const QImage band =
+            saved.copy(0, saved.height() * 9 / 10, saved.width() / 2, saved.height() / 10);
+        bool inked = false;
+        for (int y = 0; y < band.height() && !inked; ++y) {
+            for (int x = 0; x < band.width() && !inked; ++x) {
+                inked = qGray(band.pixel(x, y)) < 100;
+            }
+        }
+        QVERIFY(inked);
         Click(window, QStringLiteral("CmdCopy"));
         QCOMPARE(QApplication::clipboard()->image().size(), saved.size());
     }

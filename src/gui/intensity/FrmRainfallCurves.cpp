@@ -254,14 +254,17 @@ QImage FrmRainfallCurves::Picture() const {
     const double scale = std::max(2.0, static_cast<double>(kPrintWidth) / size.width());
     QImage image(static_cast<int>(std::ceil(size.width() * scale)),
                  static_cast<int>(std::ceil(size.height() * scale)), QImage::Format_RGB32);
+    image.fill(Qt::white);
+    {
+        QPainter painter(&image);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setRenderHint(QPainter::TextAntialiasing);
+        painter.scale(scale, scale);
+        PaintPicture(painter);
+    }
+    // Stated only now: painted at 300 dpi, point sizes would grow once more.
     image.setDotsPerMeterX(kPrintDotsPerMeter);
     image.setDotsPerMeterY(kPrintDotsPerMeter);
-    image.fill(Qt::white);
-    QPainter painter(&image);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setRenderHint(QPainter::TextAntialiasing);
-    painter.scale(scale, scale);
-    PaintPicture(painter);
     return image;
 }
 

@@ -265,60 +265,31 @@ TEST(ElementRows, NewTagsStayUniqueAfterPurgedRowsShiftTheIndexes) {
 
 TEST(IconPlacement, StepsPastTakenSpotsAndKeepsAFreshProjectsSpots) {
     struct Case {
-        const char* what;
         ElementKind kind;
         std::vector<IconPosition> taken;
-        std::vector<int> arrayCounts;  // one new icon each
-        std::vector<IconPosition> expected;
+        std::vector<int> lefts;  // the new icons' lefts for array counts 1, 2, 3 ...
     };
     const Case cases[] = {
-        {"fresh project",
-         ElementKind::Overland,
-         {{5040, 5160}},
-         {1, 2, 3},
-         {{650, 840}, {750, 840}, {900, 840}}},
-        {"other kinds' rows are no obstacle",
-         ElementKind::Channel,
-         {{650, 840}},
-         {1},
-         {{650, 2520}}},
-        {"reopened: two icons before",
-         ElementKind::Overland,
-         {{650, 840}, {750, 840}},
-         {3},
-         {{900, 840}}},
-        {"an icon dragged near the spot",
-         ElementKind::Shallow,
-         {{690, 1720}},
-         {1, 2},
-         {{750, 1680}, {850, 1680}}},
-        {"several spots in a row",
-         ElementKind::Overland,
-         {{650, 840}, {700, 840}, {750, 840}},
-         {1},
-         {{800, 840}}},
+        {ElementKind::Overland, {{5040, 5160}, {650, 2520}}, {650, 750, 900}},  // fresh
+        {ElementKind::Overland, {{650, 840}, {700, 840}, {750, 840}}, {800}},
+        {ElementKind::Shallow, {{690, 1720}}, {750, 850}},  // dragged near the spot
     };
     for (const Case& c : cases) {
         IconPlacement placement(c.kind);
-        for (std::size_t k = 0; k < c.arrayCounts.size(); ++k) {
-            const IconPosition spot = placement.NextFree(c.arrayCounts[k], c.taken);
-            EXPECT_EQ(spot.left, c.expected[k].left) << c.what << " #" << k;
-            EXPECT_EQ(spot.top, c.expected[k].top) << c.what << " #" << k;
+        for (std::size_t k = 0; k < c.lefts.size(); ++k) {
+            const int count = static_cast<int>(k) + 1;
+            EXPECT_EQ(placement.NextFree(count, c.taken).left, c.lefts[k]) << k;
         }
     }
-
-    // Every icon of the file is taken, whatever its kind and state, and the node.
+    // Every icon of the file is taken, deleted ones too, and the node.
     TestFolder folder;
     const std::string project = folder.NewProjectFile();
     SaveProjectSetup(project, ProjectInfoRow{}, "Outfall", "Atlanta");
-    InsertElementRow(project, Basin("Basin1", "Lot A"));
-    InsertElementRow(project, Basin("Basin2", "Lot B", "True"));
+    InsertElementRow(project, Basin("Basin1", "Lot B", "True"));
     const std::vector<IconPosition> taken = IconPlacement::TakenPositions(project);
-    ASSERT_EQ(taken.size(), 3u);
-    EXPECT_EQ(taken[1].left, 650);
-    EXPECT_EQ(taken[1].top, 840);
-    EXPECT_EQ(taken[2].left, 5040);
-    EXPECT_EQ(taken[2].top, 5160);
+    ASSERT_EQ(taken.size(), 2u);
+    EXPECT_EQ(std::vector<int>({taken[0].left, taken[0].top, taken[1].left, taken[1].top}),
+              std::vector<int>({650, 840, 5040, 5160}));
 }
 
 TEST(ProjectSetup, InsertsOnceThenRewritesAndKeepsTheNodePosition) {

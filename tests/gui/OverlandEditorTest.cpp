@@ -193,42 +193,30 @@ class OverlandEditorTest : public DesktopRunTest {
         QCOMPARE(ToQ(Stored("Basin1").Tc), stored);
     }
 
-    // Sheet flow past 300 ft: OK's own calculation asks before saving; a Tc
-    // typed by the engineer is no calculation of OK's and saves as before.
+    // Sheet flow past 300 ft: OK's own calculation asks first; a typed Tc is
+    // no calculation of OK's and saves without a question, as before.
     void okAsksBeforeSavingPastACheck_data() {
         QTest::addColumn<QString>("typedTc");
         QTest::addColumn<int>("answer");
-        QTest::addColumn<bool>("asked");
-        QTest::addColumn<bool>("stored");
-        QTest::newRow("Save Anyway") << "" << int(QMessageBox::Yes) << true << true;
-        QTest::newRow("Go Back") << "" << int(QMessageBox::No) << true << false;
-        QTest::newRow("typed Tc, nothing calculated")
-            << "12.5" << int(QMessageBox::No) << false << true;
+        QTest::addColumn<int>("asked");
+        QTest::addColumn<std::size_t>("stored");
+        QTest::newRow("Save Anyway") << "" << int(QMessageBox::Yes) << 1 << std::size_t{1};
+        QTest::newRow("Go Back") << "" << int(QMessageBox::No) << 1 << std::size_t{0};
+        QTest::newRow("typed Tc") << "12.5" << int(QMessageBox::No) << 0 << std::size_t{1};
     }
 
     void okAsksBeforeSavingPastACheck() {
         QFETCH(QString, typedTc);
         QFETCH(int, answer);
-        QFETCH(bool, asked);
-        QFETCH(bool, stored);
         FrmBasInfo* form = Forms::Show<FrmBasInfo>(FormScope::Project, Canvas());
-        BasinInputs inputs;
-        inputs.length = QStringLiteral("400");
-        Fill(form, inputs);
+        Fill(form, BasinInputs{.length = QStringLiteral("400")});
         Type(form, QStringLiteral("TxtTc"), typedTc);
         prompts_->answers = {static_cast<QMessageBox::StandardButton>(answer)};
         Click(form, QStringLiteral("CmdOK"));
-        Settle();
-        QCOMPARE(prompts_->messages.size(), asked ? 1 : 0);
-        if (asked) {
-            QVERIFY2(prompts_->LastText().startsWith(
-                         QStringLiteral("Check SHEET-LENGTH: Overland flow area \"Mill Creek "
-                                        "North\": sheet flow length 400 ft")),
-                     qPrintable(prompts_->LastText()));
-        }
-        QCOMPARE(Rows().size(), std::size_t{stored ? 1u : 0u});
-        QCOMPARE(Forms::Find<FrmBasInfo>() != nullptr, !stored);
-        QCOMPARE(Canvas()->VisibleCount(ElementKind::Overland), stored ? 1 : 0);
+        QTEST(static_cast<int>(prompts_->messages.size()), "asked");
+        QVERIFY(prompts_->messages.isEmpty() ||
+                prompts_->LastText().startsWith(QStringLiteral("Check SHEET-LENGTH: ")));
+        QTEST(Rows().size(), "stored");
     }
 
     void updateLoadsTheRowAndRewritesIt() {

@@ -89,9 +89,10 @@ std::string AddRow(const std::string& projectPath, Row& row, bool onTcPath) {
     constexpr ElementKind kind = ElementTable<Row>::kKind;
     return AddElement(
         projectPath, row,
-        [](int rowCount) {
+        [&](int rowCount) {
             const int index = rowCount + 1;
-            return NewIconSlot{index, IconPlacement(kind).Next(index)};
+            return NewIconSlot{index, IconPlacement(kind).NextFree(
+                                          index, IconPlacement::TakenPositions(projectPath))};
         },
         onTcPath);
 }

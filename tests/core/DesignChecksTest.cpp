@@ -83,8 +83,10 @@ TEST(DesignChecks, EachCheckFiresJustPastItsLimitAndNotOnIt) {
         return [value](NetworkSolution& s) { s.TotalArea = value; };
     };
     // A second area beside North Lots, both with their sheet-flow lengths;
-    // `off` leaves the tag off the flow path.
-    const auto path = [](const char* first, const char* second, const char* off = "") {
+    // `off` leaves the tag off the flow path. The path is checked only once
+    // the engineer has said which elements form it, so the channel leaves it
+    // in the other rows.
+    const auto path = [](const char* first, const char* second, const char* off = "Channel1") {
         return [=](NetworkSolution& s) {
             BasinRow other = s.overland[0];
             other.BasinTag = "Basin2";
@@ -101,6 +103,7 @@ TEST(DesignChecks, EachCheckFiresJustPastItsLimitAndNotOnIt) {
         {"path 150 + 150.01", path("150", "150.01"), "SHEET-PATH", "",
          "Sheet flow along the Tc flow path is 300.01 ft (2 overland flow areas), over 300 ft."},
         {"path 250 + 250, one off it", path("250", "250", "Basin2"), "", "", ""},
+        {"path 250 + 250, no element off it", path("250", "250", ""), "", "", ""},
         {"length 300", length("300"), "", "", ""},
         {"length 300.01", length("300.01"), "SHEET-LENGTH", "Basin1",
          "Overland flow area \"North Lots\": sheet flow length 300.01 ft is over 300 ft."},

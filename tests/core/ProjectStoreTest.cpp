@@ -10,6 +10,7 @@
 
 #include "Errors.h"
 #include "TestFolder.h"
+#include "network/IconPlacement.h"
 #include "store/ElementRows.h"
 #include "store/ProjectFile.h"
 #include "store/ProjectSetup.h"
@@ -301,6 +302,35 @@ TEST(ElementRows, NewTagsStayUniqueAfterPurgedRowsShiftTheIndexes) {
     const std::string project = folder.NewProjectFile();
     EXPECT_EQ(NextElementTag(project, ElementKind::Shallow, 1), "Surface1");
     EXPECT_EQ(NextElementTag(project, ElementKind::Channel, 4), "Channel4");
+}
+
+TEST(IconPlacement, StepsPastTakenSpotsAndKeepsAFreshProjectsSpots) {
+    struct Case {
+        ElementKind kind;
+        std::vector<IconPosition> taken;
+        std::vector<int> lefts;  // the new icons' lefts for array counts 1, 2, 3 ...
+    };
+    const Case cases[] = {
+        {ElementKind::Overland, {{5040, 5160}, {650, 2520}}, {650, 750, 900}},  // fresh
+        {ElementKind::Overland, {{650, 840}, {700, 840}, {750, 840}}, {800}},
+        {ElementKind::Shallow, {{690, 1720}}, {750, 850}},  // dragged near the spot
+    };
+    for (const Case& c : cases) {
+        IconPlacement placement(c.kind);
+        for (std::size_t k = 0; k < c.lefts.size(); ++k) {
+            const int count = static_cast<int>(k) + 1;
+            EXPECT_EQ(placement.NextFree(count, c.taken).left, c.lefts[k]) << k;
+        }
+    }
+    // Every icon of the file is taken, deleted ones too, and the node.
+    TestFolder folder;
+    const std::string project = folder.NewProjectFile();
+    SaveProjectSetup(project, ProjectInfoRow{}, "Outfall", "Atlanta");
+    InsertElementRow(project, Basin("Basin1", "Lot B", "True"));
+    const std::vector<IconPosition> taken = IconPlacement::TakenPositions(project);
+    ASSERT_EQ(taken.size(), 2u);
+    EXPECT_EQ(std::vector<int>({taken[0].left, taken[0].top, taken[1].left, taken[1].top}),
+              std::vector<int>({650, 840, 5040, 5160}));
 }
 
 TEST(ProjectSetup, InsertsOnceThenRewritesAndKeepsTheNodePosition) {

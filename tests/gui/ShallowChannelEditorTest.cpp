@@ -268,6 +268,47 @@ class ShallowChannelEditorTest : public DesktopRunTest {
                  qPrintable(note->text()));
     }
 
+    // OK's own calculation finds a check the note does not show yet: it asks;
+    // going back stores nothing and shows it in the note, and the next OK saves.
+    void okAsksBeforeSavingPastACheck_data() {
+        QTest::addColumn<bool>("channel");
+        QTest::addColumn<QString>("slope");
+        QTest::addColumn<QString>("code");
+        QTest::addColumn<bool>("saveAnyway");
+        QTest::newRow("shallow, Save Anyway") << false << "0.6"
+                                              << "SHALLOW-SLOPE" << true;
+        QTest::newRow("shallow, Go Back") << false << "0.6"
+                                          << "SHALLOW-SLOPE" << false;
+        QTest::newRow("channel, Save Anyway") << true << "0.3"
+                                              << "CHANNEL-VELOCITY" << true;
+        QTest::newRow("channel, Go Back") << true << "0.3"
+                                          << "CHANNEL-VELOCITY" << false;
+    }
+
+    void okAsksBeforeSavingPastACheck() {
+        QFETCH(bool, channel);
+        QFETCH(QString, slope);
+        QFETCH(QString, code);
+        QFETCH(bool, saveAnyway);
+        const Editor editor = channel ? Editor::Channel : Editor::Shallow;
+        QWidget* dialog = OpenAdd(editor);
+        channel ? FillChannel(dialog) : FillShallow(dialog);
+        Type(dialog, QStringLiteral("TxtSlope"), slope);
+        prompts_->answers = {saveAnyway ? QMessageBox::Yes : QMessageBox::No};
+        Click(dialog, QStringLiteral("CmdOK"));
+        QCOMPARE(prompts_->messages.size(), 1);
+        QVERIFY(prompts_->LastText().startsWith(QStringLiteral("Check ") + code + u':'));
+        QCOMPARE(prompts_->messages.first().buttons, QMessageBox::Yes | QMessageBox::No);
+        QCOMPARE(RowCount(editor), std::size_t{saveAnyway ? 1u : 0u});
+        if (!saveAnyway) {
+            QVERIFY(prompts_->LastText().startsWith(
+                Named<QLabel>(dialog, QStringLiteral("LblChecks"))->text()));
+            Click(dialog, QStringLiteral("CmdOK"));
+            QCOMPARE(prompts_->messages.size(), 1);
+            QCOMPARE(RowCount(editor), std::size_t{1});
+        }
+    }
+
     void channelAddKeepsATypedTc() {
         QWidget* dialog = Forms::Show<FrmChannelAddInfo>(FormScope::Project, Canvas());
         QCOMPARE(dialog->windowTitle(), QStringLiteral("Channel Information"));

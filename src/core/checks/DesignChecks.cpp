@@ -97,7 +97,13 @@ void CheckSheetFlowRainfall(const NetworkSolution& solution, std::size_t index,
 
 // Only a path of more than one overland area: one area's own length is
 // SHEET-LENGTH's, and the same number twice would say nothing new.
+// Queried only once the engineer has taken an element off the path: until
+// then the project is one that may predate the flow path, whose report stays
+// as it was, and the line naming the path is not there either.
 void CheckSheetFlowPath(const NetworkSolution& solution, std::vector<DesignFinding>& findings) {
+    if (!solution.HasOffPathElement()) {
+        return;
+    }
     double length = 0.0;
     int areas = 0;
     for (const BasinRow& row : solution.overland) {

@@ -1,5 +1,7 @@
 #include "rainfall/IdfCurves.h"
 
+#include <cmath>
+
 #include "rainfall/RainfallTable.h"
 #include "solver/RationalMethod.h"
 #include "store/ElementRows.h"
@@ -56,6 +58,27 @@ std::optional<double> ProjectTotalTc(const std::string& projectPath) {
         add(row.ChannelTag, row.ChannelTc);
     }
     return any ? std::optional<double>(total) : std::nullopt;
+}
+
+std::vector<double> OneTwoFiveSteps(double low, double high) {
+    std::vector<double> steps;
+    if (!(low > 0.0) || !(high >= low) || !std::isfinite(high)) {
+        return steps;
+    }
+    // Each step as a whole multiple of its decade, so 0.2 is the number 0.2
+    // reads as, not 2 x 0.1 with its rounding.
+    for (int exponent = static_cast<int>(std::floor(std::log10(low)));; ++exponent) {
+        for (int multiple : {1, 2, 5}) {
+            const double step = exponent < 0 ? multiple / std::pow(10.0, -exponent)
+                                             : multiple * std::pow(10.0, exponent);
+            if (step > high * (1.0 + 1e-12)) {
+                return steps;
+            }
+            if (step >= low * (1.0 - 1e-12)) {
+                steps.push_back(step);
+            }
+        }
+    }
 }
 
 }  // namespace torrenta

@@ -208,9 +208,9 @@ void ChannelFlowDialog::Save(bool stale) {
     if (stale) {
         row.ChannelTc.clear();
     }
-    CompleteForSave(row);
+    const bool calculated = CompleteForSave(row);
     ShowResults(row);
-    Store(row);
+    Store(row, calculated);
 }
 
 FrmChannelAddInfo::FrmChannelAddInfo(QWidget* parent, ElementCanvas* canvas)

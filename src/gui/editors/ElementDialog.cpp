@@ -110,21 +110,44 @@ void ElementDialog::CmdCalculate_Click() {
     }
     if (RunCommand(this, [&] { Calculate(); })) {
         tcWatch_->Calculated();
-        // A note, not a message box: a check never stops the engineer.
-        QStringList lines;
-        for (const DesignFinding& finding : Checks()) {
-            lines << QStringLiteral("Check %1: %2").arg(ToQ(finding.code), ToQ(finding.message));
-        }
-        lblChecks_->setText(lines.join(u'\n'));
-        lblChecks_->setVisible(!lines.isEmpty());
+        // A note, not a message box: Calculate never stops the engineer.
+        ShowChecks(Checks());
     }
+}
+
+void ElementDialog::ShowChecks(const std::vector<DesignFinding>& findings) {
+    QStringList lines;
+    for (const DesignFinding& finding : findings) {
+        lines << QStringLiteral("Check %1: %2").arg(ToQ(finding.code), ToQ(finding.message));
+    }
+    lblChecks_->setText(lines.join(u'\n'));
+    lblChecks_->setVisible(!lines.isEmpty());
+    shownChecks_ = findings;
+}
+
+bool ElementDialog::SaveDespiteChecks(const std::vector<DesignFinding>& findings) {
+    // What the note already shows has been read: OK saves without asking.
+    if (findings.empty() || findings == shownChecks_) {
+        return true;
+    }
+    // The boxes hold OK's results now, so going back shows what was found.
+    tcWatch_->Calculated();
+    ShowChecks(findings);
+    const QMessageBox::StandardButton answer = CurrentPrompts().Message(
+        this,
+        lblChecks_->text() +
+            QStringLiteral("\n\nSave anyway (Yes), or go back to the dialog (No)?"),
+        windowTitle(), QMessageBox::Warning, QMessageBox::Yes | QMessageBox::No);
+    wentBack_ = answer != QMessageBox::Yes;
+    return !wentBack_;
 }
 
 void ElementDialog::CmdOK_Click() {
     if (!CheckFields()) {
         return;
     }
-    if (RunCommand(this, [&] { Save(tcWatch_->Stale()); })) {
+    wentBack_ = false;
+    if (RunCommand(this, [&] { Save(tcWatch_->Stale()); }) && !wentBack_) {
         close();
     }
 }

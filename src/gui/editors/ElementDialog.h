@@ -66,8 +66,10 @@ class ElementDialog : public QDialog {
     virtual std::vector<DesignFinding> Checks() const = 0;
 
     // Inserts a new element through the canvas, or rewrites the loaded row.
+    // When OK's own calculation (`calculated`) finds design checks the note
+    // does not show yet, asks first; going back stores nothing.
     template <class Row>
-    void Store(Row& row);
+    void Store(Row& row, bool calculated);
 
     QPushButton* cmdCalculate_;
     QPushButton* cmdOK_;
@@ -80,6 +82,8 @@ class ElementDialog : public QDialog {
     QCheckBox* chkTcPath_;
 
   private:
+    void ShowChecks(const std::vector<DesignFinding>& findings);
+    bool SaveDespiteChecks(const std::vector<DesignFinding>& findings);
     void LoadStoredRow();
     bool OnTcPathChecked() const;
     bool CheckFields();
@@ -99,6 +103,10 @@ class ElementDialog : public QDialog {
     // only when the engineer changed it.
     bool loadedOnTcPath_ = true;
     TravelTimeWatch* tcWatch_ = nullptr;
+    // What the note under the travel time shows now.
+    std::vector<DesignFinding> shownChecks_;
+    // Set when the engineer chose to go back instead of saving past a check.
+    bool wentBack_ = false;
 };
 
 }  // namespace torrenta::gui
@@ -112,9 +120,12 @@ class ElementDialog : public QDialog {
 namespace torrenta::gui {
 
 template <class Row>
-void ElementDialog::Store(Row& row) {
+void ElementDialog::Store(Row& row, bool calculated) {
     // Before the canvas places an icon for a row it would refuse.
     RequireOneLineTexts(row);
+    if (calculated && !SaveDespiteChecks(CheckElement(row))) {
+        return;
+    }
     const bool onPath = OnTcPathChecked();
     if (Adding()) {
         StoreNew([&](int index, IconPosition position) {

@@ -221,9 +221,9 @@ void OverlandFlowDialog::Save(bool stale) {
         row.Tc.clear();
     }
     const Session& session = CurrentSession();
-    CompleteForSave(row, session.AppFolder, session.IntensityTableName);
+    const bool calculated = CompleteForSave(row, session.AppFolder, session.IntensityTableName);
     txtTc_->setText(ToQ(row.Tc));
-    Store(row);
+    Store(row, calculated);
 }
 
 void OverlandFlowDialog::CmdSoilType_Click() {

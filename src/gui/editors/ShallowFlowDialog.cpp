@@ -139,9 +139,9 @@ void ShallowFlowDialog::Calculate() {
 void ShallowFlowDialog::Save(bool) {
     // Velocity and Tc are always recalculated, so a typed Tc is never stored.
     SurfaceRow row = RowFromBoxes();
-    CompleteForSave(row);
+    const bool calculated = CompleteForSave(row);
     ShowResults(row);
-    Store(row);
+    Store(row, calculated);
 }
 
 FrmSurfaceAddInfo::FrmSurfaceAddInfo(QWidget* parent, ElementCanvas* canvas)

@@ -204,7 +204,14 @@ template <class Row>
 struct AddState {
     std::string projectPath;
     Row row;
+    bool offPath = false;
 };
+
+template <class Row>
+void AddOffPathFlag(CLI::App* sub, AddState<Row>& state) {
+    sub->add_flag("--off-path", state.offPath,
+                  "Leave the element off the Tc flow path: its Tc is not added to the total");
+}
 
 Command AddOverlandCommand(CLI::App& add, std::ostream& out) {
     auto state = std::make_shared<AddState<BasinRow>>();
@@ -220,6 +227,7 @@ Command AddOverlandCommand(CLI::App& add, std::ostream& out) {
     sub->add_option("--surface", basin.BasinNType, "Sheet-flow surface description");
     sub->add_option("--n", basin.BasinN, "Manning's n for sheet flow");
     sub->add_option("--tc", basin.Tc, "Travel time (min); calculated when not given");
+    AddOffPathFlag(sub, *state);
     return {sub, [state, &out](const std::string& appFolder) {
                 BasinRow& basin = state->row;
                 RequireOneLine({{"--name", &basin.BasinName},
@@ -232,7 +240,7 @@ Command AddOverlandCommand(CLI::App& add, std::ostream& out) {
                                 {"--n", &basin.BasinN},
                                 {"--tc", &basin.Tc}});
                 ResolveN(kSheetFlowSurfaces, basin.BasinNType, basin.BasinN, "--surface");
-                RunAdd(appFolder, state->projectPath, basin, out);
+                RunAdd(appFolder, state->projectPath, basin, out, !state->offPath);
             }};
 }
 
@@ -247,12 +255,13 @@ Command AddShallowCommand(CLI::App& add, std::ostream& out) {
     sub->add_option("--slope", surface.SurfSlope, "Slope (ft/ft)");
     sub->add_option("--type", surface.SurfType, "Paved or Unpaved")
         ->check(CLI::IsMember({"Paved", "Unpaved"}));
+    AddOffPathFlag(sub, *state);
     return {
         sub, [state, &out](const std::string& appFolder) {
             SurfaceRow& surface = state->row;
             RequireOneLine({{"--name", &surface.SurfName}});
             RequireNumeric({{"--length", &surface.SurfLength}, {"--slope", &surface.SurfSlope}});
-            RunAdd(appFolder, state->projectPath, surface, out);
+            RunAdd(appFolder, state->projectPath, surface, out, !state->offPath);
         }};
 }
 
@@ -273,6 +282,7 @@ Command AddChannelCommand(CLI::App& add, std::ostream& out) {
     auto* tc = sub->add_option("--tc", channel.ChannelTc, "Travel time (min)");
     velocity->needs(tc);
     tc->needs(velocity);
+    AddOffPathFlag(sub, *state);
     return {sub, [state, &out](const std::string& appFolder) {
                 ChannelRow& channel = state->row;
                 RequireOneLine(
@@ -285,13 +295,14 @@ Command AddChannelCommand(CLI::App& add, std::ostream& out) {
                                 {"--tc", &channel.ChannelTc}});
                 ResolveN(kChannelMaterials, channel.ChannelMaterial, channel.ChannelN,
                          "--material");
-                RunAdd(appFolder, state->projectPath, channel, out);
+                RunAdd(appFolder, state->projectPath, channel, out, !state->offPath);
             }};
 }
 
 Command ListCommand(CLI::App& app, std::ostream& out) {
     auto projectPath = std::make_shared<std::string>();
-    auto* sub = app.add_subcommand("list", "List the live elements: kind, tag, name, Tc");
+    auto* sub = app.add_subcommand(
+        "list", "List the live elements: kind, tag, name, Tc (off-path when off the Tc flow path)");
     sub->add_option("PROJECT", *projectPath, "Project file")->required();
     return {sub, [projectPath, &out](const std::string&) { RunList(*projectPath, out); }};
 }

@@ -6,6 +6,7 @@
 #include <nlohmann/json.hpp>
 #include <optional>
 #include <ostream>
+#include <set>
 
 #include "Errors.h"
 #include "ReturnPeriods.h"
@@ -23,6 +24,7 @@
 #include "store/OutputFile.h"
 #include "store/ProjectFile.h"
 #include "store/ReportTarget.h"
+#include "store/TcPath.h"
 #include "text/NameText.h"
 #include "text/NumberText.h"
 
@@ -83,12 +85,16 @@ NodeRow RequireSetUpProject(const std::string& projectPath) {
 // position, both from the rows counted inside the add's transaction, so adds
 // run side by side each get their own.
 template <class Row>
-std::string AddRow(const std::string& projectPath, Row& row) {
+std::string AddRow(const std::string& projectPath, Row& row, bool onTcPath) {
     constexpr ElementKind kind = ElementTable<Row>::kKind;
-    return AddElement(projectPath, row, [](int rowCount) {
-        const int index = rowCount + 1;
-        return NewIconSlot{index, IconPlacement(kind).Next(index)};
-    });
+    return AddElement(
+        projectPath, row,
+        [&](int rowCount) {
+            const int index = rowCount + 1;
+            return NewIconSlot{index, IconPlacement(kind).NextFree(
+                                          index, IconPlacement::TakenPositions(projectPath))};
+        },
+        onTcPath);
 }
 
 }  // namespace
@@ -112,42 +118,49 @@ void RunNew(const std::string& appFolder, const NewProjectOptions& options) {
 }
 
 void RunAdd(const std::string& appFolder, const std::string& projectPath, BasinRow row,
-            std::ostream& out) {
+            std::ostream& out, bool onTcPath) {
     const NodeRow node = RequireSetUpProject(projectPath);
     RequireFilled(row);
     CompleteForSave(row, appFolder, node.IntensityTable);
-    out << AddRow(projectPath, row) << "\n";
+    out << AddRow(projectPath, row, onTcPath) << "\n";
 }
 
-void RunAdd(const std::string&, const std::string& projectPath, SurfaceRow row, std::ostream& out) {
+void RunAdd(const std::string&, const std::string& projectPath, SurfaceRow row, std::ostream& out,
+            bool onTcPath) {
     RequireSetUpProject(projectPath);
     RequireFilled(row);
     CompleteForSave(row);
-    out << AddRow(projectPath, row) << "\n";
+    out << AddRow(projectPath, row, onTcPath) << "\n";
 }
 
-void RunAdd(const std::string&, const std::string& projectPath, ChannelRow row, std::ostream& out) {
+void RunAdd(const std::string&, const std::string& projectPath, ChannelRow row, std::ostream& out,
+            bool onTcPath) {
     RequireSetUpProject(projectPath);
     RequireFilled(row);
     CompleteForSave(row);
-    out << AddRow(projectPath, row) << "\n";
+    out << AddRow(projectPath, row, onTcPath) << "\n";
 }
 
 void RunList(const std::string& projectPath, std::ostream& out) {
     OpenProject(projectPath);
     // A name stored with a TAB or a line break would add a field or a line.
     const auto name = [](const std::string& stored) { return ControlsAsSpaces(stored); };
+    // A project that never left an element off the path lists as it always did.
+    const std::set<std::string> offPath = ReadOffTcPath(projectPath);
+    const auto path = [&](const std::string& tag) {
+        return offPath.contains(tag) ? "\toff-path\n" : "\n";
+    };
     for (const auto& row : ReadLiveElements<BasinRow>(projectPath)) {
         out << "overland\t" << row.BasinTag << "\t" << name(row.BasinName) << "\t" << row.Tc
-            << "\n";
+            << path(row.BasinTag);
     }
     for (const auto& row : ReadLiveElements<SurfaceRow>(projectPath)) {
         out << "shallow\t" << row.SurfTag << "\t" << name(row.SurfName) << "\t" << row.SurfTc
-            << "\n";
+            << path(row.SurfTag);
     }
     for (const auto& row : ReadLiveElements<ChannelRow>(projectPath)) {
         out << "channel\t" << row.ChannelTag << "\t" << name(row.ChannelName) << "\t"
-            << row.ChannelTc << "\n";
+            << row.ChannelTc << path(row.ChannelTag);
     }
 }
 

@@ -29,15 +29,17 @@ struct NewProjectOptions {
 void RunNew(const std::string& appFolder, const NewProjectOptions& options);
 
 // The add dialogs' OK without a window: a missing value is named by its
-// option in the message. Prints the new element's tag.
+// option in the message. Prints the new element's tag. `onTcPath` false adds
+// the element off the Tc flow path.
 void RunAdd(const std::string& appFolder, const std::string& projectPath, BasinRow row,
-            std::ostream& out);
+            std::ostream& out, bool onTcPath = true);
 void RunAdd(const std::string& appFolder, const std::string& projectPath, SurfaceRow row,
-            std::ostream& out);
+            std::ostream& out, bool onTcPath = true);
 void RunAdd(const std::string& appFolder, const std::string& projectPath, ChannelRow row,
-            std::ostream& out);
+            std::ostream& out, bool onTcPath = true);
 
-// The live elements, one line each: kind, tag, name, Tc.
+// The live elements, one line each: kind, tag, name, Tc, and "off-path" after
+// them for an element off the Tc flow path.
 void RunList(const std::string& projectPath, std::ostream& out);
 
 // Makes NAME the project's table and recalculates its sheet-flow travel

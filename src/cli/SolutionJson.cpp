@@ -42,6 +42,21 @@ nlohmann::json WithShown(nlohmann::json object, const std::vector<ShownValue>& s
     return object;
 }
 
+// An element's entry: its columns, its numbers and texts, and whether its Tc
+// counts in the total; off the path, its shown Tc carries the report's
+// parentheses.
+template <class Row>
+nlohmann::json ElementJson(const Row& row, const NetworkSolution& solution,
+                           const std::vector<ShownValue>& shown, const char* tcName) {
+    nlohmann::json object = WithShown(StoredColumns(row), shown);
+    const bool onPath = solution.OnTcPath(row.*ElementTable<Row>::kTag);
+    object["onTcPath"] = onPath;
+    if (!onPath) {
+        object["shown"][tcName] = "(" + object["shown"][tcName].template get<std::string>() + ")";
+    }
+    return object;
+}
+
 }  // namespace
 
 nlohmann::json SolutionAsJson(const NetworkSolution& solution, const ProjectInfoRow& info,
@@ -71,15 +86,15 @@ nlohmann::json SolutionAsJson(const NetworkSolution& solution, const ProjectInfo
 
     nlohmann::json overland = nlohmann::json::array();
     for (const auto& row : solution.overland) {
-        overland.push_back(WithShown(StoredColumns(row), ShownValues(row, solution)));
+        overland.push_back(ElementJson(row, solution, ShownValues(row, solution), "Tc"));
     }
     nlohmann::json shallow = nlohmann::json::array();
     for (const auto& row : solution.shallow) {
-        shallow.push_back(WithShown(StoredColumns(row), ShownValues(row)));
+        shallow.push_back(ElementJson(row, solution, ShownValues(row), "SurfTc"));
     }
     nlohmann::json channel = nlohmann::json::array();
     for (const auto& row : solution.channel) {
-        channel.push_back(WithShown(StoredColumns(row), ShownValues(row)));
+        channel.push_back(ElementJson(row, solution, ShownValues(row), "ChannelTc"));
     }
     json["elements"] = {{"overland", overland}, {"shallow", shallow}, {"channel", channel}};
 

@@ -92,7 +92,7 @@ TEST_F(CliProject, NewWritesTheProjectAndNodeRows) {
 TEST_F(CliProject, AddWritesTheRowsTheDialogsWouldWrite) {
     NewProject();
     EXPECT_EQ(AddBasin("North").out, "Basin1\n");
-    EXPECT_EQ(AddBasin("South", {"--tc", "12.5"}).out, "Basin2\n");
+    EXPECT_EQ(AddBasin("South", {"--tc", "12.5", "--off-path"}).out, "Basin2\n");
     EXPECT_EQ(Cli({"add", "shallow", project_, "--name", "Swale", "--length", "500", "--slope",
                    "0.02", "--type", "Paved"})
                   .out,
@@ -101,11 +101,11 @@ TEST_F(CliProject, AddWritesTheRowsTheDialogsWouldWrite) {
                    "--slope", "0.005", "--length", "1000", "--material", "Concrete Channel"})
                   .out,
               "Channel1\n");
-    EXPECT_EQ(
-        Cli({"add", "channel", project_, "--name", "Pipe", "--area", "10", "--wp", "8", "--slope",
-             "0.005", "--length", "1000", "--n", "0.02", "--velocity", "3", "--tc", "5.5"})
-            .code,
-        kExitDone);
+    EXPECT_EQ(Cli({"add",  "channel",    project_,  "--name", "Pipe",     "--area",    "10",
+                   "--wp", "8",          "--slope", "0.005",  "--length", "1000",      "--n",
+                   "0.02", "--velocity", "3",       "--tc",   "5.5",      "--off-path"})
+                  .code,
+              kExitDone);
 
     const auto basins = ReadAllElements<BasinRow>(project_);
     ASSERT_EQ(basins.size(), 2u);
@@ -140,9 +140,22 @@ TEST_F(CliProject, AddWritesTheRowsTheDialogsWouldWrite) {
     EXPECT_EQ(channels.at(1).ChannelVelocity + "/" + channels.at(1).ChannelTc, "3/5.5");
 
     EXPECT_EQ(Cli({"list", project_}).out,
-              "overland\tBasin1\tNorth\t20.3854\noverland\tBasin2\tSouth\t12.5\n"
+              "overland\tBasin1\tNorth\t20.3854\noverland\tBasin2\tSouth\t12.5\toff-path\n"
               "shallow\tSurface1\tSwale\t2.8985\nchannel\tChannel1\tDitch\t1.7770\n"
-              "channel\tChannel2\tPipe\t5.5\n");
+              "channel\tChannel2\tPipe\t5.5\toff-path\n");
+
+    // The total Tc runs along the path: 20.3854 + 2.8985 + 1.7770.
+    const Outcome json = Cli({"solve", project_, "--json"});
+    ASSERT_EQ(json.code, kExitDone) << json.err;
+    const auto parsed = nlohmann::json::parse(json.out);
+    EXPECT_NEAR(parsed["tc"]["total"].get<double>(), 25.0609, 1e-9);
+    EXPECT_EQ(parsed["shown"]["tc"]["overland"], "20.3854");
+    const auto& elements = parsed["elements"];
+    EXPECT_EQ(elements["overland"][0]["onTcPath"], true);
+    EXPECT_EQ(elements["overland"][1]["onTcPath"], false);
+    EXPECT_EQ(elements["overland"][1]["shown"]["Tc"], "(12.5)");
+    EXPECT_EQ(elements["shallow"][0]["onTcPath"], true);
+    EXPECT_EQ(elements["channel"][1]["onTcPath"], false);
 }
 
 TEST_F(CliProject, RefusedInputNamesTheProblemAndWritesNothing) {

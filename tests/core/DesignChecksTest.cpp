@@ -95,8 +95,28 @@ TEST(DesignChecks, EachCheckFiresJustPastItsLimitAndNotOnIt) {
             }
         };
     };
+    // A second area beside North Lots, both with their sheet-flow lengths;
+    // `off` leaves the tag off the flow path. The path is checked only once
+    // the engineer has said which elements form it, so the channel leaves it
+    // in the other rows.
+    const auto path = [](const char* first, const char* second, const char* off = "Channel1") {
+        return [=](NetworkSolution& s) {
+            BasinRow other = s.overland[0];
+            other.BasinTag = "Basin2";
+            other.BasinName = "South Lots";
+            s.overland[0].TravelLength = first;
+            other.TravelLength = second;
+            s.overland.push_back(other);
+            s.offTcPath = {off};
+        };
+    };
     const Case cases[] = {
         {"clean", [](NetworkSolution&) {}, "", "", ""},
+        {"path 150 + 150", path("150", "150"), "", "", ""},
+        {"path 150 + 150.01", path("150", "150.01"), "SHEET-PATH", "",
+         "Sheet flow along the Tc flow path is 300.01 ft (2 overland flow areas), over 300 ft."},
+        {"path 250 + 250, one off it", path("250", "250", "Basin2"), "", "", ""},
+        {"path 250 + 250, no element off it", path("250", "250", ""), "", "", ""},
         {"length 300", length("300"), "", "", ""},
         // Past 300 by less than the 15 digits the message prints.
         {"length 300.0000000000001", length("300.0000000000001"), "", "", ""},

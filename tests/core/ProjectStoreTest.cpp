@@ -4,13 +4,17 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <set>
 #include <string>
 
 #include "Errors.h"
 #include "TestFolder.h"
+#include "network/IconPlacement.h"
 #include "store/ElementRows.h"
 #include "store/ProjectFile.h"
 #include "store/ProjectSetup.h"
+#include "store/TcPath.h"
 
 namespace torrenta {
 namespace {
@@ -145,6 +149,44 @@ TEST(ProjectFile, ClosePurgesDeletedRowsOnly) {
     EXPECT_EQ(ReadProjectInfo(project)->ProjectName, "Ridge");
 }
 
+// The flag lives in its own table, made only when an element first leaves the
+// path; the close that purges an element also forgets its flag.
+TEST(TcPath, StoredOnlyOnceSetAndForgottenWithItsElement) {
+    TestFolder folder;
+    const std::string project = folder.NewProjectFile();
+    InsertElementRow(project, Basin("Basin1", "North Lots"));
+    InsertElementRow(project, Basin("Basin2", "South Lots"));
+    const auto hasTable = [&] {
+        return SQLite::Database(project).tableExists(std::string(kOffTcPathTable));
+    };
+    using Tags = std::set<std::string>;
+    struct Step {
+        const char* name;
+        std::function<void()> act;
+        Tags off;
+        bool table;
+    };
+    const Step steps[] = {
+        {"on the path by default", [] {}, {}, false},
+        {"put on the path again", [&] { SetOnTcPath(project, "Basin2", true); }, {}, false},
+        {"taken off", [&] { SetOnTcPath(project, "Basin2", false); }, {"Basin2"}, true},
+        {"taken off twice", [&] { SetOnTcPath(project, "Basin2", false); }, {"Basin2"}, true},
+        {"another off", [&] { SetOnTcPath(project, "Basin1", false); }, {"Basin1", "Basin2"}, true},
+        {"back on", [&] { SetOnTcPath(project, "Basin1", true); }, {"Basin2"}, true},
+        {"deleted, still undoable",
+         [&] { SoftDeleteElement(project, ElementKind::Overland, "Basin2"); },
+         {"Basin2"},
+         true},
+        {"purged on close", [&] { CloseProject(project); }, {}, true},
+    };
+    for (const Step& step : steps) {
+        step.act();
+        EXPECT_EQ(ReadOffTcPath(project), step.off) << step.name;
+        EXPECT_EQ(hasTable(), step.table) << step.name;
+        EXPECT_NO_THROW(OpenProject(project)) << step.name;
+    }
+}
+
 TEST(ElementRows, TextsRoundTripExactly) {
     TestFolder folder;
     const std::string project = folder.NewProjectFile();
@@ -260,6 +302,35 @@ TEST(ElementRows, NewTagsStayUniqueAfterPurgedRowsShiftTheIndexes) {
     const std::string project = folder.NewProjectFile();
     EXPECT_EQ(NextElementTag(project, ElementKind::Shallow, 1), "Surface1");
     EXPECT_EQ(NextElementTag(project, ElementKind::Channel, 4), "Channel4");
+}
+
+TEST(IconPlacement, StepsPastTakenSpotsAndKeepsAFreshProjectsSpots) {
+    struct Case {
+        ElementKind kind;
+        std::vector<IconPosition> taken;
+        std::vector<int> lefts;  // the new icons' lefts for array counts 1, 2, 3 ...
+    };
+    const Case cases[] = {
+        {ElementKind::Overland, {{5040, 5160}, {650, 2520}}, {650, 750, 900}},  // fresh
+        {ElementKind::Overland, {{650, 840}, {700, 840}, {750, 840}}, {800}},
+        {ElementKind::Shallow, {{690, 1720}}, {750, 850}},  // dragged near the spot
+    };
+    for (const Case& c : cases) {
+        IconPlacement placement(c.kind);
+        for (std::size_t k = 0; k < c.lefts.size(); ++k) {
+            const int count = static_cast<int>(k) + 1;
+            EXPECT_EQ(placement.NextFree(count, c.taken).left, c.lefts[k]) << k;
+        }
+    }
+    // Every icon of the file is taken, deleted ones too, and the node.
+    TestFolder folder;
+    const std::string project = folder.NewProjectFile();
+    SaveProjectSetup(project, ProjectInfoRow{}, "Outfall", "Atlanta");
+    InsertElementRow(project, Basin("Basin1", "Lot B", "True"));
+    const std::vector<IconPosition> taken = IconPlacement::TakenPositions(project);
+    ASSERT_EQ(taken.size(), 2u);
+    EXPECT_EQ(std::vector<int>({taken[0].left, taken[0].top, taken[1].left, taken[1].top}),
+              std::vector<int>({650, 840, 5040, 5160}));
 }
 
 TEST(ProjectSetup, InsertsOnceThenRewritesAndKeepsTheNodePosition) {

@@ -3,7 +3,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <fstream>
+#include <iterator>
 #include <optional>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -16,7 +19,9 @@
 #include "report/RichText.h"
 #include "report/RtfWriter.h"
 #include "store/ElementRows.h"
+#include "store/ProjectFile.h"
 #include "store/ProjectSetup.h"
+#include "store/TcPath.h"
 
 namespace torrenta {
 namespace {
@@ -599,6 +604,89 @@ TEST_F(ReportComposerTest, SolvesForTheSumOfTheThreeTravelTimes) {
               "I(in/hr)\t9.00\t9.00\t9.00\t9.00\t9.00\t9.00\t9.00");
     EXPECT_EQ(LineStartingWith(report.document, "Q(cfs)"),
               "Q(cfs)\t9.00\t9.00\t9.00\t9.00\t9.90\t10.80\t11.25");
+}
+
+// Side by side areas: only the elements on the flow path add their travel
+// times; every overland area still adds its area and C.
+TEST_F(ReportComposerTest, TheTcRunsAlongTheFlowPath) {
+    struct Case {
+        const char* name;
+        std::set<std::string> off;
+        double total;
+        const char* totalText;
+        const char* southRow;
+        const char* overlandTotal;
+        const char* path;
+    };
+    const Case cases[] = {
+        {"all on the path",
+         {},
+         32.3,
+         "32.3",
+         "South\t1\t0.02\t150\tRange\t0.13\t12.3",
+         "TOTAL\t3\t\t300\t\t\t24.6",
+         "<none>"},
+        {"one area off",
+         {"BasinSouth"},
+         20.0,
+         "20",
+         "South\t1\t0.02\t150\tRange\t0.13\t(12.3)",
+         "TOTAL\t3\t\t300\t\t\t12.3",
+         "Tc flow path: North, Swale, Ditch"},
+        {"the reaches off",
+         {"SurfaceSwale", "ChannelDitch"},
+         24.6,
+         "24.6",
+         "South\t1\t0.02\t150\tRange\t0.13\t12.3",
+         "TOTAL\t3\t\t300\t\t\t24.6",
+         "Tc flow path: North, South"},
+    };
+    for (const Case& k : cases) {
+        project_ = folder_.NewProjectFile();
+        InsertElementRow(project_, Basin("North", "2", "0.5"));
+        InsertElementRow(project_, Basin("South", "1", "0.8"));
+        InsertElementRow(project_, Surface("Swale"));
+        InsertElementRow(project_, Channel("Ditch"));
+        for (const std::string& tag : k.off) {
+            SetOnTcPath(project_, tag, false);
+        }
+        const auto report = Compose();
+        EXPECT_NEAR(report.solution.TotalTc, k.total, 1e-9) << k.name;
+        EXPECT_DOUBLE_EQ(report.solution.TotalArea, 3.0) << k.name;
+        EXPECT_NEAR(report.solution.WeightedC, 0.6, 1e-12) << k.name;
+        const auto& lines = Lines(report.document);
+        EXPECT_NE(std::find(lines.begin(), lines.end(), k.southRow), lines.end()) << k.name;
+        EXPECT_NE(std::find(lines.begin(), lines.end(), k.overlandTotal), lines.end()) << k.name;
+        EXPECT_EQ(LineStartingWith(report.document, "TOTAL Tc (min)"),
+                  std::string("TOTAL Tc (min)\t: ") + k.totalText)
+            << k.name;
+        EXPECT_EQ(LineStartingWith(report.document, "Tc flow path"), k.path) << k.name;
+    }
+}
+
+// Opening and solving a project that never left an element off the path
+// writes nothing but the results row: a second open and solve, giving the same
+// results, leaves every byte but SQLite's change counters as they were.
+TEST_F(ReportComposerTest, SolvingAnAllOnPathProjectAddsNothingToTheFile) {
+    InsertElementRow(project_, Basin("North", "2", "0.5"));
+    InsertElementRow(project_, Surface("Swale"));
+    InsertElementRow(project_, Channel("Ditch"));
+    const auto bytes = [&] {
+        std::ifstream in(project_, std::ios::binary);
+        std::string data{std::istreambuf_iterator<char>(in), {}};
+        // The file change counter and the version-valid-for number.
+        for (const std::size_t at : {24u, 92u}) {
+            data.replace(at, 4, 4, '\0');
+        }
+        return data;
+    };
+    OpenProject(project_);
+    Compose();
+    const std::string solved = bytes();
+    OpenProject(project_);
+    Compose();
+    EXPECT_EQ(bytes(), solved);
+    EXPECT_FALSE(SQLite::Database(project_).tableExists(std::string(kOffTcPathTable)));
 }
 
 TEST_F(ReportComposerTest, AShallowOnlyProjectHasNoOtherSectionsAndNoFlow) {

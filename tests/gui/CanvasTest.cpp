@@ -121,6 +121,22 @@ class CanvasTest : public DesktopRunTest {
         VerifyLines();
     }
 
+    // A reopened project's cursor starts over: the new icon steps on past the
+    // icon on its spot, a hidden one too.
+    void aReopenedProjectPlacesPastItsIcons_data() {
+        QTest::addColumn<QString>("deleted");
+        QTest::newRow("live") << "False";
+        QTest::newRow("deleted") << "True";
+    }
+
+    void aReopenedProjectPlacesPastItsIcons() {
+        QFETCH(QString, deleted);
+        InsertBasin("Basin1", "False", "650", "840");
+        InsertBasin("Basin2", FromQ(deleted), "750", "840");
+        OpenCanvas();
+        QCOMPARE(Canvas()->PlaceNewIcon(ElementKind::Overland).left, 900);
+    }
+
     void anIconWhoseRowIsRefusedIsWithdrawn() {
         OpenCanvas();
         for (ElementKind kind :

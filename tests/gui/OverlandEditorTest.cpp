@@ -193,6 +193,32 @@ class OverlandEditorTest : public DesktopRunTest {
         QCOMPARE(ToQ(Stored("Basin1").Tc), stored);
     }
 
+    // Sheet flow past 300 ft: OK's own calculation asks first; a typed Tc is
+    // no calculation of OK's and saves without a question, as before.
+    void okAsksBeforeSavingPastACheck_data() {
+        QTest::addColumn<QString>("typedTc");
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<int>("asked");
+        QTest::addColumn<std::size_t>("stored");
+        QTest::newRow("Save Anyway") << "" << int(QMessageBox::Yes) << 1 << std::size_t{1};
+        QTest::newRow("Go Back") << "" << int(QMessageBox::No) << 1 << std::size_t{0};
+        QTest::newRow("typed Tc") << "12.5" << int(QMessageBox::No) << 0 << std::size_t{1};
+    }
+
+    void okAsksBeforeSavingPastACheck() {
+        QFETCH(QString, typedTc);
+        QFETCH(int, answer);
+        FrmBasInfo* form = Forms::Show<FrmBasInfo>(FormScope::Project, Canvas());
+        Fill(form, BasinInputs{.length = QStringLiteral("400")});
+        Type(form, QStringLiteral("TxtTc"), typedTc);
+        prompts_->answers = {static_cast<QMessageBox::StandardButton>(answer)};
+        Click(form, QStringLiteral("CmdOK"));
+        QTEST(static_cast<int>(prompts_->messages.size()), "asked");
+        QVERIFY(prompts_->messages.isEmpty() ||
+                prompts_->LastText().startsWith(QStringLiteral("Check SHEET-LENGTH: ")));
+        QTEST(Rows().size(), "stored");
+    }
+
     void updateLoadsTheRowAndRewritesIt() {
         InsertBasin("Basin1", "Upper Field");
         FrmBasUpdate* form = OpenUpdate(QStringLiteral("Basin1"));

@@ -7,8 +7,11 @@
 #include <QTest>
 #include <QtCharts/QCategoryAxis>
 #include <QtCharts/QChart>
+#include <QtCharts/QLegend>
+#include <QtCharts/QLegendMarker>
 #include <QtCharts/QLineSeries>
 #include <QtCharts/QScatterSeries>
+#include <algorithm>
 #include <cmath>
 #include <memory>
 
@@ -208,7 +211,8 @@ class RainfallDataTest : public QObject {
             const QList<QPointF> points = line->points();
             QCOMPARE(points.size(), 10);
             for (int i = 0; i < 10; ++i) {
-                QCOMPARE(points[i].y(), LeadingNumber(grid[i][curves]));
+                QVERIFY(std::abs(std::pow(10.0, points[i].y()) / LeadingNumber(grid[i][curves]) -
+                                 1.0) < 1e-9);
                 QCOMPARE(std::pow(10.0, points[i].x()), kDurationMinutes[i]);
             }
             ++curves;
@@ -222,12 +226,20 @@ class RainfallDataTest : public QObject {
         QVERIFY(marks != nullptr);
         QCOMPARE(marks->count(), 7);
         for (int k = 0; k < 7; ++k) {
-            QVERIFY(std::abs(marks->at(k).y() - solved.solution.periods[k].intensity) < 1e-6);
+            QVERIFY(std::abs(std::pow(10.0, marks->at(k).y()) -
+                             solved.solution.periods[k].intensity) < 1e-5);
         }
-        QVERIFY(Named<QLabel>(window, QStringLiteral("LblTcIntensities"))
-                    ->text()
-                    .contains(QStringLiteral("1 yr %1,")
-                                  .arg(solved.solution.periods[0].intensity, 0, 'f', 3)));
+        QCOMPARE(window->windowTitle(), QStringLiteral("Rainfall Curves - Bentonville AR"));
+        // 1-2-5 labels over the whole range the curves cover.
+        auto* axis = chart->findChild<QCategoryAxis*>(QStringLiteral("IntensityAxis"));
+        QVERIFY(axis != nullptr);
+        QCOMPARE(axis->categoriesLabels(), QStringList({"0.1", "0.2", "0.5", "1", "2", "5", "10"}));
+        // The Tc line and the dots on it: two entries, drawn differently.
+        const QLegendMarker* lineEntry = chart->legend()->markers(tcLine).value(0);
+        const QLegendMarker* dotEntry = chart->legend()->markers(marks).value(0);
+        QVERIFY(lineEntry != nullptr && dotEntry != nullptr);
+        QVERIFY(lineEntry->label() != dotEntry->label());
+        QVERIFY(lineEntry->brush().color() != dotEntry->brush().color());
 
         window->show();
         const QString png = QString::fromStdString(folder_->File("curves.png"));
@@ -237,10 +249,18 @@ class RainfallDataTest : public QObject {
         Click(window, QStringLiteral("CmdSave"));
         QVERIFY(prompts_->messages.isEmpty());
         QImage saved(png);
-        QVERIFY(!saved.isNull() && saved.width() > 300);
+        QVERIFY(!saved.isNull() && saved.width() >= 1600);
         QFile svgFile(svg);
         QVERIFY(svgFile.open(QIODevice::ReadOnly));
-        QVERIFY(svgFile.readAll().contains("<svg"));
+        const QByteArray svgText = svgFile.readAll();
+        QVERIFY(svgText.contains("<svg"));
+        const QString said = Named<QLabel>(window, QStringLiteral("LblTcIntensities"))->text();
+        QVERIFY2(svgText.contains(said.left(said.indexOf(u',')).toUtf8()), qPrintable(said));
+        // The PNG's bottom band holds that line too: dark text on white.
+        const QImage band = saved.copy(0, saved.height() * 9 / 10, 800, saved.height() / 10)
+                                .convertToFormat(QImage::Format_Grayscale8);
+        QVERIFY(std::any_of(band.constBits(), band.constBits() + band.sizeInBytes(),
+                            [](uchar gray) { return gray < 100; }));
         Click(window, QStringLiteral("CmdCopy"));
         QCOMPARE(QApplication::clipboard()->image().size(), saved.size());
     }

@@ -1,10 +1,14 @@
+#include <SQLiteCpp/Database.h>
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QTest>
+
 #include <memory>
+#include <set>
 
 #include "DesktopRun.h"
 #include "GuiTestSupport.h"
@@ -17,6 +21,7 @@
 #include "editors/ShallowFlowDialog.h"
 #include "store/ElementRows.h"
 #include "store/ProjectSetup.h"
+#include "store/TcPath.h"
 
 using namespace torrenta;
 using namespace torrenta::gui;
@@ -263,6 +268,47 @@ class ShallowChannelEditorTest : public DesktopRunTest {
                  qPrintable(note->text()));
     }
 
+    // OK's own calculation finds a check the note does not show yet: it asks;
+    // going back stores nothing and shows it in the note, and the next OK saves.
+    void okAsksBeforeSavingPastACheck_data() {
+        QTest::addColumn<bool>("channel");
+        QTest::addColumn<QString>("slope");
+        QTest::addColumn<QString>("code");
+        QTest::addColumn<bool>("saveAnyway");
+        QTest::newRow("shallow, Save Anyway") << false << "0.6"
+                                              << "SHALLOW-SLOPE" << true;
+        QTest::newRow("shallow, Go Back") << false << "0.6"
+                                          << "SHALLOW-SLOPE" << false;
+        QTest::newRow("channel, Save Anyway") << true << "0.3"
+                                              << "CHANNEL-VELOCITY" << true;
+        QTest::newRow("channel, Go Back") << true << "0.3"
+                                          << "CHANNEL-VELOCITY" << false;
+    }
+
+    void okAsksBeforeSavingPastACheck() {
+        QFETCH(bool, channel);
+        QFETCH(QString, slope);
+        QFETCH(QString, code);
+        QFETCH(bool, saveAnyway);
+        const Editor editor = channel ? Editor::Channel : Editor::Shallow;
+        QWidget* dialog = OpenAdd(editor);
+        channel ? FillChannel(dialog) : FillShallow(dialog);
+        Type(dialog, QStringLiteral("TxtSlope"), slope);
+        prompts_->answers = {saveAnyway ? QMessageBox::Yes : QMessageBox::No};
+        Click(dialog, QStringLiteral("CmdOK"));
+        QCOMPARE(prompts_->messages.size(), 1);
+        QVERIFY(prompts_->LastText().startsWith(QStringLiteral("Check ") + code + u':'));
+        QCOMPARE(prompts_->messages.first().buttons, QMessageBox::Yes | QMessageBox::No);
+        QCOMPARE(RowCount(editor), std::size_t{saveAnyway ? 1u : 0u});
+        if (!saveAnyway) {
+            QVERIFY(prompts_->LastText().startsWith(
+                Named<QLabel>(dialog, QStringLiteral("LblChecks"))->text()));
+            Click(dialog, QStringLiteral("CmdOK"));
+            QCOMPARE(prompts_->messages.size(), 1);
+            QCOMPARE(RowCount(editor), std::size_t{1});
+        }
+    }
+
     void channelAddKeepsATypedTc() {
         QWidget* dialog = Forms::Show<FrmChannelAddInfo>(FormScope::Project, Canvas());
         QCOMPARE(dialog->windowTitle(), QStringLiteral("Channel Information"));
@@ -446,6 +492,67 @@ class ShallowChannelEditorTest : public DesktopRunTest {
         Click(dialog, QStringLiteral("CmdOK"));
         Settle();
         VerifyRow(StoredChannel("Channel1"), stored);
+    }
+
+    // "On the Tc flow path" is on for a new element, shows the stored flag on
+    // update, and reaches the store with OK; a project never taken off the
+    // path gets no table for it.
+    void tcPathBoxReachesTheStore_data() {
+        QTest::addColumn<Editor>("editor");
+        QTest::addColumn<bool>("update");
+        QTest::addColumn<bool>("storedOff");
+        QTest::addColumn<bool>("toggle");
+        QTest::addColumn<QString>("off");  // the tag off the path after OK, if any
+        QTest::addColumn<bool>("table");
+        QTest::newRow("shallow add, left on")
+            << Editor::Shallow << false << false << false << QString() << false;
+        QTest::newRow("channel add, cleared")
+            << Editor::Channel << false << false << true << QStringLiteral("Channel1") << true;
+        QTest::newRow("shallow update, put back")
+            << Editor::Shallow << true << true << true << QString() << true;
+        QTest::newRow("channel update, cleared")
+            << Editor::Channel << true << false << true << QStringLiteral("Channel1") << true;
+        QTest::newRow("channel update, kept off")
+            << Editor::Channel << true << true << false << QStringLiteral("Channel1") << true;
+    }
+
+    void tcPathBoxReachesTheStore() {
+        QFETCH(Editor, editor);
+        QFETCH(bool, update);
+        QFETCH(bool, storedOff);
+        QFETCH(bool, toggle);
+        QFETCH(QString, off);
+        QFETCH(bool, table);
+        const std::string tag = editor == Editor::Shallow ? "Surface1" : "Channel1";
+        QWidget* dialog = nullptr;
+        if (update) {
+            editor == Editor::Shallow ? InsertSurface(tag, "Unpaved") : InsertChannel(tag);
+            if (storedOff) {
+                SetOnTcPath(project_, tag, false);
+            }
+            CurrentSession().SelectedIcon = ToQ(tag);
+            dialog = editor == Editor::Shallow
+                         ? static_cast<QWidget*>(Forms::Show<FrmSurfaceUpdateInfo>())
+                         : Forms::Show<FrmChannelUpdateInfo>();
+        } else {
+            dialog = OpenAdd(editor);
+            editor == Editor::Shallow ? FillShallow(dialog) : FillChannel(dialog);
+        }
+        auto* box = Named<QCheckBox>(dialog, QStringLiteral("ChkTcPath"));
+        QVERIFY(box != nullptr);
+        QCOMPARE(box->text(), QStringLiteral("On the Tc flow path"));
+        QCOMPARE(box->isChecked(), !storedOff);
+        if (toggle) {
+            box->click();
+        }
+        Click(dialog, QStringLiteral("CmdOK"));
+        Settle();
+        QVERIFY(prompts_->messages.isEmpty());
+        QCOMPARE(RowCount(editor), std::size_t{1});
+        const std::set<std::string> expected =
+            off.isEmpty() ? std::set<std::string>{} : std::set<std::string>{FromQ(off)};
+        QCOMPARE(ReadOffTcPath(project_), expected);
+        QCOMPARE(SQLite::Database(project_).tableExists(std::string(kOffTcPathTable)), table);
     }
 
     void cancelWritesNothing() {

@@ -103,7 +103,33 @@ void CheckSheetFlowRainfall(const NetworkSolution& solution, std::size_t index,
                                    FormatFixed(solution.rainfallP2, 2) + " in."));
 }
 
+// Only a path of more than one overland area: one area's own length is
+// SHEET-LENGTH's, and the same number twice would say nothing new.
+// Queried only once the engineer has taken an element off the path: until
+// then the project is one that may predate the flow path, whose report stays
+// as it was, and the line naming the path is not there either.
+void CheckSheetFlowPath(const NetworkSolution& solution, std::vector<DesignFinding>& findings) {
+    if (!solution.HasOffPathElement()) {
+        return;
+    }
+    double length = 0.0;
+    int areas = 0;
+    for (const BasinRow& row : solution.overland) {
+        if (solution.OnTcPath(row.BasinTag)) {
+            length += LeadingNumber(row.TravelLength);
+            ++areas;
+        }
+    }
+    if (areas > 1 && Above(kSheetFlowPathRule, length)) {
+        findings.push_back(Finding(kSheetFlowPathRule, "",
+                                   "Sheet flow along the Tc flow path is " + Number(length) +
+                                       " ft (" + std::to_string(areas) +
+                                       " overland flow areas), over 300 ft."));
+    }
+}
+
 void CheckNetwork(const NetworkSolution& solution, std::vector<DesignFinding>& findings) {
+    CheckSheetFlowPath(solution, findings);
     const std::string tc = "Total Tc " + Number(solution.TotalTc) + " min is ";
     CheckSides(kTotalTcRule, "", solution.TotalTc,
                tc + "under 5 minutes: the 5-minute intensity is used.",

@@ -34,6 +34,11 @@ inline constexpr double kNoLimit = std::numeric_limits<double>::infinity();
 
 inline constexpr DesignRule kSheetFlowLengthRule{
     "SHEET-LENGTH", -kNoLimit, 300.0, "TR-55 limits sheet flow to 300 ft; many manuals use 100 ft"};
+// Sheet flow along one path: the lengths of the overland areas on the Tc
+// flow path add up, the limit on one area's length holds for their sum.
+inline constexpr DesignRule kSheetFlowPathRule{
+    "SHEET-PATH", -kNoLimit, 300.0,
+    "TR-55 limits sheet flow to 300 ft along a flow path; many manuals use 100 ft"};
 inline constexpr DesignRule kSheetFlowNRule{"SHEET-N", 0.011, 0.80,
                                             "TR-55 Table 3-1 (sheet-flow n 0.011 to 0.80)"};
 // A stored sheet-flow Tc that its own n, L and S no longer give with the
@@ -61,9 +66,9 @@ inline constexpr DesignRule kNoAreaRule{"NO-AREA", 0.0, kNoLimit,
 
 // Every rule, in the order findings are listed.
 inline constexpr DesignRule kDesignRules[] = {
-    kSheetFlowLengthRule,   kSheetFlowNRule,      kTcRainfallRule,
-    kShallowSlopeRule,      kChannelVelocityRule, kTotalTcRule,
-    kCappedCoefficientRule, kTotalAreaRule,       kNoAreaRule,
+    kSheetFlowLengthRule, kSheetFlowNRule,    kTcRainfallRule, kShallowSlopeRule,
+    kChannelVelocityRule, kSheetFlowPathRule, kTotalTcRule,    kCappedCoefficientRule,
+    kTotalAreaRule,       kNoAreaRule,
 };
 
 // The checks of one element's own inputs, as its dialog holds them after
@@ -74,8 +79,8 @@ std::vector<DesignFinding> CheckElement(const ChannelRow& row);
 
 // Every check over a solved network: each element's inputs in the order the
 // report lists them (an overland area's stored Tc against the solve's P2 after
-// its own inputs), then the network's total Tc, C * Cf, total area and the
-// presence of an overland flow area. Empty when nothing needs a second look.
+// its own inputs), then the sheet-flow length along the Tc flow path, the network's total Tc, C *
+// Cf, total area and the presence of an overland flow area. Empty when nothing needs a second look.
 std::vector<DesignFinding> CheckDesign(const NetworkSolution& solution);
 
 }  // namespace torrenta

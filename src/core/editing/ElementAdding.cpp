@@ -3,6 +3,7 @@
 #include "Errors.h"
 #include "editing/ElementEditing.h"
 #include "store/Connection.h"
+#include "store/TcPath.h"
 
 namespace torrenta {
 namespace {
@@ -22,7 +23,8 @@ std::size_t LiveElementCount(const std::string& projectPath, ElementKind kind) {
 }  // namespace
 
 template <class Row>
-std::string AddElement(const std::string& projectPath, Row& row, const IconSlotChoice& choose) {
+std::string AddElement(const std::string& projectPath, Row& row, const IconSlotChoice& choose,
+                       bool onTcPath) {
     using Table = ElementTable<Row>;
     if (!MissingFields(row).empty()) {
         throw InputError("Please fill all fields");
@@ -38,13 +40,21 @@ std::string AddElement(const std::string& projectPath, Row& row, const IconSlotC
     row.*Table::kY = std::to_string(slot.position.top);
     row.Deleted = std::string(kLive);
     InsertElementRow(projectPath, row);
+    // Also clears an entry a purged element of the same tag might have left.
+    SetOnTcPath(projectPath, row.*Table::kTag, onTcPath);
     transaction.Commit();
     return row.*Table::kTag;
 }
 
 template <class Row>
-std::string AddElement(const std::string& projectPath, Row& row, int index, IconPosition position) {
-    return AddElement(projectPath, row, [&](int) { return NewIconSlot{index, position}; });
+std::string AddElement(const std::string& projectPath, Row& row, int index, IconPosition position,
+                       bool onTcPath) {
+    return AddElement(
+        projectPath, row,
+        [&](int) {
+            return NewIconSlot{index, position};
+        },
+        onTcPath);
 }
 
 void RestoreElement(const std::string& projectPath, ElementKind kind, const std::string& tag) {
@@ -56,9 +66,9 @@ void RestoreElement(const std::string& projectPath, ElementKind kind, const std:
     transaction.Commit();
 }
 
-#define TORRENTA_ADD_ELEMENT(Row)                                                     \
-    template std::string AddElement(const std::string&, Row&, const IconSlotChoice&); \
-    template std::string AddElement(const std::string&, Row&, int, IconPosition);
+#define TORRENTA_ADD_ELEMENT(Row)                                                           \
+    template std::string AddElement(const std::string&, Row&, const IconSlotChoice&, bool); \
+    template std::string AddElement(const std::string&, Row&, int, IconPosition, bool);
 TORRENTA_ADD_ELEMENT(BasinRow)
 TORRENTA_ADD_ELEMENT(SurfaceRow)
 TORRENTA_ADD_ELEMENT(ChannelRow)

@@ -30,13 +30,16 @@ using IconSlotChoice = std::function<NewIconSlot(int rowCount)>;
 // command lines, a command line and the canvas) wait for each other and never
 // pass the limit or share a tag. Returns the tag. Throws InputError when
 // refused, DatabaseError when the row cannot be written; the file is then
-// unchanged.
+// unchanged. An element added off the Tc flow path is listed as such in the
+// same transaction.
 template <class Row>
-std::string AddElement(const std::string& projectPath, Row& row, const IconSlotChoice& choose);
+std::string AddElement(const std::string& projectPath, Row& row, const IconSlotChoice& choose,
+                       bool onTcPath = true);
 
 // The same with a slot the caller chose beforehand (the canvas's next icon).
 template <class Row>
-std::string AddElement(const std::string& projectPath, Row& row, int index, IconPosition position);
+std::string AddElement(const std::string& projectPath, Row& row, int index, IconPosition position,
+                       bool onTcPath = true);
 
 // Undo Delete: a deleted element comes back live, within the same limit of 20
 // live elements of its kind, counted in the same write transaction as the

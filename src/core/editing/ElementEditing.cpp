@@ -99,21 +99,26 @@ void CalculateChannel(ChannelRow& row) {
     row.ChannelTc = tc;
 }
 
-void CompleteForSave(BasinRow& row, const std::string& appFolder,
+bool CompleteForSave(BasinRow& row, const std::string& appFolder,
                      const std::string& intensityTableName) {
-    if (row.Tc.empty()) {
-        CalculateOverland(row, appFolder, intensityTableName);
+    if (!row.Tc.empty()) {
+        return false;
     }
+    CalculateOverland(row, appFolder, intensityTableName);
+    return true;
 }
 
-void CompleteForSave(SurfaceRow& row) {
+bool CompleteForSave(SurfaceRow& row) {
     CalculateShallow(row);
+    return true;
 }
 
-void CompleteForSave(ChannelRow& row) {
-    if (row.ChannelVelocity.empty() || row.ChannelTc.empty()) {
-        CalculateChannel(row);
+bool CompleteForSave(ChannelRow& row) {
+    if (!row.ChannelVelocity.empty() && !row.ChannelTc.empty()) {
+        return false;
     }
+    CalculateChannel(row);
+    return true;
 }
 
 std::string_view MaximumReachedText(ElementKind kind) {

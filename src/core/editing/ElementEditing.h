@@ -43,11 +43,12 @@ void CalculateChannel(ChannelRow& row);
 
 // OK: what is calculated before the row is saved. Overland keeps a Tc that is
 // already there; shallow flow always recalculates; a channel recalculates both
-// values when either is empty.
-void CompleteForSave(BasinRow& row, const std::string& appFolder,
+// values when either is empty. True when it calculated, so a dialog can show
+// what its own calculation found before saving.
+bool CompleteForSave(BasinRow& row, const std::string& appFolder,
                      const std::string& intensityTableName);
-void CompleteForSave(SurfaceRow& row);
-void CompleteForSave(ChannelRow& row);
+bool CompleteForSave(SurfaceRow& row);
+bool CompleteForSave(ChannelRow& row);
 
 // The "Maximum Reached" text of a kind's limit of 20 live elements.
 inline constexpr int kMaxLiveElements = 20;

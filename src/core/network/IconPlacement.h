@@ -1,5 +1,8 @@
 #pragma once
 
+#include <string>
+#include <vector>
+
 #include "store/ElementRows.h"
 
 namespace torrenta {
@@ -22,10 +25,20 @@ class IconPlacement {
     // included) and returns the new icon's position, which is also its index.
     IconPosition Next(int arrayCount);
 
+    // The same, stepping on past every spot an icon already holds (`taken`):
+    // a reopened project's cursor starts over and would land on an icon
+    // placed before. A fresh project's spots are all free, so it places as
+    // Next does.
+    IconPosition NextFree(int arrayCount, const std::vector<IconPosition>& taken);
+
     IconPosition Cursor() const { return cursor_; }
 
     static IconPosition TemplatePosition(ElementKind kind);
     static IconPosition ResetPosition(ElementKind kind);
+
+    // Where every icon of the project sits: each element row's, live or
+    // deleted (Undo Delete brings it back there), and the node's.
+    static std::vector<IconPosition> TakenPositions(const std::string& projectPath);
 
   private:
     ElementKind kind_;

@@ -1,8 +1,11 @@
 #include "rainfall/IdfCurves.h"
 
+#include <cmath>
+
 #include "rainfall/RainfallTable.h"
 #include "solver/RationalMethod.h"
 #include "store/ElementRows.h"
+#include "store/TcPath.h"
 #include "text/NumberText.h"
 
 namespace torrenta {
@@ -37,21 +40,45 @@ std::array<float, 7> DesignIntensities(const IntensityGrid& grid, double tcMinut
 }
 
 std::optional<double> ProjectTotalTc(const std::string& projectPath) {
+    // The same total the solve reads: the travel times along the Tc flow path.
+    const std::set<std::string> offPath = ReadOffTcPath(projectPath);
     double total = 0.0;
     bool any = false;
-    for (const auto& row : ReadLiveElements<BasinRow>(projectPath)) {
-        total += LeadingNumber(row.Tc);
+    const auto add = [&](const std::string& tag, const std::string& tc) {
+        total += offPath.contains(tag) ? 0.0 : LeadingNumber(tc);
         any = true;
+    };
+    for (const auto& row : ReadLiveElements<BasinRow>(projectPath)) {
+        add(row.BasinTag, row.Tc);
     }
     for (const auto& row : ReadLiveElements<SurfaceRow>(projectPath)) {
-        total += LeadingNumber(row.SurfTc);
-        any = true;
+        add(row.SurfTag, row.SurfTc);
     }
     for (const auto& row : ReadLiveElements<ChannelRow>(projectPath)) {
-        total += LeadingNumber(row.ChannelTc);
-        any = true;
+        add(row.ChannelTag, row.ChannelTc);
     }
     return any ? std::optional<double>(total) : std::nullopt;
+}
+
+std::vector<double> OneTwoFiveSteps(double low, double high) {
+    std::vector<double> steps;
+    if (!(low > 0.0) || !(high >= low) || !std::isfinite(high)) {
+        return steps;
+    }
+    // Each step as a whole multiple of its decade, so 0.2 is the number 0.2
+    // reads as, not 2 x 0.1 with its rounding.
+    for (int exponent = static_cast<int>(std::floor(std::log10(low)));; ++exponent) {
+        for (int multiple : {1, 2, 5}) {
+            const double step = exponent < 0 ? multiple / std::pow(10.0, -exponent)
+                                             : multiple * std::pow(10.0, exponent);
+            if (step > high * (1.0 + 1e-12)) {
+                return steps;
+            }
+            if (step >= low * (1.0 - 1e-12)) {
+                steps.push_back(step);
+            }
+        }
+    }
 }
 
 }  // namespace torrenta

@@ -24,6 +24,11 @@ struct IdfCurves {
 
 IdfCurves CurvesOfGrid(const IntensityGrid& grid);
 
+// The 1-2-5 steps (0.1, 0.2, 0.5, 1, 2, 5, 10 ...) from `low` to `high`, both
+// included: a logarithmic axis labelled at these reads at every range, where
+// powers of ten alone leave a chart of small intensities one or two labels.
+std::vector<double> OneTwoFiveSteps(double low, double high);
+
 // The seven intensities the solver reads from `grid` at `tcMinutes`.
 std::array<float, 7> DesignIntensities(const IntensityGrid& grid, double tcMinutes);
 

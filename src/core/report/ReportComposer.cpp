@@ -159,6 +159,12 @@ class ReportComposer {
         shortened_.clear();
     }
 
+    // An element off the Tc flow path shows its travel time in parentheses:
+    // it is computed, but no total adds it.
+    std::string PathTc(const std::string& tag, const std::string& tc) const {
+        return solution_.OnTcPath(tag) ? General(tc) : "(" + General(tc) + ")";
+    }
+
     void WriteBanner() {
         out_.SetSize(12);
         out_.SetSize(24);
@@ -260,7 +266,7 @@ class ReportComposer {
                       {General(row.TravelLength)},
                       {Shown(row.BasinNType), true},
                       {General(row.BasinN)},
-                      {General(row.Tc)}},
+                      {PathTc(row.BasinTag, row.Tc)}},
                      {stops.begin(), stops.begin() + 6});
             out_.Append(kCrLf);
         }
@@ -340,7 +346,7 @@ class ReportComposer {
                       {General(row.SurfSlope)},
                       {General(row.SurfLength)},
                       {General(row.SurfVelocity)},
-                      {General(row.SurfTc)}},
+                      {PathTc(row.SurfTag, row.SurfTc)}},
                      {stops.begin(), stops.begin() + 5});
             out_.Append(kCrLf);
         }
@@ -386,7 +392,7 @@ class ReportComposer {
                       {General(row.ChannelArea)},
                       {General(row.ChannelWP)},
                       {FormatFixed(Number(row.ChannelVelocity), 2)},
-                      {General(row.ChannelTc)}},
+                      {PathTc(row.ChannelTag, row.ChannelTc)}},
                      {1998, 2664, 3330, 4662, 5328, 5994, 6660, 7326});
             out_.Append(kCrLf);
         }
@@ -416,6 +422,7 @@ class ReportComposer {
         out_.Append("Channel Flow Tc\t: " + General(solution_.ChannelTcSum) + "\r");
         out_.SetUnderline(false);
         out_.Append("TOTAL Tc (min)\t: " + General(solution_.TotalTc) + kCrLf);
+        WriteTcPath();
         out_.Append("\r\n\r\n");
         out_.SetSize(10);
         out_.Append("Q = C * Cf * A * I");
@@ -437,6 +444,30 @@ class ReportComposer {
         out_.Append("Q(cfs)\t");
         ApplyStyle(kBodyStyle);
         WriteResultRow([&](std::size_t k) { return periods[k].peakFlowShown; });
+    }
+
+    // Named only when some element is off the path; otherwise every element
+    // forms it and the report reads as it always did.
+    void WriteTcPath() {
+        if (!solution_.HasOffPathElement()) {
+            return;
+        }
+        std::string names;
+        const auto add = [&](const std::string& tag, const std::string& name) {
+            if (solution_.OnTcPath(tag)) {
+                names += (names.empty() ? "" : ", ") + Shown(name);
+            }
+        };
+        for (const auto& row : solution_.overland) {
+            add(row.BasinTag, row.BasinName);
+        }
+        for (const auto& row : solution_.shallow) {
+            add(row.SurfTag, row.SurfName);
+        }
+        for (const auto& row : solution_.channel) {
+            add(row.ChannelTag, row.ChannelName);
+        }
+        out_.Append("Tc flow path: " + (names.empty() ? std::string("no element") : names) + kCrLf);
     }
 
     template <class Shown>

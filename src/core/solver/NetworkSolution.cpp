@@ -3,9 +3,11 @@
 #include <SQLiteCpp/Statement.h>
 #include <SQLiteCpp/Transaction.h>
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <type_traits>
 
 #include "Errors.h"
 #include "ReturnPeriods.h"
@@ -14,6 +16,7 @@
 #include "solver/RationalMethod.h"
 #include "store/Connection.h"
 #include "store/ProjectSetup.h"
+#include "store/TcPath.h"
 #include "text/NumberText.h"
 
 namespace torrenta {
@@ -27,6 +30,18 @@ double Sum(const std::vector<Row>& rows, Member member) {
     double total = 0.0;
     for (const Row& row : rows) {
         total += LeadingNumber(row.*member);
+    }
+    return total;
+}
+
+// The travel times of the elements on the Tc flow path, in row order.
+template <class Row, class Member>
+double PathSum(const NetworkSolution& solution, const std::vector<Row>& rows, Member member) {
+    double total = 0.0;
+    for (const Row& row : rows) {
+        if (solution.OnTcPath(row.*ElementTable<Row>::kTag)) {
+            total += LeadingNumber(row.*member);
+        }
     }
     return total;
 }
@@ -73,6 +88,16 @@ double NetworkSolution::AreaShare(const BasinRow& row) const {
     return TotalArea == 0.0 ? 0.0 : LeadingNumber(row.Area) / TotalArea;
 }
 
+bool NetworkSolution::HasOffPathElement() const {
+    const auto off = [&](const auto& rows) {
+        return std::any_of(rows.begin(), rows.end(), [&](const auto& row) {
+            using Row = std::decay_t<decltype(row)>;
+            return !OnTcPath(row.*ElementTable<Row>::kTag);
+        });
+    };
+    return off(overland) || off(shallow) || off(channel);
+}
+
 NetworkFlags SolveNetwork(const std::string& projectPath) {
     return RunOn(OpenProjectConnection(projectPath), "Cannot read the project's elements",
                  [](SQLite::Database& db) {
@@ -116,12 +141,14 @@ NetworkSolution SolveProject(const std::string& projectPath, const std::string& 
         solution.channel = ReadLiveElements<ChannelRow>(projectPath);
     }
 
+    solution.offTcPath = ReadOffTcPath(projectPath);
+
     RecomputeSheetFlow(solution, appFolder, sheetFlow);
 
     solution.TotalArea = Sum(solution.overland, &BasinRow::Area);
-    solution.OverlandTcSum = Sum(solution.overland, &BasinRow::Tc);
-    solution.ShallowTcSum = Sum(solution.shallow, &SurfaceRow::SurfTc);
-    solution.ChannelTcSum = Sum(solution.channel, &ChannelRow::ChannelTc);
+    solution.OverlandTcSum = PathSum(solution, solution.overland, &BasinRow::Tc);
+    solution.ShallowTcSum = PathSum(solution, solution.shallow, &SurfaceRow::SurfTc);
+    solution.ChannelTcSum = PathSum(solution, solution.channel, &ChannelRow::ChannelTc);
     for (const BasinRow& row : solution.overland) {
         solution.WeightedC += solution.AreaShare(row) * LeadingNumber(row.CVal);
     }

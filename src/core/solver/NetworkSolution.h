@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -41,6 +42,10 @@ struct NetworkSolution {
     std::vector<SurfaceRow> shallow;
     std::vector<ChannelRow> channel;
 
+    // The tags of the elements taken off the Tc flow path. Area and C take
+    // every overland area; the Tc sums take only the elements on the path.
+    std::set<std::string> offTcPath;
+
     double TotalArea = 0.0;  // acres
     double WeightedC = 0.0;  // area-weighted runoff coefficient
     double OverlandTcSum = 0.0;
@@ -62,6 +67,10 @@ struct NetworkSolution {
 
     // Each element's share of the total area (0 for a network without area).
     double AreaShare(const BasinRow& row) const;
+
+    bool OnTcPath(const std::string& tag) const { return !offTcPath.contains(tag); }
+    // Whether the path leaves out any element, i.e. the report must say which form it.
+    bool HasOffPathElement() const;
 };
 
 // Reads the live elements of the kinds flagged, adds up the totals, reads the

@@ -17,6 +17,7 @@
 #include "Errors.h"
 #include "store/Connection.h"
 #include "store/ElementRows.h"
+#include "store/TcPath.h"
 
 namespace fs = std::filesystem;
 
@@ -281,6 +282,7 @@ void CloseProject(const std::string& projectPath) {
               for (const char* table : {"TblBasinInfo", "TblChannelInfo", "TblSurfaceInfo"}) {
                   db.exec(std::string("DELETE FROM ") + table + " WHERE Deleted = 'True'");
               }
+              PurgeOffTcPath(db);
               transaction.commit();
           });
 }

@@ -389,7 +389,15 @@ void FrmDraw::AddElement(ElementKind kind) {
 FrmDraw::NewIcon FrmDraw::PlaceNewIcon(ElementKind kind) {
     QVector<IconItem*>& icons = icons_[Slot(kind)];
     const int index = static_cast<int>(icons.size());
-    const IconPosition position = placement_[Slot(kind)].Next(index);
+    std::vector<IconPosition> taken;
+    for (const auto& each : icons_) {
+        // Index 0 is the hidden cursor itself.
+        for (int i = 1; i < each.size(); ++i) {
+            taken.push_back({static_cast<int>(each[i]->x()), static_cast<int>(each[i]->y())});
+        }
+    }
+    taken.push_back({static_cast<int>(node_->x()), static_cast<int>(node_->y())});
+    const IconPosition position = placement_[Slot(kind)].NextFree(index, taken);
     icons[0]->setPos(position.left, position.top);
     IconItem* icon = MakeIcon(IconKindOf(kind), index, QPointF(position.left, position.top));
     // A reopened project's purged rows can leave the plain word-and-index tag

@@ -1,5 +1,6 @@
 #include "editors/ChannelFlowDialog.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFrame>
 #include <QGridLayout>
@@ -123,13 +124,14 @@ void ChannelFlowDialog::BuildLayout() {
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);
+    layout->addWidget(chkTcPath_);
     layout->addWidget(lblChecks_);
     layout->addSpacing(6);
     layout->addLayout(buttons);
     setMinimumWidth(400);
 
     SetTabChain({txtChannelName_, txtArea_, cmdArea_, txtWP_, txtSlope_, cmbN_, txtN_, txtLength_,
-                 txtTc_, cmdCalculate_, cmdOK_, cmdCancel_});
+                 txtTc_, chkTcPath_, cmdCalculate_, cmdOK_, cmdCancel_});
 }
 
 std::vector<DesignFinding> ChannelFlowDialog::Checks() const {
@@ -206,9 +208,9 @@ void ChannelFlowDialog::Save(bool stale) {
     if (stale) {
         row.ChannelTc.clear();
     }
-    CompleteForSave(row);
+    const bool calculated = CompleteForSave(row);
     ShowResults(row);
-    Store(row);
+    Store(row, calculated);
 }
 
 FrmChannelAddInfo::FrmChannelAddInfo(QWidget* parent, ElementCanvas* canvas)

@@ -3,6 +3,7 @@
 #include <QLabel>
 #include <QStringList>
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QMetaObject>
@@ -15,6 +16,7 @@
 #include "common/QtText.h"
 #include "common/Session.h"
 #include "editors/TravelTimeWatch.h"
+#include "store/TcPath.h"
 
 namespace torrenta::gui {
 
@@ -35,6 +37,9 @@ ElementDialog::ElementDialog(QWidget* parent, ElementKind kind, Purpose purpose,
     lblChecks_->setTextFormat(Qt::PlainText);
     lblChecks_->setStyleSheet(QStringLiteral("color: #8a5300;"));
     lblChecks_->hide();
+    chkTcPath_ = new QCheckBox(QStringLiteral("On the Tc flow path"), this);
+    chkTcPath_->setObjectName(QStringLiteral("ChkTcPath"));
+    chkTcPath_->setChecked(true);
     connect(cmdCalculate_, &QPushButton::clicked, this, &ElementDialog::CmdCalculate_Click);
     connect(cmdOK_, &QPushButton::clicked, this, &ElementDialog::CmdOK_Click);
     connect(cmdCancel_, &QPushButton::clicked, this, &QWidget::close);
@@ -60,6 +65,10 @@ void ElementDialog::LoadStoredRow() {
     const bool read = RunCommand(
         parentWidget(), [&] { found = LoadRow(CurrentSession().ProjectPath, FromQ(tag_)); });
     if (found) {
+        RunCommand(parentWidget(), [&] {
+            loadedOnTcPath_ = !ReadOffTcPath(CurrentSession().ProjectPath).contains(FromQ(tag_));
+        });
+        chkTcPath_->setChecked(loadedOnTcPath_);
         return;
     }
     if (read) {
@@ -82,6 +91,10 @@ void ElementDialog::FollowTypedDescription(QComboBox* combo, QLineEdit* n,
             });
 }
 
+bool ElementDialog::OnTcPathChecked() const {
+    return chkTcPath_->isChecked();
+}
+
 bool ElementDialog::CheckFields() {
     if (FieldsFilled()) {
         return true;
@@ -97,21 +110,44 @@ void ElementDialog::CmdCalculate_Click() {
     }
     if (RunCommand(this, [&] { Calculate(); })) {
         tcWatch_->Calculated();
-        // A note, not a message box: a check never stops the engineer.
-        QStringList lines;
-        for (const DesignFinding& finding : Checks()) {
-            lines << QStringLiteral("Check %1: %2").arg(ToQ(finding.code), ToQ(finding.message));
-        }
-        lblChecks_->setText(lines.join(u'\n'));
-        lblChecks_->setVisible(!lines.isEmpty());
+        // A note, not a message box: Calculate never stops the engineer.
+        ShowChecks(Checks());
     }
+}
+
+void ElementDialog::ShowChecks(const std::vector<DesignFinding>& findings) {
+    QStringList lines;
+    for (const DesignFinding& finding : findings) {
+        lines << QStringLiteral("Check %1: %2").arg(ToQ(finding.code), ToQ(finding.message));
+    }
+    lblChecks_->setText(lines.join(u'\n'));
+    lblChecks_->setVisible(!lines.isEmpty());
+    shownChecks_ = findings;
+}
+
+bool ElementDialog::SaveDespiteChecks(const std::vector<DesignFinding>& findings) {
+    // What the note already shows has been read: OK saves without asking.
+    if (findings.empty() || findings == shownChecks_) {
+        return true;
+    }
+    // The boxes hold OK's results now, so going back shows what was found.
+    tcWatch_->Calculated();
+    ShowChecks(findings);
+    const QMessageBox::StandardButton answer = CurrentPrompts().Message(
+        this,
+        lblChecks_->text() +
+            QStringLiteral("\n\nSave anyway (Yes), or go back to the dialog (No)?"),
+        windowTitle(), QMessageBox::Warning, QMessageBox::Yes | QMessageBox::No);
+    wentBack_ = answer != QMessageBox::Yes;
+    return !wentBack_;
 }
 
 void ElementDialog::CmdOK_Click() {
     if (!CheckFields()) {
         return;
     }
-    if (RunCommand(this, [&] { Save(tcWatch_->Stale()); })) {
+    wentBack_ = false;
+    if (RunCommand(this, [&] { Save(tcWatch_->Stale()); }) && !wentBack_) {
         close();
     }
 }

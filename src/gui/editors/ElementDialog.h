@@ -13,6 +13,7 @@
 #include "common/ElementCanvas.h"
 #include "store/ElementRows.h"
 
+class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -65,8 +66,10 @@ class ElementDialog : public QDialog {
     virtual std::vector<DesignFinding> Checks() const = 0;
 
     // Inserts a new element through the canvas, or rewrites the loaded row.
+    // When OK's own calculation (`calculated`) finds design checks the note
+    // does not show yet, asks first; going back stores nothing.
     template <class Row>
-    void Store(Row& row);
+    void Store(Row& row, bool calculated);
 
     QPushButton* cmdCalculate_;
     QPushButton* cmdOK_;
@@ -74,9 +77,15 @@ class ElementDialog : public QDialog {
     // The note under the travel time that Calculate fills with what a
     // reviewer would query; the kind places it below its Tc row.
     QLabel* lblChecks_;
+    // "On the Tc flow path", on for a new element; the kind places it above
+    // the note.
+    QCheckBox* chkTcPath_;
 
   private:
+    void ShowChecks(const std::vector<DesignFinding>& findings);
+    bool SaveDespiteChecks(const std::vector<DesignFinding>& findings);
     void LoadStoredRow();
+    bool OnTcPathChecked() const;
     bool CheckFields();
     void CmdCalculate_Click();
     void CmdOK_Click();
@@ -90,7 +99,14 @@ class ElementDialog : public QDialog {
     QMessageBox::Icon missingFieldsIcon_;
     // The row an update dialog rewrites: the icon pressed when it opened.
     QString tag_;
+    // Whether the loaded element was on the path: an update writes the flag
+    // only when the engineer changed it.
+    bool loadedOnTcPath_ = true;
     TravelTimeWatch* tcWatch_ = nullptr;
+    // What the note under the travel time shows now.
+    std::vector<DesignFinding> shownChecks_;
+    // Set when the engineer chose to go back instead of saving past a check.
+    bool wentBack_ = false;
 };
 
 }  // namespace torrenta::gui
@@ -98,20 +114,31 @@ class ElementDialog : public QDialog {
 #include "common/Session.h"
 #include "editing/ElementAdding.h"
 #include "editing/ElementEditing.h"
+#include "store/Connection.h"
+#include "store/TcPath.h"
 
 namespace torrenta::gui {
 
 template <class Row>
-void ElementDialog::Store(Row& row) {
+void ElementDialog::Store(Row& row, bool calculated) {
     // Before the canvas places an icon for a row it would refuse.
     RequireOneLineTexts(row);
+    if (calculated && !SaveDespiteChecks(CheckElement(row))) {
+        return;
+    }
+    const bool onPath = OnTcPathChecked();
     if (Adding()) {
         StoreNew([&](int index, IconPosition position) {
-            return AddElement(CurrentSession().ProjectPath, row, index, position);
+            return AddElement(CurrentSession().ProjectPath, row, index, position, onPath);
         });
     } else {
         StoreUpdate([&](const std::string& projectPath, const std::string& tag) {
+            WriteTransaction transaction(projectPath, "Cannot save the element");
             UpdateElementRow(projectPath, tag, row);
+            if (onPath != loadedOnTcPath_) {
+                SetOnTcPath(projectPath, tag, onPath);
+            }
+            transaction.Commit();
         });
     }
 }

@@ -1,5 +1,6 @@
 #include "editors/OverlandFlowDialog.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFormLayout>
 #include <QFrame>
@@ -129,15 +130,16 @@ void OverlandFlowDialog::BuildLayout() {
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(rows);
+    layout->addWidget(chkTcPath_);
     layout->addWidget(lblChecks_);
     layout->addSpacing(6);
     layout->addWidget(SeparatorLine(this));
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetMinimumSize);
 
-    QWidget* order[] = {txtBasinName_, txtArea_,  txtSoilType_, cmdSoilType_, txtC_,
-                        txtLength_,    txtSlope_, cmbN_,        txtN_,        txtTc_,
-                        cmdCalculate_, cmdOK_,    cmdCancel_};
+    QWidget* order[] = {txtBasinName_, txtArea_,      txtSoilType_, cmdSoilType_, txtC_,
+                        txtLength_,    txtSlope_,     cmbN_,        txtN_,        txtTc_,
+                        chkTcPath_,    cmdCalculate_, cmdOK_,       cmdCancel_};
     for (std::size_t i = 1; i < std::size(order); ++i) {
         setTabOrder(order[i - 1], order[i]);
     }
@@ -219,9 +221,9 @@ void OverlandFlowDialog::Save(bool stale) {
         row.Tc.clear();
     }
     const Session& session = CurrentSession();
-    CompleteForSave(row, session.AppFolder, session.IntensityTableName);
+    const bool calculated = CompleteForSave(row, session.AppFolder, session.IntensityTableName);
     txtTc_->setText(ToQ(row.Tc));
-    Store(row);
+    Store(row, calculated);
 }
 
 void OverlandFlowDialog::CmdSoilType_Click() {

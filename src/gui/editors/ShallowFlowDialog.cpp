@@ -1,5 +1,6 @@
 #include "editors/ShallowFlowDialog.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFrame>
 #include <QGridLayout>
@@ -79,13 +80,14 @@ void ShallowFlowDialog::BuildLayout() {
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);
+    layout->addWidget(chkTcPath_);
     layout->addWidget(lblChecks_);
     layout->addSpacing(6);
     layout->addLayout(buttons);
     setMinimumWidth(340);
 
-    SetTabChain(
-        {txtSurfName_, txtLength_, txtSlope_, cmbType_, txtTc_, cmdCalculate_, cmdOK_, cmdCancel_});
+    SetTabChain({txtSurfName_, txtLength_, txtSlope_, cmbType_, txtTc_, chkTcPath_, cmdCalculate_,
+                 cmdOK_, cmdCancel_});
 }
 
 std::vector<DesignFinding> ShallowFlowDialog::Checks() const {
@@ -137,9 +139,9 @@ void ShallowFlowDialog::Calculate() {
 void ShallowFlowDialog::Save(bool) {
     // Velocity and Tc are always recalculated, so a typed Tc is never stored.
     SurfaceRow row = RowFromBoxes();
-    CompleteForSave(row);
+    const bool calculated = CompleteForSave(row);
     ShowResults(row);
-    Store(row);
+    Store(row, calculated);
 }
 
 FrmSurfaceAddInfo::FrmSurfaceAddInfo(QWidget* parent, ElementCanvas* canvas)

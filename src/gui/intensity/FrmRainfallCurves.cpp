@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QHBoxLayout>
+#include <QImage>
 #include <QLabel>
 #include <QPainter>
 #include <QSvgGenerator>
@@ -10,8 +11,8 @@
 #include <QtCharts/QCategoryAxis>
 #include <QtCharts/QChart>
 #include <QtCharts/QChartView>
+#include <QtCharts/QLegend>
 #include <QtCharts/QLineSeries>
-#include <QtCharts/QLogValueAxis>
 #include <QtCharts/QScatterSeries>
 #include <algorithm>
 #include <cmath>
@@ -39,6 +40,15 @@ constexpr std::array<QRgb, 7> kCurveColours = {0x1f77b4, 0x17becf, 0x2ca02c, 0xb
 double Position(double minutes) {
     return std::log10(minutes);
 }
+
+// The intensity axis is logarithmic the same way, labelled at 1-2-5 steps.
+double Height(double intensity) {
+    return std::log10(intensity);
+}
+
+// A saved picture prints sharp on a page: at least this many pixels across.
+constexpr int kPrintWidth = 1600;
+constexpr int kPrintDotsPerMeter = 11811;  // 300 dpi
 
 }  // namespace
 
@@ -86,6 +96,8 @@ void FrmRainfallCurves::ShowTable(const QString& name, const IntensityGrid& grid
     auto* chart = new QChart;
     chart->setTitle(QStringLiteral("%1: rainfall intensity by duration").arg(name));
     chart->legend()->setAlignment(Qt::AlignRight);
+    // A line's entry shows a line, the dots' entry a dot.
+    chart->legend()->setMarkerShape(QLegend::MarkerShapeFromSeries);
     setWindowTitle(QStringLiteral("Rainfall Curves - %1").arg(name));
 
     const IdfCurves curves = CurvesOfGrid(grid);
@@ -99,7 +111,7 @@ void FrmRainfallCurves::ShowTable(const QString& name, const IntensityGrid& grid
         pen.setWidthF(2.0);
         series->setPen(pen);
         for (const IdfPoint& point : curves.curves[k]) {
-            series->append(Position(point.minutes), point.intensity);
+            series->append(Position(point.minutes), Height(point.intensity));
             lowest = lowest == 0.0 ? point.intensity : std::min(lowest, point.intensity);
             highest = std::max(highest, point.intensity);
         }
@@ -119,37 +131,42 @@ void FrmRainfallCurves::ShowTable(const QString& name, const IntensityGrid& grid
     const double bottom = std::pow(10.0, std::floor(std::log10(lowest)));
     const double top = highest * 1.3;
 
+    tcLine_.clear();
     if (tcMinutes && *tcMinutes > 0.0) {
         auto* line = new QLineSeries(chart);
         line->setObjectName(QStringLiteral("TcLine"));
         line->setName(QStringLiteral("Tc %1 min").arg(QString::number(*tcMinutes, 'f', 1)));
-        QPen pen(Qt::black);
+        QPen pen(QColor::fromRgb(0x555555));
         pen.setStyle(Qt::DashLine);
+        pen.setWidthF(1.5);
         line->setPen(pen);
-        line->append(Position(*tcMinutes), bottom);
-        line->append(Position(*tcMinutes), top);
+        line->append(Position(*tcMinutes), Height(bottom));
+        line->append(Position(*tcMinutes), Height(top));
         chart->addSeries(line);
 
+        // Round black dots against the dashed grey line: each its own legend entry.
         auto* marks = new QScatterSeries(chart);
         marks->setObjectName(QStringLiteral("TcIntensities"));
         marks->setName(QStringLiteral("I at Tc (in/hr)"));
-        marks->setMarkerSize(7.0);
+        marks->setMarkerShape(QScatterSeries::MarkerShapeCircle);
+        marks->setMarkerSize(8.0);
         marks->setColor(Qt::black);
+        marks->setBorderColor(Qt::white);
         // The seven values sit too close on the line to be labelled there;
         // they are written out under the chart, three decimals each.
         QStringList values;
         const auto intensities = DesignIntensities(grid, *tcMinutes);
         for (std::size_t k = 0; k < intensities.size(); ++k) {
             if (intensities[k] > 0.0f) {
-                marks->append(Position(*tcMinutes), intensities[k]);
+                marks->append(Position(*tcMinutes), Height(intensities[k]));
                 values << QStringLiteral("%1 %2").arg(QString::fromLatin1(kPeriodLabels[k]),
                                                       QString::number(intensities[k], 'f', 3));
             }
         }
         chart->addSeries(marks);
-        lblTcIntensities_->setText(
-            QStringLiteral("Intensities at Tc %1 min (in/hr): %2")
-                .arg(QString::number(*tcMinutes, 'f', 1), values.join(QStringLiteral(", "))));
+        tcLine_ = QStringLiteral("Intensities at Tc %1 min (in/hr): %2")
+                      .arg(QString::number(*tcMinutes, 'f', 1), values.join(QStringLiteral(", ")));
+        lblTcIntensities_->setText(tcLine_);
     }
 
     auto* durations = new QCategoryAxis(chart);
@@ -161,12 +178,14 @@ void FrmRainfallCurves::ShowTable(const QString& name, const IntensityGrid& grid
     durations->setRange(Position(first), Position(last));
     durations->setLabelsAngle(-45);
 
-    auto* intensity = new QLogValueAxis(chart);
+    auto* intensity = new QCategoryAxis(chart);
+    intensity->setObjectName(QStringLiteral("IntensityAxis"));
     intensity->setTitleText(QStringLiteral("Intensity (in/hr)"));
-    intensity->setBase(10.0);
-    intensity->setLabelFormat(QStringLiteral("%g"));
-    intensity->setMinorTickCount(8);
-    intensity->setRange(bottom, top);
+    intensity->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
+    for (double step : OneTwoFiveSteps(bottom, top)) {
+        intensity->append(QString::number(step, 'g', 6), Height(step));
+    }
+    intensity->setRange(Height(bottom), Height(top));
 
     chart->addAxis(durations, Qt::AlignBottom);
     chart->addAxis(intensity, Qt::AlignLeft);
@@ -206,22 +225,61 @@ void FrmRainfallCurves::ShowCurrentTable() {
     ShowTable(ToQ(session.IntensityTableName), grid, tc);
 }
 
-QPixmap FrmRainfallCurves::Picture() const {
-    return view_->grab();
+QSize FrmRainfallCurves::PictureSize() const {
+    const QSize chart = view_->viewport()->size();
+    if (tcLine_.isEmpty()) {
+        return chart;
+    }
+    const QRect text = fontMetrics().boundingRect(QRect(0, 0, chart.width() - 24, 10000),
+                                                  Qt::TextWordWrap, tcLine_);
+    return {chart.width(), chart.height() + text.height() + 16};
+}
+
+void FrmRainfallCurves::PaintPicture(QPainter& painter) const {
+    const QSize size = PictureSize();
+    const QRect chart = view_->viewport()->rect();
+    painter.fillRect(QRect(QPoint(0, 0), size), Qt::white);
+    // Drawn again from the chart's items, so it is as sharp as the page it lands on.
+    view_->render(&painter, QRectF(chart), chart);
+    if (!tcLine_.isEmpty()) {
+        painter.setPen(Qt::black);
+        painter.setFont(font());
+        painter.drawText(QRect(12, chart.height() + 8, size.width() - 24, size.height()),
+                         Qt::TextWordWrap, tcLine_);
+    }
+}
+
+QImage FrmRainfallCurves::Picture() const {
+    const QSize size = PictureSize();
+    const double scale = std::max(2.0, static_cast<double>(kPrintWidth) / size.width());
+    QImage image(static_cast<int>(std::ceil(size.width() * scale)),
+                 static_cast<int>(std::ceil(size.height() * scale)), QImage::Format_RGB32);
+    image.fill(Qt::white);
+    {
+        QPainter painter(&image);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setRenderHint(QPainter::TextAntialiasing);
+        painter.scale(scale, scale);
+        PaintPicture(painter);
+    }
+    // Stated only now: painted at 300 dpi, point sizes would grow once more.
+    image.setDotsPerMeterX(kPrintDotsPerMeter);
+    image.setDotsPerMeterY(kPrintDotsPerMeter);
+    return image;
 }
 
 bool FrmRainfallCurves::SavePicture(const QString& path) const {
     if (path.endsWith(QStringLiteral(".svg"), Qt::CaseInsensitive)) {
         QSvgGenerator svg;
         svg.setFileName(path);
-        svg.setSize(view_->size());
-        svg.setViewBox(QRect(QPoint(0, 0), view_->size()));
+        svg.setSize(PictureSize());
+        svg.setViewBox(QRect(QPoint(0, 0), PictureSize()));
         svg.setTitle(windowTitle());
         QPainter painter;
         if (!painter.begin(&svg)) {
             return false;
         }
-        view_->render(&painter);
+        PaintPicture(painter);
         return painter.end();
     }
     return Picture().save(path, "PNG");
@@ -240,7 +298,7 @@ void FrmRainfallCurves::CmdSave_Click() {
 }
 
 void FrmRainfallCurves::CmdCopy_Click() {
-    QApplication::clipboard()->setImage(Picture().toImage());
+    QApplication::clipboard()->setImage(Picture());
 }
 
 }  // namespace torrenta::gui

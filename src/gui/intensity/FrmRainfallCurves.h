@@ -1,12 +1,14 @@
 #pragma once
 
 #include <QDialog>
+#include <QString>
 #include <optional>
 
 #include "intensity/IntensityDatabase.h"
 
+class QImage;
 class QLabel;
-class QPixmap;
+class QPainter;
 
 class QChart;
 class QChartView;
@@ -29,18 +31,23 @@ class FrmRainfallCurves : public QDialog {
     void ShowCurrentTable();
 
     QChart* Chart() const;
-    // The picture as saved and copied.
-    QPixmap Picture() const;
+    // The picture as saved and copied, at print resolution: the chart with
+    // the line of intensities at Tc under it.
+    QImage Picture() const;
     // Writes the picture as PNG or, for a name ending in .svg, as SVG.
     bool SavePicture(const QString& path) const;
 
   private:
+    QSize PictureSize() const;
+    void PaintPicture(QPainter& painter) const;
     void CmdSave_Click();
     void CmdCopy_Click();
 
     QChartView* view_;
     QLabel* lblTcIntensities_;
     QLabel* lblLeftOut_;
+    // The intensities at Tc in words; empty without a Tc.
+    QString tcLine_;
 };
 
 }  // namespace torrenta::gui

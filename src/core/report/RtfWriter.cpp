@@ -98,7 +98,7 @@ class RtfStream {
   public:
     explicit RtfStream(std::vector<std::uint32_t> colors) : colors_(std::move(colors)) {}
 
-    void Header() {
+    void Header(bool footed) {
         out_ += "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fswiss\\fcharset0 Arial;}}\n";
         out_ += "{\\colortbl;";
         for (const std::uint32_t color : colors_) {
@@ -113,6 +113,9 @@ class RtfStream {
         Word("margr", kReportPage.right);
         Word("margt", kReportPage.top);
         Word("margb", kReportPage.bottom);
+        if (footed) {
+            Word("footery", kReportPage.bottom);
+        }
         Word("deftab", kDefaultTabTwips);
         Word("uc1");
     }
@@ -144,6 +147,31 @@ class RtfStream {
         while (pos < run.text.size()) {
             Character(NextCodePoint(run.text, pos));
         }
+    }
+
+    // The page numbers are fields, so the word processor counts its own pages;
+    // the footer sits in the bottom margin's band as the printed pages have it.
+    // A group of its own, so its formatting never reaches the report's text.
+    void Footer(std::string_view words) {
+        const int textWidth = kReportPage.width - kReportPage.left - kReportPage.right;
+        out_ += "\n{";
+        Word("footer");
+        Word("pard");
+        Word("plain");
+        Word("f", 0);
+        Word("fs", HalfPoints(kFooterPoints));
+        Word("cf", ColorIndex(kBlack));
+        Word("tqr");
+        Word("tx", textWidth);
+        Text(words);
+        Word("tab");
+        Text("Page ");
+        out_ += "{\\field{\\*\\fldinst PAGE}{\\fldrslt 1}}";
+        Text(" of ");
+        out_ += "{\\field{\\*\\fldinst NUMPAGES}{\\fldrslt 1}}";
+        Word("par");
+        out_ += "}\n";
+        needsDelimiter_ = false;
     }
 
     void Finish() { out_ += "}"; }
@@ -190,6 +218,12 @@ class RtfStream {
             Word(format.underline ? "ul" : "ulnone");
         }
         current_ = format;
+    }
+
+    void Text(std::string_view text) {
+        for (std::size_t pos = 0; pos < text.size();) {
+            Character(NextCodePoint(text, pos));
+        }
     }
 
     int ColorIndex(std::uint32_t color) const {
@@ -253,7 +287,10 @@ class RtfStream {
 
 std::string WriteRtf(const RichDocument& document) {
     RtfStream stream(ColorTable(document));
-    stream.Header();
+    stream.Header(document.footer.has_value());
+    if (document.footer) {
+        stream.Footer(PageFooterText(*document.footer));
+    }
     const auto& paragraphs = document.paragraphs;
     for (std::size_t i = 0; i < paragraphs.size(); ++i) {
         const bool last = i + 1 == paragraphs.size();

@@ -174,6 +174,41 @@ TEST(RtfWriter, WritesThePageFooterWithPageFields) {
     }
 }
 
+// A report's title keeps its block (to the next title or three empty lines)
+// on one page in a word processor too; a column heading keeps its first row.
+TEST(RtfWriter, KeepsAReportsTitleWithItsBlock) {
+    const auto document = [](bool footed) {
+        RichTextBuilder b;
+        b.SetBold(true);
+        b.SetUnderline(true);
+        b.Append("Title\r\n\r\nName\tC\r\n");
+        b.SetBold(false);
+        b.SetUnderline(false);
+        b.Append("a\t1\r\nb\t2\r\n\r\n\r\n\r\nafter");
+        RichDocument built = b.Take();
+        if (footed) {
+            built.footer = PageFooter{"P", "J"};
+        }
+        return built;
+    };
+    const struct {
+        bool footed;
+        std::string kept;  // one mark a paragraph: k for \keepn
+    } cases[] = {
+        {true, "kkkk....."},
+        {false, "........."},
+    };
+    for (const auto& c : cases) {
+        const std::string rtf = WriteRtf(document(c.footed));
+        std::string kept;
+        for (std::size_t at = rtf.find("\\pard"); at != std::string::npos;
+             at = rtf.find("\\pard", at + 1)) {
+            kept += rtf.compare(at, 11, "\\pard\\keepn") == 0 ? 'k' : '.';
+        }
+        EXPECT_EQ(kept.substr(c.footed ? 1 : 0), c.kept) << rtf;
+    }
+}
+
 // unrtf is an independent RTF reader: whatever it recovers from the output is
 // what a word processor would find there.
 class RtfWriterUnrtf : public ::testing::Test {

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace torrenta {
@@ -67,7 +68,7 @@ std::vector<double> Columns(const ParagraphFormat& format) {
 
 // One table row: each piece of text in the column of the stop it starts at,
 // a piece past the last stop in the last column. A rule line is no row.
-void AppendRow(std::string& out, const Paragraph& paragraph, const std::vector<double>& columns) {
+std::vector<std::string> RowCells(const Paragraph& paragraph, const std::vector<double>& columns) {
     std::vector<std::string> cells(columns.size());
     bool any = false;
     for (const TabSegment& segment : LayOutFirstLine(paragraph)) {
@@ -83,17 +84,40 @@ void AppendRow(std::string& out, const Paragraph& paragraph, const std::vector<d
         AppendEscaped(cell, segment.text);
         any = true;
     }
-    if (!any) {
-        return;
+    return any ? cells : std::vector<std::string>{};
+}
+
+// A table of the rows' cells, without the columns no row uses (a stop that
+// only spaces a label from its values).
+void AppendTable(std::string& out, const std::vector<const Paragraph*>& paragraphs,
+                 const std::vector<double>& columns) {
+    std::vector<std::vector<std::string>> rows;
+    std::vector<bool> bold;
+    std::vector<bool> used(columns.size(), false);
+    for (const Paragraph* paragraph : paragraphs) {
+        std::vector<std::string> cells = RowCells(*paragraph, columns);
+        if (cells.empty()) {
+            continue;
+        }
+        for (std::size_t k = 0; k < cells.size(); ++k) {
+            used[k] = used[k] || !cells[k].empty();
+        }
+        rows.push_back(std::move(cells));
+        bold.push_back(IsBold(*paragraph));
     }
-    const bool bold = IsBold(paragraph);
-    out += "<tr>";
-    for (const std::string& cell : cells) {
-        out += bold ? "<td><b>" : "<td>";
-        out += cell;
-        out += bold ? "</b></td>" : "</td>";
+    out += "<table>\n";
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        out += "<tr>";
+        for (std::size_t k = 0; k < rows[r].size(); ++k) {
+            if (used[k]) {
+                out += bold[r] ? "<td><b>" : "<td>";
+                out += rows[r][k];
+                out += bold[r] ? "</b></td>" : "</td>";
+            }
+        }
+        out += "</tr>\n";
     }
-    out += "</tr>\n";
+    out += "</table>\n";
 }
 
 }  // namespace
@@ -115,12 +139,12 @@ std::string WriteHtml(const RichDocument& document) {
         }
         const ParagraphFormat& format = paragraphs[i].format;
         const std::vector<double> columns = Columns(format);
-        out += "<table>\n";
+        std::vector<const Paragraph*> rows;
         for (; i < paragraphs.size() && IsTabbed(paragraphs[i]) && paragraphs[i].format == format;
              ++i) {
-            AppendRow(out, paragraphs[i], columns);
+            rows.push_back(&paragraphs[i]);
         }
-        out += "</table>\n";
+        AppendTable(out, rows, columns);
     }
     out += "</body></html>\n";
     return out;

@@ -219,8 +219,8 @@ inline bool IsSevenBit(std::string_view rtf) {
 // The text an RTF reader finds in a document, decoded from the escapes
 // independently of the writer: \par and \line end a line, \tab is a tab,
 // \uN (with its one fallback character) and \'hh are characters, \\ \{ \}
-// are themselves, and the font and colour tables and \* destinations are
-// skipped. Unbalanced braces or a broken escape give "<broken RTF ...>".
+// are themselves, and the font and colour tables, the page footer and \*
+// destinations are skipped. Unbalanced braces or a broken escape give "<broken RTF ...>".
 inline std::string RtfText(std::string_view rtf) {
     std::string text;
     char16_t highSurrogate = 0;
@@ -234,7 +234,8 @@ inline std::string RtfText(std::string_view rtf) {
             ++depth;
             ++i;
             if (!skipping()) {
-                for (const std::string_view destination : {"\\fonttbl", "\\colortbl", "\\*"}) {
+                for (const std::string_view destination :
+                     {"\\fonttbl", "\\colortbl", "\\footer", "\\*"}) {
                     if (rtf.substr(i, destination.size()) == destination) {
                         skipUntilDepth = depth;
                     }
@@ -271,6 +272,10 @@ inline std::string RtfText(std::string_view rtf) {
             if (!skipping()) {
                 text += next;
             }
+            i += 2;
+            continue;
+        }
+        if (next == '*') {
             i += 2;
             continue;
         }

@@ -18,7 +18,7 @@ inline constexpr const char* kPdfPluginEntry = "TorrentaRenderReportPdf";
 
 // Raised whenever the document model or this signature changes, so a plugin
 // left over from another build is refused instead of misreading the report.
-inline constexpr int kPdfPluginVersion = 2;
+inline constexpr int kPdfPluginVersion = 3;
 
 // Lays `document` out as a PDF of US Letter pages with the report's margins
 // and puts the whole file in `pdf`. Returns 0 when done; otherwise copies the

@@ -67,7 +67,8 @@ class CliPdf : public ::testing::Test {
 
 // With no display at all, and a desktop platform asked for in the
 // environment, --pdf still writes the report: the words of the printed text,
-// on Letter pages, beside the same report on stdout.
+// on Letter pages footed with the project and the page number, beside the
+// same report on stdout.
 TEST_F(CliPdf, WritesTheReportOnLetterPagesWithoutADisplay) {
     unsetenv("DISPLAY");
     unsetenv("WAYLAND_DISPLAY");
@@ -82,14 +83,26 @@ TEST_F(CliPdf, WritesTheReportOnLetterPagesWithoutADisplay) {
 
     const std::string info = ToolOutput("/usr/bin/pdfinfo", {pdf});
     EXPECT_EQ(InfoLine(info, "Page size:"), "612 x 792 pts (letter)") << info;
+    EXPECT_EQ(InfoLine(info, "Title:"), "Maple Ridge Subdivision \u2014 Torrenta report");
     const std::string text = ToolOutput("/usr/bin/pdftotext", {"-layout", pdf, "-"});
     ASSERT_FALSE(text.empty());
-    std::size_t pages = 0;
-    for (const char c : text) {
-        pages += c == '\f' ? 1 : 0;
+    EXPECT_EQ(InfoLine(info, "Pages:"), "2");
+
+    // Every page ends with its footer; the rest is the report's own words.
+    std::string body;
+    std::istringstream pages(text);
+    int page = 0;
+    for (std::string sheet; std::getline(pages, sheet, '\f') && !Words(sheet).empty();) {
+        ++page;
+        const std::size_t lastLine = sheet.find_last_not_of('\n');
+        const std::size_t footerStart = sheet.rfind('\n', lastLine) + 1;
+        EXPECT_EQ(Words(sheet.substr(footerStart)),
+                  Words("Maple Ridge Subdivision Job Number: MR-2026-014 Page " +
+                        std::to_string(page) + " of 2"));
+        body += sheet.substr(0, footerStart);
     }
-    EXPECT_EQ(InfoLine(info, "Pages:"), std::to_string(pages));
-    EXPECT_EQ(Words(text), Words(withPdf.out));
+    EXPECT_EQ(page, 2);
+    EXPECT_EQ(Words(body), Words(withPdf.out));
 }
 
 // Where the file cannot be written the reason is given and nothing is left

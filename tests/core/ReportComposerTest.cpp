@@ -320,18 +320,21 @@ TEST_F(ReportComposerTest, ProjectInformationComesFromTheLastRow) {
         const char* label;
         const char* setup;
         std::vector<std::string> lines;
+        PageFooter footer;  // what every page names
     } cases[] = {
         {"no information row",
          "",
          {"Project Name:\t", "Design Engineer:\t", "Project Manager:\t", "Design Date:\t",
-          "Job Number:\t"}},
+          "Job Number:\t"},
+         {"", ""}},
         {"two rows",
          "INSERT INTO TblProjectInfo (ProjectName, DesignEngineer, ProjectManager, DesignDate, "
          "JobNumber) VALUES ('Old', 'Old E', 'Old M', '01/01/2020', 'J-1');"
          "INSERT INTO TblProjectInfo (ProjectName, DesignEngineer, ProjectManager, DesignDate, "
          "JobNumber) VALUES ('New', 'New E', 'New M', '02/02/2026', 'J-2')",
          {"Project Name:\tNew", "Design Engineer:\tNew E", "Project Manager:\tNew M",
-          "Design Date:\t02/02/2026", "Job Number:\tJ-2"}},
+          "Design Date:\t02/02/2026", "Job Number:\tJ-2"},
+         {"New", "J-2"}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.label);
@@ -340,10 +343,12 @@ TEST_F(ReportComposerTest, ProjectInformationComesFromTheLastRow) {
             Exec(c.setup);
         }
         InsertElementRow(project_, Surface("Swale"));
-        const auto lines = Lines(Compose().document);
+        const RichDocument document = Compose().document;
+        const auto lines = Lines(document);
         ASSERT_GE(lines.size(), 11u);
         EXPECT_EQ(std::vector<std::string>(lines.begin() + 3, lines.begin() + 8), c.lines);
         EXPECT_EQ(lines[10], kHyphens);
+        EXPECT_EQ(document.footer, std::optional<PageFooter>(c.footer));
     }
 }
 

@@ -2,10 +2,13 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <optional>
 #include <random>
+#include <regex>
 #include <string>
 
 #include "TestFolder.h"
@@ -139,6 +142,70 @@ TEST(RtfWriter, EndsWithTheLastParagraphOrTheLastBreak) {
         const std::string ending = c.ending;
         ASSERT_GE(rtf.size(), ending.size());
         EXPECT_EQ(rtf.substr(rtf.size() - ending.size()), ending) << c.text;
+    }
+}
+
+// A report's every page names its project and job and numbers itself with
+// the word processor's own page fields; a document without a footer (a
+// piece of the report copied on its own) states none.
+TEST(RtfWriter, WritesThePageFooterWithPageFields) {
+    const struct {
+        std::optional<PageFooter> footer;
+        const char* afterHeader;
+    } cases[] = {
+        {std::nullopt, kPlainParagraph.c_str()},
+        {PageFooter{"Lot {A} caf\xC3\xA9", "J-1"},
+         "\n{\\footer\\pard\\plain\\f0\\fs18\\cf1\\tqr\\tx11430 Lot \\{A\\} "
+         "caf\\u233?    Job Number: J-1\\tab Page {\\field{\\*\\fldinst PAGE}{\\fldrslt 1}} "
+         "of {\\field{\\*\\fldinst NUMPAGES}{\\fldrslt 1}}\\par}\n"},
+        {PageFooter{"", "J-2"},
+         "\n{\\footer\\pard\\plain\\f0\\fs18\\cf1\\tqr\\tx11430 Job Number: J-2\\tab "
+         "Page "},
+    };
+    for (const auto& c : cases) {
+        RichDocument document = Build("x");
+        document.footer = c.footer;
+        const std::string rtf = WriteRtf(document);
+        const std::string header =
+            c.footer ? std::regex_replace(kHeader, std::regex("margb360"), "margb360\\footery360")
+                     : kHeader;
+        EXPECT_EQ(rtf.substr(0, header.size()), header);
+        EXPECT_EQ(rtf.substr(header.size(), std::strlen(c.afterHeader)), c.afterHeader);
+    }
+}
+
+// A report's title keeps its block (to the next title or three empty lines)
+// on one page in a word processor too; a column heading keeps its first row.
+TEST(RtfWriter, KeepsAReportsTitleWithItsBlock) {
+    const auto document = [](bool footed) {
+        RichTextBuilder b;
+        b.SetBold(true);
+        b.SetUnderline(true);
+        b.Append("Title\r\n\r\nName\tC\r\n");
+        b.SetBold(false);
+        b.SetUnderline(false);
+        b.Append("a\t1\r\nb\t2\r\n\r\n\r\n\r\nafter");
+        RichDocument built = b.Take();
+        if (footed) {
+            built.footer = PageFooter{"P", "J"};
+        }
+        return built;
+    };
+    const struct {
+        bool footed;
+        std::string kept;  // one mark a paragraph: k for \keepn
+    } cases[] = {
+        {true, "kkkk....."},
+        {false, "........."},
+    };
+    for (const auto& c : cases) {
+        const std::string rtf = WriteRtf(document(c.footed));
+        std::string kept;
+        for (std::size_t at = rtf.find("\\pard"); at != std::string::npos;
+             at = rtf.find("\\pard", at + 1)) {
+            kept += rtf.compare(at, 11, "\\pard\\keepn") == 0 ? 'k' : '.';
+        }
+        EXPECT_EQ(kept.substr(c.footed ? 1 : 0), c.kept) << rtf;
     }
 }
 

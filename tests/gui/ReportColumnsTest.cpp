@@ -48,6 +48,14 @@ struct Word {
 using Line = std::vector<Word>;
 
 // The words of a PDF in reading lines: same page, same baseline, left to right.
+QString Joined(const Line& line) {
+    QStringList texts;
+    for (const Word& word : line) {
+        texts << word.text;
+    }
+    return texts.join(u' ');
+}
+
 std::vector<Line> PdfLines(const QString& pdf) {
     QProcess tool;
     tool.start(QStringLiteral("pdftotext"),
@@ -86,19 +94,18 @@ std::vector<Line> PdfLines(const QString& pdf) {
         }
         lines.back().push_back(word);
     }
+    // The page footers stand between a page's last line and the next page's
+    // first; they are no row of any table.
+    static const QRegularExpression footer(QStringLiteral(R"re(Page \d+ of \d+$)re"));
+    std::vector<Line> body;
     for (Line& line : lines) {
         std::sort(line.begin(), line.end(),
                   [](const Word& a, const Word& b) { return a.left < b.left; });
+        if (!footer.match(Joined(line)).hasMatch()) {
+            body.push_back(line);
+        }
     }
-    return lines;
-}
-
-QString Joined(const Line& line) {
-    QStringList texts;
-    for (const Word& word : line) {
-        texts << word.text;
-    }
-    return texts.join(u' ');
+    return body;
 }
 
 // One row the report should show: its cells' texts and the heading each

@@ -34,6 +34,7 @@
 #include "common/CommandBoundary.h"
 #include "common/Resources.h"
 #include "report/FrmViewReport.h"
+#include "report/PlainTextWriter.h"
 #include "report/ReportComposer.h"
 #include "report/ReportPdf.h"
 #include "report/RichDocumentConversion.h"
@@ -235,8 +236,12 @@ class ReportWindowTest : public QObject {
             const RichDocument back = ToRichDocument(shown);
             QCOMPARE(ToQ(WriteRtf(back)), ToQ(WriteRtf(c.document)));
             QVERIFY2(back == c.document, c.name);
+            // A copy holds the text only: the page footer stays with the
+            // window's own document, which is what prints.
+            RichDocument text = c.document;
+            text.footer.reset();
             const std::unique_ptr<QTextDocument> copy(shown.clone());
-            QVERIFY2(ToRichDocument(*copy) == c.document, c.name);
+            QVERIFY2(ToRichDocument(*copy) == text, c.name);
             QVERIFY2(!shown.isUndoAvailable(), c.name);
         }
     }
@@ -362,7 +367,63 @@ class ReportWindowTest : public QObject {
         QVERIFY(box->toPlainText().contains(QStringLiteral("Renamed")));
         QCOMPARE(box->textCursor().position(), 0);
         QCOMPARE(box->verticalScrollBar()->value(), 0);
-        QVERIFY(prompts_->messages.isEmpty());
+        QCOMPARE(prompts_->messages.size(), 1);  // the note went with the user's Yes
+        QVERIFY(!first->windowTitle().endsWith(QStringLiteral("(edited)")));
+    }
+
+    // Typing into the report marks it edited; Close Report and Solve drop the
+    // edits only after a Yes, and a report saved since asks nothing.
+    void anEditedReportAsksBeforeDroppingItsEdits() {
+        const struct {
+            const char* name;
+            const char* action;  // "close" or "solve"
+            bool saveFirst;
+            QMessageBox::StandardButton answer;
+            bool asked;
+            bool noteKept;
+        } cases[] = {
+            {"close, No", "close", false, QMessageBox::No, true, true},
+            {"close, Yes", "close", false, QMessageBox::Yes, true, false},
+            {"solve, No", "solve", false, QMessageBox::No, true, true},
+            {"saved, close", "close", true, QMessageBox::No, false, false},
+        };
+        for (const auto& c : cases) {
+            prompts_->messages.clear();
+            FrmViewReport* form = OpenReport(Flags());
+            QVERIFY2(form != nullptr, c.name);
+            QVERIFY(form->windowTitle().endsWith(QStringLiteral("Report")));
+            QTextEdit* box = Box(form);
+            QVERIFY(!box->isReadOnly());
+            box->moveCursor(QTextCursor::End);
+            QTest::keyClicks(box, QStringLiteral("Checked on site"));
+            QVERIFY2(form->windowTitle().endsWith(QStringLiteral(" \u2014 Report (edited)")),
+                     qPrintable(form->windowTitle()));
+            if (c.saveFirst) {
+                prompts_->fileNames = {ToQ(folder_->File("edited.rtf"))};
+                Trigger(form, QStringLiteral("TbSaveAs"));
+                QVERIFY(!form->windowTitle().endsWith(QStringLiteral("(edited)")));
+            }
+            prompts_->answers = {c.answer};
+            if (std::string_view(c.action) == "close") {
+                Trigger(form, QStringLiteral("TbCloseReport"));
+            } else {
+                OpenReport(Flags());
+            }
+            Settle();
+            QCOMPARE(prompts_->messages.size(), c.asked ? 1 : 0);
+            if (c.asked) {
+                QCOMPARE(prompts_->messages[0].text,
+                         QStringLiteral("The report has edits that are not saved. Drop them?"));
+                QCOMPARE(prompts_->messages[0].buttons, QMessageBox::Yes | QMessageBox::No);
+            }
+            FrmViewReport* open = Forms::Find<FrmViewReport>();
+            QCOMPARE(open != nullptr &&
+                         Box(open)->toPlainText().contains(QStringLiteral("Checked on site")),
+                     c.noteKept);
+            prompts_->answers = {QMessageBox::Yes};
+            Forms::CloseAll();
+            Settle();
+        }
     }
 
     void compositionFailureOpensNoWindow() {
@@ -589,9 +650,9 @@ class ReportWindowTest : public QObject {
             QCOMPARE(image.size(), QSize(kSheetWidth, kSheetHeight));
             const QRect ink = InkBox(image);
             QVERIFY(!ink.isEmpty());
-            // Each page starts at the top margin; the banner stands flush with
-            // the left one, the report's lines 200 twips (10 points) in.
-            const double left = kLeftMargin + (page == 1 ? 0.0 : 10.0);
+            // Each page starts at the top margin; the banner and the page
+            // footer stand flush with the left one.
+            const double left = kLeftMargin;
             QVERIFY2(ink.left() >= left - 1 && ink.left() <= left + 4,
                      qPrintable(QStringLiteral("page %1 left %2").arg(page).arg(ink.left())));
             QVERIFY2(ink.top() >= kOtherMargin - 1 && ink.top() <= kOtherMargin + 12,
@@ -759,9 +820,31 @@ class ReportWindowTest : public QObject {
             QCOMPARE(data->data(QString::fromLatin1(format)),
                      QByteArray(rtf.data(), static_cast<qsizetype>(rtf.size())));
         }
-        QVERIFY(data->hasHtml());
-        QVERIFY(data->html().contains(QStringLiteral("Runoff Rate Calculations")));
-        QCOMPARE(data->text(), ToQ(report.PlainText()));
+        // Pasted as text or into a spreadsheet, each return period stands over
+        // its intensity: the same column of the text, the same cell of a row.
+        const QStringList lines = data->text().split(u'\n');
+        const auto lineWith = [&](const QString& word) {
+            for (const QString& line : lines) {
+                if (line.contains(word)) {
+                    return line;
+                }
+            }
+            return QString();
+        };
+        const QString intensities = lineWith(QStringLiteral("I(in/hr)"));
+        const qsizetype firstValue = intensities.indexOf(QRegularExpression(QStringLiteral("\\d")));
+        QVERIFY(firstValue > 0);
+        QCOMPARE(lineWith(QStringLiteral("1Yr")).indexOf(QStringLiteral("1Yr")), firstValue);
+        const QString html = data->html();
+        const auto cellOf = [&](const QString& rowMark, const QString& cell) {
+            const qsizetype row = html.lastIndexOf(QStringLiteral("<tr>"), html.indexOf(rowMark));
+            const qsizetype at = html.indexOf(cell, row);
+            return row < 0 || at < 0 ? -1 : html.mid(row, at - row).count(QStringLiteral("<td>"));
+        };
+        QVERIFY(cellOf(QStringLiteral("1Yr"), QStringLiteral("1Yr")) > 0);
+        QCOMPARE(cellOf(QStringLiteral("1Yr"), QStringLiteral("1Yr")),
+                 cellOf(QStringLiteral("I(in/hr)"), intensities.mid(firstValue, 4)));
+        QVERIFY(html.contains(QStringLiteral("Runoff Rate Calculations")));
         QVERIFY(!box->textCursor().hasSelection());
         QCOMPARE(box->textCursor().position(), 0);
     }
@@ -792,7 +875,8 @@ class ReportWindowTest : public QObject {
         QVERIFY(copy->isEnabled());
         popup->close();
         Trigger(form, QStringLiteral("MnuPopCopy"));
-        QCOMPARE(QGuiApplication::clipboard()->text(), box->toPlainText());
+        QCOMPARE(QGuiApplication::clipboard()->text(),
+                 ToQ(WritePlainText(ToRichDocument(*box->document()))));
 
         // Only the selection goes, with its formatting: the banner's bold title.
         QTextCursor title(box->document());

@@ -526,7 +526,9 @@ class ReportComposer {
 }  // namespace
 
 RichDocument ComposeReport(const NetworkSolution& solution, const ProjectInfoRow& info) {
-    return ReportComposer(solution, info).Compose();
+    RichDocument document = ReportComposer(solution, info).Compose();
+    document.footer = PageFooter{info.ProjectName, info.JobNumber};
+    return document;
 }
 
 ComposedReport ComposeReport(const ReportInputs& inputs) {

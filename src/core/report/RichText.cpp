@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <string>
 #include <utility>
 
 namespace torrenta {
@@ -14,6 +15,21 @@ int Saturated(long long value) {
 }
 
 }  // namespace
+
+std::string PageFooterText(const PageFooter& footer) {
+    std::string text = footer.projectName;
+    if (!footer.jobNumber.empty()) {
+        if (!text.empty()) {
+            text += "    ";
+        }
+        text += "Job Number: " + footer.jobNumber;
+    }
+    return text;
+}
+
+std::string PageNumberText(int page, int pages) {
+    return "Page " + std::to_string(page) + " of " + std::to_string(pages);
+}
 
 std::string RichDocument::PlainText() const {
     std::string text;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -23,6 +24,11 @@ struct PageFormat {
     int bottom = 360;
 };
 inline constexpr PageFormat kReportPage{};
+
+// The page footer: its size in points, and the band above the bottom margin
+// it takes from the text, in twips.
+inline constexpr double kFooterPoints = 9.0;
+inline constexpr int kFooterBand = 360;
 
 inline constexpr std::uint32_t kBlack = 0x000000;
 inline constexpr std::uint32_t kPureBlue = 0x0000FF;  // red 0, green 0, blue 255
@@ -65,10 +71,28 @@ struct Paragraph {
     bool operator==(const Paragraph&) const = default;
 };
 
+// What the foot of every printed page names besides its number, so a loose
+// sheet can be traced to its project.
+struct PageFooter {
+    std::string projectName;  // UTF-8
+    std::string jobNumber;
+
+    bool operator==(const PageFooter&) const = default;
+};
+
+// The footer's words before the page number: "North Lot    Job Number: 2026-14",
+// leaving out what the project does not state.
+std::string PageFooterText(const PageFooter& footer);
+
+// "Page 3 of 5".
+std::string PageNumberText(int page, int pages);
+
 // Always at least one paragraph; the last one holds the insertion point and is
 // empty when the text ends with a line break.
 struct RichDocument {
     std::vector<Paragraph> paragraphs = {Paragraph{}};
+    // Pages are numbered and footed only when the document is a report.
+    std::optional<PageFooter> footer;
 
     // The text with one "\n" between paragraphs.
     std::string PlainText() const;

@@ -94,11 +94,88 @@ bool IsEmpty(const Paragraph& paragraph) {
                        [](const TextRun& run) { return run.text.empty(); });
 }
 
+// A heading of the report: a section or table title, column headings or a
+// rule line; everything underlined, every word bold.
+bool IsHeading(const Paragraph& paragraph) {
+    bool any = false;
+    for (const auto& run : paragraph.runs) {
+        if (run.text.empty()) {
+            continue;
+        }
+        const bool blank = run.text.find_first_not_of(" \t") == std::string::npos;
+        if (!run.format.underline || (!blank && !run.format.bold)) {
+            return false;
+        }
+        any = true;
+    }
+    return any;
+}
+
+bool HasText(const Paragraph& paragraph) {
+    return std::any_of(paragraph.runs.begin(), paragraph.runs.end(), [](const TextRun& run) {
+        return run.text.find_first_not_of(" ") != std::string::npos;
+    });
+}
+
+// A section's or table's title: a heading of words without TABs.
+bool IsTitle(const Paragraph& paragraph) {
+    if (!IsHeading(paragraph)) {
+        return false;
+    }
+    bool words = false;
+    for (const auto& run : paragraph.runs) {
+        if (run.text.find('\t') != std::string::npos) {
+            return false;
+        }
+        words = words || run.text.find_first_not_of(' ') != std::string::npos;
+    }
+    return words;
+}
+
+// Which paragraphs a word processor keeps on the page of the next one, as
+// the printed pages do: every heading with what it heads, and a title's
+// whole block (to the next title or a gap of three empty lines) together.
+std::vector<bool> KeepWithNext(const std::vector<Paragraph>& paragraphs) {
+    constexpr int kSectionGap = 3;
+    std::vector<bool> keep(paragraphs.size(), false);
+    for (std::size_t i = 0; i < paragraphs.size(); ++i) {
+        if (!IsHeading(paragraphs[i])) {
+            continue;
+        }
+        std::size_t last = i;
+        std::size_t next = i + 1;
+        while (next < paragraphs.size() && !HasText(paragraphs[next]) &&
+               !IsHeading(paragraphs[next])) {
+            ++next;
+        }
+        if (next < paragraphs.size()) {
+            last = next;
+        }
+        if (IsTitle(paragraphs[i])) {
+            int empty = 0;
+            for (std::size_t j = i + 1; j < paragraphs.size() && !IsTitle(paragraphs[j]); ++j) {
+                if (!HasText(paragraphs[j]) && !IsHeading(paragraphs[j])) {
+                    if (++empty == kSectionGap) {
+                        break;
+                    }
+                    continue;
+                }
+                empty = 0;
+                last = std::max(last, j);
+            }
+        }
+        for (std::size_t j = i; j < last; ++j) {
+            keep[j] = true;
+        }
+    }
+    return keep;
+}
+
 class RtfStream {
   public:
     explicit RtfStream(std::vector<std::uint32_t> colors) : colors_(std::move(colors)) {}
 
-    void Header() {
+    void Header(bool footed) {
         out_ += "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fswiss\\fcharset0 Arial;}}\n";
         out_ += "{\\colortbl;";
         for (const std::uint32_t color : colors_) {
@@ -113,14 +190,20 @@ class RtfStream {
         Word("margr", kReportPage.right);
         Word("margt", kReportPage.top);
         Word("margb", kReportPage.bottom);
+        if (footed) {
+            Word("footery", kReportPage.bottom);
+        }
         Word("deftab", kDefaultTabTwips);
         Word("uc1");
     }
 
     // \pard alone resets every paragraph property, so each paragraph states all
     // of its own and none can leak into the next.
-    void ParagraphStart(const ParagraphFormat& format) {
+    void ParagraphStart(const ParagraphFormat& format, bool keepWithNext) {
         Word("pard");
+        if (keepWithNext) {
+            Word("keepn");
+        }
         Word("li", format.leftIndent);
         Word("fi", format.firstLineIndent);
         Word("ri", format.rightIndent);
@@ -144,6 +227,31 @@ class RtfStream {
         while (pos < run.text.size()) {
             Character(NextCodePoint(run.text, pos));
         }
+    }
+
+    // The page numbers are fields, so the word processor counts its own pages;
+    // the footer sits in the bottom margin's band as the printed pages have it.
+    // A group of its own, so its formatting never reaches the report's text.
+    void Footer(std::string_view words) {
+        const int textWidth = kReportPage.width - kReportPage.left - kReportPage.right;
+        out_ += "\n{";
+        Word("footer");
+        Word("pard");
+        Word("plain");
+        Word("f", 0);
+        Word("fs", HalfPoints(kFooterPoints));
+        Word("cf", ColorIndex(kBlack));
+        Word("tqr");
+        Word("tx", textWidth);
+        Text(words);
+        Word("tab");
+        Text("Page ");
+        out_ += "{\\field{\\*\\fldinst PAGE}{\\fldrslt 1}}";
+        Text(" of ");
+        out_ += "{\\field{\\*\\fldinst NUMPAGES}{\\fldrslt 1}}";
+        Word("par");
+        out_ += "}\n";
+        needsDelimiter_ = false;
     }
 
     void Finish() { out_ += "}"; }
@@ -190,6 +298,12 @@ class RtfStream {
             Word(format.underline ? "ul" : "ulnone");
         }
         current_ = format;
+    }
+
+    void Text(std::string_view text) {
+        for (std::size_t pos = 0; pos < text.size();) {
+            Character(NextCodePoint(text, pos));
+        }
     }
 
     int ColorIndex(std::uint32_t color) const {
@@ -253,15 +367,22 @@ class RtfStream {
 
 std::string WriteRtf(const RichDocument& document) {
     RtfStream stream(ColorTable(document));
-    stream.Header();
+    stream.Header(document.footer.has_value());
+    if (document.footer) {
+        stream.Footer(PageFooterText(*document.footer));
+    }
     const auto& paragraphs = document.paragraphs;
+    // Only a report's pages are kept whole; a piece of it copied on its own
+    // is the reader's to lay out.
+    const std::vector<bool> keep =
+        document.footer ? KeepWithNext(paragraphs) : std::vector<bool>(paragraphs.size(), false);
     for (std::size_t i = 0; i < paragraphs.size(); ++i) {
         const bool last = i + 1 == paragraphs.size();
         // The empty paragraph after a final break is implied by the last \par.
         if (last && IsEmpty(paragraphs[i])) {
             break;
         }
-        stream.ParagraphStart(paragraphs[i].format);
+        stream.ParagraphStart(paragraphs[i].format, keep[i]);
         for (const auto& run : paragraphs[i].runs) {
             stream.Run(run);
         }

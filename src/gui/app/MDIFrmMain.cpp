@@ -20,6 +20,7 @@
 #include "common/Resources.h"
 #include "common/Session.h"
 #include "common/SvgIcon.h"
+#include "report/FrmViewReport.h"
 #include "store/FrmInfo.h"
 #include "store/ProjectFile.h"
 
@@ -201,7 +202,7 @@ void MDIFrmMain::ShowProjectSetup() {
 
 void MDIFrmMain::FileNew() {
     const QString file = CurrentPrompts().SaveFileName(this, kProjectFilter, QStringLiteral("rmt"));
-    if (file.isEmpty()) {
+    if (file.isEmpty() || !ReportLetsGo()) {
         return;
     }
     // The new project is set up in a draft beside the chosen file, which
@@ -244,6 +245,9 @@ void MDIFrmMain::FileOpen() {
 }
 
 void MDIFrmMain::OpenProjectFile(const QString& file) {
+    if (!ReportLetsGo()) {
+        return;
+    }
     FileClose();
     if (!RunCommand(this, [&] { OpenProject(FromQ(file)); })) {
         return;
@@ -260,6 +264,9 @@ void MDIFrmMain::FileClose() {
             Forms::CloseProjectForms();
             DiscardNewProject();
         }
+        return;
+    }
+    if (!ReportLetsGo()) {
         return;
     }
     Forms::CloseProjectForms();
@@ -319,7 +326,16 @@ void MDIFrmMain::ShowCanvas() {
     menuBar()->hide();
 }
 
+bool MDIFrmMain::ReportLetsGo() {
+    FrmViewReport* report = Forms::Find<FrmViewReport>();
+    return report == nullptr || report->close();
+}
+
 void MDIFrmMain::closeEvent(QCloseEvent* event) {
+    if (!ReportLetsGo()) {
+        event->ignore();
+        return;
+    }
     Forms::CloseAll();
     FileClose();
     event->accept();

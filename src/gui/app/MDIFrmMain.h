@@ -31,7 +31,8 @@ class MDIFrmMain : public QMainWindow {
     void OpenProjectFile(const QString& file);
     // Closes the open project: purges its deleted rows and shows the start
     // picture again; a new project still in its setup is dropped with its
-    // draft. Cannot be refused.
+    // draft. Only a report window keeping its edits (the user said No) stops
+    // it.
     void FileClose();
     void FileExit();
 
@@ -55,6 +56,9 @@ class MDIFrmMain : public QMainWindow {
     void closeEvent(QCloseEvent* event) override;
 
   private:
+    // Closes the report window, which asks before dropping edits; false when
+    // it stays open.
+    bool ReportLetsGo();
     void ShowProjectInTitle(bool open);
     // Drops a new project whose setup was left without OK: its draft is
     // removed and no project is bound. Does nothing otherwise.

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QByteArray>
 #include <QClipboard>
+#include <QCloseEvent>
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
@@ -27,6 +28,8 @@
 #include "common/QtText.h"
 #include "common/Session.h"
 #include "common/SvgIcon.h"
+#include "report/HtmlWriter.h"
+#include "report/PlainTextWriter.h"
 #include "report/ReportPdf.h"
 #include "report/RichDocumentConversion.h"
 #include "report/RichTextPrinter.h"
@@ -42,17 +45,21 @@ constexpr int kToolbarIconSize = 16;
 
 // One copy of the report text in every form a receiving program may ask for;
 // the RTF is the same the Save As command writes, so pasting into a word
-// processor keeps indents, tab stops and rule lines.
+// processor keeps indents, tab stops and rule lines; the HTML's tables and
+// the plain text's columns keep each value under its heading elsewhere.
 QMimeData* ReportMimeData(const RichDocument& selection) {
     auto* data = new QMimeData;
     const std::string rtf = WriteRtf(selection);
     const QByteArray rtfBytes(rtf.data(), static_cast<qsizetype>(rtf.size()));
     data->setData(QStringLiteral("text/rtf"), rtfBytes);
     data->setData(QStringLiteral("application/rtf"), rtfBytes);
-    QTextDocument html;
-    FillDocument(html, selection);
-    data->setHtml(html.toHtml());
-    data->setText(ToQ(selection.PlainText()));
+    data->setHtml(ToQ(WriteHtml(selection)));
+    std::string text = WritePlainText(selection);
+    // A few words copied from inside a line paste as those words alone.
+    if (!text.empty() && text.back() == '\n' && !selection.PlainText().ends_with('\n')) {
+        text.pop_back();
+    }
+    data->setText(ToQ(text));
     return data;
 }
 
@@ -95,6 +102,8 @@ FrmViewReport::FrmViewReport(QWidget* parent) : QMainWindow(parent, Qt::Window) 
 
     CreateToolbar();
     CreatePopupMenu();
+    connect(rtbReport_->document(), &QTextDocument::modificationChanged, this,
+            &FrmViewReport::ShowTitle);
     // Without a window manager to maximize it, the window still fills the screen.
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         setGeometry(screen->availableGeometry());
@@ -161,6 +170,11 @@ void FrmViewReport::CreatePopupMenu() {
 }
 
 void FrmViewReport::ShowReport(const NetworkFlags& flags) {
+    if (FrmViewReport* open = Forms::Find<FrmViewReport>();
+        open != nullptr && !open->MayDropEdits()) {
+        Forms::Show<FrmViewReport>(FormScope::Project);
+        return;
+    }
     const Session& session = CurrentSession();
     const ComposedReport report = ComposeReport(
         ReportInputs{session.ProjectPath, session.AppFolder, session.IntensityTableName, flags});
@@ -168,14 +182,39 @@ void FrmViewReport::ShowReport(const NetworkFlags& flags) {
 }
 
 void FrmViewReport::LoadReport(const RichDocument& document) {
-    const QString file = ProjectFileName();
-    setWindowTitle(file.isEmpty() ? QStringLiteral("Report")
-                                  : file + QStringLiteral(" \u2014 Report"));
     FillDocument(*rtbReport_->document(), document);
+    rtbReport_->document()->setModified(false);
+    ShowTitle();
     QTextCursor top(rtbReport_->document());
     top.movePosition(QTextCursor::Start);
     rtbReport_->setTextCursor(top);
     rtbReport_->ensureCursorVisible();
+}
+
+void FrmViewReport::ShowTitle() {
+    const QString file = ProjectFileName();
+    QString title =
+        file.isEmpty() ? QStringLiteral("Report") : file + QStringLiteral(" \u2014 Report");
+    if (rtbReport_->document()->isModified()) {
+        title += QStringLiteral(" (edited)");
+    }
+    setWindowTitle(title);
+}
+
+bool FrmViewReport::MayDropEdits() {
+    return !rtbReport_->document()->isModified() ||
+           CurrentPrompts().Message(
+               this, QStringLiteral("The report has edits that are not saved. Drop them?"),
+               windowTitle(), QMessageBox::Question,
+               QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+}
+
+void FrmViewReport::closeEvent(QCloseEvent* event) {
+    if (MayDropEdits()) {
+        event->accept();
+    } else {
+        event->ignore();
+    }
 }
 
 void FrmViewReport::SaveReportAs() {
@@ -187,6 +226,8 @@ void FrmViewReport::SaveReportAs() {
     const std::string rtf = WriteRtf(ToRichDocument(*rtbReport_->document()));
     try {
         WriteOutputFile(QFile::encodeName(fileName).toStdString(), rtf);
+        // Saved as RTF, the edits are kept: closing may drop the window's copy.
+        rtbReport_->document()->setModified(false);
     } catch (const TorrentaError& e) {
         ShowSaveFailure(fileName, ToQ(e.what()));
     }

@@ -8,6 +8,7 @@
 #include "report/RichText.h"
 
 class QAction;
+class QCloseEvent;
 class QMenu;
 class QPrintPreviewDialog;
 class QPrinter;
@@ -27,16 +28,26 @@ class FrmViewReport : public QMainWindow {
     ~FrmViewReport() override;
 
     // Solve's last step: composes the report of the bound project afresh and
-    // shows it, in the open report window (brought to the front, whatever was
-    // typed into it replaced) or in a new one. A composition failure
+    // shows it, in the open report window (brought to the front, what was
+    // typed into it replaced once the user agrees; else left as it is) or in
+    // a new one. A composition failure
     // propagates (the caller's command boundary shows it) and leaves any open
     // window as it was.
     static void ShowReport(const NetworkFlags& flags);
 
-    // Shows `document` with the insertion point at the top.
+    // Shows `document` with the insertion point at the top, unedited.
     void LoadReport(const RichDocument& document);
 
+  protected:
+    // Edits typed into the report go only with the user's word.
+    void closeEvent(QCloseEvent* event) override;
+
   private:
+    // True when nothing was typed since the report was shown or saved, or
+    // the user agrees to drop it.
+    bool MayDropEdits();
+    void ShowTitle();
+
     void CreateToolbar();
     void CreatePopupMenu();
 

@@ -5,8 +5,10 @@
 #include <QPageSize>
 #include <QPrinter>
 #include <QTemporaryFile>
+#include <optional>
 
 #include "Errors.h"
+#include "report/RichDocumentConversion.h"
 #include "report/RichText.h"
 #include "report/RichTextPrinter.h"
 #include "store/OutputFile.h"
@@ -23,6 +25,12 @@ std::unique_ptr<QPrinter> PdfPrinter(const QString& fileName) {
 }
 
 bool PrintReportPages(QTextDocument& document, QPrinter& printer) {
+    // The name a print queue lists and a PDF reader shows as the title.
+    if (const std::optional<PageFooter> footer = FooterOf(document)) {
+        const QString project = QString::fromStdString(footer->projectName);
+        printer.setDocName(project.isEmpty() ? QStringLiteral("Torrenta report")
+                                             : project + QStringLiteral(" \u2014 Torrenta report"));
+    }
     return PrintRichText(document, printer, kReportPage.left, kReportPage.top, kReportPage.right,
                          kReportPage.bottom);
 }

@@ -13,6 +13,7 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextOption>
+#include <QVariant>
 #include <algorithm>
 #include <cmath>
 
@@ -24,6 +25,12 @@ namespace torrenta::gui {
 namespace {
 
 constexpr double kTwipsPerInch = 1440.0;
+
+// The page footer rides on the shown document, so what the user edits still
+// prints with its project's name.
+constexpr const char* kFootedProperty = "torrentaFooted";
+constexpr const char* kProjectNameProperty = "torrentaProjectName";
+constexpr const char* kJobNumberProperty = "torrentaJobNumber";
 
 // The report is Arial. Where Arial is missing, a metric twin stands in so the
 // tables keep the widths they were laid out for. Only installed faces are
@@ -175,6 +182,10 @@ double DocumentDpi() {
 }
 
 void FillDocument(QTextDocument& target, const RichDocument& document) {
+    target.setProperty(kFootedProperty, document.footer.has_value());
+    const PageFooter footer = document.footer.value_or(PageFooter{});
+    target.setProperty(kProjectNameProperty, ToQ(footer.projectName));
+    target.setProperty(kJobNumberProperty, ToQ(footer.jobNumber));
     const bool undo = target.isUndoRedoEnabled();
     target.setUndoRedoEnabled(false);
     target.clear();
@@ -239,11 +250,22 @@ RichDocument ToRichDocument(const QTextDocument& source, int start, int end) {
     if (result.paragraphs.empty()) {
         result.paragraphs.emplace_back();
     }
+    if (start == 0 && end == last) {
+        result.footer = FooterOf(source);
+    }
     return result;
 }
 
 RichDocument ToRichDocument(const QTextDocument& source) {
     return ToRichDocument(source, 0, source.characterCount() - 1);
+}
+
+std::optional<PageFooter> FooterOf(const QTextDocument& source) {
+    if (!source.property(kFootedProperty).toBool()) {
+        return std::nullopt;
+    }
+    return PageFooter{source.property(kProjectNameProperty).toString().toStdString(),
+                      source.property(kJobNumberProperty).toString().toStdString()};
 }
 
 }  // namespace torrenta::gui

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <optional>
+
 #include "report/RichText.h"
 
 class QTextDocument;
@@ -19,8 +21,8 @@ namespace torrenta::gui {
 // The resolution the text layout sizes fonts with, in dots per inch.
 double DocumentDpi();
 
-// Replaces the whole content of `target` with `document`, the default font and
-// tab spacing included. The undo history is left empty: the loaded report is
+// Replaces the whole content of `target` with `document`, the default font,
+// tab spacing and page footer included. The undo history is left empty: the loaded report is
 // the starting point, not an edit.
 void FillDocument(QTextDocument& target, const RichDocument& document);
 
@@ -28,7 +30,12 @@ void FillDocument(QTextDocument& target, const RichDocument& document);
 // when start is 0 and end is past the last character) as a RichDocument: one
 // paragraph per block touched, with the block's indents and tab stops, and
 // runs merged where neighbouring fragments carry the same report format.
+// The page footer goes with the whole document only: a few lines pasted
+// elsewhere must not set the receiving document's footer.
 RichDocument ToRichDocument(const QTextDocument& source, int start, int end);
 RichDocument ToRichDocument(const QTextDocument& source);
+
+// The page footer `source` was filled with, if any.
+std::optional<PageFooter> FooterOf(const QTextDocument& source);
 
 }  // namespace torrenta::gui

@@ -13,7 +13,9 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextLayout>
+#include <algorithm>
 #include <cmath>
+#include <optional>
 #include <utility>
 
 namespace torrenta::gui {
@@ -65,12 +67,49 @@ int PageOf(const QTextBlock& block, int line, qreal pageHeight) {
     return static_cast<int>(std::floor((y + 0.5) / pageHeight));
 }
 
-// Finds the first heading that ends a page while what it heads starts the
-// next, and makes it start that next page itself. False when there is none.
+// A title of the report: a section's or a table's name, or "Runoff Rate
+// Calculations"; a table's column headings are tabbed, a rule line is tabs.
+bool IsTitle(const QTextBlock& block) {
+    return IsHeading(block) && !block.text().trimmed().isEmpty() && !block.text().contains(u'\t');
+}
+
+// Where a line of the laid-out copy starts and ends, from the top of page 1.
+qreal LineTop(const QTextBlock& block, int line) {
+    return block.layout()->position().y() + block.layout()->lineAt(line).y();
+}
+
+qreal LineBottom(const QTextBlock& block, int line) {
+    return LineTop(block, line) + block.layout()->lineAt(line).height();
+}
+
+// The last paragraph of a title's block: up to the next title or to a gap of
+// three empty lines, which is how the report parts its sections.
+QTextBlock BlockEnd(const QTextBlock& title) {
+    constexpr int kSectionGap = 3;
+    QTextBlock last = title;
+    int empty = 0;
+    for (QTextBlock next = title.next(); next.isValid() && !IsTitle(next); next = next.next()) {
+        if (!HasContent(next)) {
+            if (++empty == kSectionGap) {
+                break;
+            }
+            continue;
+        }
+        empty = 0;
+        last = next;
+    }
+    return last;
+}
+
+// Finds the first heading that ends a page while what it holds together
+// continues on the next, and makes it start that next page itself. What a
+// heading holds together: a title its whole block (a table, the runoff rates)
+// when that fits on one page, any heading the first line of what it heads.
+// False when there is none.
 bool MoveOneHeading(QTextDocument& document, qreal pageHeight) {
     document.pageCount();  // lays the whole copy out before positions are read
     for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
-        if (!IsHeading(block)) {
+        if (!IsHeading(block) || block.layout() == nullptr || block.layout()->lineCount() == 0) {
             continue;
         }
         QTextBlock next = block.next();
@@ -80,13 +119,20 @@ bool MoveOneHeading(QTextDocument& document, qreal pageHeight) {
         if (!next.isValid()) {
             continue;
         }
-        const int headingPage = PageOf(block, block.layout()->lineCount() - 1, pageHeight);
-        const int nextPage = PageOf(next, 0, pageHeight);
-        const qreal top = block.layout()->position().y() + block.layout()->lineAt(0).y();
+        const qreal top = LineTop(block, 0);
+        const int headingPage = PageOf(block, 0, pageHeight);
+        int endPage = PageOf(next, 0, pageHeight);
+        if (IsTitle(block)) {
+            const QTextBlock last = BlockEnd(block);
+            const int lastLine = last.layout()->lineCount() - 1;
+            if (lastLine >= 0 && LineBottom(last, lastLine) - top <= pageHeight) {
+                endPage = std::max(endPage, PageOf(last, lastLine, pageHeight));
+            }
+        }
         // A heading already at the top of its page stays: the page it would
         // go to could not hold more of what follows.
         const bool atPageTop = top < headingPage * pageHeight + 1.0;
-        if (nextPage <= headingPage || atPageTop) {
+        if (endPage <= headingPage || atPageTop) {
             continue;
         }
         QTextBlockFormat format = block.blockFormat();
@@ -97,14 +143,34 @@ bool MoveOneHeading(QTextDocument& document, qreal pageHeight) {
     return false;
 }
 
-// Keeps every heading on the page of what it heads: no "Runoff Rate
-// Calculations" alone at the foot of a page. Moving a table's column headings
+// Keeps every heading on the page of what it heads, and a table or the runoff
+// rates whole on one page where they fit: no "Runoff Rate Calculations" alone
+// at the foot of a page, no table cut in two. Moving a table's column headings
 // may leave its title behind, so the search starts again after each move; each
 // heading moves at most once, since a moved heading starts its page.
 void KeepHeadingsWithNext(QTextDocument& document, qreal pageHeight) {
     for (int moves = 0; moves < document.blockCount() && MoveOneHeading(document, pageHeight);
          ++moves) {
     }
+}
+
+// The footer's line at the foot of the band under the text: the project on
+// the left, the page number on the right.
+void DrawFooter(QPainter& painter, const PageFooter& footer, const QFont& reportFont,
+                const QRect& target, int band, int page, int pages) {
+    QFont font(reportFont);
+    font.setPointSizeF(kFooterPoints);
+    font.setBold(false);
+    font.setUnderline(false);
+    painter.save();
+    painter.setFont(font);
+    painter.setPen(Qt::black);
+    const QRect line(target.left(), target.bottom() + 1, target.width(), band);
+    painter.drawText(line, Qt::AlignLeft | Qt::AlignBottom,
+                     QString::fromStdString(PageFooterText(footer)));
+    painter.drawText(line, Qt::AlignRight | Qt::AlignBottom,
+                     QString::fromStdString(PageNumberText(page, pages)));
+    painter.restore();
 }
 
 }  // namespace
@@ -144,8 +210,9 @@ bool PrintRichText(QTextDocument& document, QPrinter& printer, int left, int top
     // are measured from the paper's edges whatever the printer cannot reach.
     printer.setFullPage(true);
     const QSize sheet = printer.paperRect(QPrinter::DevicePixel).size().toSize();
+    const std::optional<PageFooter> footer = FooterOf(document);
     const QRect target = PrintTargetRect(sheet, printer.logicalDpiX(), printer.logicalDpiY(), left,
-                                         top, right, bottom);
+                                         top, right, bottom + (footer ? kFooterBand : 0));
     if (target.isEmpty()) {
         return false;
     }
@@ -196,6 +263,10 @@ bool PrintRichText(QTextDocument& document, QPrinter& printer, int left, int top
         context.palette.setColor(QPalette::Text, Qt::black);
         layout->draw(&painter, context);
         painter.restore();
+        if (footer) {
+            DrawFooter(painter, *footer, copy->defaultFont(), target,
+                       TwipsToDevice(kFooterBand, printer.logicalDpiY()), page + 1, pages);
+        }
     }
     const bool ended = painter.end();
     return ended && printer.printerState() != QPrinter::Error &&

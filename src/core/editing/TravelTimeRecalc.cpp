@@ -1,7 +1,5 @@
 #include "editing/TravelTimeRecalc.h"
 
-#include <SQLiteCpp/Statement.h>
-
 #include "Errors.h"
 #include "editing/ElementEditing.h"
 #include "intensity/IntensityDatabase.h"
@@ -40,39 +38,6 @@ void CalculateNamed(ElementKind kind, const std::string& tag, const std::string&
     }
 }
 
-void Execute(const std::string& projectPath, const std::string& sql,
-             const std::vector<std::string>& values) {
-    RunOn(OpenProjectConnection(projectPath), "Cannot save the recalculated travel times",
-          [&](SQLite::Database& db) {
-              SQLite::Statement statement(db, sql);
-              for (std::size_t i = 0; i < values.size(); ++i) {
-                  statement.bind(static_cast<int>(i) + 1, values[i]);
-              }
-              statement.exec();
-          });
-}
-
-void WriteProjectTable(const std::string& projectPath, const std::string& table) {
-    RunOn(OpenProjectConnection(projectPath), "Cannot save the project's intensity table",
-          [&](SQLite::Database& db) {
-              if (db.execAndGet("SELECT count(*) FROM TblNodeInfo").getInt() == 0) {
-                  SQLite::Statement insert(db,
-                                           "INSERT INTO TblNodeInfo (NodeX, NodeY) VALUES (?, ?)");
-                  insert.bind(1, kNodeStartX);
-                  insert.bind(2, kNodeStartY);
-                  insert.exec();
-              }
-              SQLite::Statement node(db,
-                                     "UPDATE TblNodeInfo SET IntensityTable = ? "
-                                     "WHERE rowid = (SELECT min(rowid) FROM TblNodeInfo)");
-              node.bind(1, table);
-              node.exec();
-              SQLite::Statement info(db, "UPDATE TblProjectInfo SET IValueBasinName = ?");
-              info.bind(1, table);
-              info.exec();
-          });
-}
-
 void RecalculateOverland(const std::string& projectPath, const std::string& appFolder,
                          TravelTimeRecalc& recalc) {
     const auto rows = ReadLiveElements<BasinRow>(projectPath);
@@ -86,8 +51,7 @@ void RecalculateOverland(const std::string& projectPath, const std::string& appF
         CalculateNamed(ElementKind::Overland, row.BasinTag, row.BasinName,
                        [&] { CalculateOverland(row, recalc.p2); });
         if (row.Tc != oldTc) {
-            Execute(projectPath, "UPDATE TblBasinInfo SET Tc = ? WHERE BasinTag = ?",
-                    {row.Tc, row.BasinTag});
+            UpdateElementRow(projectPath, row.BasinTag, row);
             recalc.changes.push_back(
                 {ElementKind::Overland, row.BasinTag, row.BasinName, oldTc, row.Tc});
         }
@@ -100,9 +64,7 @@ void RecalculateShallow(const std::string& projectPath, TravelTimeRecalc& recalc
         CalculateNamed(ElementKind::Shallow, row.SurfTag, row.SurfName,
                        [&] { CalculateShallow(row); });
         if (row.SurfTc != old.SurfTc || row.SurfVelocity != old.SurfVelocity) {
-            Execute(projectPath,
-                    "UPDATE TblSurfaceInfo SET SurfVelocity = ?, SurfTc = ? WHERE SurfTag = ?",
-                    {row.SurfVelocity, row.SurfTc, row.SurfTag});
+            UpdateElementRow(projectPath, row.SurfTag, row);
         }
         if (row.SurfTc != old.SurfTc) {
             recalc.changes.push_back(
@@ -117,10 +79,7 @@ void RecalculateChannel(const std::string& projectPath, TravelTimeRecalc& recalc
         CalculateNamed(ElementKind::Channel, row.ChannelTag, row.ChannelName,
                        [&] { CalculateChannel(row); });
         if (row.ChannelTc != old.ChannelTc || row.ChannelVelocity != old.ChannelVelocity) {
-            Execute(projectPath,
-                    "UPDATE TblChannelInfo SET ChannelVelocity = ?, ChannelTc = ? "
-                    "WHERE ChannelTag = ?",
-                    {row.ChannelVelocity, row.ChannelTc, row.ChannelTag});
+            UpdateElementRow(projectPath, row.ChannelTag, row);
         }
         if (row.ChannelTc != old.ChannelTc) {
             recalc.changes.push_back({ElementKind::Channel, row.ChannelTag, row.ChannelName,
@@ -154,7 +113,8 @@ TravelTimeRecalc ChangeProjectTable(const std::string& projectPath, const std::s
     WriteTransaction transaction(projectPath, "Cannot change the project's intensity table");
     TravelTimeRecalc recalc;
     recalc.table = table;
-    WriteProjectTable(projectPath, table);
+    SetNodeIntensityTable(projectPath, table);
+    SetProjectIntensityTable(projectPath, table);
     RecalculateOverland(projectPath, appFolder, recalc);
     transaction.Commit();
     return recalc;

@@ -1,5 +1,6 @@
 #include "store/ProjectSetup.h"
 
+#include <SQLiteCpp/Savepoint.h>
 #include <SQLiteCpp/Statement.h>
 #include <SQLiteCpp/Transaction.h>
 
@@ -28,7 +29,9 @@ void EnsureNodeRow(SQLite::Database& db) {
 void WriteNode(const std::string& projectPath, const std::string& assignments,
                const std::vector<std::string>& values, const char* action) {
     RunOn(OpenProjectConnection(projectPath), action, [&](SQLite::Database& db) {
-        SQLite::Transaction transaction(db);
+        // A savepoint, not a transaction: a table change writes the node inside
+        // its own write transaction.
+        SQLite::Savepoint savepoint(db, "node");
         EnsureNodeRow(db);
         SQLite::Statement update(
             db, "UPDATE TblNodeInfo SET " + assignments + " WHERE rowid = " + kFirstNode);
@@ -36,7 +39,7 @@ void WriteNode(const std::string& projectPath, const std::string& assignments,
             update.bind(static_cast<int>(i) + 1, values[i]);
         }
         update.exec();
-        transaction.commit();
+        savepoint.release();
     });
 }
 

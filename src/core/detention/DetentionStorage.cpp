@@ -76,6 +76,8 @@ DetentionSweep SweepDetention(const DetentionBasis& basis, const StormIntensity&
                               DetentionMethod method, const std::array<double, 7>& releases) {
     DetentionSweep sweep;
     sweep.method = method;
+    sweep.tc = basis.tc;
+    sweep.longestDuration = basis.longestDuration;
     const std::vector<double> durations = StormDurations(basis.tc, basis.longestDuration);
     for (std::size_t k = 0; k < sweep.periods.size(); ++k) {
         DetentionPeriod& period = sweep.periods[k];

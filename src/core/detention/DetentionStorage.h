@@ -64,6 +64,8 @@ struct DetentionPeriod {
 
 struct DetentionSweep {
     DetentionMethod method = DetentionMethod::RisingRelease;
+    double tc = 0.0;               // minutes: the first storm swept
+    double longestDuration = 0.0;  // minutes: the table's end
     std::array<DetentionPeriod, 7> periods;
 };
 

@@ -3,6 +3,7 @@
 #include <CLI/CLI.hpp>
 
 #include <algorithm>
+#include <charconv>
 #include <ctime>
 #include <functional>
 #include <memory>
@@ -12,6 +13,7 @@
 #include "OutputBuffer.h"
 #include "ProjectCommands.h"
 #include "RainfallCommands.h"
+#include "detention/DetentionInputs.h"
 #include "hydraulics/Tables.h"
 #include "intensity/IntensityDatabase.h"
 #include "store/AppFolder.h"
@@ -89,6 +91,42 @@ void RequireNumeric(std::initializer_list<NumericOption> options) {
     for (const auto& option : options) {
         RequireNumeric(option.name, *option.value);
     }
+}
+
+// A number the program computes with rather than stores as text is read
+// whole: "1.5.2" is refused, not taken as 1.5.
+double NumberOption(const std::string& option, const std::string& value) {
+    RequireNumeric(option, value);
+    double number = 0.0;
+    const char* end = value.data() + value.size();
+    const auto [stop, error] = std::from_chars(value.data(), end, number);
+    if (value.empty() || error != std::errc() || stop != end) {
+        throw InputError("The value \"" + value + "\" of " + option + " is not a number.");
+    }
+    return number;
+}
+
+// "Q1,Q2,Q5,Q10,Q25,Q50,Q100": one release per return period, none left out.
+std::array<double, 7> ReleasesPerPeriod(const std::string& value) {
+    std::vector<std::string> parts(1);
+    for (const char c : value) {
+        if (c == ',') {
+            parts.emplace_back();
+        } else {
+            parts.back() += c;
+        }
+    }
+    std::array<double, 7> releases{};
+    if (parts.size() != releases.size()) {
+        throw InputError(
+            "--release-per-period takes seven releases, for 1, 2, 5, 10, 25, 50 "
+            "and 100 years, separated by commas; \"" +
+            value + "\" holds " + std::to_string(parts.size()) + ".");
+    }
+    for (std::size_t k = 0; k < releases.size(); ++k) {
+        releases[k] = NumberOption("--release-per-period", parts[k]);
+    }
+    return releases;
 }
 
 struct TextOption {
@@ -351,12 +389,107 @@ Command SolveCommand(CLI::App& app, std::ostream& out, std::ostream& err,
                   "Print the solution as JSON instead: project, node, intensityTable, "
                   "totalArea, weightedC, tc, shown, elements (stored columns, values, shown) "
                   "and results (per return period: numbers, stored and shown texts), "
-                  "checks (code, element, message, reference)");
+                  "checks (code, element, message, reference) and, for a project holding "
+                  "detention inputs, detention (as detention --json)");
     return {sub, [options, &out, &err](const std::string& appFolder) {
                 if (options->table) {
                     RequireUtf8("--table", *options->table);
                 }
                 RunSolve(appFolder, *options, out, err);
+            }};
+}
+
+// The option values as typed, turned into inputs only once the command runs,
+// so a bad number is refused with its option's name and exit 5.
+struct DetentionState {
+    DetentionOptions options;
+    std::optional<std::string> release;
+    std::optional<std::string> perPeriod;
+    std::optional<std::string> from;
+    std::optional<std::string> factor;
+    std::optional<std::string> method;
+    bool clear = false;
+
+    std::optional<DetentionInputs> GivenInputs() const {
+        if (!release && !perPeriod && !from) {
+            return std::nullopt;
+        }
+        DetentionInputs inputs;
+        inputs.method = DetentionMethodFromWord(method.value_or("rising")).value();
+        if (release) {
+            inputs.source = ReleaseSource::Single;
+            inputs.release = NumberOption("--release", *release);
+        } else if (perPeriod) {
+            inputs.source = ReleaseSource::PerPeriod;
+            inputs.releases = ReleasesPerPeriod(*perPeriod);
+        } else {
+            inputs.source = ReleaseSource::PreDevelopment;
+            // Typed from here, kept from the project's folder; an empty name
+            // stays empty for the core to refuse.
+            if (!from->empty()) {
+                inputs.preDevelopmentProject = StoredPreDevelopmentPath(options.projectPath, *from);
+            }
+            if (factor) {
+                inputs.releaseFactor = NumberOption("--release-factor", *factor);
+            }
+        }
+        return inputs;
+    }
+};
+
+Command DetentionCommand(CLI::App& app, std::ostream& out, std::ostream& err) {
+    auto state = std::make_shared<DetentionState>();
+    auto* sub = app.add_subcommand(
+        "detention",
+        "Size the detention storage by the Modified Rational Method and print the report's "
+        "detention section; without a release, the project's stored inputs");
+    sub->add_option("PROJECT", state->options.projectPath, "Project file")->required();
+    auto* release = sub->add_option("--release", state->release,
+                                    "Allowable release Qo (cfs), the same for every period");
+    auto* perPeriod =
+        sub->add_option("--release-per-period", state->perPeriod,
+                        "Q1,Q2,Q5,Q10,Q25,Q50,Q100: allowable release (cfs) per return period");
+    auto* from = sub->add_option(
+        "--release-from", state->from,
+        "Pre-development project: its peak flows, solved with its own table, are the release; "
+        "stored relative to PROJECT's folder");
+    auto* factor = sub->add_option("--release-factor", state->factor,
+                                   "Times the pre-development peak flows (default 1)");
+    auto* method = sub->add_option("--method", state->method,
+                                   "rising (default): the outflow rises to Qo; constant: Qo "
+                                   "for the whole storm")
+                       ->check(CLI::IsMember({"rising", "constant"}));
+    auto* table = sub->add_option("--table", state->options.table,
+                                  "Intensity table for this run only, as for solve");
+    auto* store = sub->add_flag(
+        "--store", state->options.store,
+        "Keep the inputs in the project once the storage is sized, so solve prints the section");
+    auto* json = sub->add_flag("--json", state->options.json,
+                               "Print the storage as JSON instead: method, releaseSource, "
+                               "periods (numbers in full, each with its storage curve)");
+    auto* clear =
+        sub->add_flag("--clear", state->clear, "Remove the stored inputs; takes no other option");
+    release->excludes(perPeriod);
+    release->excludes(from);
+    perPeriod->excludes(from);
+    factor->needs(from);
+    for (CLI::Option* other : {release, perPeriod, from, factor, method, table, store, json}) {
+        clear->excludes(other);
+    }
+    return {sub, [state, &out, &err](const std::string& appFolder) {
+                if (state->clear) {
+                    RunClearDetention(state->options.projectPath);
+                    return;
+                }
+                if (state->options.table) {
+                    RequireUtf8("--table", *state->options.table);
+                }
+                DetentionOptions options = state->options;
+                options.inputs = state->GivenInputs();
+                if (state->method) {
+                    options.method = DetentionMethodFromWord(*state->method);
+                }
+                RunDetention(appFolder, options, out, err);
             }};
 }
 
@@ -418,6 +551,7 @@ int RunCommand(const std::vector<std::string>& args, const std::string& executab
         SetTableCommand(app, out),
         RecalcCommand(app, out),
         SolveCommand(app, out, err, executableFolder),
+        DetentionCommand(app, out, err),
         ImportNoaaCommand(app, out, err),
         TableFromEquationCommand(app, out, err),
     };
@@ -440,6 +574,9 @@ int RunCommand(const std::vector<std::string>& args, const std::string& executab
             }
         }
         return kExitDone;
+    } catch (const UsageError& e) {
+        err << kProgram << ": " << e.what() << "\n";
+        return kExitUsage;
     } catch (const NothingToDo& e) {
         err << kProgram << ": " << e.what() << "\n";
         return kExitNothingToDo;

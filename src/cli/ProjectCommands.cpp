@@ -11,6 +11,7 @@
 #include "Errors.h"
 #include "ReturnPeriods.h"
 #include "checks/DesignChecks.h"
+#include "detention/ProjectDetention.h"
 #include "editing/ElementAdding.h"
 #include "editing/ElementEditing.h"
 #include "editing/TravelTimeRecalc.h"
@@ -95,6 +96,42 @@ std::string AddRow(const std::string& projectPath, Row& row, bool onTcPath) {
                                           index, IconPlacement::TakenPositions(projectPath))};
         },
         onTcPath);
+}
+
+// Solve and detention run the same solve: the project's table unless --table
+// names another for this run, and nothing for a network without elements.
+NetworkFlags RequireSomethingToSolve(const std::string& projectPath) {
+    const NetworkFlags flags = SolveNetwork(projectPath);
+    if (!flags.Any()) {
+        throw NothingToDo("Nothing to Solve");
+    }
+    return flags;
+}
+
+NetworkSolution SolveForRun(const std::string& appFolder, const std::string& projectPath,
+                            const NodeRow& node, const std::optional<std::string>& table,
+                            const NetworkFlags& flags) {
+    const std::string name = table.value_or(node.IntensityTable);
+    // Another table for this run puts the sheet-flow times on its rainfall too,
+    // so the report stands on the one basis it names.
+    const SheetFlowTimes sheetFlow =
+        name == node.IntensityTable ? SheetFlowTimes::AsStored : SheetFlowTimes::FromThisTable;
+    return SolveProject(projectPath, appFolder, name, flags, sheetFlow);
+}
+
+// One line per finding, whatever a stored name in its message holds.
+void PrintDesignChecks(const NetworkSolution& solution, std::ostream& err) {
+    for (const DesignFinding& finding : CheckDesign(solution)) {
+        err << "torrenta-cli: check " << finding.code << ": " << ControlsAsSpaces(finding.message)
+            << " (" << finding.reference << ")\n";
+    }
+}
+
+void PrintJson(const nlohmann::json& json, std::ostream& out) {
+    // A file written before input was checked may hold text that is not
+    // UTF-8: it comes out with U+FFFD in place of each bad sequence rather
+    // than stopping the command.
+    out << json.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) << "\n";
 }
 
 }  // namespace
@@ -196,17 +233,9 @@ void RunSolve(const std::string& appFolder, const SolveOptions& options, std::os
             RequireReportTarget(*target, options.projectPath, appFolder);
         }
     }
-    const std::string table = options.table.value_or(node.IntensityTable);
-    const NetworkFlags flags = SolveNetwork(options.projectPath);
-    if (!flags.Any()) {
-        throw NothingToDo("Nothing to Solve");
-    }
-    // Another table for this run puts the sheet-flow times on its rainfall too,
-    // so the report stands on the one basis it names.
-    const SheetFlowTimes sheetFlow =
-        table == node.IntensityTable ? SheetFlowTimes::AsStored : SheetFlowTimes::FromThisTable;
     const NetworkSolution solution =
-        SolveProject(options.projectPath, appFolder, table, flags, sheetFlow);
+        SolveForRun(appFolder, options.projectPath, node, options.table,
+                    RequireSomethingToSolve(options.projectPath));
     const ProjectInfoRow info = ReadProjectInfo(options.projectPath).value_or(ProjectInfoRow{});
     // The report is composed once, and only where it is written: --json alone
     // needs none.
@@ -224,20 +253,55 @@ void RunSolve(const std::string& appFolder, const SolveOptions& options, std::os
         WriteReportPdf(composed(), *options.pdfPath, options.executableFolder);
     }
     if (options.json) {
-        // A file written before input was checked may hold text that is not
-        // UTF-8: it comes out with U+FFFD in place of each bad sequence
-        // rather than stopping the solve.
-        out << SolutionAsJson(solution, info, node)
-                   .dump(2, ' ', false, nlohmann::json::error_handler_t::replace)
-            << "\n";
+        PrintJson(SolutionAsJson(solution, info, node), out);
     } else {
         out << WritePlainText(composed());
     }
-    // One line per finding, whatever a stored name in its message holds.
-    for (const DesignFinding& finding : CheckDesign(solution)) {
-        err << "torrenta-cli: check " << finding.code << ": " << ControlsAsSpaces(finding.message)
-            << " (" << finding.reference << ")\n";
+    PrintDesignChecks(solution, err);
+}
+
+void RunDetention(const std::string& appFolder, const DetentionOptions& options, std::ostream& out,
+                  std::ostream& err) {
+    const SharedConnections oneConnectionPerFile;
+    const NodeRow node = RequireSetUpProject(options.projectPath);
+    DetentionInputs inputs;
+    if (options.inputs) {
+        inputs = *options.inputs;
+    } else if (const auto stored = ReadDetentionInputs(options.projectPath)) {
+        inputs = *stored;
+        inputs.method = options.method.value_or(inputs.method);
+    } else {
+        throw UsageError("\"" + options.projectPath +
+                         "\" holds no detention inputs: give the allowable release with "
+                         "--release, --release-per-period or --release-from.");
     }
+    const NetworkFlags flags = RequireSomethingToSolve(options.projectPath);
+    // A release that cannot be had (a pre-development project missing or
+    // unsolvable) stops the run before the solve rewrites the results row.
+    AllowableReleases(inputs, options.projectPath, appFolder);
+    NetworkSolution solution =
+        SolveForRun(appFolder, options.projectPath, node, options.table, flags);
+    // The solve sized the stored inputs already; other inputs are sized on
+    // the same solve.
+    if (!solution.detention || solution.detention->inputs != inputs) {
+        solution.detention =
+            ComputeProjectDetention(solution, inputs, options.projectPath, appFolder);
+    }
+    if (options.store) {
+        StoreDetentionInputs(options.projectPath, inputs);
+    }
+    if (options.json) {
+        PrintJson(DetentionAsJson(*solution.detention), out);
+    } else {
+        out << WritePlainText(ComposeDetentionSection(*solution.detention));
+    }
+    PrintDesignChecks(solution, err);
+}
+
+void RunClearDetention(const std::string& projectPath) {
+    OpenProject(projectPath);
+    RequireWritableProject(projectPath);
+    ClearDetentionInputs(projectPath);
 }
 
 }  // namespace torrenta

@@ -6,6 +6,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "detention/DetentionInputs.h"
 #include "store/ElementRows.h"
 #include "store/ProjectSetup.h"
 
@@ -63,5 +64,32 @@ struct SolveOptions {
 // on `err`: they never change the outcome.
 void RunSolve(const std::string& appFolder, const SolveOptions& options, std::ostream& out,
               std::ostream& err);
+
+struct DetentionOptions {
+    std::string projectPath;
+    // The release and method given on the command line; nothing: the
+    // project's stored inputs.
+    std::optional<DetentionInputs> inputs;
+    // Over the stored inputs' method when no inputs are given.
+    std::optional<DetentionMethod> method;
+    std::optional<std::string> table;  // this run only, not stored
+    bool store = false;                // keep the inputs in the project
+    bool json = false;
+};
+// Solves the project as RunSolve does, sizes the pond and prints the report's
+// detention section (or its JSON); with `store`, keeps the inputs once the
+// sizing succeeded. UsageError when no inputs are given and none are stored.
+void RunDetention(const std::string& appFolder, const DetentionOptions& options, std::ostream& out,
+                  std::ostream& err);
+
+// Removes the stored detention inputs: solve prints the peak flows alone again.
+void RunClearDetention(const std::string& projectPath);
+
+// A command line that lacks what the command needs, found only once the
+// project is read.
+class UsageError : public std::runtime_error {
+  public:
+    using std::runtime_error::runtime_error;
+};
 
 }  // namespace torrenta

@@ -119,7 +119,45 @@ nlohmann::json SolutionAsJson(const NetworkSolution& solution, const ProjectInfo
                           {"reference", finding.reference}});
     }
     json["checks"] = checks;
+    if (solution.detention) {
+        json["detention"] = DetentionAsJson(*solution.detention);
+    }
     return json;
+}
+
+nlohmann::json DetentionAsJson(const DetentionResult& detention) {
+    const DetentionInputs& inputs = detention.inputs;
+    nlohmann::json source = {{"kind", std::string(ReleaseSourceWord(inputs.source))}};
+    if (inputs.source == ReleaseSource::PreDevelopment) {
+        source["project"] = inputs.preDevelopmentProject;
+        source["factor"] = inputs.releaseFactor;
+        source["table"] = detention.preDevelopmentTable;
+    }
+    nlohmann::json periods = nlohmann::json::array();
+    for (const DetentionPeriod& period : detention.sweep.periods) {
+        // Without storage needed no storm is critical: null, not a 0 minutes
+        // a script could take for a duration.
+        const auto critical = [&](double value) {
+            return period.storageNeeded ? nlohmann::json(value) : nlohmann::json(nullptr);
+        };
+        nlohmann::json curve = nlohmann::json::array();
+        for (const StoragePoint& point : period.curve) {
+            curve.push_back({point.duration, point.storage});
+        }
+        periods.push_back({{"returnPeriod", period.years},
+                           {"release", period.release},
+                           {"storageNeeded", period.storageNeeded},
+                           {"criticalDuration", critical(period.criticalDuration)},
+                           {"intensity", critical(period.intensity)},
+                           {"inflowPeak", critical(period.inflowPeak)},
+                           {"storage", period.storage},
+                           {"storageAcreFeet", period.storageAcreFeet},
+                           {"atTableEnd", period.atTableEnd},
+                           {"curve", curve}});
+    }
+    return {{"method", std::string(DetentionMethodWord(detention.sweep.method))},
+            {"releaseSource", source},
+            {"periods", periods}};
 }
 
 }  // namespace torrenta

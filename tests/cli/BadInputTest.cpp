@@ -320,7 +320,7 @@ TEST_F(CliBadInput, DamagedProjectsAreRefusedWithTheirReason) {
     }
 }
 
-// A project the user may only read is listed, but add, solve and new refuse it
+// A project the user may only read is listed, but add, solve, detention and new refuse it
 // before doing anything, saying why.
 TEST_F(CliBadInput, ReadOnlyProjectIsListedButNotChanged) {
     const std::string project = folder_.File("site.rmt");
@@ -343,6 +343,8 @@ TEST_F(CliBadInput, ReadOnlyProjectIsListedButNotChanged) {
         {"solve", project},
         {"solve", project, "--rtf", folder_.File("report.rtf")},
         {"add", "shallow", project, "--name=S", "--length=500", "--slope=0.02"},
+        {"detention", project, "--release=2", "--store"},
+        {"detention", project, "--clear"},
     };
     for (const auto& args : refused) {
         const ProcessOutcome outcome = Cli(args, true);

@@ -12,6 +12,7 @@
 #include "CliApp.h"
 #include "CliOutcome.h"
 #include "TestFolder.h"
+#include "detention/DetentionInputs.h"
 #include "intensity/IntensityDatabase.h"
 #include "store/ElementRows.h"
 #include "store/ProjectSetup.h"
@@ -199,6 +200,30 @@ TEST_F(CliProject, RefusedInputNamesTheProblemAndWritesNothing) {
           "Gravel"},
          kExitUsage,
          "Gravel"},
+        {{"detention", project_, "--release", "2", "--release-per-period", "1,1,1,1,1,1,1"},
+         kExitUsage,
+         "excludes"},
+        {{"detention", project_, "--release", "2", "--release-from", "pre.rmt"},
+         kExitUsage,
+         "excludes"},
+        {{"detention", project_, "--release", "2", "--release-factor", "0.5"},
+         kExitUsage,
+         "--release-from"},
+        {{"detention", project_, "--clear", "--release", "2"}, kExitUsage, "excludes"},
+        {{"detention", project_, "--release", "2", "--method", "falling"}, kExitUsage, "falling"},
+        {{"detention", project_, "--store"}, kExitUsage, "no detention inputs"},
+        {{"detention", project_, "--release-per-period", "1,2,3,4,5,6", "--store"},
+         kExitInvalidInput,
+         "--release-per-period takes seven releases"},
+        {{"detention", project_, "--release-per-period", "1,2,3,4,5,,7", "--store"},
+         kExitInvalidInput,
+         "\"\" of --release-per-period"},
+        {{"detention", project_, "--release", "1.5.2", "--store"},
+         kExitInvalidInput,
+         "\"1.5.2\" of --release"},
+        {{"detention", project_, "--release-from", "pre.rmt", "--release-factor", "-1"},
+         kExitInvalidInput,
+         "\"-1\" of --release-factor"},
     };
     for (const auto& c : cases) {
         const Outcome outcome = Cli(c.args);
@@ -208,6 +233,7 @@ TEST_F(CliProject, RefusedInputNamesTheProblemAndWritesNothing) {
     EXPECT_TRUE(ReadAllElements<BasinRow>(project_).empty());
     EXPECT_TRUE(ReadAllElements<SurfaceRow>(project_).empty());
     EXPECT_TRUE(ReadAllElements<ChannelRow>(project_).empty());
+    EXPECT_EQ(ReadDetentionInputs(project_), std::nullopt);
 }
 
 TEST_F(CliProject, TwentyLiveElementsOfAKindAreTheLimit) {
@@ -241,6 +267,7 @@ TEST_F(CliProject, SolvePrintsTheReportAndWritesResults) {
     const Outcome json = Cli({"solve", project_, "--json"});
     ASSERT_EQ(json.code, kExitDone) << json.err;
     const auto parsed = nlohmann::json::parse(json.out);
+    EXPECT_FALSE(parsed.contains("detention"));
     EXPECT_EQ(parsed["project"]["ProjectName"], "O'Brien's \"Lot\"");
     EXPECT_EQ(parsed["node"]["NodeName"], "Pond");
     EXPECT_EQ(parsed["intensityTable"], "Flat");
@@ -330,6 +357,176 @@ TEST_F(CliProject, DesignChecksGoToStderrTheReportAndTheJson) {
     EXPECT_EQ(checks[0]["element"], "");
     EXPECT_EQ(checks[0]["message"], message);
     EXPECT_EQ(checks[0]["reference"], "Rational method: C * Cf may not exceed 1");
+}
+
+// Each way of giving the release and the method reaches the sizing (the JSON
+// says what the sweep used), --table picks the rainfall of this run, and the
+// project keeps exactly the inputs --store gave, or the ones it held.
+TEST_F(CliProject, DetentionOptionsReachTheSizingAndStoreWhatWasGiven) {
+    IntensityGrid doubled;
+    for (auto& row : doubled) {
+        row = {"4.0", "0.125", "3.0", "4.0", "5.0", "6.0", "7.0"};
+    }
+    SaveIntensityTable(folder_.AppFolder(), "Doubled", doubled);
+    NewProject();
+    AddBasin("North");
+    // The site before development is the same basin: its Q are
+    // min(0.9 Cf, 1) x 3 ac x I of the flat table.
+    const std::string pre = folder_.File("pre.rmt");
+    std::filesystem::copy_file(project_, pre);
+    const auto inputs = [](DetentionMethod method, ReleaseSource source, double release,
+                           std::array<double, 7> releases, std::string pre, double factor) {
+        return DetentionInputs{method, source, release, releases, pre, factor};
+    };
+    const DetentionInputs single =
+        inputs(DetentionMethod::RisingRelease, ReleaseSource::Single, 2.0, {}, "", 1.0);
+    const DetentionInputs perPeriod =
+        inputs(DetentionMethod::ConstantRelease, ReleaseSource::PerPeriod, 0.0,
+               {1, 2, 3, 4, 5, 6, 7}, "", 1.0);
+    const DetentionInputs fromPre = inputs(DetentionMethod::RisingRelease,
+                                           ReleaseSource::PreDevelopment, 0.0, {}, "pre.rmt", 0.5);
+    const std::array<double, 7> twos = {2, 2, 2, 2, 2, 2, 2};
+    const struct {
+        const char* label;
+        std::optional<DetentionInputs> before;
+        std::vector<std::string> args;
+        std::optional<DetentionInputs> after;
+        std::string method;
+        std::string kind;
+        std::array<double, 7> releases;
+        double intensity1;  // the 1-year I(Td*): the table the run read
+    } cases[] = {
+        {"one release",
+         std::nullopt,
+         {"--release", "2"},
+         std::nullopt,
+         "rising",
+         "single",
+         twos,
+         2.0},
+        {"per period, constant, stored",
+         std::nullopt,
+         {"--release-per-period", "1,2,3,4,5,6,7", "--method", "constant", "--store"},
+         perPeriod,
+         "constant",
+         "per-period",
+         {1, 2, 3, 4, 5, 6, 7},
+         2.0},
+        {"half the pre-development flows, stored from another folder's path",
+         single,
+         {"--release-from", pre, "--release-factor", "0.5", "--store"},
+         fromPre,
+         "rising",
+         "pre-development",
+         {2.7, 0.16875, 4.05, 5.4, 7.425, 9.0, 10.5},
+         2.0},
+        {"the stored inputs under another method, still stored as they were",
+         perPeriod,
+         {"--method", "rising"},
+         perPeriod,
+         "rising",
+         "per-period",
+         {1, 2, 3, 4, 5, 6, 7},
+         2.0},
+        {"another table for this run",
+         single,
+         {"--table", "Doubled"},
+         single,
+         "rising",
+         "single",
+         twos,
+         4.0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        ClearDetentionInputs(project_);
+        if (c.before) {
+            StoreDetentionInputs(project_, *c.before);
+        }
+        std::vector<std::string> args = {"detention", project_, "--json"};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        const Outcome outcome = Cli(args);
+        ASSERT_EQ(outcome.code, kExitDone) << outcome.err;
+        const auto json = nlohmann::json::parse(outcome.out);
+        EXPECT_EQ(json["method"], c.method);
+        EXPECT_EQ(json["releaseSource"]["kind"], c.kind);
+        if (c.kind == "pre-development") {
+            EXPECT_EQ(json["releaseSource"]["project"], "pre.rmt");
+            EXPECT_EQ(json["releaseSource"]["factor"], 0.5);
+            EXPECT_EQ(json["releaseSource"]["table"], "Flat");
+        }
+        for (std::size_t k = 0; k < c.releases.size(); ++k) {
+            EXPECT_NEAR(json["periods"][k]["release"].get<double>(), c.releases[k], 1e-5) << k;
+        }
+        EXPECT_DOUBLE_EQ(json["periods"][0]["intensity"].get<double>(), c.intensity1);
+        EXPECT_EQ(ReadDetentionInputs(project_), c.after);
+    }
+
+    // The last run left the results of the other table: a run that went on to
+    // solve would rewrite them. A missing pre-development project stops it first.
+    const auto bytes = [this] {
+        std::ostringstream text;
+        text << std::ifstream(project_, std::ios::binary).rdbuf();
+        return text.str();
+    };
+    const std::string before = bytes();
+    const Outcome missing =
+        Cli({"detention", project_, "--release-from", folder_.File("gone.rmt"), "--store"});
+    EXPECT_EQ(missing.code, kExitInvalidInput);
+    EXPECT_NE(missing.err.find("\"gone.rmt\""), std::string::npos) << missing.err;
+    EXPECT_TRUE(bytes() == before);
+}
+
+// The JSON's shape: three keys, the seven periods in order, each with its
+// whole storage curve, null where no storm needs storage; solve carries the
+// same once the inputs are stored, and its old keys alone once they are cleared.
+TEST_F(CliProject, DetentionJsonHoldsEveryPeriodWithItsWholeCurve) {
+    NewProject();
+    AddBasin("North");
+    const Outcome text =
+        Cli({"detention", project_, "--release-per-period", "1,30,30,30,30,30,30", "--store"});
+    ASSERT_EQ(text.code, kExitDone) << text.err;
+    EXPECT_NE(text.out.find("Detention Storage (Modified Rational Method)"), std::string::npos);
+    EXPECT_EQ(text.out.find("TORRENTA"), std::string::npos);
+    EXPECT_NE(Cli({"solve", project_}).out.find("Detention Storage"), std::string::npos);
+
+    const Outcome outcome = Cli({"detention", project_, "--json"});
+    ASSERT_EQ(outcome.code, kExitDone) << outcome.err;
+    const auto json = nlohmann::json::parse(outcome.out);
+    std::vector<std::string> keys;
+    for (const auto& [key, value] : json.items()) {
+        keys.push_back(key);
+    }
+    EXPECT_EQ(keys, (std::vector<std::string>{"method", "periods", "releaseSource"}));
+    const std::vector<std::string> periodKeys = {
+        "atTableEnd", "criticalDuration", "curve",   "inflowPeak",      "intensity",
+        "release",    "returnPeriod",     "storage", "storageAcreFeet", "storageNeeded"};
+    const int years[] = {1, 2, 5, 10, 25, 50, 100};
+    ASSERT_EQ(json["periods"].size(), 7u);
+    for (std::size_t k = 0; k < 7; ++k) {
+        const auto& period = json["periods"][k];
+        std::vector<std::string> names;
+        for (const auto& [key, value] : period.items()) {
+            names.push_back(key);
+        }
+        EXPECT_EQ(names, periodKeys);
+        EXPECT_EQ(period["returnPeriod"], years[k]);
+        // Tc 20.3854 min, a storm a minute longer each up to 1439.3854, then
+        // the table's longest, 1440 min.
+        ASSERT_EQ(period["curve"].size(), 1421u);
+        EXPECT_DOUBLE_EQ(period["curve"][0][0].get<double>(), 20.3854);
+        EXPECT_DOUBLE_EQ(period["curve"][1419][0].get<double>(), 1439.3854);
+        EXPECT_DOUBLE_EQ(period["curve"][1420][0].get<double>(), 1440.0);
+        // 30 cfs is above every inflow (21 cfs at most): no storm is critical.
+        EXPECT_EQ(period["storageNeeded"], k == 0);
+        EXPECT_EQ(period["criticalDuration"].is_null(), k != 0);
+        EXPECT_EQ(period["inflowPeak"].is_null(), k != 0);
+    }
+
+    EXPECT_EQ(nlohmann::json::parse(Cli({"solve", project_, "--json"}).out)["detention"], json);
+    ASSERT_EQ(Cli({"detention", project_, "--clear"}).code, kExitDone);
+    EXPECT_FALSE(
+        nlohmann::json::parse(Cli({"solve", project_, "--json"}).out).contains("detention"));
 }
 }  // namespace
 }  // namespace torrenta

@@ -69,6 +69,8 @@ TEST(OutputFailure, EveryCommandFailsWhenItsOutputIsLost) {
         {"list", {"list", "SITE"}, kExitOutput},
         {"solve", {"solve", "SITE"}, kExitOutput},
         {"solve --json", {"solve", "SITE", "--json"}, kExitOutput},
+        {"detention", {"detention", "SITE", "--release=2"}, kExitOutput},
+        {"detention --clear", {"detention", "SITE", "--clear"}, kExitDone},
         {"import-noaa", {"import-noaa", kRainfall, "--name=Bentonville"}, kExitOutput},
         {"table-from-equation",
          {"table-from-equation", "--name=County", "--coefficients", "APP/idf.csv"},

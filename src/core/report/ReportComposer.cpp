@@ -494,6 +494,7 @@ class ReportComposer {
     // table; the volume in whole cubic feet and in acre-feet.
     void WriteDetention(const DetentionResult& detention) {
         const DetentionSweep& sweep = detention.sweep;
+        const std::vector<int> runoffStops = out_.TabStops();
         out_.Append("\r\n\r\n");
         ApplyStyle(kTitleStyle);
         out_.Append("Detention Storage (Modified Rational Method)");
@@ -549,6 +550,8 @@ class ReportComposer {
                 "storm may need more storage." +
                 std::string(kCrLf));
         }
+        // The checks and the footer's rule run across the runoff table's stops.
+        out_.SetTabStops(runoffStops);
     }
 
     void WriteDetentionLine(const char* label, const std::string& value) {

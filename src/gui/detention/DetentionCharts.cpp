@@ -165,8 +165,12 @@ QChart* HydrographChartOf(const DetentionPeriod& period, DetentionMethod method,
                                        "every storm")
                             .arg(years, Fixed(period.release, 2)));
     }
-    auto* chart = NewChart(
-        QStringLiteral("%1 lasting Td* = %2 min").arg(years, Fixed(period.criticalDuration, 2)));
+    // The method in the title: a saved picture says how its outflow was drawn.
+    const QString drawn = method == DetentionMethod::ConstantRelease
+                              ? QStringLiteral("constant release")
+                              : QStringLiteral("rising release");
+    auto* chart = NewChart(QStringLiteral("%1 lasting Td* = %2 min, %3")
+                               .arg(years, Fixed(period.criticalDuration, 2), drawn));
     const StormHydrographs storm = DetentionHydrographs(method, tc, period.criticalDuration,
                                                         period.inflowPeak, period.release);
     const Band band = StorageBand(storm);
@@ -218,8 +222,10 @@ QChart* StorageChartOf(const DetentionPeriod& period, const DetentionBasis& basi
         highest = std::max(highest, point.storage);
     }
     chart->addSeries(curve);
-    auto* volume = ValueAxis(chart, QStringLiteral("Storage V (ft\u00b3)"), highest * 1.15,
-                             QStringLiteral("%.0f"));
+    // Whole cubic feet on the labels: a pond that stores nothing still gets
+    // an axis they can mark.
+    auto* volume = ValueAxis(chart, QStringLiteral("Storage V (ft\u00b3)"),
+                             std::max(highest * 1.15, 100.0), QStringLiteral("%.0f"));
 
     if (period.storageNeeded) {
         auto* line = new QLineSeries(chart);
@@ -293,8 +299,8 @@ void DetentionCharts::ShowPeriod(const DetentionPeriod& period, DetentionMethod 
 }
 
 void DetentionCharts::Clear() {
-    Replace(hydrographs_, new QChart);
-    Replace(storage_, new QChart);
+    Replace(hydrographs_, NewChart(QStringLiteral("Calculate to draw the critical storm")));
+    Replace(storage_, NewChart(QStringLiteral("Calculate to draw the storage by duration")));
 }
 
 QSize DetentionCharts::PictureSize() const {

@@ -456,12 +456,21 @@ void FrmDetention::CmdSave_Click() {
         return;
     }
     const QByteArray bytes = charts_->PictureBytes(path);
-    try {
-        WriteOutputFile(target, std::string_view(bytes.constData(), bytes.size()));
-    } catch (const TorrentaError& e) {
+    QString failure;
+    if (bytes.isEmpty()) {
+        // An empty file would pass for a picture that was never drawn.
+        failure = QStringLiteral("The picture could not be drawn.");
+    } else {
+        try {
+            WriteOutputFile(target, std::string_view(bytes.constData(), bytes.size()));
+        } catch (const TorrentaError& e) {
+            failure = ToQ(e.what());
+        }
+    }
+    if (!failure.isEmpty()) {
         ShowMessage(this,
                     QStringLiteral("The chart could not be saved as %1.\n%2")
-                        .arg(QDir::toNativeSeparators(path), ToQ(e.what())),
+                        .arg(QDir::toNativeSeparators(path), failure),
                     QStringLiteral("Error"), QMessageBox::Critical);
     }
 }

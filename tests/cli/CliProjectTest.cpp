@@ -151,7 +151,11 @@ TEST_F(CliProject, AddWritesTheRowsTheDialogsWouldWrite) {
     ASSERT_EQ(json.code, kExitDone) << json.err;
     const auto parsed = nlohmann::json::parse(json.out);
     EXPECT_NEAR(parsed["tc"]["total"].get<double>(), 25.0609, 1e-9);
-    EXPECT_EQ(parsed["shown"]["tc"]["overland"], "20.3854");
+    EXPECT_EQ(parsed["shown"]["totalArea"], "6");
+    EXPECT_EQ(parsed["shown"]["tc"], (nlohmann::json{{"overland", "20.3854"},
+                                                     {"shallow", "2.8985"},
+                                                     {"channel", "1.777"},
+                                                     {"total", "25.0609"}}));
     const auto& elements = parsed["elements"];
     EXPECT_EQ(elements["overland"][0]["onTcPath"], true);
     EXPECT_EQ(elements["overland"][1]["onTcPath"], false);

@@ -1,10 +1,12 @@
 #include <SQLiteCpp/Database.h>
 #include <gtest/gtest.h>
 
+#include <cfloat>
 #include <cstdio>
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "BadInputSupport.h"
@@ -412,9 +414,16 @@ TEST(HardeningFiles, DamagedIntensityTablesStopTheSolve) {
     untidy[0][0] = ".5";
     untidy[9][6] = "+7e0";
     SaveIntensityTable(folder.AppFolder(), "Untidy", untidy);
+    // Numbers past the single-precision range are held at its ends.
+    SQLite::Database(IntensityDatabasePath(folder.AppFolder()), SQLite::OPEN_READWRITE)
+        .exec("UPDATE Untidy SET \"2\" = '1e39', \"5\" = '-1e39'");
     const auto solution =
         ComposeReport({project, folder.AppFolder(), "Untidy", SolveNetwork(project)}).solution;
     EXPECT_FLOAT_EQ(solution.periods[3].intensity, 4.0f);
+    for (const auto& [k, end] : {std::pair{1, FLT_MAX}, std::pair{2, -FLT_MAX}}) {
+        EXPECT_EQ(solution.periods[k].intensity, end) << k;
+        EXPECT_EQ(solution.periods[k].peakFlow, end) << k;
+    }
 }
 
 // File New without its template names the template and leaves no file.

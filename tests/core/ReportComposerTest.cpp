@@ -279,9 +279,12 @@ TEST_F(ReportComposerTest, CarriesTheCharacterAndParagraphFormats) {
          {1000, 2000, 3000, 4000, 5000, 6000, 7000, 8000}},
         {"Q(cfs)\t1.00\t2.00\t3.00\t4.00\t5.50\t7.20\t8.75",
          {1000, 2000, 3000, 4000, 5000, 6000, 7000, 8000}},
+        // A finding's sentence starts at one stop, clear of the longest code.
+        {"TC-RAINFALL\tOverland flow area", {2800}},
     };
     for (const auto& c : tabCases) {
-        EXPECT_EQ(paragraphs[IndexOf(document, c.line)].format.tabStops, c.stops) << c.line;
+        const std::string line = LineStartingWith(document, c.line);
+        EXPECT_EQ(paragraphs[IndexOf(document, line)].format.tabStops, c.stops) << c.line;
     }
 
     // Of the Tc lines only the channel one is underlined, closing the sum.

@@ -227,6 +227,38 @@ TEST(DesignChecks, EachCheckFiresJustPastItsLimitAndNotOnIt) {
     }
 }
 
+// The storage is queried on the same 200 acres as the peak flow, and only
+// when the project sizes one.
+TEST(DesignChecks, DetentionIsQueriedOverTwoHundredAcres) {
+    const struct {
+        double area;
+        bool detention;
+        std::vector<std::string> codes;
+    } cases[] = {
+        {200.0, true, {}},
+        {200.01, true, {"AREA-LARGE", "DETENTION-AREA"}},
+        {250.0, false, {"AREA-LARGE"}},
+    };
+    for (const auto& c : cases) {
+        NetworkSolution solution = CleanNetwork();
+        solution.TotalArea = c.area;
+        if (c.detention) {
+            solution.detention = DetentionResult{};
+        }
+        std::vector<std::string> codes;
+        for (const DesignFinding& finding : CheckDesign(solution)) {
+            codes.push_back(finding.code);
+        }
+        EXPECT_EQ(codes, c.codes) << c.area;
+    }
+    NetworkSolution large = CleanNetwork();
+    large.TotalArea = 250.0;
+    large.detention = DetentionResult{};
+    EXPECT_EQ(CheckDesign(large).back().message,
+              "Detention storage is sized for 250 acres, over 200 acres: route the pond with a "
+              "hydrograph method instead.");
+}
+
 // What an element dialog asks after Calculate: only that element's inputs.
 TEST(DesignChecks, AnElementsOwnInputsAreCheckedAlone) {
     const NetworkSolution clean = CleanNetwork();

@@ -168,6 +168,12 @@ void CheckNetwork(const NetworkSolution& solution, std::vector<DesignFinding>& f
                                        Number(solution.TotalArea) +
                                        " acres: every peak flow is 0."));
     }
+    if (solution.detention && Above(kDetentionAreaRule, solution.TotalArea)) {
+        findings.push_back(Finding(kDetentionAreaRule, "",
+                                   "Detention storage is sized for " + Number(solution.TotalArea) +
+                                       " acres, over 200 acres: route the pond with a "
+                                       "hydrograph method instead."));
+    }
 }
 
 }  // namespace

@@ -60,6 +60,12 @@ inline constexpr DesignRule kCappedCoefficientRule{"CF-CAP", -kNoLimit, 1.0,
                                                    "Rational method: C * Cf may not exceed 1"};
 inline constexpr DesignRule kTotalAreaRule{
     "AREA-LARGE", -kNoLimit, 200.0, "Most manuals limit the rational method to 200 acres or less"};
+// Storage sized for more than 200 acres: the Modified Rational Method's
+// trapezoidal hydrograph no longer stands for the runoff of so large an area.
+inline constexpr DesignRule kDetentionAreaRule{
+    "DETENTION-AREA", -kNoLimit, 200.0,
+    "Modified Rational Method: a screening method for areas up to 200 acres (Virginia); many "
+    "manuals allow 20 to 100 acres"};
 // Queried when the overland flow areas add up to `low` or less, or there are none.
 inline constexpr DesignRule kNoAreaRule{"NO-AREA", 0.0, kNoLimit,
                                         "Q = C * Cf * A * I is 0 when A is 0"};
@@ -73,7 +79,8 @@ std::vector<DesignFinding> CheckElement(const ChannelRow& row);
 // Every check over a solved network: each element's inputs in the order the
 // report lists them (an overland area's stored Tc against the solve's P2 after
 // its own inputs), then the sheet-flow length along the Tc flow path, the network's total Tc, C *
-// Cf, total area and the presence of an overland flow area. Empty when nothing needs a second look.
+// Cf, total area, the presence of an overland flow area and, with detention inputs, the area
+// the storage is sized for. Empty when nothing needs a second look.
 std::vector<DesignFinding> CheckDesign(const NetworkSolution& solution);
 
 }  // namespace torrenta

@@ -23,6 +23,8 @@ constexpr const char* kCrLf = "\r\n";
 
 // Where a design finding's sentence starts, clear of the longest code.
 constexpr int kDesignCheckMessageStop = 2800;
+// Where the detention section's method and release texts start.
+constexpr int kDetentionValueColumn = 2400;
 
 enum Style { kTitleStyle = 1, kHeadingStyle, kLabelStyle, kBodyStyle };
 
@@ -68,6 +70,12 @@ class ReportComposer {
     ReportComposer(const NetworkSolution& solution, const ProjectInfoRow& info)
         : solution_(solution), info_(info) {}
 
+    RichDocument ComposeDetention(const DetentionResult& detention) {
+        out_.SetIndents(200, 300, 200);
+        WriteDetention(detention);
+        return out_.Take();
+    }
+
     RichDocument Compose() {
         WriteBanner();
         WriteProjectInfo();
@@ -75,6 +83,9 @@ class ReportComposer {
         WriteShallowFlow();
         WriteChannelFlow();
         WriteRunoffRates();
+        if (solution_.detention) {
+            WriteDetention(*solution_.detention);
+        }
         WriteDesignChecks();
         WriteFooter();
         return out_.Take();
@@ -478,6 +489,78 @@ class ReportComposer {
         }
     }
 
+    // The pond the stored inputs need, after the peak flows it starts from.
+    // Durations, intensities and flows with two decimals like the runoff
+    // table; the volume in whole cubic feet and in acre-feet.
+    void WriteDetention(const DetentionResult& detention) {
+        const DetentionSweep& sweep = detention.sweep;
+        const std::vector<int> runoffStops = out_.TabStops();
+        out_.Append("\r\n\r\n");
+        ApplyStyle(kTitleStyle);
+        out_.Append("Detention Storage (Modified Rational Method)");
+        out_.Append("\r\n\r\n");
+        ApplyStyle(kBodyStyle);
+        // A long release text wraps under its value, as the rainfall line does.
+        out_.SetIndents(200, kDetentionValueColumn - 200, 200);
+        out_.SetTabStops({kDetentionValueColumn});
+        WriteDetentionLine("Method:", DetentionMethodText(sweep.method));
+        WriteDetentionLine("Allowable release:", ReleaseSourceText(detention));
+        WriteDetentionLine("Storm durations:", "Tc (" + General(sweep.tc) + " min) to " +
+                                                   General(sweep.longestDuration) +
+                                                   " min in steps of 1 min");
+        out_.SetIndents(200, 300, 200);
+        out_.Append(kCrLf);
+
+        const std::vector<int> columns = {1000, 2200, 3400, 4600, 5800, 7000};
+        out_.SetTabStops(columns);
+        ApplyStyle(kHeadingStyle);
+        WriteRow({{"Period"},
+                  {"Qo(cfs)"},
+                  {"Td(min)"},
+                  {"I(in/hr)"},
+                  {"Qi(cfs)"},
+                  {"V(ft\u00b3)"},
+                  {"V(ac-ft)"}},
+                 columns);
+        out_.Append(kCrLf);
+        ApplyStyle(kBodyStyle);
+        bool atTableEnd = false;
+        for (const DetentionPeriod& period : sweep.periods) {
+            const std::string years = std::to_string(period.years) + "Yr";
+            const std::string release = FormatFixed(period.release, 2);
+            if (!period.storageNeeded) {
+                WriteRow({{years}, {release}, {"No storage needed"}}, columns);
+            } else {
+                atTableEnd = atTableEnd || period.atTableEnd;
+                WriteRow(
+                    {{years},
+                     {release},
+                     {FormatFixed(period.criticalDuration, 2) + (period.atTableEnd ? "*" : "")},
+                     {FormatFixed(period.intensity, 2)},
+                     {FormatFixed(period.inflowPeak, 2)},
+                     {FormatFixed(period.storage, 0)},
+                     {FormatFixed(period.storageAcreFeet, 3)}},
+                    columns);
+            }
+            out_.Append(kCrLf);
+        }
+        if (atTableEnd) {
+            out_.Append(
+                "* The critical duration is the table's longest duration; a longer "
+                "storm may need more storage." +
+                std::string(kCrLf));
+        }
+        // The checks and the footer's rule run across the runoff table's stops.
+        out_.SetTabStops(runoffStops);
+    }
+
+    void WriteDetentionLine(const char* label, const std::string& value) {
+        ApplyStyle(kLabelStyle);
+        out_.Append(std::string(label) + "\t");
+        ApplyStyle(kBodyStyle);
+        out_.Append(Shown(value) + kCrLf);
+    }
+
     // Only when a check applies: a design without findings keeps its report
     // exactly as it always was.
     void WriteDesignChecks() {
@@ -529,6 +612,12 @@ RichDocument ComposeReport(const NetworkSolution& solution, const ProjectInfoRow
     RichDocument document = ReportComposer(solution, info).Compose();
     document.footer = PageFooter{info.ProjectName, info.JobNumber};
     return document;
+}
+
+RichDocument ComposeDetentionSection(const DetentionResult& detention) {
+    const NetworkSolution none;
+    const ProjectInfoRow noInfo;
+    return ReportComposer(none, noInfo).ComposeDetention(detention);
 }
 
 ComposedReport ComposeReport(const ReportInputs& inputs) {

@@ -26,6 +26,10 @@ struct ComposedReport {
 // file: everything comes from the two values.
 RichDocument ComposeReport(const NetworkSolution& solution, const ProjectInfoRow& info);
 
+// The detention section alone, as the report prints it after the peak flows:
+// the method, the release, one row per return period.
+RichDocument ComposeDetentionSection(const DetentionResult& detention);
+
 // Solve's report: solves the project (which rewrites TblResults) and composes
 // the report of that solution. A database or solver error stops it with the
 // core's typed error; no partial report escapes.

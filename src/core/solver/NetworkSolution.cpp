@@ -11,6 +11,7 @@
 
 #include "Errors.h"
 #include "ReturnPeriods.h"
+#include "detention/ProjectDetention.h"
 #include "editing/ElementEditing.h"
 #include "editing/TravelTimeRecalc.h"
 #include "solver/RationalMethod.h"
@@ -114,9 +115,13 @@ NetworkFlags SolveNetwork(const std::string& projectPath) {
                  });
 }
 
-NetworkSolution SolveProject(const std::string& projectPath, const std::string& appFolder,
-                             const std::string& intensityTableName, const NetworkFlags& flags,
-                             SheetFlowTimes sheetFlow) {
+namespace {
+
+enum class Writing { ResultsAndDetention, Nothing };
+
+NetworkSolution Solve(const std::string& projectPath, const std::string& appFolder,
+                      const std::string& intensityTableName, const NetworkFlags& flags,
+                      SheetFlowTimes sheetFlow, Writing writing) {
     const SharedConnections oneConnectionPerFile;
     Connection project = OpenProjectConnection(projectPath);
     // Deferred: the reads work on a file that cannot be written, and the
@@ -154,21 +159,14 @@ NetworkSolution SolveProject(const std::string& projectPath, const std::string& 
     }
     solution.TotalTc = solution.ShallowTcSum + solution.OverlandTcSum + solution.ChannelTcSum;
 
+    solution.intensityRows = ReadIntensityRows(appFolder, intensityTableName);
     const RationalResults results =
-        ComputeRationalMethod(ReadIntensityRows(appFolder, intensityTableName), intensityTableName,
-                              solution.TotalArea, solution.WeightedC, solution.TotalTc);
+        ComputeRationalMethod(solution.intensityRows, intensityTableName, solution.TotalArea,
+                              solution.WeightedC, solution.TotalTc);
     solution.intensitySource = IntensityTableSource(appFolder, intensityTableName);
     const std::array<std::string, 14> stored = ResultTexts(results);
-    try {
-        WriteResultsRow(project.Db(), stored);
-        transaction->commit();
-    } catch (const TorrentaError&) {
-        throw;
-    } catch (const std::exception& e) {
-        ThrowDatabaseError(project, "Cannot write the peak-flow results", e);
-    }
 
-    // The report shows what the file now holds, read as a number again.
+    // The report shows what the file holds, read as a number again.
     for (std::size_t k = 0; k < solution.periods.size(); ++k) {
         PeriodResult& period = solution.periods[k];
         period.years = kReturnPeriods[k];
@@ -180,7 +178,39 @@ NetworkSolution SolveProject(const std::string& projectPath, const std::string& 
         period.peakFlowStored = stored[7 + k];
         period.peakFlowShown = FormatFixed(LeadingNumber(stored[7 + k]), kShownDecimals);
     }
+    if (writing == Writing::Nothing) {
+        return solution;
+    }
+
+    // Sized before the results row is written, so a pre-development project
+    // that cannot be solved leaves this project as it was.
+    if (const auto inputs = ReadDetentionInputs(projectPath)) {
+        solution.detention = ComputeProjectDetention(solution, *inputs, projectPath, appFolder);
+    }
+    try {
+        WriteResultsRow(project.Db(), stored);
+        transaction->commit();
+    } catch (const TorrentaError&) {
+        throw;
+    } catch (const std::exception& e) {
+        ThrowDatabaseError(project, "Cannot write the peak-flow results", e);
+    }
     return solution;
+}
+
+}  // namespace
+
+NetworkSolution SolveProject(const std::string& projectPath, const std::string& appFolder,
+                             const std::string& intensityTableName, const NetworkFlags& flags,
+                             SheetFlowTimes sheetFlow) {
+    return Solve(projectPath, appFolder, intensityTableName, flags, sheetFlow,
+                 Writing::ResultsAndDetention);
+}
+
+NetworkSolution SolveProjectReadOnly(const std::string& projectPath, const std::string& appFolder) {
+    const std::string table = ReadNode(projectPath).value_or(NodeRow{}).IntensityTable;
+    return Solve(projectPath, appFolder, table, SolveNetwork(projectPath), SheetFlowTimes::AsStored,
+                 Writing::Nothing);
 }
 
 }  // namespace torrenta

@@ -1,10 +1,13 @@
 #pragma once
 
 #include <array>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
 
+#include "detention/DetentionInputs.h"
+#include "intensity/IntensityDatabase.h"
 #include "store/ElementRows.h"
 
 namespace torrenta {
@@ -53,9 +56,10 @@ struct NetworkSolution {
     double ChannelTcSum = 0.0;
     double TotalTc = 0.0;  // minutes
 
-    std::string nodeName;         // the outlet the network drains to
-    std::string intensityTable;   // the table this solve read
-    std::string intensitySource;  // where that table came from ("" when not recorded)
+    std::string nodeName;                     // the outlet the network drains to
+    std::string intensityTable;               // the table this solve read
+    std::string intensitySource;              // where that table came from ("" when not recorded)
+    std::vector<IntensityRow> intensityRows;  // that table's rows as read
     std::array<PeriodResult, 7> periods;
 
     // The sheet-flow rainfall of this solve: P2 (in) of the table read, 0 when
@@ -64,6 +68,10 @@ struct NetworkSolution {
     // Per overland row, the Tc its stored n, L and S give with rainfallP2
     // ("#0.0000" text; "" when they cannot be computed with or P2 is unknown).
     std::vector<std::string> overlandTcWithP2;
+
+    // The pond the stored detention inputs size on this solve's rainfall;
+    // nothing for a project without detention inputs.
+    std::optional<DetentionResult> detention;
 
     // Each element's share of the total area (0 for a network without area).
     double AreaShare(const BasinRow& row) const;
@@ -86,9 +94,19 @@ struct NetworkSolution {
 // results row is written. InputError naming the element when one cannot be
 // recomputed.
 enum class SheetFlowTimes { AsStored, FromThisTable };
+//
+// A project holding detention inputs gets its storage sized on the same
+// solve (`detention`); a pre-development project it names that cannot be
+// solved stops the solve with an InputError naming it, before anything is
+// written.
 NetworkSolution SolveProject(const std::string& projectPath, const std::string& appFolder,
                              const std::string& intensityTableName,
                              const NetworkFlags& flags = {true, true, true},
                              SheetFlowTimes sheetFlow = SheetFlowTimes::AsStored);
+
+// A project solved with its own node's table and its stored travel times, with
+// nothing written and no detention sized: another project's release is read
+// from it, never changed in it.
+NetworkSolution SolveProjectReadOnly(const std::string& projectPath, const std::string& appFolder);
 
 }  // namespace torrenta

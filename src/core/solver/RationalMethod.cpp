@@ -112,33 +112,39 @@ double MinValue(double x, double y) {
     return x < y ? x : y;
 }
 
-std::array<float, 7> InterpolateIntensities(const std::vector<IntensityRow>& rows,
-                                            double tcMinutes) {
+IntensityLookup::IntensityLookup(const std::vector<IntensityRow>& rows) {
     if (rows.empty()) {
         throw IntensityError("The intensity table has no rows to read intensities from.");
     }
-    const double tcHours = tcMinutes / kMinutesPerHour;
-    std::vector<float> durations;
-    durations.reserve(rows.size());
+    durations_.reserve(rows.size());
+    values_.reserve(rows.size());
     for (const auto& row : rows) {
-        durations.push_back(ToSingle(LeadingNumber(row.duration)));
+        durations_.push_back(ToSingle(LeadingNumber(row.duration)));
+        values_.push_back(RowValues(row));
     }
+}
 
+double IntensityLookup::LongestMinutes() const {
+    return static_cast<double>(durations_.back()) * kMinutesPerHour;
+}
+
+std::array<float, 7> IntensityLookup::At(double tcMinutes) const {
+    const double tcHours = tcMinutes / kMinutesPerHour;
     std::size_t found = 0;
-    while (found < rows.size() && !(tcHours < static_cast<double>(durations[found]))) {
+    while (found < durations_.size() && !(tcHours < static_cast<double>(durations_[found]))) {
         ++found;
     }
     if (found == 0) {
-        return RowValues(rows.front());
+        return values_.front();
     }
-    if (found == rows.size()) {
-        return RowValues(rows.back());
+    if (found == durations_.size()) {
+        return values_.back();
     }
 
-    const auto lo = RowValues(rows[found - 1]);
-    const auto hi = RowValues(rows[found]);
-    const float loDuration = durations[found - 1];
-    const float durationSpan = durations[found] - loDuration;
+    const auto& lo = values_[found - 1];
+    const auto& hi = values_[found];
+    const float loDuration = durations_[found - 1];
+    const float durationSpan = durations_[found] - loDuration;
     if (!(durationSpan > 0.0f)) {
         return lo;
     }
@@ -151,6 +157,11 @@ std::array<float, 7> InterpolateIntensities(const std::vector<IntensityRow>& row
                                                       static_cast<double>(durationSpan));
     }
     return intensity;
+}
+
+std::array<float, 7> InterpolateIntensities(const std::vector<IntensityRow>& rows,
+                                            double tcMinutes) {
+    return IntensityLookup(rows).At(tcMinutes);
 }
 
 RationalResults ComputeRationalMethod(const std::vector<IntensityRow>& rows,

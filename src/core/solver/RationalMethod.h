@@ -27,6 +27,21 @@ double MinValue(double x, double y);
 std::array<float, 7> InterpolateIntensities(const std::vector<IntensityRow>& rows,
                                             double tcMinutes);
 
+// A table's durations and cells read as numbers once, for the many lookups of
+// the detention sweep (one a minute for a day): At gives what
+// InterpolateIntensities gives. IntensityError when there are no rows.
+class IntensityLookup {
+  public:
+    explicit IntensityLookup(const std::vector<IntensityRow>& rows);
+    std::array<float, 7> At(double tcMinutes) const;
+    // The last row's duration in minutes.
+    double LongestMinutes() const;
+
+  private:
+    std::vector<float> durations_;  // hours, single precision as the solver compares them
+    std::vector<std::array<float, 7>> values_;
+};
+
 struct RationalResults {
     std::array<float, 7> intensity{};
     std::array<float, 7> peakFlow{};

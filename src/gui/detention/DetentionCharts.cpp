@@ -1,9 +1,7 @@
 #include "detention/DetentionCharts.h"
 
-#include <QBuffer>
 #include <QHBoxLayout>
 #include <QPainter>
-#include <QSvgGenerator>
 #include <QtCharts/QAreaSeries>
 #include <QtCharts/QCategoryAxis>
 #include <QtCharts/QChart>
@@ -17,6 +15,7 @@
 #include <cmath>
 #include <vector>
 
+#include "common/ChartPicture.h"
 #include "common/QtText.h"
 #include "intensity/IntensityDatabase.h"
 #include "rainfall/RainfallTable.h"
@@ -29,9 +28,6 @@ namespace {
 constexpr QRgb kInflowColour = 0x1f77b4;
 constexpr QRgb kOutflowColour = 0xd62728;
 constexpr QRgb kStorageColour = 0x2ca02c;
-// A saved picture prints sharp on a page: at least this many pixels across.
-constexpr int kPrintWidth = 1600;
-constexpr int kPrintDotsPerMeter = 11811;  // 300 dpi
 
 QString Fixed(double value, int decimals) {
     return ToQ(FormatFixed(value, decimals));
@@ -319,40 +315,13 @@ void DetentionCharts::PaintPicture(QPainter& painter) const {
 }
 
 QImage DetentionCharts::Picture() const {
-    const QSize size = PictureSize();
-    const double scale = std::max(2.0, static_cast<double>(kPrintWidth) / size.width());
-    QImage image(static_cast<int>(std::ceil(size.width() * scale)),
-                 static_cast<int>(std::ceil(size.height() * scale)), QImage::Format_RGB32);
-    image.fill(Qt::white);
-    {
-        QPainter painter(&image);
-        painter.setRenderHint(QPainter::Antialiasing);
-        painter.setRenderHint(QPainter::TextAntialiasing);
-        painter.scale(scale, scale);
-        PaintPicture(painter);
-    }
-    // Stated only now: painted at 300 dpi, point sizes would grow once more.
-    image.setDotsPerMeterX(kPrintDotsPerMeter);
-    image.setDotsPerMeterY(kPrintDotsPerMeter);
-    return image;
+    return PrintResolutionImage(PictureSize(),
+                                [this](QPainter& painter) { PaintPicture(painter); });
 }
 
 QByteArray DetentionCharts::PictureBytes(const QString& path) const {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    if (path.endsWith(QStringLiteral(".svg"), Qt::CaseInsensitive)) {
-        QSvgGenerator svg;
-        svg.setOutputDevice(&buffer);
-        svg.setSize(PictureSize());
-        svg.setViewBox(QRect(QPoint(0, 0), PictureSize()));
-        svg.setTitle(HydrographChart()->title());
-        QPainter painter(&svg);
-        PaintPicture(painter);
-    } else {
-        Picture().save(&buffer, "PNG");
-    }
-    return bytes;
+    return ChartFileBytes(path, PictureSize(), HydrographChart()->title(),
+                          [this](QPainter& painter) { PaintPicture(painter); });
 }
 
 }  // namespace torrenta::gui

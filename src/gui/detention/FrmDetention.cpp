@@ -18,6 +18,7 @@
 
 #include "Errors.h"
 #include "ReturnPeriods.h"
+#include "common/ChartPicture.h"
 #include "common/CommandBoundary.h"
 #include "common/FormWidgets.h"
 #include "common/Prompts.h"
@@ -27,8 +28,6 @@
 #include "detention/ProjectDetention.h"
 #include "editors/NumericValidator.h"
 #include "solver/NetworkSolution.h"
-#include "store/OutputFile.h"
-#include "store/ReportTarget.h"
 #include "text/NumberText.h"
 
 namespace torrenta::gui {
@@ -438,41 +437,7 @@ void FrmDetention::CmdCalculate_Click() {
 }
 
 void FrmDetention::CmdSave_Click() {
-    const QString path = CurrentPrompts().SaveFileName(
-        this, QStringLiteral("PNG image (*.png);;SVG image (*.svg)"), QStringLiteral("png"));
-    if (path.isEmpty()) {
-        return;
-    }
-    const Session& session = CurrentSession();
-    const std::string target = QFile::encodeName(path).toStdString();
-    std::string refusal = ReportTargetRefusal(target, session.ProjectPath, session.AppFolder);
-    if (!refusal.empty()) {
-        // The same files are as precious under a chart as under a report.
-        const std::string report = "The report";
-        if (refusal.starts_with(report)) {
-            refusal.replace(0, report.size(), "The chart");
-        }
-        ShowMessage(this, ToQ(refusal), QStringLiteral("Save As"), QMessageBox::Warning);
-        return;
-    }
-    const QByteArray bytes = charts_->PictureBytes(path);
-    QString failure;
-    if (bytes.isEmpty()) {
-        // An empty file would pass for a picture that was never drawn.
-        failure = QStringLiteral("The picture could not be drawn.");
-    } else {
-        try {
-            WriteOutputFile(target, std::string_view(bytes.constData(), bytes.size()));
-        } catch (const TorrentaError& e) {
-            failure = ToQ(e.what());
-        }
-    }
-    if (!failure.isEmpty()) {
-        ShowMessage(this,
-                    QStringLiteral("The chart could not be saved as %1.\n%2")
-                        .arg(QDir::toNativeSeparators(path), failure),
-                    QStringLiteral("Error"), QMessageBox::Critical);
-    }
+    SaveChartPicture(this, [this](const QString& path) { return charts_->PictureBytes(path); });
 }
 
 void FrmDetention::CmdCopy_Click() {

@@ -18,6 +18,7 @@
 #include <string_view>
 #include <vector>
 
+#include "report/ReportFont.h"
 #include "solver/RationalMethod.h"
 #include "store/ElementRows.h"
 #include "store/ProjectFile.h"
@@ -148,44 +149,49 @@ inline std::string OneTabPerGap(const std::string& text) {
     return result;
 }
 
-// One cell of an expected report row: a name or type may stand shortened to
-// fit its column, down to an ellipsis alone.
+// One cell of an expected report row. A name or type has `room`: the twips
+// from where its cell starts to the next column, less the 60 the report keeps
+// clear. A number has none and is never cut.
 struct ExpectedCell {
     std::string text;
-    bool shortens = false;
+    double room = 0;
 };
 
-// True when the report holds the row as one line, each name shown whole or
-// cut to fit its column and ended with "\u2026".
-// A row that is not `whole` may go on after its last cell.
-inline bool ShowsRow(const std::string& report, const std::vector<ExpectedCell>& cells,
-                     bool whole = true, std::size_t cell = 0, const std::string& prefix = "\n") {
-    if (cell == cells.size()) {
-        return OneTabPerGap(report).find(OneTabPerGap(prefix + (whole ? "\n" : ""))) !=
-               std::string::npos;
+// The cell as the 10-point report prints it: whole when it fits its room,
+// else its longest start that fits with "\u2026" after it, never ending in a
+// blank (that would read as a whole word).
+inline std::string FittedCell(const ExpectedCell& cell) {
+    const CharFormat body{.size = 10.0};
+    const auto width = [&](const std::string& text) {
+        return TextWidthTwips(SpacedControls(text), body);
+    };
+    if (cell.room <= 0 || width(cell.text) <= cell.room) {
+        return ReportLines(cell.text);
     }
-    // A start the report does not hold ends the search for this row early.
-    if (OneTabPerGap(report).find(OneTabPerGap(prefix)) == std::string::npos) {
-        return false;
+    std::size_t kept = 0;
+    for (const char c : cell.text) {
+        kept += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
     }
-    const std::string separator = cell + 1 < cells.size() || !whole ? "\t" : "";
-    const std::string& full = cells[cell].text;
-    std::size_t characters = 0;
-    for (std::size_t i = 0; i < full.size(); ++i) {
-        characters += (static_cast<unsigned char>(full[i]) & 0xC0) != 0x80;
-    }
-    // The whole text first, then each shorter start with the ellipsis.
-    for (std::size_t kept = characters + 1; kept-- > 0;) {
-        if (kept < characters && !cells[cell].shortens) {
+    std::string start;
+    while (kept-- > 0) {
+        start = FirstCharacters(cell.text, kept);
+        if (start.empty() ||
+            (SpacedControls(start).back() != ' ' && width(start + "\u2026") <= cell.room)) {
             break;
         }
-        const std::string shown =
-            ReportLines(FirstCharacters(full, kept)) + (kept < characters ? "\u2026" : "");
-        if (ShowsRow(report, cells, whole, cell + 1, prefix + shown + separator)) {
-            return true;
-        }
     }
-    return false;
+    return ReportLines(start) + "\u2026";
+}
+
+// True when the report holds the row as one line, each cell as FittedCell
+// gives it. A row that is not `whole` may go on after its last cell.
+inline bool ShowsRow(const std::string& report, const std::vector<ExpectedCell>& cells,
+                     bool whole = true) {
+    std::string row = "\n";
+    for (std::size_t k = 0; k < cells.size(); ++k) {
+        row += FittedCell(cells[k]) + (k + 1 < cells.size() || !whole ? "\t" : "\n");
+    }
+    return OneTabPerGap(report).find(OneTabPerGap(row)) != std::string::npos;
 }
 
 inline void AppendUtf8(std::string& out, char32_t c) {

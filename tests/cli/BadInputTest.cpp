@@ -159,7 +159,7 @@ TEST_F(CliBadInput, TypedTextsTravelThroughEveryOption) {
         EXPECT_EQ(read, document.PlainText());
         EXPECT_NE(read.find("\nProject Name:\t" + test::ReportLines(text) + "\n"),
                   std::string::npos);
-        EXPECT_TRUE(test::ShowsRow(read, {{text, true}, {"1000"}, {"0.013"}}, false));
+        EXPECT_TRUE(test::ShowsRow(read, {{text, 1738}, {"1000"}, {"0.013"}}, false));
         if (!test::HasControlCharacters(text)) {
             EXPECT_NE(solved.out.find(text), std::string::npos);
         }

@@ -123,10 +123,12 @@ TEST_F(CliProject, AddWritesTheRowsTheDialogsWouldWrite) {
                             "Grass, Dense grass",
                             "0.24",
                             "20.3854"};
-    EXPECT_EQ(basins[0].BasinTag + basins[0].BasinX + basins[0].BasinY + basins[0].Tc +
-                  basins[0].BasinN + basins[0].BasinNType + basins[0].Deleted,
-              expected.BasinTag + expected.BasinX + expected.BasinY + expected.Tc +
-                  expected.BasinN + expected.BasinNType + expected.Deleted);
+    const auto fields = [](const BasinRow& r) {
+        return std::vector<std::string>{
+            r.BasinTag, r.BasinName,    r.BasinX,  r.BasinY,     r.Area,   r.SoilType, r.CVal,
+            r.Slope,    r.TravelLength, r.Deleted, r.BasinNType, r.BasinN, r.Tc};
+    };
+    EXPECT_EQ(fields(basins[0]), fields(expected));
     EXPECT_EQ(basins[1].BasinX, "700");  // a freshly opened canvas: 600 + 50 x 2
     EXPECT_EQ(basins[1].Tc, "12.5");
 
@@ -150,7 +152,11 @@ TEST_F(CliProject, AddWritesTheRowsTheDialogsWouldWrite) {
     ASSERT_EQ(json.code, kExitDone) << json.err;
     const auto parsed = nlohmann::json::parse(json.out);
     EXPECT_NEAR(parsed["tc"]["total"].get<double>(), 25.0609, 1e-9);
-    EXPECT_EQ(parsed["shown"]["tc"]["overland"], "20.3854");
+    EXPECT_EQ(parsed["shown"]["totalArea"], "6");
+    EXPECT_EQ(parsed["shown"]["tc"], (nlohmann::json{{"overland", "20.3854"},
+                                                     {"shallow", "2.8985"},
+                                                     {"channel", "1.777"},
+                                                     {"total", "25.0609"}}));
     const auto& elements = parsed["elements"];
     EXPECT_EQ(elements["overland"][0]["onTcPath"], true);
     EXPECT_EQ(elements["overland"][1]["onTcPath"], false);

@@ -58,18 +58,25 @@ TEST(Cli, ReportsProblemsOnStderrWithTheirExitCodes) {
         int code;
         std::string message;
     } cases[] = {
-        {{}, kExitUsage, "subcommand"},
-        {{"table"}, kExitUsage, "NAME"},
-        {{"frobnicate"}, kExitUsage, ""},
-        {{"table", "Nowhere", "--app-folder", folder.AppFolder()}, kExitIntensity, "Nowhere"},
+        {{}, kExitUsage, "A subcommand is required\nRun with --help for more information.\n"},
+        {{"table"}, kExitUsage, "NAME is required\nRun with --help for more information.\n"},
+        // A word that names no command leaves the command missing.
+        {{"frobnicate"},
+         kExitUsage,
+         "A subcommand is required\nRun with --help for more information.\n"},
+        {{"table", "Nowhere", "--app-folder", folder.AppFolder()},
+         kExitIntensity,
+         "torrenta-cli: The intensity table \"Nowhere\" does not exist in the intensity "
+         "database.\n"},
         {{"tables", "--app-folder", folder.File("no-such-folder")},
          kExitIntensity,
-         "intensity.mdb"},
+         "torrenta-cli: Cannot open the intensity database \"" +
+             folder.File("no-such-folder/intensity.mdb") + "\": the file does not exist.\n"},
     };
     for (const auto& c : cases) {
         const Outcome outcome = test::RunCliCaptured(c.args);
         EXPECT_EQ(outcome.code, c.code) << outcome.err;
-        EXPECT_NE(outcome.err.find(c.message), std::string::npos) << outcome.err;
+        EXPECT_EQ(outcome.err, c.message);
         EXPECT_TRUE(c.code == kExitUsage || outcome.out.empty()) << outcome.out;
     }
 }

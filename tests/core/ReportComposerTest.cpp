@@ -279,9 +279,12 @@ TEST_F(ReportComposerTest, CarriesTheCharacterAndParagraphFormats) {
          {1000, 2000, 3000, 4000, 5000, 6000, 7000, 8000}},
         {"Q(cfs)\t1.00\t2.00\t3.00\t4.00\t5.50\t7.20\t8.75",
          {1000, 2000, 3000, 4000, 5000, 6000, 7000, 8000}},
+        // A finding's sentence starts at one stop, clear of the longest code.
+        {"TC-RAINFALL\tOverland flow area", {2800}},
     };
     for (const auto& c : tabCases) {
-        EXPECT_EQ(paragraphs[IndexOf(document, c.line)].format.tabStops, c.stops) << c.line;
+        const std::string line = LineStartingWith(document, c.line);
+        EXPECT_EQ(paragraphs[IndexOf(document, line)].format.tabStops, c.stops) << c.line;
     }
 
     // Of the Tc lines only the channel one is underlined, closing the sum.
@@ -573,20 +576,21 @@ TEST_F(ReportComposerTest, NamesTheOutletAndTheRainfallWithItsSource) {
 
 TEST_F(ReportComposerTest, WeightsTheRunoffCoefficientByArea) {
     InsertElementRow(project_, Basin("East", "3", "0.9"));
-    InsertElementRow(project_, Basin("West", "1", "0.5"));
+    InsertElementRow(project_, Basin("West", "1", "0.58"));
     const auto report = Compose();
     const auto& document = report.document;
 
     EXPECT_TRUE(HasLine(document, "East\tLawn\t3\t0.750\t0.9\t0.6750"));
-    EXPECT_TRUE(HasLine(document, "West\tLawn\t1\t0.250\t0.5\t0.1250"));
-    EXPECT_TRUE(HasLine(document, "TOTAL\t\t4\t\t\t0.8000"));
+    EXPECT_TRUE(HasLine(document, "West\tLawn\t1\t0.250\t0.58\t0.1450"));
+    EXPECT_TRUE(HasLine(document, "TOTAL\t\t4\t\t\t0.8200"));
     EXPECT_TRUE(HasLine(document, "TOTAL\t4\t\t300\t\t\t24.6"));
     EXPECT_DOUBLE_EQ(report.solution.TotalArea, 4.0);
-    EXPECT_DOUBLE_EQ(report.solution.WeightedC, 0.8);
-    // The solver works on the weighted C and the total area: C Cf is capped at 1
-    // for 100 years (0.8 * 1.25).
+    EXPECT_NEAR(report.solution.WeightedC, 0.82, 1e-12);
+    // The solver works on the weighted C and the total area. C Cf is 0.984 at
+    // 50 years, and 1.025 at 100 years is capped at 1: 1 x 4 x 7 in/hr = 28,
+    // not 28.70.
     EXPECT_EQ(LineStartingWith(document, "Q(cfs)"),
-              "Q(cfs)\t3.20\t6.40\t9.60\t12.80\t17.60\t23.04\t28.00");
+              "Q(cfs)\t3.28\t6.56\t9.84\t13.12\t18.04\t23.62\t28.00");
 }
 
 TEST_F(ReportComposerTest, SolvesForTheSumOfTheThreeTravelTimes) {

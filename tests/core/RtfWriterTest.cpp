@@ -62,6 +62,8 @@ TEST(RtfWriter, EscapesSpecialAndNonAsciiCharacters) {
         {"\t{", "\\tab\\{"},
         {"x\x01y\x1Bz\x7F", " xyz"},  // control characters dropped
         {"\xC2\x85x", " x"},          // so is a C1 control
+        {"\xC2\x9Fx", " x"},          // up to the last, U+009F
+        {"\xC2\xA0x", "\\u160?x"},    // the no-break space after them is text
     };
     for (const auto& c : cases) {
         const std::string rtf = WriteRtf(Build(c.text));

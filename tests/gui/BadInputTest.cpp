@@ -102,14 +102,13 @@ QString ComboText(QWidget* form) {
 }
 
 // The report's rows of the elements the test adds, each named `text`; the
-// names may stand cut to fit their columns.
+// names cut as they fit their columns (see ExpectedCell).
 std::vector<std::vector<ExpectedCell>> ElementRows(const std::string& text) {
-    const ExpectedCell name{text, true};
     return {
-        {name, {"3"}, {"0.02"}, {"150"}, name, {"0.24"}, {"…"}},
-        {name, name, {"3"}, {"1.000"}, {"0.4"}, {"0.4000"}},
-        {name, {"Unpaved"}, {"0.02"}, {"500"}, {"…"}},
-        {name, {"1000"}, {"0.013"}, name, {"0.005"}, {"10"}, {"8"}, {"…"}},
+        {{text, 1240}, {"3"}, {"0.02"}, {"150"}, {text, 1340}, {"0.24"}, {"…"}},
+        {{text, 1740}, {text, 1940}, {"3"}, {"1.000"}, {"0.4"}, {"0.4000"}},
+        {{text, 1073}, {"Unpaved"}, {"0.02"}, {"500"}, {"…"}},
+        {{text, 1738}, {"1000"}, {"0.013"}, {text, 1272}, {"0.005"}, {"10"}, {"8"}, {"…"}},
     };
 }
 

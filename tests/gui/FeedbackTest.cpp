@@ -171,8 +171,8 @@ class FeedbackTest : public QObject {
     void cancelSendsNothing();
     void transferTimeoutIsAFailure();
 
-    void controlsSitAtTheirTwipsPositions_data();
-    void controlsSitAtTheirTwipsPositions();
+    void controlsStandInReadingOrderWithCaptionsWhole_data();
+    void controlsStandInReadingOrderWithCaptionsWhole();
     void aboutAndWishList();
 
   private:
@@ -531,12 +531,21 @@ void FeedbackTest::closingWhileBusyAbandonsTheRequest() {
 void FeedbackTest::cancelSendsNothing() {
     server_->body = "<br>";
     QPointer<FrmBugReport> form = OpenForm();
+    const QPointer<PageFetcher> fetcher = Control<PageFetcher>(form, "Inet1");
     Control<QLineEdit>(form, "TxtOs")->setText(QStringLiteral("Linux"));
     QTest::mouseClick(Control<QPushButton>(form, "CmdCancel"), Qt::LeftButton);
     FlushDeletes();
     QVERIFY(form.isNull());
-    QTest::qWait(50);
-    QVERIFY(server_->requestLines.isEmpty());
+    // Only the form's fetcher sends. Once it is gone, and the server has read
+    // a request of the test's own (so all that came before it), nothing was
+    // sent and nothing can be.
+    QTRY_VERIFY(fetcher.isNull());
+    QTcpSocket probe;
+    probe.connectToHost(QHostAddress::LocalHost, port_);
+    QVERIFY(probe.waitForConnected(5000));
+    probe.write("GET /probe HTTP/1.1\r\n\r\n");
+    QTRY_VERIFY(!server_->requestLines.isEmpty());
+    QCOMPARE(server_->requestLines, QList<QByteArray>{"GET /probe HTTP/1.1"});
     QVERIFY(prompts_->messages.isEmpty());
     // The next opening starts with empty boxes.
     QVERIFY(Control<QLineEdit>(OpenForm(), "TxtOs")->text().isEmpty());
@@ -556,71 +565,93 @@ void FeedbackTest::transferTimeoutIsAFailure() {
     QVERIFY(!fetcher.IsBusy());
 }
 
-void FeedbackTest::controlsSitAtTheirTwipsPositions_data() {
+void FeedbackTest::controlsStandInReadingOrderWithCaptionsWhole_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("text");
-    QTest::addColumn<QRect>("twips");
+    QTest::addColumn<QString>("after");  // the control this one follows
+    QTest::addColumn<bool>("beside");    // on the same line, to its right; else below it
 
-    const auto row = [](const char* name, const QString& text, int l, int t, int w, int h) {
-        QTest::newRow(name) << QString::fromLatin1(name) << text << QRect(l, t, w, h);
+    const auto row = [](const char* name, const QString& text, const char* after, bool beside) {
+        QTest::newRow(name) << QString::fromLatin1(name) << text << QString::fromLatin1(after)
+                            << beside;
     };
     row("Label7",
         QStringLiteral("Please submit your comments, ideas of improvements, and what you'd like to "
                        "see in our next version. Simply, please tell us how we can help you do "
                        "your work easier and better."),
-        120, 120, 6375, 495);
-    row("Label3", QStringLiteral("How can we contact you?"), 240, 600, 2055, 255);
-    row("txtContact", {}, 240, 840, 6255, 765);
-    row("Label1", QStringLiteral("Operating System"), 240, 1680, 1335, 255);
-    row("TxtOs", {}, 1920, 1680, 4575, 285);
-    row("Label2", QStringLiteral("Nature of Comment"), 240, 2160, 1575, 255);
-    row("txtBugName", {}, 1920, 2160, 4575, 285);
-    row("Label4", QStringLiteral("Description"), 240, 2640, 1455, 255);
-    row("txtDesc", {}, 1920, 2640, 4575, 975);
-    row("Label5", QStringLiteral("Comments"), 240, 3720, 1455, 255);
-    row("txtComments", {}, 1920, 3720, 4575, 975);
+        "", false);
+    row("Label3", QStringLiteral("How can we contact you?"), "Label7", false);
+    row("txtContact", {}, "Label3", false);
+    row("Label1", QStringLiteral("Operating System"), "txtContact", false);
+    row("TxtOs", {}, "Label1", true);
+    row("Label2", QStringLiteral("Nature of Comment"), "Label1", false);
+    row("txtBugName", {}, "Label2", true);
+    row("Label4", QStringLiteral("Description"), "Label2", false);
+    row("txtDesc", {}, "Label4", true);
+    row("Label5", QStringLiteral("Comments"), "txtDesc", false);
+    row("txtComments", {}, "Label5", true);
     row("Label6",
         QStringLiteral("Thank you for your submission. All fields are optional. We do not collect "
                        "any information that is not provided by this form."),
-        1920, 4920, 4575, 495);
-    row("CmdCancel", QStringLiteral("Cancel"), 1920, 5520, 1215, 375);
-    row("CmdSubmit", QStringLiteral("Submit"), 5280, 5520, 1215, 375);
+        "txtComments", false);
+    row("CmdCancel", QStringLiteral("Cancel"), "Label6", false);
+    row("CmdSubmit", QStringLiteral("Submit"), "CmdCancel", true);
 }
 
-void FeedbackTest::controlsSitAtTheirTwipsPositions() {
+// Whatever the screen's resolution and the dialog font, the controls keep
+// their order, none covers another, and every caption shows whole.
+void FeedbackTest::controlsStandInReadingOrderWithCaptionsWhole() {
     QFETCH(QString, name);
     QFETCH(QString, text);
-    QFETCH(QRect, twips);
+    QFETCH(QString, after);
+    QFETCH(bool, beside);
     FrmBugReport* form = OpenForm();
     QCOMPARE(form->windowTitle(), QStringLiteral("Comments"));
     QWidget* control = form->findChild<QWidget*>(name);
     QVERIFY(control != nullptr);
-
-    const double dpiX = control->logicalDpiX();
-    const double dpiY = control->logicalDpiY();
-    // The layout grows as a whole when the dialog font needs more room.
-    const double scale = form->LayoutScale();
-    const auto px = [scale](int twipsValue, double dpi) {
-        const int scaled = static_cast<int>(std::lround(twipsValue * scale));
-        return static_cast<int>(std::lround(scaled * dpi / 1440.0));
+    // A label's box may run under the next control; its top-aligned caption
+    // takes only the lines it wraps to.
+    const auto shown = [](const QWidget* widget) {
+        const QRect box = widget->geometry();
+        const auto* label = qobject_cast<const QLabel*>(widget);
+        return label == nullptr
+                   ? box
+                   : QRect(box.topLeft(), QSize(box.width(), label->heightForWidth(box.width())));
     };
-    const QRect expected(px(twips.x(), dpiX), px(twips.y(), dpiY), px(twips.width(), dpiX),
-                         px(twips.height(), dpiY));
-    QCOMPARE(control->geometry(), expected);
-    if (name == QStringLiteral("txtContact") && dpiX == 96 && dpiY == 96 && scale == 1.0) {
-        QCOMPARE(control->geometry(), QRect(16, 56, 417, 51));
+    const QRect box = shown(control);
+
+    QVERIFY(form->rect().adjusted(1, 1, -1, -1).contains(control->geometry()));
+    if (!after.isEmpty()) {
+        QWidget* previous = form->findChild<QWidget*>(after);
+        QVERIFY(previous != nullptr);
+        const QRect before = shown(previous);
+        if (beside) {
+            QVERIFY(box.left() > before.right());
+            QVERIFY(box.top() < before.bottom() && before.top() < box.bottom());
+        } else {
+            QVERIFY(box.top() > before.bottom());
+        }
     }
-    // The window holds every control with the margin the top left one has.
-    QVERIFY(form->rect().contains(expected.adjusted(0, 0, px(120, dpiX), px(120, dpiY))));
+    for (const QWidget* other : form->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (other != control && !other->objectName().isEmpty() && other->isVisible()) {
+            QVERIFY2(!box.intersects(shown(other)), qPrintable(other->objectName()));
+        }
+    }
 
     if (auto* label = qobject_cast<QLabel*>(control)) {
         QCOMPARE(label->text(), text);
         QVERIFY(label->wordWrap());
+        for (const QString& word : text.split(u' ')) {
+            QVERIFY2(label->fontMetrics().horizontalAdvance(word) <= label->width(),
+                     qPrintable(word));
+        }
         // The whole caption shows; none is cut off at the bottom of its box.
         QVERIFY2(label->heightForWidth(label->width()) <= label->height(),
                  qPrintable(QString::number(label->heightForWidth(label->width()))));
     } else if (auto* button = qobject_cast<QPushButton*>(control)) {
         QCOMPARE(button->text(), text);
+        QVERIFY(button->fontMetrics().horizontalAdvance(text) < button->width());
+        QVERIFY(button->fontMetrics().height() < button->height());
     } else if (auto* multiLine = qobject_cast<QPlainTextEdit*>(control)) {
         QCOMPARE(multiLine->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
     } else {

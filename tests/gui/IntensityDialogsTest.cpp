@@ -261,6 +261,9 @@ class IntensityDialogsTest : public DesktopRunTest {
         FillGrid(editor);
         Click(editor, QStringLiteral("CmdUpdate"));
         QCOMPARE(prompts_->messages.size(), 1);
+        QCOMPARE(prompts_->LastText(),
+                 QStringLiteral("\"BasinName\" is the name of the list of intensity tables; "
+                                "choose another name."));
         QVERIFY(Forms::Find<FrmIntensityTable>() == editor);
         QCOMPARE(ListIntensityTables(folder_->AppFolder()).size(), size_t(1));
     }
@@ -654,12 +657,17 @@ class IntensityDialogsTest : public DesktopRunTest {
     }
 
     void missingIntensityDatabaseIsReportedNotFatal() {
-        std::filesystem::remove(IntensityDatabasePath(folder_->AppFolder()));
+        const auto missing = IntensityDatabasePath(folder_->AppFolder());
+        std::filesystem::remove(missing);
+        const QString message = QStringLiteral("Cannot open the intensity database \"") +
+                                ToQ(missing) + QStringLiteral("\": the file does not exist.");
         FrmIntensityTable* editor = Forms::Show<FrmIntensityTable>();
         QCOMPARE(prompts_->messages.size(), 1);
+        QCOMPARE(prompts_->LastText(), message);
         QVERIFY(editor->isVisible());
         Forms::Show<FrmSelectIvalBasin>();
         QCOMPARE(prompts_->messages.size(), 2);
+        QCOMPARE(prompts_->LastText(), message);
     }
 };
 

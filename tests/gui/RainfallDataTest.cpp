@@ -263,6 +263,19 @@ class RainfallDataTest : public QObject {
                             [](uchar gray) { return gray < 100; }));
         Click(window, QStringLiteral("CmdCopy"));
         QCOMPARE(QApplication::clipboard()->image().size(), saved.size());
+
+        // A slip in the file dialog never puts a picture over the project.
+        QFile projectFile(QString::fromStdString(project));
+        QVERIFY(projectFile.open(QIODevice::ReadOnly));
+        const QByteArray before = projectFile.readAll();
+        projectFile.close();
+        prompts_->fileNames = {QString::fromStdString(project)};
+        Click(window, QStringLiteral("CmdSave"));
+        QCOMPARE(prompts_->LastText(), QStringLiteral("The chart is not saved as \"%1\": it is the "
+                                                      "project being solved.")
+                                           .arg(QString::fromStdString(project)));
+        QVERIFY(projectFile.open(QIODevice::ReadOnly));
+        QCOMPARE(projectFile.readAll(), before);
     }
 
     // Cells that hold no positive number are left out and named.

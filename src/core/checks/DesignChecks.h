@@ -70,13 +70,6 @@ inline constexpr DesignRule kDetentionAreaRule{
 inline constexpr DesignRule kNoAreaRule{"NO-AREA", 0.0, kNoLimit,
                                         "Q = C * Cf * A * I is 0 when A is 0"};
 
-// Every rule, in the order findings are listed.
-inline constexpr DesignRule kDesignRules[] = {
-    kSheetFlowLengthRule, kSheetFlowNRule,    kTcRainfallRule,    kShallowSlopeRule,
-    kChannelVelocityRule, kSheetFlowPathRule, kTotalTcRule,       kCappedCoefficientRule,
-    kTotalAreaRule,       kNoAreaRule,        kDetentionAreaRule,
-};
-
 // The checks of one element's own inputs, as its dialog holds them after
 // Calculate: sheet-flow length and n, shallow slope, channel velocity.
 std::vector<DesignFinding> CheckElement(const BasinRow& row);

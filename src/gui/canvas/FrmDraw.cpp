@@ -21,6 +21,7 @@
 #include "common/SvgIcon.h"
 #include "common/Twips.h"
 #include "common/UserSettings.h"
+#include "detention/FrmDetention.h"
 #include "editing/ElementAdding.h"
 #include "editing/ElementEditing.h"
 #include "editing/TravelTimeRecalc.h"
@@ -151,6 +152,8 @@ void FrmDraw::CreateMenus() {
             &FrmDraw::MnuEditBasin_Click);
     connect(Entry(data, "MnuRecalculate", "Recalculate Travel Times"), &QAction::triggered, this,
             &FrmDraw::MnuRecalculate_Click);
+    connect(Entry(data, "MnuDetention", "Detention..."), &QAction::triggered, this,
+            &FrmDraw::MnuDetention_Click);
     data->addSeparator()->setObjectName(QStringLiteral("MnuSeperator2"));
     connect(Entry(data, "MnuSolve", "Solve"), &QAction::triggered, this, &FrmDraw::MnuSolve_Click);
 
@@ -697,6 +700,10 @@ void FrmDraw::MnuRecalculate_Click() {
     SyncNames();
     ShowMessage(this, ToQ(TravelTimeChangesText(recalc)),
                 QStringLiteral("Recalculate Travel Times"), QMessageBox::Information);
+}
+
+void FrmDraw::MnuDetention_Click() {
+    Forms::Show<FrmDetention>(FormScope::Project);
 }
 
 void FrmDraw::MnuHelpReportBug_Click() {

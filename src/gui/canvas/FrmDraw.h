@@ -131,6 +131,7 @@ class FrmDraw : public QMainWindow, public IconEvents, public ElementCanvas {
     void MnuRainfallCurves_Click();
     void MnuEditBasin_Click();
     void MnuRecalculate_Click();
+    void MnuDetention_Click();
     void MnuHelpReportBug_Click();
     void MnuHelpAbout_Click();
     void MnuUndoDelete_Click();

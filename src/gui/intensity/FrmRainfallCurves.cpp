@@ -6,7 +6,6 @@
 #include <QImage>
 #include <QLabel>
 #include <QPainter>
-#include <QSvgGenerator>
 #include <QVBoxLayout>
 #include <QtCharts/QCategoryAxis>
 #include <QtCharts/QChart>
@@ -17,6 +16,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "common/ChartPicture.h"
 #include "common/CommandBoundary.h"
 #include "common/FormWidgets.h"
 #include "common/Prompts.h"
@@ -45,10 +45,6 @@ double Position(double minutes) {
 double Height(double intensity) {
     return std::log10(intensity);
 }
-
-// A saved picture prints sharp on a page: at least this many pixels across.
-constexpr int kPrintWidth = 1600;
-constexpr int kPrintDotsPerMeter = 11811;  // 300 dpi
 
 }  // namespace
 
@@ -250,51 +246,18 @@ void FrmRainfallCurves::PaintPicture(QPainter& painter) const {
 }
 
 QImage FrmRainfallCurves::Picture() const {
-    const QSize size = PictureSize();
-    const double scale = std::max(2.0, static_cast<double>(kPrintWidth) / size.width());
-    QImage image(static_cast<int>(std::ceil(size.width() * scale)),
-                 static_cast<int>(std::ceil(size.height() * scale)), QImage::Format_RGB32);
-    image.fill(Qt::white);
-    {
-        QPainter painter(&image);
-        painter.setRenderHint(QPainter::Antialiasing);
-        painter.setRenderHint(QPainter::TextAntialiasing);
-        painter.scale(scale, scale);
-        PaintPicture(painter);
-    }
-    // Stated only now: painted at 300 dpi, point sizes would grow once more.
-    image.setDotsPerMeterX(kPrintDotsPerMeter);
-    image.setDotsPerMeterY(kPrintDotsPerMeter);
-    return image;
+    return PrintResolutionImage(PictureSize(),
+                                [this](QPainter& painter) { PaintPicture(painter); });
 }
 
-bool FrmRainfallCurves::SavePicture(const QString& path) const {
-    if (path.endsWith(QStringLiteral(".svg"), Qt::CaseInsensitive)) {
-        QSvgGenerator svg;
-        svg.setFileName(path);
-        svg.setSize(PictureSize());
-        svg.setViewBox(QRect(QPoint(0, 0), PictureSize()));
-        svg.setTitle(windowTitle());
-        QPainter painter;
-        if (!painter.begin(&svg)) {
-            return false;
-        }
-        PaintPicture(painter);
-        return painter.end();
-    }
-    return Picture().save(path, "PNG");
+QByteArray FrmRainfallCurves::PictureBytes(const QString& path) const {
+    return ChartFileBytes(path, PictureSize(), windowTitle(),
+                          [this](QPainter& painter) { PaintPicture(painter); });
 }
 
+// Never over the project or a database, and never called saved when it was not.
 void FrmRainfallCurves::CmdSave_Click() {
-    const QString path = CurrentPrompts().SaveFileName(
-        this, QStringLiteral("PNG image (*.png);;SVG image (*.svg)"), QStringLiteral("png"));
-    if (path.isEmpty()) {
-        return;
-    }
-    if (!SavePicture(path)) {
-        ShowMessage(this, QStringLiteral("Cannot save the chart to %1.").arg(path),
-                    QStringLiteral("Error"), QMessageBox::Warning);
-    }
+    SaveChartPicture(this, [this](const QString& path) { return PictureBytes(path); });
 }
 
 void FrmRainfallCurves::CmdCopy_Click() {

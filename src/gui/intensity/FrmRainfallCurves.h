@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QDialog>
 #include <QString>
 #include <optional>
@@ -34,8 +35,8 @@ class FrmRainfallCurves : public QDialog {
     // The picture as saved and copied, at print resolution: the chart with
     // the line of intensities at Tc under it.
     QImage Picture() const;
-    // Writes the picture as PNG or, for a name ending in .svg, as SVG.
-    bool SavePicture(const QString& path) const;
+    // The file's bytes: PNG, or SVG for a name ending in .svg.
+    QByteArray PictureBytes(const QString& path) const;
 
   private:
     QSize PictureSize() const;

@@ -110,13 +110,14 @@ NetworkFlags RequireSomethingToSolve(const std::string& projectPath) {
 
 NetworkSolution SolveForRun(const std::string& appFolder, const std::string& projectPath,
                             const NodeRow& node, const std::optional<std::string>& table,
-                            const NetworkFlags& flags) {
+                            const NetworkFlags& flags,
+                            StoredDetention detention = StoredDetention::Size) {
     const std::string name = table.value_or(node.IntensityTable);
     // Another table for this run puts the sheet-flow times on its rainfall too,
     // so the report stands on the one basis it names.
     const SheetFlowTimes sheetFlow =
         name == node.IntensityTable ? SheetFlowTimes::AsStored : SheetFlowTimes::FromThisTable;
-    return SolveProject(projectPath, appFolder, name, flags, sheetFlow);
+    return SolveProject(projectPath, appFolder, name, flags, sheetFlow, detention);
 }
 
 // One line per finding, whatever a stored name in its message holds.
@@ -276,17 +277,14 @@ void RunDetention(const std::string& appFolder, const DetentionOptions& options,
                          "--release, --release-per-period or --release-from.");
     }
     const NetworkFlags flags = RequireSomethingToSolve(options.projectPath);
-    // A release that cannot be had (a pre-development project missing or
-    // unsolvable) stops the run before the solve rewrites the results row.
-    AllowableReleases(inputs, options.projectPath, appFolder);
-    NetworkSolution solution =
-        SolveForRun(appFolder, options.projectPath, node, options.table, flags);
-    // The solve sized the stored inputs already; other inputs are sized on
-    // the same solve.
-    if (!solution.detention || solution.detention->inputs != inputs) {
-        solution.detention =
-            ComputeProjectDetention(solution, inputs, options.projectPath, appFolder);
-    }
+    // Found first: a release that cannot be had (a pre-development project
+    // missing or unsolvable) stops the run before the solve rewrites the
+    // results row. The solve leaves the stored inputs alone, so inputs given
+    // here replace stored ones whose pre-development project has gone.
+    const AllowableRelease release = FindAllowableRelease(inputs, options.projectPath, appFolder);
+    NetworkSolution solution = SolveForRun(appFolder, options.projectPath, node, options.table,
+                                           flags, StoredDetention::Leave);
+    solution.detention = SizeDetention(solution, inputs, release);
     if (options.store) {
         StoreDetentionInputs(options.projectPath, inputs);
     }

@@ -380,6 +380,10 @@ TEST_F(CliProject, DetentionOptionsReachTheSizingAndStoreWhatWasGiven) {
     fromPre.source = ReleaseSource::PreDevelopment;
     fromPre.preDevelopmentProject = "pre.rmt";
     fromPre.releaseFactor = 0.5;
+    // Stored inputs whose pre-development project has gone are replaced, not
+    // sized on the way.
+    DetentionInputs gone = fromPre;
+    gone.preDevelopmentProject = "gone.rmt";
     const struct {
         std::optional<DetentionInputs> before;
         std::vector<std::string> args;
@@ -406,6 +410,7 @@ TEST_F(CliProject, DetentionOptionsReachTheSizingAndStoreWhatWasGiven) {
          2},
         {perPeriod, {"--method", "rising"}, perPeriod, "rising", "per-period", 1, 7, 2},
         {single, {"--table", "Doubled"}, single, "rising", "single", 2, 2, 4},
+        {gone, {"--release", "2", "--store"}, single, "rising", "single", 2, 2, 2},
     };
     for (std::size_t i = 0; i < std::size(cases); ++i) {
         SCOPED_TRACE(i);

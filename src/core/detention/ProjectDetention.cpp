@@ -91,17 +91,29 @@ std::array<double, 7> AllowableReleases(const DetentionInputs& inputs,
     return releases;
 }
 
+AllowableRelease FindAllowableRelease(const DetentionInputs& inputs, const std::string& projectPath,
+                                      const std::string& appFolder) {
+    AllowableRelease release;
+    release.releases =
+        AllowableReleases(inputs, projectPath, appFolder, &release.preDevelopmentTable);
+    return release;
+}
+
+DetentionResult SizeDetention(const NetworkSolution& solution, const DetentionInputs& inputs,
+                              const AllowableRelease& release) {
+    DetentionResult result;
+    result.inputs = inputs;
+    result.preDevelopmentTable = release.preDevelopmentTable;
+    result.sweep = SweepDetention(BasisOfSolution(solution), TableIntensity(solution.intensityRows),
+                                  inputs.method, release.releases);
+    return result;
+}
+
 DetentionResult ComputeProjectDetention(const NetworkSolution& solution,
                                         const DetentionInputs& inputs,
                                         const std::string& projectPath,
                                         const std::string& appFolder) {
-    DetentionResult result;
-    result.inputs = inputs;
-    const std::array<double, 7> releases =
-        AllowableReleases(inputs, projectPath, appFolder, &result.preDevelopmentTable);
-    result.sweep = SweepDetention(BasisOfSolution(solution), TableIntensity(solution.intensityRows),
-                                  inputs.method, releases);
-    return result;
+    return SizeDetention(solution, inputs, FindAllowableRelease(inputs, projectPath, appFolder));
 }
 
 }  // namespace torrenta

@@ -28,6 +28,19 @@ std::array<double, 7> AllowableReleases(const DetentionInputs& inputs,
                                         const std::string& appFolder,
                                         std::string* preDevelopmentTable = nullptr);
 
+// The releases found, with the table of the pre-development project they
+// came from ("" for releases typed).
+struct AllowableRelease {
+    std::array<double, 7> releases{};
+    std::string preDevelopmentTable;
+};
+AllowableRelease FindAllowableRelease(const DetentionInputs& inputs, const std::string& projectPath,
+                                      const std::string& appFolder);
+
+// The sweep of a solved network against releases already found.
+DetentionResult SizeDetention(const NetworkSolution& solution, const DetentionInputs& inputs,
+                              const AllowableRelease& release);
+
 // The storage the inputs need on a solved network.
 DetentionResult ComputeProjectDetention(const NetworkSolution& solution,
                                         const DetentionInputs& inputs,

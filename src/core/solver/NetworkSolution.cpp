@@ -117,7 +117,7 @@ NetworkFlags SolveNetwork(const std::string& projectPath) {
 
 namespace {
 
-enum class Writing { ResultsAndDetention, Nothing };
+enum class Writing { Results, ResultsAndDetention, Nothing };
 
 NetworkSolution Solve(const std::string& projectPath, const std::string& appFolder,
                       const std::string& intensityTableName, const NetworkFlags& flags,
@@ -184,7 +184,9 @@ NetworkSolution Solve(const std::string& projectPath, const std::string& appFold
 
     // Sized before the results row is written, so a pre-development project
     // that cannot be solved leaves this project as it was.
-    if (const auto inputs = ReadDetentionInputs(projectPath)) {
+    const auto inputs =
+        writing == Writing::ResultsAndDetention ? ReadDetentionInputs(projectPath) : std::nullopt;
+    if (inputs) {
         solution.detention = ComputeProjectDetention(solution, *inputs, projectPath, appFolder);
     }
     try {
@@ -202,9 +204,10 @@ NetworkSolution Solve(const std::string& projectPath, const std::string& appFold
 
 NetworkSolution SolveProject(const std::string& projectPath, const std::string& appFolder,
                              const std::string& intensityTableName, const NetworkFlags& flags,
-                             SheetFlowTimes sheetFlow) {
-    return Solve(projectPath, appFolder, intensityTableName, flags, sheetFlow,
-                 Writing::ResultsAndDetention);
+                             SheetFlowTimes sheetFlow, StoredDetention detention) {
+    return Solve(
+        projectPath, appFolder, intensityTableName, flags, sheetFlow,
+        detention == StoredDetention::Size ? Writing::ResultsAndDetention : Writing::Results);
 }
 
 NetworkSolution SolveProjectReadOnly(const std::string& projectPath, const std::string& appFolder) {

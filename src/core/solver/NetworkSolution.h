@@ -98,11 +98,15 @@ enum class SheetFlowTimes { AsStored, FromThisTable };
 // A project holding detention inputs gets its storage sized on the same
 // solve (`detention`); a pre-development project it names that cannot be
 // solved stops the solve with an InputError naming it, before anything is
-// written.
+// written. Leave solves without them, for a run that sizes other inputs: a
+// stored pre-development project gone missing then cannot stand in the way
+// of the inputs that replace it.
+enum class StoredDetention { Size, Leave };
 NetworkSolution SolveProject(const std::string& projectPath, const std::string& appFolder,
                              const std::string& intensityTableName,
                              const NetworkFlags& flags = {true, true, true},
-                             SheetFlowTimes sheetFlow = SheetFlowTimes::AsStored);
+                             SheetFlowTimes sheetFlow = SheetFlowTimes::AsStored,
+                             StoredDetention detention = StoredDetention::Size);
 
 // A project solved with its own node's table and its stored travel times, with
 // nothing written and no detention sized: another project's release is read

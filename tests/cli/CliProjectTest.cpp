@@ -409,8 +409,9 @@ TEST_F(CliProject, DetentionOptionsReachTheSizingAndStoreWhatWasGiven) {
          10.5,
          2},
         {perPeriod, {"--method", "rising"}, perPeriod, "rising", "per-period", 1, 7, 2},
-        {single, {"--table", "Doubled"}, single, "rising", "single", 2, 2, 4},
         {gone, {"--release", "2", "--store"}, single, "rising", "single", 2, 2, 2},
+        // Last: the run on another table leaves results a solve would rewrite.
+        {single, {"--table", "Doubled"}, single, "rising", "single", 2, 2, 4},
     };
     for (std::size_t i = 0; i < std::size(cases); ++i) {
         SCOPED_TRACE(i);

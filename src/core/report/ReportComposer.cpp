@@ -133,11 +133,17 @@ class ReportComposer {
                 return end + TextWidthTwips(piece, format) + kCellGap <= columns[k];
             };
             if (cells[k].shortens && k < columns.size() && !fits(text)) {
-                // Whole letters only, and the ellipsis inside the column too.
-                std::string kept = WithoutLastCluster(text);
-                while (!kept.empty() &&
-                       (kept.back() == ' ' || !fits(kept + std::string(kEllipsis)))) {
-                    kept = WithoutLastCluster(kept);
+                // Whole letters only, and the ellipsis inside the column too:
+                // the longest start of whole clusters that fits, found once
+                // the clusters are known rather than by cutting one at a time.
+                const std::vector<std::size_t> ends = ClusterEnds(text);
+                std::string kept;
+                for (std::size_t i = ends.size() - 1; i-- > 0;) {
+                    kept = text.substr(0, ends[i]);
+                    if (kept.back() != ' ' && fits(kept + std::string(kEllipsis))) {
+                        break;
+                    }
+                    kept.clear();
                 }
                 NoteShortened(kept + std::string(kEllipsis), text);
                 text = kept + std::string(kEllipsis);

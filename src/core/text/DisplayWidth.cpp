@@ -108,12 +108,13 @@ std::string FirstClusters(std::string_view utf8, std::size_t count) {
     return std::string(utf8.substr(0, end));
 }
 
-std::string WithoutLastCluster(std::string_view utf8) {
-    std::size_t start = 0;
-    for (std::size_t end = 0; end < utf8.size(); end = ClusterEnd(utf8, end)) {
-        start = end;
+std::vector<std::size_t> ClusterEnds(std::string_view utf8) {
+    std::vector<std::size_t> ends;
+    for (std::size_t end = 0; end < utf8.size();) {
+        end = ClusterEnd(utf8, end);
+        ends.push_back(end);
     }
-    return std::string(utf8.substr(0, start));
+    return ends;
 }
 
 }  // namespace torrenta

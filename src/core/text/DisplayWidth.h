@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace torrenta {
 
@@ -23,7 +24,8 @@ std::size_t ClusterEnd(std::string_view utf8, std::size_t position);
 // The first `count` clusters of a text.
 std::string FirstClusters(std::string_view utf8, std::size_t count);
 
-// The text without its last cluster: a letter goes with its accents.
-std::string WithoutLastCluster(std::string_view utf8);
+// Where each cluster of a text ends, in order; the last is the text's size.
+// A text is cut at one of these: a letter goes with its accents.
+std::vector<std::size_t> ClusterEnds(std::string_view utf8);
 
 }  // namespace torrenta

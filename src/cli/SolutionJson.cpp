@@ -140,6 +140,11 @@ nlohmann::json DetentionAsJson(const DetentionResult& detention) {
         const auto critical = [&](double value) {
             return period.storageNeeded ? nlohmann::json(value) : nlohmann::json(nullptr);
         };
+        // The intensity and the inflow are the solver's single-precision
+        // values, written as the results' are: 2.1263876, not 2.126387596130371.
+        const auto single = [&](double value) {
+            return critical(FullPrecision(static_cast<float>(value)));
+        };
         nlohmann::json curve = nlohmann::json::array();
         for (const StoragePoint& point : period.curve) {
             curve.push_back({point.duration, point.storage});
@@ -148,8 +153,8 @@ nlohmann::json DetentionAsJson(const DetentionResult& detention) {
                            {"release", period.release},
                            {"storageNeeded", period.storageNeeded},
                            {"criticalDuration", critical(period.criticalDuration)},
-                           {"intensity", critical(period.intensity)},
-                           {"inflowPeak", critical(period.inflowPeak)},
+                           {"intensity", single(period.intensity)},
+                           {"inflowPeak", single(period.inflowPeak)},
                            {"storage", period.storage},
                            {"storageAcreFeet", period.storageAcreFeet},
                            {"atTableEnd", period.atTableEnd},

@@ -489,6 +489,9 @@ TEST_F(CliProject, DetentionJsonHoldsEveryPeriodWithItsWholeCurve) {
         }
         EXPECT_EQ(period.size(), 10u);
     }
+    // The 1-year storm: 0.9 x 3 ac x 2 in/hr, the solver's single 5.4 written
+    // as the results' numbers are, not as 5.400000095367432.
+    EXPECT_EQ(json["periods"][0]["inflowPeak"].dump(), "5.4");
 
     EXPECT_EQ(nlohmann::json::parse(Cli({"solve", project_, "--json"}).out)["detention"], json);
     ASSERT_EQ(Cli({"detention", project_, "--clear"}).code, kExitDone);

@@ -138,7 +138,8 @@ class DetentionDialogTest : public DesktopRunTest {
         Pick(constant ? QStringLiteral("OptConstant") : QStringLiteral("OptRising"));
         TypeAll(typed);
         if (releases.isEmpty()) {
-            const NetworkSolution before = SolveProjectReadOnly(pre_, folder_->AppFolder());
+            const NetworkSolution before = SolveProjectReadOnly(
+                pre_, folder_->AppFolder(), ReadNode(pre_)->IntensityTable, SolveNetwork(pre_));
             for (const PeriodResult& period : before.periods) {
                 releases << ToQ(FormatFixed(period.peakFlow * 0.5, 2));
             }

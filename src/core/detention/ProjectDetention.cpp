@@ -20,34 +20,26 @@ std::string Named(const DetentionInputs& inputs) {
 
 NetworkSolution SolvePreDevelopment(const DetentionInputs& inputs, const std::string& projectPath,
                                     const std::string& appFolder) {
-    const std::string file = PreDevelopmentPath(projectPath, inputs.preDevelopmentProject);
-    std::error_code error;
-    if (!std::filesystem::exists(file, error)) {
-        throw InputError(Named(inputs) + " does not exist (looked for \"" + file + "\").");
-    }
-    // Its solve would read this project's own rows under the solve in progress.
-    if (std::filesystem::equivalent(file, projectPath, error)) {
-        throw InputError(Named(inputs) + " is this project itself; choose the project of the " +
-                         "site before development.");
-    }
+    const std::string file = RequirePreDevelopmentFile(inputs, projectPath);
     try {
         OpenProject(file);
-        if (!SolveNetwork(file).Any()) {
+        const NetworkFlags flags = SolveNetwork(file);
+        if (!flags.Any()) {
             throw InputError("it has no element to solve");
         }
-        if (!ReadNode(file)) {
+        const auto node = ReadNode(file);
+        if (!node) {
             throw InputError("it has no outlet node");
         }
-        return SolveProjectReadOnly(file, appFolder);
+        return SolveProjectReadOnly(file, appFolder, node->IntensityTable, flags);
     } catch (const TorrentaError& e) {
         throw InputError(Named(inputs) + " cannot be solved: " + e.what());
     }
 }
 
-}  // namespace
-
-StormIntensity TableIntensity(const std::vector<IntensityRow>& rows) {
-    auto lookup = std::make_shared<const IntensityLookup>(rows);
+// The intensity the solve's table gives a storm of any duration, read as the
+// solver reads it for Tc: the sweep's I(Tc) is the report's intensity.
+StormIntensity LookupIntensity(std::shared_ptr<const IntensityLookup> lookup) {
     return [lookup](double minutes) {
         const std::array<float, 7> single = lookup->At(minutes);
         std::array<double, 7> intensity{};
@@ -58,54 +50,57 @@ StormIntensity TableIntensity(const std::vector<IntensityRow>& rows) {
     };
 }
 
-DetentionBasis BasisOfSolution(const NetworkSolution& solution) {
-    return {solution.TotalArea, solution.WeightedC, solution.TotalTc,
-            IntensityLookup(solution.intensityRows).LongestMinutes()};
-}
+}  // namespace
 
-std::array<double, 7> AllowableReleases(const DetentionInputs& inputs,
-                                        const std::string& projectPath,
-                                        const std::string& appFolder,
-                                        std::string* preDevelopmentTable) {
-    ValidateDetentionInputs(inputs);
-    std::array<double, 7> releases{};
-    switch (inputs.source) {
-        case ReleaseSource::Single:
-            releases.fill(inputs.release);
-            break;
-        case ReleaseSource::PerPeriod:
-            releases = inputs.releases;
-            break;
-        case ReleaseSource::PreDevelopment: {
-            const NetworkSolution before = SolvePreDevelopment(inputs, projectPath, appFolder);
-            for (std::size_t k = 0; k < releases.size(); ++k) {
-                releases[k] =
-                    static_cast<double>(before.periods[k].peakFlow) * inputs.releaseFactor;
-            }
-            if (preDevelopmentTable != nullptr) {
-                *preDevelopmentTable = before.intensityTable;
-            }
-            break;
-        }
+std::string RequirePreDevelopmentFile(const DetentionInputs& inputs,
+                                      const std::string& projectPath) {
+    const std::string file = PreDevelopmentPath(projectPath, inputs.preDevelopmentProject);
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(file, error)) {
+        throw InputError(Named(inputs) + " does not exist (looked for \"" + file + "\").");
     }
-    return releases;
+    // Its solve would read this project's own rows under the solve in progress.
+    if (std::filesystem::equivalent(file, projectPath, error)) {
+        throw InputError(Named(inputs) + " is this project itself; choose the project of the " +
+                         "site before development.");
+    }
+    return file;
 }
 
 AllowableRelease FindAllowableRelease(const DetentionInputs& inputs, const std::string& projectPath,
                                       const std::string& appFolder) {
+    ValidateDetentionInputs(inputs);
     AllowableRelease release;
-    release.releases =
-        AllowableReleases(inputs, projectPath, appFolder, &release.preDevelopmentTable);
+    switch (inputs.source) {
+        case ReleaseSource::Single:
+            release.releases.fill(inputs.release);
+            break;
+        case ReleaseSource::PerPeriod:
+            release.releases = inputs.releases;
+            break;
+        case ReleaseSource::PreDevelopment: {
+            const NetworkSolution before = SolvePreDevelopment(inputs, projectPath, appFolder);
+            for (std::size_t k = 0; k < release.releases.size(); ++k) {
+                release.releases[k] =
+                    static_cast<double>(before.periods[k].peakFlow) * inputs.releaseFactor;
+            }
+            release.preDevelopmentTable = before.intensityTable;
+            break;
+        }
+    }
     return release;
 }
 
 DetentionResult SizeDetention(const NetworkSolution& solution, const DetentionInputs& inputs,
                               const AllowableRelease& release) {
+    // One reading of the table serves the sweep and tells where it ends.
+    const auto lookup = std::make_shared<const IntensityLookup>(solution.intensityRows);
+    const DetentionBasis basis{solution.TotalArea, solution.WeightedC, solution.TotalTc,
+                               lookup->LongestMinutes()};
     DetentionResult result;
     result.inputs = inputs;
     result.preDevelopmentTable = release.preDevelopmentTable;
-    result.sweep = SweepDetention(BasisOfSolution(solution), TableIntensity(solution.intensityRows),
-                                  inputs.method, release.releases);
+    result.sweep = SweepDetention(basis, LookupIntensity(lookup), inputs.method, release.releases);
     return result;
 }
 

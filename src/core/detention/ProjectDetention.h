@@ -2,34 +2,23 @@
 
 #include <array>
 #include <string>
-#include <vector>
 
 #include "detention/DetentionInputs.h"
-#include "intensity/IntensityDatabase.h"
 #include "solver/NetworkSolution.h"
 
 namespace torrenta {
 
-// The intensity a table gives a storm of any duration, read as the solver
-// reads it for Tc: the sweep's I(Tc) is the report's intensity.
-StormIntensity TableIntensity(const std::vector<IntensityRow>& rows);
+// The pre-development project's file, to open: InputError naming it when it
+// does not exist or is this project itself.
+std::string RequirePreDevelopmentFile(const DetentionInputs& inputs,
+                                      const std::string& projectPath);
 
-// The drained area of a solve and its table's longest duration.
-DetentionBasis BasisOfSolution(const NetworkSolution& solution);
-
-// Qo for 1 ... 100 years: the single value, the values per period, or the
-// pre-development project's own peak flows (solved with its own table,
-// nothing written to it) times the factor. `preDevelopmentTable` receives
-// that project's table. InputError naming the pre-development project when it
-// is missing, is this project, is not a project, has nothing to solve or
-// cannot be solved.
-std::array<double, 7> AllowableReleases(const DetentionInputs& inputs,
-                                        const std::string& projectPath,
-                                        const std::string& appFolder,
-                                        std::string* preDevelopmentTable = nullptr);
-
-// The releases found, with the table of the pre-development project they
-// came from ("" for releases typed).
+// Qo for 1 ... 100 years with the table of the pre-development project they
+// came from ("" for releases typed): the single value, the values per period,
+// or that project's own peak flows (solved with its own table, nothing
+// written to it) times the factor. InputError naming the pre-development
+// project when it is missing, is this project, is not a project, has nothing
+// to solve or cannot be solved.
 struct AllowableRelease {
     std::array<double, 7> releases{};
     std::string preDevelopmentTable;

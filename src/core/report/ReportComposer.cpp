@@ -509,11 +509,11 @@ class ReportComposer {
         // A long release text wraps under its value, as the rainfall line does.
         out_.SetIndents(200, kDetentionValueColumn - 200, 200);
         out_.SetTabStops({kDetentionValueColumn});
-        WriteDetentionLine("Method:", DetentionMethodText(sweep.method));
-        WriteDetentionLine("Allowable release:", ReleaseSourceText(detention));
-        WriteDetentionLine("Storm durations:", "Tc (" + General(sweep.tc) + " min) to " +
-                                                   General(sweep.longestDuration) +
-                                                   " min in steps of 1 min");
+        WriteInfoLine("Method:", DetentionMethodText(sweep.method));
+        WriteInfoLine("Allowable release:", ReleaseSourceText(detention));
+        WriteInfoLine("Storm durations:", "Tc (" + General(sweep.tc) + " min) to " +
+                                              General(sweep.longestDuration) +
+                                              " min in steps of 1 min");
         out_.SetIndents(200, 300, 200);
         out_.Append(kCrLf);
 
@@ -558,13 +558,6 @@ class ReportComposer {
         }
         // The checks and the footer's rule run across the runoff table's stops.
         out_.SetTabStops(runoffStops);
-    }
-
-    void WriteDetentionLine(const char* label, const std::string& value) {
-        ApplyStyle(kLabelStyle);
-        out_.Append(std::string(label) + "\t");
-        ApplyStyle(kBodyStyle);
-        out_.Append(Shown(value) + kCrLf);
     }
 
     // Only when a check applies: a design without findings keeps its report

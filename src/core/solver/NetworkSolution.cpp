@@ -210,9 +210,10 @@ NetworkSolution SolveProject(const std::string& projectPath, const std::string& 
         detention == StoredDetention::Size ? Writing::ResultsAndDetention : Writing::Results);
 }
 
-NetworkSolution SolveProjectReadOnly(const std::string& projectPath, const std::string& appFolder) {
-    const std::string table = ReadNode(projectPath).value_or(NodeRow{}).IntensityTable;
-    return Solve(projectPath, appFolder, table, SolveNetwork(projectPath), SheetFlowTimes::AsStored,
+NetworkSolution SolveProjectReadOnly(const std::string& projectPath, const std::string& appFolder,
+                                     const std::string& intensityTableName,
+                                     const NetworkFlags& flags) {
+    return Solve(projectPath, appFolder, intensityTableName, flags, SheetFlowTimes::AsStored,
                  Writing::Nothing);
 }
 

@@ -108,9 +108,11 @@ NetworkSolution SolveProject(const std::string& projectPath, const std::string& 
                              SheetFlowTimes sheetFlow = SheetFlowTimes::AsStored,
                              StoredDetention detention = StoredDetention::Size);
 
-// A project solved with its own node's table and its stored travel times, with
-// nothing written and no detention sized: another project's release is read
-// from it, never changed in it.
-NetworkSolution SolveProjectReadOnly(const std::string& projectPath, const std::string& appFolder);
+// A project solved with `intensityTableName` and its stored travel times,
+// with nothing written and no detention sized: another project's release is
+// read from it, and the detention dialog sizes inputs not yet stored.
+NetworkSolution SolveProjectReadOnly(const std::string& projectPath, const std::string& appFolder,
+                                     const std::string& intensityTableName,
+                                     const NetworkFlags& flags);
 
 }  // namespace torrenta

@@ -206,7 +206,7 @@ QChart* HydrographChartOf(const DetentionPeriod& period, DetentionMethod method,
     return chart;
 }
 
-QChart* StorageChartOf(const DetentionPeriod& period, const DetentionBasis& basis) {
+QChart* StorageChartOf(const DetentionPeriod& period, const DetentionSweep& sweep) {
     auto* chart = NewChart(QStringLiteral("Storage by storm duration"));
     auto* curve = new QLineSeries(chart);
     curve->setObjectName(QStringLiteral("StorageCurve"));
@@ -241,8 +241,8 @@ QChart* StorageChartOf(const DetentionPeriod& period, const DetentionBasis& basi
         chart->addSeries(mark);
     }
 
-    const double first = std::max(basis.tc, 1.0);
-    const double last = std::max(basis.longestDuration, first);
+    const double first = std::max(sweep.tc, 1.0);
+    const double last = std::max(sweep.longestDuration, first);
     auto* durations = new QCategoryAxis(chart);
     durations->setTitleText(QStringLiteral("Storm duration Td"));
     durations->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
@@ -288,10 +288,9 @@ void DetentionCharts::Replace(QChartView* view, QChart* chart) {
     delete old;
 }
 
-void DetentionCharts::ShowPeriod(const DetentionPeriod& period, DetentionMethod method,
-                                 const DetentionBasis& basis) {
-    Replace(hydrographs_, HydrographChartOf(period, method, basis.tc));
-    Replace(storage_, StorageChartOf(period, basis));
+void DetentionCharts::ShowPeriod(const DetentionPeriod& period, const DetentionSweep& sweep) {
+    Replace(hydrographs_, HydrographChartOf(period, sweep.method, sweep.tc));
+    Replace(storage_, StorageChartOf(period, sweep));
 }
 
 void DetentionCharts::Clear() {

@@ -23,8 +23,8 @@ class DetentionCharts : public QWidget {
   public:
     explicit DetentionCharts(QWidget* parent);
 
-    void ShowPeriod(const DetentionPeriod& period, DetentionMethod method,
-                    const DetentionBasis& basis);
+    // One period of a sweep, drawn with the sweep's method, Tc and longest duration.
+    void ShowPeriod(const DetentionPeriod& period, const DetentionSweep& sweep);
     // Empty charts: nothing calculated for the inputs shown.
     void Clear();
 

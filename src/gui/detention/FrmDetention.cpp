@@ -14,7 +14,6 @@
 #include <QRegularExpression>
 #include <QTableWidget>
 #include <QVBoxLayout>
-#include <filesystem>
 
 #include "Errors.h"
 #include "ReturnPeriods.h"
@@ -28,6 +27,7 @@
 #include "detention/ProjectDetention.h"
 #include "editors/NumericValidator.h"
 #include "solver/NetworkSolution.h"
+#include "store/ProjectSetup.h"
 #include "text/NumberText.h"
 
 namespace torrenta::gui {
@@ -394,8 +394,7 @@ void FrmDetention::ShowChosenPeriod() {
     }
     const int index = std::clamp(cmbPeriod_->currentIndex(), 0,
                                  static_cast<int>(result_->sweep.periods.size()) - 1);
-    charts_->ShowPeriod(result_->sweep.periods[static_cast<std::size_t>(index)],
-                        result_->sweep.method, basis_);
+    charts_->ShowPeriod(result_->sweep.periods[static_cast<std::size_t>(index)], result_->sweep);
 }
 
 void FrmDetention::CmdBrowse_Click() {
@@ -413,25 +412,25 @@ void FrmDetention::CmdBrowse_Click() {
 void FrmDetention::CmdCalculate_Click() {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     DetentionResult result;
-    DetentionBasis basis;
     const bool calculated = RunCommand(this, [&] {
         const Session& session = CurrentSession();
         const DetentionInputs inputs = TypedInputs();
-        if (!SolveNetwork(session.ProjectPath).Any()) {
+        const NetworkFlags flags = SolveNetwork(session.ProjectPath);
+        if (!flags.Any()) {
             throw InputError("Nothing to Solve");
         }
-        // Solved as Solve does, but written nowhere: the inputs stored in the
-        // project, which a Solve would size too, may be the ones being mended.
+        // Solved on the node's table as Solve does, but written nowhere: the
+        // inputs stored in the project, which a Solve would size too, may be
+        // the ones being mended.
+        const std::string table = ReadNode(session.ProjectPath).value_or(NodeRow{}).IntensityTable;
         const NetworkSolution solution =
-            SolveProjectReadOnly(session.ProjectPath, session.AppFolder);
-        basis = BasisOfSolution(solution);
+            SolveProjectReadOnly(session.ProjectPath, session.AppFolder, table, flags);
         result = ComputeProjectDetention(solution, inputs, session.ProjectPath, session.AppFolder);
     });
     QApplication::restoreOverrideCursor();
     ForgetResults();
     if (calculated) {
         result_ = std::move(result);
-        basis_ = basis;
         ShowResults();
     }
 }
@@ -450,12 +449,7 @@ void FrmDetention::CmdOK_Click() {
         const DetentionInputs inputs = TypedInputs();
         // A missing project is refused now rather than at the next Solve.
         if (inputs.source == ReleaseSource::PreDevelopment) {
-            const std::string file = PreDevelopmentPath(project, inputs.preDevelopmentProject);
-            std::error_code error;
-            if (!std::filesystem::is_regular_file(file, error)) {
-                throw InputError("The pre-development project \"" + inputs.preDevelopmentProject +
-                                 "\" does not exist (looked for \"" + file + "\").");
-            }
+            RequirePreDevelopmentFile(inputs, project);
         }
         StoreDetentionInputs(project, inputs);
     });

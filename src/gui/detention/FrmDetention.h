@@ -66,7 +66,6 @@ class FrmDetention : public QDialog {
 
     // What Calculate found for the inputs shown; nothing once they change.
     std::optional<DetentionResult> result_;
-    DetentionBasis basis_;
 };
 
 }  // namespace torrenta::gui

@@ -32,6 +32,11 @@ class BenchPrompts : public gui::Prompts {
         }
         return QMessageBox::NoButton;
     }
+    // A question with several answers is cancelled, as a file dialog is.
+    int Choose(QWidget*, const QString& text, const QString& title, const QStringList&) override {
+        messages.append(title + QStringLiteral(": ") + text);
+        return -1;
+    }
     QString SaveFileName(QWidget*, const QString&, const QString&) override { return {}; }
     QString OpenFileName(QWidget*, const QString&) override { return {}; }
     QAction* PopupMenu(QMenu*, const QPoint&) override { return nullptr; }

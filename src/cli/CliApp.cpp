@@ -224,7 +224,9 @@ Command NewCommand(CLI::App& app) {
     sub->add_option("--manager", options->info.ProjectManager, "Project manager");
     sub->add_flag("--force", options->force,
                   "Replace PROJECT when a file of that name exists (never a read-only one); "
-                  "without it an existing file is refused");
+                  "without it an existing file is refused. The application folder's "
+                  "intensity.mdb and empty.mdb and any database that is not a project are "
+                  "never replaced");
     return {sub, [options](const std::string& appFolder) {
                 const ProjectInfoRow& info = options->info;
                 RequireOneLine({{"--node", &options->nodeName},

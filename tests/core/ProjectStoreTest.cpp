@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <iterator>
 #include <set>
 #include <string>
 
@@ -49,6 +50,33 @@ TEST(ProjectFile, NewOverAnExistingProjectLeavesEmptyTables) {
         EXPECT_EQ(CountRows(project, table), 0) << table;
     }
     EXPECT_NO_THROW(OpenProject(project));
+}
+
+// New never replaces the shared databases, under any of their names, nor any
+// database that holds no project, whether or not replacing was asked for; the
+// file is left byte for byte, and no draft is left beside it.
+TEST(ProjectFile, NewRefusesTheSharedDatabasesAndDatabasesThatAreNotProjects) {
+    TestFolder folder;
+    fs::copy_file(folder.File("intensity.mdb"), folder.File("copy.rmt"));
+    fs::create_hard_link(folder.File("intensity.mdb"), folder.File("linked.rmt"));
+    const auto bytes = [](const std::string& path) {
+        std::ifstream in(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+    for (const std::string name :
+         {"intensity.mdb", "empty.mdb", "./intensity.mdb", "copy.rmt", "linked.rmt"}) {
+        const std::string target = folder.File(name);
+        const std::string before = bytes(target);
+        for (const ExistingFile existing : {ExistingFile::Replace, ExistingFile::Keep}) {
+            SCOPED_TRACE(name);
+            EXPECT_THROW(NewProject(folder.AppFolder(), target, existing), ProjectFileError);
+        }
+        EXPECT_THROW(NewProjectDraft(folder.AppFolder(), target), ProjectFileError);
+        EXPECT_EQ(bytes(target), before) << name;
+    }
+    for (const auto& entry : fs::directory_iterator(folder.AppFolder())) {
+        EXPECT_NE(entry.path().extension().string(), ".tmp") << entry.path();
+    }
 }
 
 TEST(ProjectFile, NewRemovesALeftoverJournalThatWouldRollBackIntoTheNewFile) {

@@ -418,6 +418,27 @@ TEST_F(ReportComposerTest, NamesAndTypesAreCutToFitTheirColumns) {
     }
 }
 
+// A number that runs past its column into an empty type cell (an element
+// given a Manning's n but no surface or material): the empty cell is left
+// empty, not cut, and noted nowhere.
+TEST_F(ReportComposerTest, AnEmptyCellAfterANumberThatRunsPastItsColumnStaysEmpty) {
+    auto basin = Basin("A", "1", "0.5");
+    basin.Slope = "0.00523598776";
+    basin.TravelLength = "1000.123456";
+    basin.BasinNType = "";
+    InsertElementRow(project_, basin);
+    auto channel = Channel("B");
+    channel.ChannelLength = "1000.123456";
+    channel.ChannelMaterial = "";
+    InsertElementRow(project_, channel);
+
+    const auto lines = Lines(Compose().document);
+    for (const auto& line : lines) {
+        EXPECT_EQ(line.find("\u2026"), std::string::npos) << line;
+        EXPECT_EQ(line.find("Full names"), std::string::npos) << line;
+    }
+}
+
 // Two areas whose names start alike read the same once cut in the Tc table,
 // and whole in the wider C table; the shallow reach is cut too. Each table
 // that cut a name says, under its TOTAL, what the cuts stand for, once each

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 #include "Errors.h"
 #include "text/DisplayWidth.h"
@@ -43,6 +45,48 @@ TEST(TextWidth, CountsTerminalColumnsAndCutsBetweenClusters) {
         EXPECT_EQ(FirstClusters(c.text, 3), c.firstThree);
         const std::vector<std::size_t> ends = ClusterEnds(c.text);
         EXPECT_EQ(c.text.substr(0, ends.size() < 2 ? 0 : ends[ends.size() - 2]), c.withoutLast);
+    }
+}
+
+// Cutting any text to any room from none to its own width: the result fits
+// (or is the mark alone), keeps whole clusters, never ends in a space before
+// the mark, and a text with nothing in it stays empty.
+TEST(TextWidth, CutsAnyTextToAnyWidthBetweenClusters) {
+    const std::string mark = "\u2026";
+    const struct {
+        const char* label;
+        std::string text;
+    } cases[] = {
+        {"empty", ""},
+        {"one letter", "x"},
+        {"one accented cluster", "e\u0301\u0323"},
+        {"combining marks", "Ame\u0301lie\u0300 Nord"},
+        {"wide letters", "\u96E8\u6C34\u6392\u6C34\u8DEF"},
+        {"emoji joined by ZWJ", "a \U0001F468\u200D\U0001F469 b"},
+        {"spaces", "Lot 7 North"},
+    };
+    for (const auto& c : cases) {
+        const std::vector<std::size_t> ends = ClusterEnds(c.text);
+        for (int width = 0; width <= DisplayWidth(c.text); ++width) {
+            SCOPED_TRACE(std::string(c.label) + " at " + std::to_string(width));
+            const auto fits = [&](const std::string& piece) {
+                return DisplayWidth(piece) <= width;
+            };
+            const std::string cut = CutToFit(c.text, mark, fits);
+            if (c.text.empty()) {
+                EXPECT_EQ(cut, "");
+                continue;
+            }
+            ASSERT_GE(cut.size(), mark.size());
+            EXPECT_EQ(cut.substr(cut.size() - mark.size()), mark);
+            const std::string kept = cut.substr(0, cut.size() - mark.size());
+            EXPECT_TRUE(kept.empty() || fits(cut));
+            EXPECT_EQ(c.text.compare(0, kept.size(), kept), 0);
+            EXPECT_TRUE(kept.empty() ||
+                        std::find(ends.begin(), ends.end(), kept.size()) != ends.end());
+            EXPECT_TRUE(kept.empty() || kept.back() != ' ');
+            EXPECT_LT(kept.size(), c.text.size());
+        }
     }
 }
 

@@ -132,21 +132,11 @@ class ReportComposer {
             const auto fits = [&](const std::string& piece) {
                 return end + TextWidthTwips(piece, format) + kCellGap <= columns[k];
             };
-            if (cells[k].shortens && k < columns.size() && !fits(text)) {
-                // Whole letters only, and the ellipsis inside the column too:
-                // the longest start of whole clusters that fits, found once
-                // the clusters are known rather than by cutting one at a time.
-                const std::vector<std::size_t> ends = ClusterEnds(text);
-                std::string kept;
-                for (std::size_t i = ends.size() - 1; i-- > 0;) {
-                    kept = text.substr(0, ends[i]);
-                    if (kept.back() != ' ' && fits(kept + std::string(kEllipsis))) {
-                        break;
-                    }
-                    kept.clear();
-                }
-                NoteShortened(kept + std::string(kEllipsis), text);
-                text = kept + std::string(kEllipsis);
+            if (cells[k].shortens && k < columns.size() && !text.empty() && !fits(text)) {
+                // Whole letters only, and the ellipsis inside the column too.
+                const std::string shown = CutToFit(text, kEllipsis, fits);
+                NoteShortened(shown, text);
+                text = shown;
             }
             end += TextWidthTwips(text, format);
             line += text;

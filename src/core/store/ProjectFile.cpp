@@ -17,6 +17,7 @@
 #include "Errors.h"
 #include "store/Connection.h"
 #include "store/ElementRows.h"
+#include "store/FileIdentity.h"
 #include "store/TcPath.h"
 
 namespace fs = std::filesystem;
@@ -103,6 +104,15 @@ void RequireNewProjectPossible(const std::string& appFolder, const std::string& 
     const fs::path target(projectPath);
     if (fs::is_directory(target, ec)) {
         throw ProjectFileError("Cannot create \"" + projectPath + "\": it is a folder.");
+    }
+    // Not even --force replaces the shared databases or a database that holds
+    // no project: one slip of a name would lose every intensity table.
+    if (const std::string role = ApplicationDatabaseRole(target, appFolder); !role.empty()) {
+        throw ProjectFileError("Cannot create \"" + projectPath + "\": it is " + role + ".");
+    }
+    if (IsSqliteButNotProject(target)) {
+        throw ProjectFileError("Cannot create \"" + projectPath +
+                               "\": it is a database that is not a project; choose another name.");
     }
     const bool present = fs::exists(fs::symlink_status(target, ec));
     // The rename below would replace a write-protected file all the same; the

@@ -117,4 +117,21 @@ std::vector<std::size_t> ClusterEnds(std::string_view utf8) {
     return ends;
 }
 
+std::string CutToFit(std::string_view utf8, std::string_view mark,
+                     const std::function<bool(const std::string&)>& fits) {
+    if (utf8.empty()) {
+        return {};
+    }
+    // Every end but the last (the whole text), from the longest down.
+    const std::vector<std::size_t> ends = ClusterEnds(utf8);
+    for (std::size_t i = ends.size() - 1; i > 0; --i) {
+        const std::string_view kept = utf8.substr(0, ends[i - 1]);
+        std::string candidate = std::string(kept) + std::string(mark);
+        if (kept.back() != ' ' && fits(candidate)) {
+            return candidate;
+        }
+    }
+    return std::string(mark);
+}
+
 }  // namespace torrenta

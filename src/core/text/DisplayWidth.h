@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -27,5 +28,12 @@ std::string FirstClusters(std::string_view utf8, std::size_t count);
 // Where each cluster of a text ends, in order; the last is the text's size.
 // A text is cut at one of these: a letter goes with its accents.
 std::vector<std::size_t> ClusterEnds(std::string_view utf8);
+
+// The longest start of whole clusters that, followed by `mark`, passes `fits`
+// (never one ending in a space, which would read as a gap before the mark),
+// then the mark; the mark alone when no start fits. A text with nothing in it
+// has nothing to cut and comes back as it is, whatever the room.
+std::string CutToFit(std::string_view utf8, std::string_view mark,
+                     const std::function<bool(const std::string&)>& fits);
 
 }  // namespace torrenta

@@ -7,6 +7,7 @@
 #include <optional>
 #include <ostream>
 #include <set>
+#include <sstream>
 
 #include "Errors.h"
 #include "ReturnPeriods.h"
@@ -22,6 +23,7 @@
 #include "report/RtfWriter.h"
 #include "solver/RationalMethod.h"
 #include "store/Connection.h"
+#include "store/FileIdentity.h"
 #include "store/OutputFile.h"
 #include "store/ProjectFile.h"
 #include "store/ReportTarget.h"
@@ -226,6 +228,11 @@ void RunRecalc(const std::string& appFolder, const std::string& projectPath, std
 
 void RunSolve(const std::string& appFolder, const SolveOptions& options, std::ostream& out,
               std::ostream& err) {
+    // One file cannot hold both reports: the second would replace the first.
+    if (options.rtfPath && options.pdfPath && SameFile(*options.rtfPath, *options.pdfPath)) {
+        throw UsageError("--rtf and --pdf both name \"" + *options.pdfPath +
+                         "\": give each report a file of its own.");
+    }
     const SharedConnections oneConnectionPerFile;
     const NodeRow node = RequireSetUpProject(options.projectPath);
     // Before the solve rewrites the results row: a refused name changes nothing.
@@ -263,6 +270,11 @@ void RunSolve(const std::string& appFolder, const SolveOptions& options, std::os
 
 void RunDetention(const std::string& appFolder, const DetentionOptions& options, std::ostream& out,
                   std::ostream& err) {
+    // One file cannot hold both reports: the second would replace the first.
+    if (options.rtfPath && options.pdfPath && SameFile(*options.rtfPath, *options.pdfPath)) {
+        throw UsageError("--rtf and --pdf both name \"" + *options.pdfPath +
+                         "\": give each report a file of its own.");
+    }
     const SharedConnections oneConnectionPerFile;
     const NodeRow node = RequireSetUpProject(options.projectPath);
     DetentionInputs inputs;
@@ -285,14 +297,18 @@ void RunDetention(const std::string& appFolder, const DetentionOptions& options,
     NetworkSolution solution = SolveForRun(appFolder, options.projectPath, node, options.table,
                                            flags, StoredDetention::Leave);
     solution.detention = SizeDetention(solution, inputs, release);
+    // Composed before the inputs are stored: a run that fails on the way
+    // leaves the project as it was.
+    std::ostringstream composed;
+    if (options.json) {
+        PrintJson(DetentionAsJson(*solution.detention), composed);
+    } else {
+        composed << WritePlainText(ComposeDetentionSection(*solution.detention));
+    }
     if (options.store) {
         StoreDetentionInputs(options.projectPath, inputs);
     }
-    if (options.json) {
-        PrintJson(DetentionAsJson(*solution.detention), out);
-    } else {
-        out << WritePlainText(ComposeDetentionSection(*solution.detention));
-    }
+    out << composed.str();
     PrintDesignChecks(solution, err);
 }
 

@@ -257,6 +257,21 @@ TEST_F(ProjectDetentionTest, APreDevelopmentProjectThatCannotBeSolvedIsNamed) {
     }
 }
 
+// A factor that is a number but makes the release overflow is refused before
+// anything is sized, so no run stores it and no table holds an empty release.
+TEST_F(ProjectDetentionTest, AFactorWhoseReleaseOverflowsIsRefused) {
+    DetentionInputs inputs;
+    inputs.source = ReleaseSource::PreDevelopment;
+    inputs.preDevelopmentProject = "before.rmt";
+    inputs.releaseFactor = 1e308;
+    try {
+        FindAllowableRelease(inputs, project_, folder_.AppFolder());
+        ADD_FAILURE() << "a release was found";
+    } catch (const InputError& e) {
+        EXPECT_NE(std::string(e.what()).find("release factor"), std::string::npos) << e.what();
+    }
+}
+
 TEST_F(ProjectDetentionTest, StoredInputsReadBackAsGivenAndCanBeCleared) {
     EXPECT_FALSE(ReadDetentionInputs(project_).has_value());
     DetentionInputs perPeriod;

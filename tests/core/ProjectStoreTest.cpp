@@ -69,13 +69,33 @@ TEST(ProjectFile, NewRefusesTheSharedDatabasesAndDatabasesThatAreNotProjects) {
         const std::string before = bytes(target);
         for (const ExistingFile existing : {ExistingFile::Replace, ExistingFile::Keep}) {
             SCOPED_TRACE(name);
-            EXPECT_THROW(NewProject(folder.AppFolder(), target, existing), ProjectFileError);
+            EXPECT_THROW(NewProject(folder.AppFolder(), target, existing), InputError);
         }
-        EXPECT_THROW(NewProjectDraft(folder.AppFolder(), target), ProjectFileError);
+        EXPECT_THROW(NewProjectDraft(folder.AppFolder(), target), InputError);
         EXPECT_EQ(bytes(target), before) << name;
     }
     for (const auto& entry : fs::directory_iterator(folder.AppFolder())) {
         EXPECT_NE(entry.path().extension().string(), ".tmp") << entry.path();
+    }
+}
+
+// What File New says it would replace: a project's name and live elements,
+// read without a change; nothing for a file that is no project.
+TEST(ProjectFile, DescribesAnExistingProjectAndNothingElse) {
+    TestFolder folder;
+    const std::string project = folder.NewProjectFile();
+    ProjectInfoRow info;
+    info.ProjectName = "Pine Hollow";
+    SaveProjectSetup(project, info, "Outlet", "Atlanta");
+    InsertElementRow(project, Basin("Basin1", "North"));
+    InsertElementRow(project, Basin("Basin2", "South", "True"));
+    const auto described = DescribeExistingProject(project);
+    ASSERT_TRUE(described.has_value());
+    EXPECT_EQ(described->projectName, "Pine Hollow");
+    EXPECT_EQ(described->elements, 1);
+    WriteFile(folder.File("notes.txt"), "Survey notes");
+    for (const std::string other : {"intensity.mdb", "notes.txt", "missing.rmt"}) {
+        EXPECT_FALSE(DescribeExistingProject(folder.File(other)).has_value()) << other;
     }
 }
 

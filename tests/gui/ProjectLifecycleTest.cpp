@@ -387,6 +387,11 @@ class ProjectLifecycleTest : public DesktopRunTest {
                     << QString::fromLatin1(existing) << QString::fromLatin1(ending);
             }
         }
+        // A project in the way is named in the question; No keeps everything.
+        for (const char* existing : {"closed project", "open project"}) {
+            QTest::addRow("%s, No", existing)
+                << QString::fromLatin1(existing) << QStringLiteral("No");
+        }
     }
 
     void newOverAFileKeepsItUntilSetupOk() {
@@ -415,10 +420,28 @@ class ProjectLifecycleTest : public DesktopRunTest {
         const QStringList recentBefore = RecentProjects::List();
 
         prompts_->fileNames.append(file);
-        Trigger(
-            main_->Canvas() != nullptr ? static_cast<QObject*>(main_->Canvas()) : main_.get(),
-            main_->Canvas() != nullptr ? QStringLiteral("MnuNew") : QStringLiteral("MnuFileNew"));
+        const bool aProject = existing.endsWith(QStringLiteral("project"));
+        if (ending == QStringLiteral("No")) {
+            prompts_->answers.append(QMessageBox::No);
+        }
+        const bool wasOpen = main_->Canvas() != nullptr;
+        Trigger(wasOpen ? static_cast<QObject*>(main_->Canvas()) : main_.get(),
+                wasOpen ? QStringLiteral("MnuNew") : QStringLiteral("MnuFileNew"));
         Settle();
+        if (aProject) {
+            QCOMPARE(prompts_->messages.value(0).text,
+                     QStringLiteral("site.rmt is a Torrenta project (Half done, 1 element). "
+                                    "Replace it with a new project?"));
+            prompts_->messages.clear();
+        }
+        if (ending == QStringLiteral("No")) {
+            QVERIFY(Forms::Find<FrmInfo>() == nullptr);
+            QCOMPARE(main_->Canvas() != nullptr, wasOpen);
+            QCOMPARE(ToQ(ReadFileBytes(path)), bytesBefore);
+            const Fingerprint after = FolderFingerprint(folder_->AppFolder());
+            QVERIFY2(after == before, FingerprintChanges(before, after).c_str());
+            return;
+        }
         FrmInfo* info = Forms::Find<FrmInfo>();
         QVERIFY(info != nullptr);
         QVERIFY(main_->Canvas() == nullptr);

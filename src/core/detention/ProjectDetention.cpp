@@ -1,5 +1,6 @@
 #include "detention/ProjectDetention.h"
 
+#include <cmath>
 #include <cstddef>
 #include <filesystem>
 #include <memory>
@@ -83,6 +84,12 @@ AllowableRelease FindAllowableRelease(const DetentionInputs& inputs, const std::
             for (std::size_t k = 0; k < release.releases.size(); ++k) {
                 release.releases[k] =
                     static_cast<double>(before.periods[k].peakFlow) * inputs.releaseFactor;
+                // A factor of 1e308 is a number, but the flow it gives is not.
+                if (!std::isfinite(release.releases[k])) {
+                    throw InputError(
+                        "The release factor times the pre-development peak flow is too large "
+                        "to be a flow; give a release factor such as 1 (the peak itself).");
+                }
             }
             release.preDevelopmentTable = before.intensityTable;
             break;

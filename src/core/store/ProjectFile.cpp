@@ -1,5 +1,6 @@
 #include "store/ProjectFile.h"
 
+#include <SQLiteCpp/Database.h>
 #include <SQLiteCpp/Statement.h>
 #include <SQLiteCpp/Transaction.h>
 #include <fcntl.h>
@@ -108,11 +109,11 @@ void RequireNewProjectPossible(const std::string& appFolder, const std::string& 
     // Not even --force replaces the shared databases or a database that holds
     // no project: one slip of a name would lose every intensity table.
     if (const std::string role = ApplicationDatabaseRole(target, appFolder); !role.empty()) {
-        throw ProjectFileError("Cannot create \"" + projectPath + "\": it is " + role + ".");
+        throw InputError("Cannot create \"" + projectPath + "\": it is " + role + ".");
     }
     if (IsSqliteButNotProject(target)) {
-        throw ProjectFileError("Cannot create \"" + projectPath +
-                               "\": it is a database that is not a project; choose another name.");
+        throw InputError("Cannot create \"" + projectPath +
+                         "\": it is a database that is not a project; choose another name.");
     }
     const bool present = fs::exists(fs::symlink_status(target, ec));
     // The rename below would replace a write-protected file all the same; the
@@ -295,6 +296,35 @@ void CloseProject(const std::string& projectPath) {
               PurgeOffTcPath(db);
               transaction.commit();
           });
+}
+
+std::optional<ExistingProject> DescribeExistingProject(const std::string& path) {
+    if (!IsSqliteDatabase(path)) {
+        return std::nullopt;
+    }
+    try {
+        const SQLite::Database db(path, SQLite::OPEN_READONLY);
+        if (!db.tableExists("TblProjectInfo")) {
+            return std::nullopt;
+        }
+        ExistingProject project;
+        SQLite::Statement name(
+            db, "SELECT ProjectName FROM TblProjectInfo ORDER BY rowid DESC LIMIT 1");
+        if (name.executeStep()) {
+            project.projectName = name.getColumn(0).getString();
+        }
+        for (const char* table : {"TblBasinInfo", "TblSurfaceInfo", "TblChannelInfo"}) {
+            if (db.tableExists(table)) {
+                project.elements += db.execAndGet(std::string("SELECT count(*) FROM ") + table +
+                                                  " WHERE Deleted = 'False'")
+                                        .getInt();
+            }
+        }
+        return project;
+    } catch (const SQLite::Exception&) {
+        // A damaged project is still one: File New asks before replacing it.
+        return ExistingProject{};
+    }
 }
 
 }  // namespace torrenta

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace torrenta {
@@ -35,6 +36,15 @@ void CommitProjectDraft(const std::string& draftPath, const std::string& project
 
 // Removes a draft that was never committed; a draft already gone is no error.
 void DiscardProjectDraft(const std::string& draftPath) noexcept;
+
+// What File New would replace when the chosen file is already a project: its
+// project name ("" when it has none) and its live elements. Read without
+// writing anything; nothing when the file is not a project.
+struct ExistingProject {
+    std::string projectName;
+    int elements = 0;
+};
+std::optional<ExistingProject> DescribeExistingProject(const std::string& path);
 
 // File Open: checks that the file is a project (a SQLite database carrying the
 // project application id and the six tables); ProjectFileError otherwise.

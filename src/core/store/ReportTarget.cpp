@@ -19,6 +19,15 @@ std::string ReportTargetRefusal(const std::string& target, const std::string& pr
     if (const std::string role = ApplicationDatabaseRole(file, appFolder); !role.empty()) {
         return refused + "it is " + role + ".";
     }
+    // SQLite deletes or rewrites a database's side files on its next write,
+    // and a stale journal would be rolled back into the database.
+    if (!projectPath.empty()) {
+        for (const char* suffix : {"-journal", "-wal", "-shm"}) {
+            if (SameFile(file, projectPath + suffix)) {
+                return refused + "it is a working file SQLite keeps beside the project.";
+            }
+        }
+    }
     if (IsSqliteDatabase(file)) {
         return refused + "it is a database (a project or an intensity database).";
     }

@@ -202,7 +202,7 @@ void MDIFrmMain::ShowProjectSetup() {
 
 void MDIFrmMain::FileNew() {
     const QString file = CurrentPrompts().SaveFileName(this, kProjectFilter, QStringLiteral("rmt"));
-    if (file.isEmpty() || !ReportLetsGo()) {
+    if (file.isEmpty() || !ConfirmReplacingProject(file) || !ReportLetsGo()) {
         return;
     }
     // The new project is set up in a draft beside the chosen file, which
@@ -224,6 +224,26 @@ void MDIFrmMain::FileNew() {
     connect(info, &FrmInfo::Saved, this, [file] { RecentProjects::Add(file); });
     // Closed without OK (Cancel, Esc, the window's close box): the draft goes.
     connect(info, &QDialog::finished, this, &MDIFrmMain::DiscardNewProject);
+}
+
+bool MDIFrmMain::ConfirmReplacingProject(const QString& file) {
+    // The file dialog's own question does not say that a project's work,
+    // perhaps another project's pre-development release, would go.
+    const std::optional<ExistingProject> existing = DescribeExistingProject(FromQ(file));
+    if (!existing) {
+        return true;
+    }
+    const QString name = existing->projectName.empty() ? QStringLiteral("no project name")
+                                                       : ToQ(existing->projectName);
+    const QString elements = existing->elements == 1
+                                 ? QStringLiteral("1 element")
+                                 : QStringLiteral("%1 elements").arg(existing->elements);
+    const QString question =
+        QStringLiteral("%1 is a Torrenta project (%2, %3). Replace it with a new project?")
+            .arg(QFileInfo(file).fileName(), name, elements);
+    return CurrentPrompts().Message(this, question, QStringLiteral("New Project"),
+                                    QMessageBox::Question,
+                                    QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
 }
 
 void MDIFrmMain::DiscardNewProject() {

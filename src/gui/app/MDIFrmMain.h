@@ -63,6 +63,8 @@ class MDIFrmMain : public QMainWindow {
     // Drops a new project whose setup was left without OK: its draft is
     // removed and no project is bound. Does nothing otherwise.
     void DiscardNewProject();
+    // File New onto a file that is already a project asks first; true to go on.
+    bool ConfirmReplacingProject(const QString& file);
     void CreateMenu();
     void CreateToolbar();
     void ShowStartWindow();

@@ -447,10 +447,9 @@ void FrmDetention::CmdOK_Click() {
     const bool stored = RunCommand(this, [this] {
         const std::string& project = CurrentSession().ProjectPath;
         const DetentionInputs inputs = TypedInputs();
-        // A missing project is refused now rather than at the next Solve.
-        if (inputs.source == ReleaseSource::PreDevelopment) {
-            RequirePreDevelopmentFile(inputs, project);
-        }
+        // A release that cannot be had (a missing pre-development project, a
+        // factor that overflows) is refused now rather than at the next Solve.
+        FindAllowableRelease(inputs, project, CurrentSession().AppFolder);
         StoreDetentionInputs(project, inputs);
     });
     if (stored) {

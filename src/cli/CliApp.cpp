@@ -266,7 +266,9 @@ Command AddOverlandCommand(CLI::App& add, std::ostream& out) {
     sub->add_option("--length", basin.TravelLength, "Travel length (ft)");
     sub->add_option("--surface", basin.BasinNType, "Sheet-flow surface description");
     sub->add_option("--n", basin.BasinN, "Manning's n for sheet flow");
-    sub->add_option("--tc", basin.Tc, "Travel time (min); calculated when not given");
+    sub->add_option("--tc", basin.Tc,
+                    "Travel time (min), the engineer's own: kept through table changes and "
+                    "recalculations; calculated when not given");
     AddOffPathFlag(sub, *state);
     return {sub, [state, &out](const std::string& appFolder) {
                 BasinRow& basin = state->row;

@@ -28,6 +28,7 @@
 #include "store/ProjectFile.h"
 #include "store/ReportTarget.h"
 #include "store/TcPath.h"
+#include "store/TypedTc.h"
 #include "text/NameText.h"
 #include "text/NumberText.h"
 
@@ -161,8 +162,15 @@ void RunAdd(const std::string& appFolder, const std::string& projectPath, BasinR
             std::ostream& out, bool onTcPath) {
     const NodeRow node = RequireSetUpProject(projectPath);
     RequireFilled(row);
+    // A Tc given with --tc is the engineer's own figure, kept through table
+    // changes and recalculations.
+    const bool typed = !row.Tc.empty();
     CompleteForSave(row, appFolder, node.IntensityTable);
-    out << AddRow(projectPath, row, onTcPath) << "\n";
+    const std::string tag = AddRow(projectPath, row, onTcPath);
+    if (typed) {
+        SetTcTyped(projectPath, tag, true);
+    }
+    out << tag << "\n";
 }
 
 void RunAdd(const std::string&, const std::string& projectPath, SurfaceRow row, std::ostream& out,
@@ -224,6 +232,9 @@ void RunRecalc(const std::string& appFolder, const std::string& projectPath, std
         out << change.tag << "\t" << ControlsAsSpaces(change.name) << "\t" << change.oldTc << "\t"
             << change.newTc << "\n";
     }
+    if (const std::string kept = KeptTcText(recalc); !kept.empty()) {
+        out << ControlsAsSpaces(kept) << "\n";
+    }
 }
 
 void RunSolve(const std::string& appFolder, const SolveOptions& options, std::ostream& out,
@@ -270,11 +281,6 @@ void RunSolve(const std::string& appFolder, const SolveOptions& options, std::os
 
 void RunDetention(const std::string& appFolder, const DetentionOptions& options, std::ostream& out,
                   std::ostream& err) {
-    // One file cannot hold both reports: the second would replace the first.
-    if (options.rtfPath && options.pdfPath && SameFile(*options.rtfPath, *options.pdfPath)) {
-        throw UsageError("--rtf and --pdf both name \"" + *options.pdfPath +
-                         "\": give each report a file of its own.");
-    }
     const SharedConnections oneConnectionPerFile;
     const NodeRow node = RequireSetUpProject(options.projectPath);
     DetentionInputs inputs;

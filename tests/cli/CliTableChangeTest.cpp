@@ -117,6 +117,26 @@ TEST_F(CliTableChange, SetTableGivesTheTcAndReportOfAProjectBuiltOnTheTable) {
     EXPECT_EQ(Contents(project), before);
 }
 
+// A Tc given with --tc, even in Calculate's own form, is the engineer's: a
+// solve on another table and set-table keep it, and set-table says so.
+TEST_F(CliTableChange, ATypedTcIsKeptBySolveOnAnotherTableAndBySetTable) {
+    const std::string project = folder_.File("typed.rmt");
+    ASSERT_EQ(Cli({"new", project, "--node", "Outfall"}).code, kExitDone);
+    ASSERT_EQ(Cli({"add", "overland", project, "--name", "Lot", "--area", "1", "--slope", "0.02",
+                   "--land-use", "Lawn", "--c", "0.5", "--length", "100", "--n", "0.24", "--tc",
+                   "30.0000"})
+                  .code,
+              kExitDone);
+    const auto json =
+        nlohmann::json::parse(Cli({"solve", project, "--table", "Nashville TN", "--json"}).out);
+    EXPECT_EQ(json.dump().find("19."), std::string::npos);
+    EXPECT_NE(json.dump().find("30"), std::string::npos) << json.dump();
+    const auto set = Cli({"set-table", project, "Nashville TN"});
+    EXPECT_EQ(set.code, kExitDone) << set.err;
+    EXPECT_EQ(set.out, "Kept the typed Tc of 1 overland area: Lot (30.0000 min).\n");
+    EXPECT_NE(Cli({"list", project}).out.find("Lot\t30.0000"), std::string::npos);
+}
+
 // The project's table rewritten under it (another P2): every output of solve
 // says so, numbers untouched, until recalc stores what the inputs give.
 TEST_F(CliTableChange, ATableChangedUnderTheProjectIsQueriedUntilRecalc) {

@@ -12,6 +12,7 @@
 #include "editing/TravelTimeRecalc.h"
 #include "store/ElementRows.h"
 #include "store/ProjectSetup.h"
+#include "store/TypedTc.h"
 
 namespace torrenta {
 namespace {
@@ -126,8 +127,9 @@ TEST(TravelTimeRecalc, StoresTheRecomputedTimesAndListsWhatChanged) {
     }
 }
 
-// An element whose inputs cannot be computed with, or a table that is not
-// there, refuses the whole change: the file keeps every byte.
+// An element whose inputs cannot be computed with refuses a recalculation of
+// every element, and a table that is not there refuses the change of table:
+// the file keeps every byte.
 TEST(TravelTimeRecalc, ARefusalNamesTheCauseAndLeavesTheFileAsItWas) {
     struct Case {
         const char* name;
@@ -154,7 +156,11 @@ TEST(TravelTimeRecalc, ARefusalNamesTheCauseAndLeavesTheFileAsItWas) {
         }
         const std::string before = Bytes(network.project);
         try {
-            ChangeProjectTable(network.project, folder.AppFolder(), c.table);
+            if (c.zeroSlope) {
+                RecalculateTravelTimes(network.project, folder.AppFolder());
+            } else {
+                ChangeProjectTable(network.project, folder.AppFolder(), c.table);
+            }
             ADD_FAILURE() << "not refused";
         } catch (const IntensityError& e) {
             EXPECT_TRUE(c.intensityError);
@@ -167,8 +173,85 @@ TEST(TravelTimeRecalc, ARefusalNamesTheCauseAndLeavesTheFileAsItWas) {
     }
 }
 
+// A Tc the engineer typed is kept by every change of rainfall and by a
+// recalculation of every element, and the message names it; recorded as
+// typed, or in a file without the record, written in another form than
+// Calculate's. On a change of rainfall an area whose stored inputs cannot be
+// computed with keeps its Tc too, named; a recalculation of everything
+// refuses it rather than storing 0.0000.
+TEST(TravelTimeRecalc, KeepsTypedTcAndNamesWhatItKept) {
+    using Operation = std::function<TravelTimeRecalc(const std::string&, const std::string&)>;
+    const struct {
+        const char* name;
+        Operation operation;
+    } operations[] = {
+        {"change of table",
+         [](const std::string& p, const std::string& a) {
+             return ChangeProjectTable(p, a, "Nashville TN");
+         }},
+        {"P2 edited",
+         [](const std::string& p, const std::string& a) {
+             test::WriteTableWithP2(a, "Atlanta", "0.1404");
+             return RecalculateSheetFlowTimes(p, a);
+         }},
+        {"every element",
+         [](const std::string& p, const std::string& a) { return RecalculateTravelTimes(p, a); }},
+    };
+    const struct {
+        const char* name;
+        std::string tc;
+        bool recorded;
+        std::string field;  // a stored input spoiled: "length" or "n"; "" for none
+        bool keptOnEveryPath;
+        std::string kept;
+    } areas[] = {
+        {"typed and recorded", "30.0000", true, "", true,
+         "Kept the typed Tc of 1 overland area: Back Lawn (30.0000 min)."},
+        {"typed in a file without the record", "30", false, "", true,
+         "Kept the typed Tc of 1 overland area: Back Lawn (30 min)."},
+        {"no length", "18.3066", false, "length", false,
+         "Kept the stored Tc of 1 overland area whose slope, n or length cannot be computed "
+         "with: Back Lawn (18.3066 min)."},
+        {"an n that is no number", "18.3066", false, "n", false,
+         "Kept the stored Tc of 1 overland area whose slope, n or length cannot be computed "
+         "with: Back Lawn (18.3066 min)."},
+    };
+    for (const auto& operation : operations) {
+        for (const auto& area : areas) {
+            SCOPED_TRACE(std::string(operation.name) + ", " + area.name);
+            TestFolder folder;
+            test::WriteTableWithP2(folder.AppFolder(), "Nashville TN", "0.1404");
+            const Network network(folder);
+            BasinRow row = *LoadElementRow<BasinRow>(network.project, "Basin2");
+            row.Tc = area.tc;
+            if (area.field == "length") {
+                row.TravelLength = "";
+            } else if (area.field == "n") {
+                row.BasinN = "grass";
+            }
+            UpdateElementRow(network.project, "Basin2", row);
+            if (area.recorded) {
+                SetTcTyped(network.project, "Basin2", true);
+            }
+            const bool refused =
+                !area.keptOnEveryPath && std::string(operation.name) == "every element";
+            if (refused) {
+                EXPECT_THROW(operation.operation(network.project, folder.AppFolder()), InputError);
+                continue;
+            }
+            const TravelTimeRecalc recalc =
+                operation.operation(network.project, folder.AppFolder());
+            EXPECT_EQ(LoadElementRow<BasinRow>(network.project, "Basin2")->Tc, area.tc);
+            EXPECT_EQ(KeptTcText(recalc), area.kept);
+            EXPECT_NE(SheetFlowRecalcSentence(recalc).find("of 1 overland area were"),
+                      std::string::npos)
+                << SheetFlowRecalcSentence(recalc);
+        }
+    }
+}
+
 TEST(TravelTimeRecalc, TheSentenceCountsInTheSingularAndIsEmptyWithoutAreas) {
-    TravelTimeRecalc recalc{"Nashville TN", 3.3696, 1, {}};
+    TravelTimeRecalc recalc{"Nashville TN", 3.3696, 1, {}, {}, {}};
     EXPECT_EQ(SheetFlowRecalcSentence(recalc),
               "Sheet-flow travel times of 1 overland area were recalculated with the 2-year "
               "24-hour rainfall of Nashville TN (3.37 in).");

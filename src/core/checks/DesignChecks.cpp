@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "solver/RationalMethod.h"
+#include "store/TypedTc.h"
 #include "text/NumberText.h"
 
 namespace torrenta {
@@ -70,16 +71,6 @@ std::string PeriodList(const std::vector<int>& years) {
         text += std::to_string(years[k]) + "-year";
     }
     return text;
-}
-
-// A Tc in the form Calculate writes ("#0.0000": digits, a point, four
-// decimals) came from a rainfall table; one typed in any other form ("12.3")
-// is the engineer's own figure and no table is claimed for it.
-bool CalculatedForm(const std::string& tc) {
-    const auto point = tc.find('.');
-    return point != std::string::npos && point > 0 && tc.size() == point + 5 &&
-           tc.find_first_not_of("0123456789", 0) == point &&
-           tc.find_first_not_of("0123456789", point + 1) == std::string::npos;
 }
 
 void CheckSheetFlowRainfall(const NetworkSolution& solution, std::size_t index,

@@ -1,5 +1,9 @@
 #include "editing/ElementEditing.h"
 
+#include <string_view>
+#include <utility>
+
+#include "Errors.h"
 #include "hydraulics/TravelTime.h"
 #include "intensity/IntensityDatabase.h"
 #include "text/NameText.h"
@@ -22,6 +26,21 @@ std::vector<std::string_view> Missing(const Row& row,
 
 std::string Minutes(double value) {
     return FormatFixed(value, 4);
+}
+
+// A text LeadingNumber reads a number from, rather than the 0 of no number.
+bool StartsWithNumber(std::string_view text) {
+    std::size_t at = text.find_first_not_of(" \t");
+    if (at == std::string_view::npos) {
+        return false;
+    }
+    if (text[at] == '+' || text[at] == '-') {
+        ++at;
+    }
+    if (at < text.size() && text[at] == '.') {
+        ++at;
+    }
+    return at < text.size() && text[at] >= '0' && text[at] <= '9';
 }
 
 }  // namespace
@@ -77,6 +96,15 @@ void CalculateOverland(BasinRow& row, const std::string& appFolder,
 }
 
 void CalculateOverland(BasinRow& row, double p2) {
+    // An empty box or a word would read as 0 and give a Tc of 0 minutes.
+    for (const auto& [text, what] :
+         {std::pair{&row.BasinN, "Manning's n"}, std::pair{&row.TravelLength, "The flow length"},
+          std::pair{&row.Slope, "The slope"}}) {
+        if (!StartsWithNumber(*text)) {
+            throw InputError(std::string(what) + " \"" + *text +
+                             "\" is not a number; the sheet-flow travel time cannot be computed.");
+        }
+    }
     row.Tc = Minutes(SheetFlowTc(LeadingNumber(row.BasinN), LeadingNumber(row.TravelLength),
                                  LeadingNumber(row.Slope), p2));
 }

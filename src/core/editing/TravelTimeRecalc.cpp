@@ -1,16 +1,23 @@
 #include "editing/TravelTimeRecalc.h"
 
+#include <cstddef>
+#include <set>
+
 #include "Errors.h"
 #include "editing/ElementEditing.h"
 #include "intensity/IntensityDatabase.h"
 #include "store/Connection.h"
 #include "store/ProjectSetup.h"
+#include "store/TypedTc.h"
 #include "text/NumberText.h"
 
 namespace torrenta {
 namespace {
 
 enum class Scope { SheetFlow, Everything };
+
+// What a change of rainfall does with an area whose inputs cannot be computed.
+enum class Uncomputable { Refuse, Keep };
 
 std::string KindWords(ElementKind kind) {
     switch (kind) {
@@ -39,15 +46,25 @@ void CalculateNamed(ElementKind kind, const std::string& tag, const std::string&
 }
 
 void RecalculateOverland(const std::string& projectPath, const std::string& appFolder,
-                         TravelTimeRecalc& recalc) {
+                         TravelTimeRecalc& recalc, Uncomputable uncomputable) {
     const auto rows = ReadLiveElements<BasinRow>(projectPath);
-    recalc.overlandCount = static_cast<int>(rows.size());
     if (rows.empty()) {
         return;
     }
+    const std::set<std::string> typed = ReadTypedTc(projectPath);
     recalc.p2 = TwoYearRainfall(appFolder, recalc.table);
     for (BasinRow row : rows) {
         const std::string oldTc = row.Tc;
+        const TcChange kept{ElementKind::Overland, row.BasinTag, row.BasinName, oldTc, oldTc};
+        if (IsTypedTc(row, typed)) {
+            recalc.keptTyped.push_back(kept);
+            continue;
+        }
+        if (uncomputable == Uncomputable::Keep && OverlandTcWith(row, recalc.p2).empty()) {
+            recalc.keptUncomputable.push_back(kept);
+            continue;
+        }
+        ++recalc.overlandCount;
         CalculateNamed(ElementKind::Overland, row.BasinTag, row.BasinName,
                        [&] { CalculateOverland(row, recalc.p2); });
         if (row.Tc != oldTc) {
@@ -93,13 +110,22 @@ TravelTimeRecalc Recalculate(const std::string& projectPath, const std::string& 
     WriteTransaction transaction(projectPath, "Cannot recalculate the travel times");
     TravelTimeRecalc recalc;
     recalc.table = ReadNode(projectPath).value_or(NodeRow{}).IntensityTable;
-    RecalculateOverland(projectPath, appFolder, recalc);
+    RecalculateOverland(projectPath, appFolder, recalc,
+                        scope == Scope::Everything ? Uncomputable::Refuse : Uncomputable::Keep);
     if (scope == Scope::Everything) {
         RecalculateShallow(projectPath, recalc);
         RecalculateChannel(projectPath, recalc);
     }
     transaction.Commit();
     return recalc;
+}
+
+std::string Areas(std::size_t count) {
+    return std::to_string(count) + (count == 1 ? " overland area" : " overland areas");
+}
+
+std::string Joined(const std::string& first, const std::string& second, const char* between) {
+    return first.empty() || second.empty() ? first + second : first + between + second;
 }
 
 }  // namespace
@@ -115,7 +141,7 @@ TravelTimeRecalc ChangeProjectTable(const std::string& projectPath, const std::s
     recalc.table = table;
     SetNodeIntensityTable(projectPath, table);
     SetProjectIntensityTable(projectPath, table);
-    RecalculateOverland(projectPath, appFolder, recalc);
+    RecalculateOverland(projectPath, appFolder, recalc, Uncomputable::Keep);
     transaction.Commit();
     return recalc;
 }
@@ -131,25 +157,23 @@ TravelTimeRecalc RecalculateTravelTimes(const std::string& projectPath,
 }
 
 std::string SheetFlowRecalcSentence(const TravelTimeRecalc& recalc) {
-    if (recalc.overlandCount == 0) {
-        return "";
+    std::string text;
+    if (recalc.overlandCount > 0) {
+        text = "Sheet-flow travel times of " +
+               Areas(static_cast<std::size_t>(recalc.overlandCount)) +
+               " were recalculated with the 2-year 24-hour rainfall of " + recalc.table + " (" +
+               FormatFixed(recalc.p2, 2) + " in).";
     }
-    return "Sheet-flow travel times of " + std::to_string(recalc.overlandCount) +
-           (recalc.overlandCount == 1 ? " overland area" : " overland areas") +
-           " were recalculated with the 2-year 24-hour rainfall of " + recalc.table + " (" +
-           FormatFixed(recalc.p2, 2) + " in).";
+    return Joined(text, KeptTcText(recalc), " ");
 }
 
 std::string TravelTimeChangesText(const TravelTimeRecalc& recalc) {
-    if (recalc.changes.empty()) {
-        return "No travel time changed.";
-    }
     std::string text;
     for (const TcChange& change : recalc.changes) {
         text += (text.empty() ? "" : "\n") + change.name + " (" + change.tag +
                 "): " + change.oldTc + " to " + change.newTc + " min";
     }
-    return text;
+    return Joined(text.empty() ? "No travel time changed." : text, KeptTcText(recalc), "\n");
 }
 
 std::string OverlandTcWith(const BasinRow& row, double p2) {
@@ -160,6 +184,29 @@ std::string OverlandTcWith(const BasinRow& row, double p2) {
         return "";
     }
     return copy.Tc;
+}
+
+std::string KeptTcText(const TravelTimeRecalc& recalc) {
+    const auto listed = [](const std::vector<TcChange>& kept) {
+        std::string names;
+        for (const TcChange& area : kept) {
+            names += (names.empty() ? "" : ", ") + area.name + " (" + area.oldTc + " min)";
+        }
+        return names;
+    };
+    std::string text;
+    if (!recalc.keptTyped.empty()) {
+        text = "Kept the typed Tc of " + Areas(recalc.keptTyped.size()) + ": " +
+               listed(recalc.keptTyped) + ".";
+    }
+    if (!recalc.keptUncomputable.empty()) {
+        text = Joined(text,
+                      "Kept the stored Tc of " + Areas(recalc.keptUncomputable.size()) +
+                          " whose slope, n or length cannot be computed with: " +
+                          listed(recalc.keptUncomputable) + ".",
+                      " ");
+    }
+    return text;
 }
 
 }  // namespace torrenta

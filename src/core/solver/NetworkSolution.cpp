@@ -18,6 +18,7 @@
 #include "store/Connection.h"
 #include "store/ProjectSetup.h"
 #include "store/TcPath.h"
+#include "store/TypedTc.h"
 #include "text/NumberText.h"
 
 namespace torrenta {
@@ -67,6 +68,10 @@ void RecomputeSheetFlow(NetworkSolution& solution, const std::string& appFolder,
         return;
     }
     for (BasinRow& row : solution.overland) {
+        if (IsTypedTc(row, solution.typedTc)) {
+            solution.overlandTcWithP2.emplace_back();
+            continue;
+        }
         const std::string tc = OverlandTcWith(row, solution.rainfallP2);
         if (otherTable) {
             if (tc.empty()) {
@@ -147,6 +152,9 @@ NetworkSolution Solve(const std::string& projectPath, const std::string& appFold
     }
 
     solution.offTcPath = ReadOffTcPath(projectPath);
+    if (flags.HasOverland) {
+        solution.typedTc = ReadTypedTc(projectPath);
+    }
 
     RecomputeSheetFlow(solution, appFolder, sheetFlow);
 

@@ -48,6 +48,9 @@ struct NetworkSolution {
     // The tags of the elements taken off the Tc flow path. Area and C take
     // every overland area; the Tc sums take only the elements on the path.
     std::set<std::string> offTcPath;
+    // The tags of the overland areas whose Tc the engineer typed: a solve on
+    // another table keeps them, and no check compares them with a table.
+    std::set<std::string> typedTc;
 
     double TotalArea = 0.0;  // acres
     double WeightedC = 0.0;  // area-weighted runoff coefficient
@@ -66,7 +69,8 @@ struct NetworkSolution {
     // that table has no usable 2-year 24-hour cell.
     double rainfallP2 = 0.0;
     // Per overland row, the Tc its stored n, L and S give with rainfallP2
-    // ("#0.0000" text; "" when they cannot be computed with or P2 is unknown).
+    // ("#0.0000" text; "" when they cannot be computed with, P2 is unknown or
+    // the Tc was typed).
     std::vector<std::string> overlandTcWithP2;
 
     // The pond the stored detention inputs size on this solve's rainfall;

@@ -20,6 +20,7 @@
 #include "store/ElementRows.h"
 #include "store/FileIdentity.h"
 #include "store/TcPath.h"
+#include "store/TypedTc.h"
 
 namespace fs = std::filesystem;
 
@@ -294,6 +295,7 @@ void CloseProject(const std::string& projectPath) {
                   db.exec(std::string("DELETE FROM ") + table + " WHERE Deleted = 'True'");
               }
               PurgeOffTcPath(db);
+              PurgeTypedTc(db);
               transaction.commit();
           });
 }
@@ -303,7 +305,7 @@ std::optional<ExistingProject> DescribeExistingProject(const std::string& path) 
         return std::nullopt;
     }
     try {
-        const SQLite::Database db(path, SQLite::OPEN_READONLY);
+        SQLite::Database db(path, SQLite::OPEN_READONLY);
         if (!db.tableExists("TblProjectInfo")) {
             return std::nullopt;
         }

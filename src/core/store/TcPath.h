@@ -11,10 +11,8 @@ class Database;
 namespace torrenta {
 
 // Every element is on the Tc flow path until the user takes it off. The tags
-// taken off are listed in a table of their own, created only when the first
-// element leaves the path: the element tables keep their columns, a project
-// that never used the flag keeps its bytes, and an older program opening the
-// file passes over a table it does not know.
+// taken off are listed in a table of their own (a tag list), created only
+// when the first element leaves the path.
 inline constexpr std::string_view kOffTcPathTable = "TblOffTcPath";
 
 // The tags of the elements off the path (deleted ones included); empty when

@@ -58,6 +58,7 @@ void ElementDialog::Start(QLineEdit* name, const QString& nameWord,
         LoadStoredRow();
     }
     tcWatch_ = new TravelTimeWatch(this, tcInputs, tc);
+    tcWatch_->SetTyped(loadedTcTyped_);
 }
 
 void ElementDialog::LoadStoredRow() {

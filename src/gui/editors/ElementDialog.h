@@ -80,6 +80,11 @@ class ElementDialog : public QDialog {
     // "On the Tc flow path", on for a new element; the kind places it above
     // the note.
     QCheckBox* chkTcPath_;
+    // Whether the Tc to be stored is the engineer's own (overland only; the
+    // other kinds always calculate). Set by the kind's LoadRow and Save.
+    bool loadedTcTyped_ = false;
+    std::optional<bool> tcTyped_;
+    TravelTimeWatch* tcWatch_ = nullptr;
 
   private:
     void ShowChecks(const std::vector<DesignFinding>& findings);
@@ -102,7 +107,6 @@ class ElementDialog : public QDialog {
     // Whether the loaded element was on the path: an update writes the flag
     // only when the engineer changed it.
     bool loadedOnTcPath_ = true;
-    TravelTimeWatch* tcWatch_ = nullptr;
     // What the note under the travel time shows now.
     std::vector<DesignFinding> shownChecks_;
     // Set when the engineer chose to go back instead of saving past a check.
@@ -116,6 +120,7 @@ class ElementDialog : public QDialog {
 #include "editing/ElementEditing.h"
 #include "store/Connection.h"
 #include "store/TcPath.h"
+#include "store/TypedTc.h"
 
 namespace torrenta::gui {
 
@@ -129,7 +134,12 @@ void ElementDialog::Store(Row& row, bool calculated) {
     const bool onPath = OnTcPathChecked();
     if (Adding()) {
         StoreNew([&](int index, IconPosition position) {
-            return AddElement(CurrentSession().ProjectPath, row, index, position, onPath);
+            const std::string& projectPath = CurrentSession().ProjectPath;
+            const std::string tag = AddElement(projectPath, row, index, position, onPath);
+            if (tcTyped_.value_or(false)) {
+                SetTcTyped(projectPath, tag, true);
+            }
+            return tag;
         });
     } else {
         StoreUpdate([&](const std::string& projectPath, const std::string& tag) {
@@ -137,6 +147,9 @@ void ElementDialog::Store(Row& row, bool calculated) {
             UpdateElementRow(projectPath, tag, row);
             if (onPath != loadedOnTcPath_) {
                 SetOnTcPath(projectPath, tag, onPath);
+            }
+            if (tcTyped_) {
+                SetTcTyped(projectPath, tag, *tcTyped_);
             }
             transaction.Commit();
         });

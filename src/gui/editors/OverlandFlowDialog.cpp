@@ -22,7 +22,9 @@
 #include "editing/ElementEditing.h"
 #include "editors/FrmCCo.h"
 #include "editors/NumericValidator.h"
+#include "editors/TravelTimeWatch.h"
 #include "hydraulics/Tables.h"
+#include "store/TypedTc.h"
 
 namespace torrenta::gui {
 
@@ -170,6 +172,7 @@ bool OverlandFlowDialog::LoadRow(const std::string& projectPath, const std::stri
         cmbN_->lineEdit()->setCursorPosition(0);
     }
     txtN_->setText(ToQ(row->BasinN));
+    loadedTcTyped_ = IsTypedTc(*row, ReadTypedTc(projectPath));
     return true;
 }
 
@@ -223,6 +226,8 @@ void OverlandFlowDialog::Save(bool stale) {
     const Session& session = CurrentSession();
     const bool calculated = CompleteForSave(row, session.AppFolder, session.IntensityTableName);
     txtTc_->setText(ToQ(row.Tc));
+    // A Tc typed into the box and saved as it stands is the engineer's own.
+    tcTyped_ = !stale && !calculated && tcWatch_->Typed();
     Store(row, calculated);
 }
 

@@ -12,7 +12,10 @@ TravelTimeWatch::TravelTimeWatch(QObject* parent, std::initializer_list<QLineEdi
         connect(input, &QLineEdit::textChanged, this, [this] { stale_ = true; });
     }
     // Only the engineer's own typing: results written by Calculate do not count.
-    connect(tc, &QLineEdit::textEdited, this, [this] { stale_ = false; });
+    connect(tc, &QLineEdit::textEdited, this, [this] {
+        stale_ = false;
+        typed_ = true;
+    });
 }
 
 }  // namespace torrenta::gui

@@ -18,10 +18,18 @@ class TravelTimeWatch : public QObject {
     TravelTimeWatch(QObject* parent, std::initializer_list<QLineEdit*> inputs, QLineEdit* tc);
 
     bool Stale() const { return stale_; }
-    void Calculated() { stale_ = false; }
+    void Calculated() {
+        stale_ = false;
+        typed_ = false;
+    }
+    // The Tc box holds the engineer's own figure: typed into it, or loaded
+    // from a row whose Tc was typed, and not calculated since.
+    bool Typed() const { return typed_; }
+    void SetTyped(bool typed) { typed_ = typed; }
 
   private:
     bool stale_ = false;
+    bool typed_ = false;
 };
 
 }  // namespace torrenta::gui

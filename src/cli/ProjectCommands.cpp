@@ -3,6 +3,7 @@
 #include "PdfExport.h"
 #include "SolutionJson.h"
 
+#include <functional>
 #include <nlohmann/json.hpp>
 #include <optional>
 #include <ostream>
@@ -89,7 +90,8 @@ NodeRow RequireSetUpProject(const std::string& projectPath) {
 // position, both from the rows counted inside the add's transaction, so adds
 // run side by side each get their own.
 template <class Row>
-std::string AddRow(const std::string& projectPath, Row& row, bool onTcPath) {
+std::string AddRow(const std::string& projectPath, Row& row, bool onTcPath, bool tcTyped = false,
+                   const std::function<void(Row&)>& complete = {}) {
     constexpr ElementKind kind = ElementTable<Row>::kKind;
     return AddElement(
         projectPath, row,
@@ -98,7 +100,7 @@ std::string AddRow(const std::string& projectPath, Row& row, bool onTcPath) {
             return NewIconSlot{index, IconPlacement(kind).NextFree(
                                           index, IconPlacement::TakenPositions(projectPath))};
         },
-        onTcPath);
+        onTcPath, tcTyped, complete);
 }
 
 // Solve and detention run the same solve: the project's table unless --table
@@ -160,17 +162,20 @@ void RunNew(const std::string& appFolder, const NewProjectOptions& options) {
 
 void RunAdd(const std::string& appFolder, const std::string& projectPath, BasinRow row,
             std::ostream& out, bool onTcPath) {
-    const NodeRow node = RequireSetUpProject(projectPath);
+    RequireSetUpProject(projectPath);
     RequireFilled(row);
     // A Tc given with --tc is the engineer's own figure, kept through table
     // changes and recalculations.
     const bool typed = !row.Tc.empty();
-    CompleteForSave(row, appFolder, node.IntensityTable);
-    const std::string tag = AddRow(projectPath, row, onTcPath);
-    if (typed) {
-        SetTcTyped(projectPath, tag, true);
-    }
-    out << tag << "\n";
+    // The table is read in the add's own transaction, so a set-table running
+    // at the same moment cannot leave a Tc of the old rainfall under the new.
+    out << AddRow(projectPath, row, onTcPath, typed,
+                  std::function<void(BasinRow&)>([&](BasinRow& added) {
+                      const std::string table =
+                          ReadNode(projectPath).value_or(NodeRow{}).IntensityTable;
+                      CompleteForSave(added, appFolder, table);
+                  }))
+        << "\n";
 }
 
 void RunAdd(const std::string&, const std::string& projectPath, SurfaceRow row, std::ostream& out,

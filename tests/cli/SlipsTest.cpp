@@ -279,6 +279,7 @@ const std::vector<Slip>& Slips() {
          {"new", "APP/./empty.mdb", "--node=Outfall", "--force"},
          kExitInvalidInput,
          "APP/empty.mdb",
+         "",
          "APP/./empty.mdb"},
         {"new --force over a copy of the intensity database",
          [](const TestFolder& folder) {
@@ -300,6 +301,7 @@ const std::vector<Slip>& Slips() {
          {"solve", "APP/site.rmt", "--rtf", "APP/both", "--pdf", "APP/./both"},
          kExitUsage,
          "APP/both",
+         "",
          "APP/./both"},
         {"a PDF name that is not UTF-8",
          Nothing,

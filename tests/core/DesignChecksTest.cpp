@@ -115,9 +115,13 @@ TEST(DesignChecks, EachCheckFiresJustPastItsLimitAndNotOnIt) {
         {"clean", [](NetworkSolution&) {}, "", "", ""},
         {"path 150 + 150", path("150", "150"), "", "", ""},
         {"path 150 + 150.01", path("150", "150.01"), "SHEET-PATH", "",
-         "Sheet flow along the Tc flow path is 300.01 ft (2 overland flow areas), over 300 ft."},
+         "Sheet flow along the Tc flow path is 300.01 ft (2 overland flow areas), over 300 ft; "
+         "areas lying side by side belong off the path, only one of them on it."},
         {"path 250 + 250, one off it", path("250", "250", "Basin2"), "", "", ""},
-        {"path 250 + 250, no element off it", path("250", "250", ""), "", "", ""},
+        // Every element starts on the path: two lawns side by side are queried.
+        {"path 250 + 250, no element off it", path("250", "250", ""), "SHEET-PATH", "",
+         "Sheet flow along the Tc flow path is 500 ft (2 overland flow areas), over 300 ft; "
+         "areas lying side by side belong off the path, only one of them on it."},
         {"length 300", length("300"), "", "", ""},
         // Past 300 by less than the 15 digits the message prints.
         {"length 300.0000000000001", length("300.0000000000001"), "", "", ""},

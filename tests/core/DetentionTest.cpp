@@ -295,6 +295,19 @@ TEST_F(ProjectDetentionTest, StoredInputsReadBackAsGivenAndCanBeCleared) {
     EXPECT_EQ(StoredPreDevelopmentPath(project_, (folder / "before.rmt").string()), "before.rmt");
     EXPECT_EQ(StoredPreDevelopmentPath(project_, (folder / "old" / "a.rmt").string()), "old/a.rmt");
     EXPECT_EQ(PreDevelopmentPath(project_, "old/a.rmt"), (folder / "old" / "a.rmt").string());
+
+    // Opened through a link to its folder, "../pre" is the real folder's
+    // neighbour, as the system resolves it, and a path given is stored so.
+    namespace fs = std::filesystem;
+    fs::create_directories(folder / "real" / "site");
+    fs::create_directories(folder / "real" / "pre");
+    fs::create_directories(folder / "links");
+    fs::create_directory_symlink(folder / "real" / "site", folder / "links" / "site");
+    const std::string linked = (folder / "links" / "site" / "p.rmt").string();
+    EXPECT_EQ(PreDevelopmentPath(linked, "../pre/pre.rmt"),
+              (folder / "real" / "pre" / "pre.rmt").string());
+    EXPECT_EQ(StoredPreDevelopmentPath(linked, (folder / "real" / "pre" / "pre.rmt").string()),
+              "../pre/pre.rmt");
 }
 
 TEST_F(ProjectDetentionTest, RefusesReleasesThatAreNoFlow) {

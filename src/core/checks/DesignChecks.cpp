@@ -95,14 +95,11 @@ void CheckSheetFlowRainfall(const NetworkSolution& solution, std::size_t index,
 }
 
 // Only a path of more than one overland area: one area's own length is
-// SHEET-LENGTH's, and the same number twice would say nothing new.
-// Queried only once the engineer has taken an element off the path: until
-// then the project is one that may predate the flow path, whose report stays
-// as it was, and the line naming the path is not there either.
+// SHEET-LENGTH's, and the same number twice would say nothing new. Every new
+// element starts on the path, so two lawns lying side by side are added in
+// series until the engineer takes one off: the query speaks whether or not
+// any element is off the path yet.
 void CheckSheetFlowPath(const NetworkSolution& solution, std::vector<DesignFinding>& findings) {
-    if (!solution.HasOffPathElement()) {
-        return;
-    }
     double length = 0.0;
     int areas = 0;
     for (const BasinRow& row : solution.overland) {
@@ -115,7 +112,8 @@ void CheckSheetFlowPath(const NetworkSolution& solution, std::vector<DesignFindi
         findings.push_back(Finding(kSheetFlowPathRule, "",
                                    "Sheet flow along the Tc flow path is " + Number(length) +
                                        " ft (" + std::to_string(areas) +
-                                       " overland flow areas), over 300 ft."));
+                                       " overland flow areas), over 300 ft; areas lying side "
+                                       "by side belong off the path, only one of them on it."));
     }
 }
 

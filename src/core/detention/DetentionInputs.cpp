@@ -166,19 +166,39 @@ void ClearDetentionInputs(const std::string& projectPath) {
           });
 }
 
+namespace {
+
+// The folder the project file really lies in: opened through a link to its
+// folder (or to the file), "../pre" must mean what the system takes it to
+// mean from there, not a step back along the link's name.
+std::filesystem::path RealFolder(const std::string& projectPath) {
+    std::error_code error;
+    const std::filesystem::path absolute = std::filesystem::absolute(projectPath);
+    const std::filesystem::path real = std::filesystem::weakly_canonical(absolute, error);
+    return (error ? absolute.lexically_normal() : real).parent_path();
+}
+
+// A file's name with every link and "." or ".." resolved as far as it exists.
+std::filesystem::path Resolved(const std::filesystem::path& file) {
+    std::error_code error;
+    const std::filesystem::path real = std::filesystem::weakly_canonical(file, error);
+    return error ? file.lexically_normal() : real;
+}
+
+}  // namespace
+
 std::string PreDevelopmentPath(const std::string& projectPath, const std::string& stored) {
     const std::filesystem::path path(stored);
     if (path.is_absolute()) {
         return stored;
     }
-    return (std::filesystem::path(projectPath).parent_path() / path).lexically_normal().string();
+    return Resolved(RealFolder(projectPath) / path).string();
 }
 
 std::string StoredPreDevelopmentPath(const std::string& projectPath, const std::string& given) {
-    const std::filesystem::path folder =
-        std::filesystem::absolute(std::filesystem::path(projectPath)).parent_path();
-    const std::filesystem::path file = std::filesystem::absolute(given).lexically_normal();
-    const std::filesystem::path relative = file.lexically_relative(folder.lexically_normal());
+    const std::filesystem::path folder = RealFolder(projectPath);
+    const std::filesystem::path file = Resolved(std::filesystem::absolute(given));
+    const std::filesystem::path relative = file.lexically_relative(folder);
     return relative.empty() ? file.string() : relative.string();
 }
 

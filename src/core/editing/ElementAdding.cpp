@@ -4,6 +4,7 @@
 #include "editing/ElementEditing.h"
 #include "store/Connection.h"
 #include "store/TcPath.h"
+#include "store/TypedTc.h"
 
 namespace torrenta {
 namespace {
@@ -24,13 +25,21 @@ std::size_t LiveElementCount(const std::string& projectPath, ElementKind kind) {
 
 template <class Row>
 std::string AddElement(const std::string& projectPath, Row& row, const IconSlotChoice& choose,
-                       bool onTcPath) {
+                       bool onTcPath, bool tcTyped, const std::function<void(Row&)>& complete) {
     using Table = ElementTable<Row>;
-    if (!MissingFields(row).empty()) {
-        throw InputError("Please fill all fields");
-    }
-    RequireOneLineTexts(row);
+    const auto check = [&] {
+        if (!MissingFields(row).empty()) {
+            throw InputError("Please fill all fields");
+        }
+        RequireOneLineTexts(row);
+    };
+    // A row refused as typed is refused before the file is locked.
+    check();
     WriteTransaction transaction(projectPath, "Cannot add the element to the project");
+    if (complete) {
+        complete(row);
+        check();
+    }
     if (LiveElementCount(projectPath, Table::kKind) >= kMaxLiveElements) {
         throw InputError(std::string(MaximumReachedText(Table::kKind)));
     }
@@ -42,19 +51,20 @@ std::string AddElement(const std::string& projectPath, Row& row, const IconSlotC
     InsertElementRow(projectPath, row);
     // Also clears an entry a purged element of the same tag might have left.
     SetOnTcPath(projectPath, row.*Table::kTag, onTcPath);
+    SetTcTyped(projectPath, row.*Table::kTag, tcTyped);
     transaction.Commit();
     return row.*Table::kTag;
 }
 
 template <class Row>
 std::string AddElement(const std::string& projectPath, Row& row, int index, IconPosition position,
-                       bool onTcPath) {
+                       bool onTcPath, bool tcTyped) {
     return AddElement(
         projectPath, row,
         [&](int) {
             return NewIconSlot{index, position};
         },
-        onTcPath);
+        onTcPath, tcTyped);
 }
 
 void RestoreElement(const std::string& projectPath, ElementKind kind, const std::string& tag) {
@@ -66,9 +76,10 @@ void RestoreElement(const std::string& projectPath, ElementKind kind, const std:
     transaction.Commit();
 }
 
-#define TORRENTA_ADD_ELEMENT(Row)                                                           \
-    template std::string AddElement(const std::string&, Row&, const IconSlotChoice&, bool); \
-    template std::string AddElement(const std::string&, Row&, int, IconPosition, bool);
+#define TORRENTA_ADD_ELEMENT(Row)                                                                \
+    template std::string AddElement(const std::string&, Row&, const IconSlotChoice&, bool, bool, \
+                                    const std::function<void(Row&)>&);                           \
+    template std::string AddElement(const std::string&, Row&, int, IconPosition, bool, bool);
 TORRENTA_ADD_ELEMENT(BasinRow)
 TORRENTA_ADD_ELEMENT(SurfaceRow)
 TORRENTA_ADD_ELEMENT(ChannelRow)

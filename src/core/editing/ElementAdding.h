@@ -32,14 +32,19 @@ using IconSlotChoice = std::function<NewIconSlot(int rowCount)>;
 // refused, DatabaseError when the row cannot be written; the file is then
 // unchanged. An element added off the Tc flow path is listed as such in the
 // same transaction.
+// `complete` runs inside that transaction before the row is checked: what it
+// reads (the project's table for a Tc) cannot change before the insert lands.
+// A Tc the engineer typed (`tcTyped`) is recorded as such in the same
+// transaction.
 template <class Row>
 std::string AddElement(const std::string& projectPath, Row& row, const IconSlotChoice& choose,
-                       bool onTcPath = true);
+                       bool onTcPath = true, bool tcTyped = false,
+                       const std::function<void(Row&)>& complete = {});
 
 // The same with a slot the caller chose beforehand (the canvas's next icon).
 template <class Row>
 std::string AddElement(const std::string& projectPath, Row& row, int index, IconPosition position,
-                       bool onTcPath = true);
+                       bool onTcPath = true, bool tcTyped = false);
 
 // Undo Delete: a deleted element comes back live, within the same limit of 20
 // live elements of its kind, counted in the same write transaction as the

@@ -202,7 +202,7 @@ void MDIFrmMain::ShowProjectSetup() {
 
 void MDIFrmMain::FileNew() {
     const QString file = CurrentPrompts().SaveFileName(this, kProjectFilter, QStringLiteral("rmt"));
-    if (file.isEmpty() || !ConfirmReplacingProject(file) || !ReportLetsGo()) {
+    if (file.isEmpty() || !ReportLetsGo()) {
         return;
     }
     // The new project is set up in a draft beside the chosen file, which
@@ -211,6 +211,11 @@ void MDIFrmMain::FileNew() {
     std::string draft;
     if (!RunCommand(this,
                     [&] { draft = NewProjectDraft(CurrentSession().AppFolder, FromQ(file)); })) {
+        return;
+    }
+    // Asked once the file is known to be one a new project may replace.
+    if (!ConfirmReplacingProject(file)) {
+        DiscardProjectDraft(draft);
         return;
     }
     FileClose();

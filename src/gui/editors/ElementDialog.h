@@ -134,12 +134,8 @@ void ElementDialog::Store(Row& row, bool calculated) {
     const bool onPath = OnTcPathChecked();
     if (Adding()) {
         StoreNew([&](int index, IconPosition position) {
-            const std::string& projectPath = CurrentSession().ProjectPath;
-            const std::string tag = AddElement(projectPath, row, index, position, onPath);
-            if (tcTyped_.value_or(false)) {
-                SetTcTyped(projectPath, tag, true);
-            }
-            return tag;
+            return AddElement(CurrentSession().ProjectPath, row, index, position, onPath,
+                              tcTyped_.value_or(false));
         });
     } else {
         StoreUpdate([&](const std::string& projectPath, const std::string& tag) {

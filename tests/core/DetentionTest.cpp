@@ -272,6 +272,47 @@ TEST_F(ProjectDetentionTest, AFactorWhoseReleaseOverflowsIsRefused) {
     }
 }
 
+// A stored number that is no number is damage, named with the project and
+// the value, never a release of 0.
+TEST_F(ProjectDetentionTest, DamagedStoredInputsAreRefusedNamingTheValue) {
+    DetentionInputs single;
+    single.release = 2.5;
+    DetentionInputs perPeriod;
+    perPeriod.source = ReleaseSource::PerPeriod;
+    perPeriod.releases = {1, 2, 3, 4, 5, 6, 7};
+    DetentionInputs factor;
+    factor.source = ReleaseSource::PreDevelopment;
+    factor.preDevelopmentProject = "before.rmt";
+    factor.releaseFactor = 0.85;
+    const struct {
+        const char* label;
+        DetentionInputs inputs;
+        const char* column;
+        const char* words;
+    } columns[] = {
+        {"single", single, "Release", "the allowable release reads"},
+        {"per period", perPeriod, "Release_25", "the 25-year allowable release reads"},
+        {"factor", factor, "ReleaseFactor", "the release factor reads"},
+    };
+    for (const auto& c : columns) {
+        for (const char* value : {"'abc'", "''", "NULL", "'1e999'", "' 2'"}) {
+            SCOPED_TRACE(std::string(c.label) + " " + value);
+            StoreDetentionInputs(project_, c.inputs);
+            SQLite::Database(project_, SQLite::OPEN_READWRITE)
+                .exec(std::string("UPDATE \"") + std::string(kDetentionTable) + "\" SET \"" +
+                      c.column + "\" = " + value);
+            try {
+                ReadDetentionInputs(project_);
+                ADD_FAILURE() << "read";
+            } catch (const InputError& e) {
+                const std::string message = e.what();
+                EXPECT_NE(message.find(c.words), std::string::npos) << message;
+                EXPECT_NE(message.find(project_), std::string::npos) << message;
+            }
+        }
+    }
+}
+
 TEST_F(ProjectDetentionTest, StoredInputsReadBackAsGivenAndCanBeCleared) {
     EXPECT_FALSE(ReadDetentionInputs(project_).has_value());
     DetentionInputs perPeriod;
@@ -372,6 +413,38 @@ TEST_F(ProjectDetentionTest, TheReportPrintsTheSectionAfterThePeakFlows) {
     }
     EXPECT_NE(text.find("* The critical duration is the table's longest duration"),
               std::string::npos);
+}
+
+// A Tc past the table's 24 hours is one storm of Tc, said plainly, with no
+// claim that the table's end was reached; and that storm's I and Qi read as
+// the peak-flow table prints them: a 1-year cell of 0.835 in/hr is stored
+// "0.8350" and printed 0.84 there, so 0.84 here too, not 0.83 from the
+// single-precision 0.83499998.
+TEST_F(ProjectDetentionTest, AStormOfTcPastTheTableIsSizedOnceAndShowsThePeakFlowTexts) {
+    IntensityGrid grid = Grid(1);
+    for (auto& row : grid) {
+        row[0] = "0.835";
+    }
+    SaveIntensityTable(folder_.AppFolder(), "Tie", grid);
+    BasinRow basin = Basin("2", "0.5");
+    basin.Tc = "2000.0000";
+    const std::string project = folder_.NewProjectFile("long.rmt");
+    SaveProjectSetup(project, {"Long", "", "", "", "", ""}, "Pond", "Tie");
+    InsertElementRow(project, basin);
+    DetentionInputs inputs;
+    inputs.release = 0.1;
+    StoreDetentionInputs(project, inputs);
+
+    const std::string text = WritePlainText(
+        ComposeReport({project, folder_.AppFolder(), "Tie", {true, false, false}}).document);
+
+    EXPECT_NE(text.find("Storm durations:   Tc (2000 min) only: Tc exceeds the table's longest "
+                        "duration (1440 min)"),
+              std::string::npos)
+        << text;
+    EXPECT_EQ(text.find("in steps of"), std::string::npos);
+    EXPECT_EQ(text.find("* The critical duration"), std::string::npos);
+    EXPECT_NE(text.find("  1Yr    0.10      2000.00   0.84      0.84 "), std::string::npos) << text;
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <cstddef>
+#include <cstdlib>
 #include <filesystem>
 #include <vector>
 
@@ -31,6 +32,23 @@ std::vector<std::string> Columns() {
 
 std::string Table() {
     return QuoteIdentifier(kDetentionTable);
+}
+
+// A stored number read back whole: a cell of "abc", "" or NULL (a file edited
+// by hand, a damaged copy) would read as 0 and size the pond on no release.
+double StoredNumber(const std::string& projectPath, const std::string& text,
+                    const std::string& which) {
+    char* end = nullptr;
+    const double value = std::strtod(text.c_str(), &end);
+    const bool whole = !text.empty() && end == text.c_str() + text.size() &&
+                       text.find_first_of(" \t\n") == std::string::npos;
+    if (!whole || !std::isfinite(value)) {
+        throw InputError("The detention inputs of \"" + projectPath + "\" are damaged: the " +
+                         which + " reads \"" + text +
+                         "\", which is not a number. Enter them again in Data > Detention, or "
+                         "remove them.");
+    }
+    return value;
 }
 
 void RequireRelease(double value, const std::string& which) {
@@ -86,40 +104,53 @@ void ValidateDetentionInputs(const DetentionInputs& inputs) {
 }
 
 std::optional<DetentionInputs> ReadDetentionInputs(const std::string& projectPath) {
-    return RunOn(OpenProjectConnection(projectPath), "Cannot read the project's detention inputs",
-                 [](SQLite::Database& db) -> std::optional<DetentionInputs> {
-                     if (!db.tableExists(std::string(kDetentionTable))) {
-                         return std::nullopt;
-                     }
-                     const std::vector<std::string> columns = Columns();
-                     std::string names;
-                     for (const std::string& column : columns) {
-                         names += (names.empty() ? "" : ", ") + QuoteIdentifier(column);
-                     }
-                     SQLite::Statement query(
-                         db, "SELECT " + names + " FROM " + Table() + " ORDER BY rowid LIMIT 1");
-                     if (!query.executeStep()) {
-                         return std::nullopt;
-                     }
-                     const auto text = [&](int i) { return query.getColumn(i).getString(); };
-                     const auto method = DetentionMethodFromWord(text(0));
-                     const auto source = ReleaseSourceFromWord(text(1));
-                     if (!method || !source) {
-                         throw InputError("The project's detention inputs name the method \"" +
-                                          text(0) + "\" and the release source \"" + text(1) +
-                                          "\", which this program does not know.");
-                     }
-                     DetentionInputs inputs;
-                     inputs.method = *method;
-                     inputs.source = *source;
-                     inputs.release = LeadingNumber(text(2));
-                     for (std::size_t k = 0; k < inputs.releases.size(); ++k) {
-                         inputs.releases[k] = LeadingNumber(text(3 + static_cast<int>(k)));
-                     }
-                     inputs.preDevelopmentProject = text(10);
-                     inputs.releaseFactor = LeadingNumber(text(11));
-                     return inputs;
-                 });
+    return RunOn(
+        OpenProjectConnection(projectPath), "Cannot read the project's detention inputs",
+        [&](SQLite::Database& db) -> std::optional<DetentionInputs> {
+            if (!db.tableExists(std::string(kDetentionTable))) {
+                return std::nullopt;
+            }
+            const std::vector<std::string> columns = Columns();
+            std::string names;
+            for (const std::string& column : columns) {
+                names += (names.empty() ? "" : ", ") + QuoteIdentifier(column);
+            }
+            SQLite::Statement query(
+                db, "SELECT " + names + " FROM " + Table() + " ORDER BY rowid LIMIT 1");
+            if (!query.executeStep()) {
+                return std::nullopt;
+            }
+            const auto text = [&](int i) { return query.getColumn(i).getString(); };
+            const auto method = DetentionMethodFromWord(text(0));
+            const auto source = ReleaseSourceFromWord(text(1));
+            if (!method || !source) {
+                throw InputError("The project's detention inputs name the method \"" + text(0) +
+                                 "\" and the release source \"" + text(1) +
+                                 "\", which this program does not know.");
+            }
+            DetentionInputs inputs;
+            inputs.method = *method;
+            inputs.source = *source;
+            // Only the numbers the release source uses are read; the
+            // others keep their defaults.
+            switch (inputs.source) {
+                case ReleaseSource::Single:
+                    inputs.release = StoredNumber(projectPath, text(2), "allowable release");
+                    break;
+                case ReleaseSource::PerPeriod:
+                    for (std::size_t k = 0; k < inputs.releases.size(); ++k) {
+                        inputs.releases[k] = StoredNumber(
+                            projectPath, text(3 + static_cast<int>(k)),
+                            std::to_string(kReturnPeriods[k]) + "-year allowable release");
+                    }
+                    break;
+                case ReleaseSource::PreDevelopment:
+                    inputs.preDevelopmentProject = text(10);
+                    inputs.releaseFactor = StoredNumber(projectPath, text(11), "release factor");
+                    break;
+            }
+            return inputs;
+        });
 }
 
 void StoreDetentionInputs(const std::string& projectPath, const DetentionInputs& inputs) {

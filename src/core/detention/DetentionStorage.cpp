@@ -105,8 +105,9 @@ DetentionSweep SweepDetention(const DetentionBasis& basis, const StormIntensity&
     }
     for (DetentionPeriod& period : sweep.periods) {
         period.storageAcreFeet = period.storage / kCubicFeetPerAcreFoot;
+        // A Tc past the table's end is a single storm of Tc, not the table's end.
         period.atTableEnd = period.storageNeeded && period.criticalDuration == durations.back() &&
-                            durations.back() >= basis.longestDuration;
+                            basis.tc < basis.longestDuration;
     }
     return sweep;
 }

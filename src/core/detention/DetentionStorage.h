@@ -3,6 +3,7 @@
 #include <array>
 #include <functional>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -59,6 +60,10 @@ struct DetentionPeriod {
     double storageAcreFeet = 0.0;
     // Td* is the table's last duration: a longer storm might need more.
     bool atTableEnd = false;
+    // I and Qi as the report prints them: at Td* = Tc the peak-flow table's
+    // own texts, so one storm never shows two intensities.
+    std::string intensityShown;
+    std::string inflowShown;
     std::vector<StoragePoint> curve;
 };
 

@@ -10,6 +10,7 @@
 #include "solver/RationalMethod.h"
 #include "store/ProjectFile.h"
 #include "store/ProjectSetup.h"
+#include "text/NumberText.h"
 
 namespace torrenta {
 namespace {
@@ -108,6 +109,14 @@ DetentionResult SizeDetention(const NetworkSolution& solution, const DetentionIn
     result.inputs = inputs;
     result.preDevelopmentTable = release.preDevelopmentTable;
     result.sweep = SweepDetention(basis, LookupIntensity(lookup), inputs.method, release.releases);
+    for (std::size_t k = 0; k < result.sweep.periods.size(); ++k) {
+        DetentionPeriod& period = result.sweep.periods[k];
+        const bool stormOfTc = period.criticalDuration == solution.TotalTc;
+        period.intensityShown =
+            stormOfTc ? solution.periods[k].intensityShown : FormatFixed(period.intensity, 2);
+        period.inflowShown =
+            stormOfTc ? solution.periods[k].peakFlowShown : FormatFixed(period.inflowPeak, 2);
+    }
     return result;
 }
 

@@ -501,9 +501,15 @@ class ReportComposer {
         out_.SetTabStops({kDetentionValueColumn});
         WriteInfoLine("Method:", DetentionMethodText(sweep.method));
         WriteInfoLine("Allowable release:", ReleaseSourceText(detention));
-        WriteInfoLine("Storm durations:", "Tc (" + General(sweep.tc) + " min) to " +
-                                              General(sweep.longestDuration) +
-                                              " min in steps of 1 min");
+        WriteInfoLine("Storm durations:",
+                      sweep.tc < sweep.longestDuration
+                          ? "Tc (" + General(sweep.tc) + " min) to " +
+                                General(sweep.longestDuration) + " min in steps of 1 min"
+                          : "Tc (" + General(sweep.tc) +
+                                " min) only: Tc exceeds the table's longest duration (" +
+                                General(sweep.longestDuration) +
+                                " min), so one storm of Tc is sized on that duration's "
+                                "intensity");
         out_.SetIndents(200, 300, 200);
         out_.Append(kCrLf);
 
@@ -532,8 +538,8 @@ class ReportComposer {
                     {{years},
                      {release},
                      {FormatFixed(period.criticalDuration, 2) + (period.atTableEnd ? "*" : "")},
-                     {FormatFixed(period.intensity, 2)},
-                     {FormatFixed(period.inflowPeak, 2)},
+                     {period.intensityShown},
+                     {period.inflowShown},
                      {FormatFixed(period.storage, 0)},
                      {FormatFixed(period.storageAcreFeet, 3)}},
                     columns);

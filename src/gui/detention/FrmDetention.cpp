@@ -368,9 +368,8 @@ void FrmDetention::ShowResults() {
             atTableEnd << period.years;
         }
         const std::array<std::string, 5> values = {
-            FormatFixed(period.criticalDuration, 2), FormatFixed(period.intensity, 2),
-            FormatFixed(period.inflowPeak, 2), FormatFixed(period.storage, 0),
-            FormatFixed(period.storageAcreFeet, 3)};
+            FormatFixed(period.criticalDuration, 2), period.intensityShown, period.inflowShown,
+            FormatFixed(period.storage, 0), FormatFixed(period.storageAcreFeet, 3)};
         for (std::size_t c = 0; c < values.size(); ++c) {
             grdResults_->setItem(row, static_cast<int>(c) + 1, Cell(ToQ(values[c])));
         }

@@ -20,6 +20,9 @@
 #include "rainfall/NoaaAtlas14File.h"
 #include "rainfall/RainfallTable.h"
 #include "solver/RationalMethod.h"
+#include "text/DisplayWidth.h"
+#include "text/NameText.h"
+#include "text/Utf8Text.h"
 
 namespace torrenta {
 namespace {
@@ -157,6 +160,33 @@ TEST(NoaaAtlas14, IntensityFileGivesTheFilesOwnValues) {
             EXPECT_DOUBLE_EQ(std::stod(table.grid[row][column]), std::stod(field))
                 << "row " << row << " column " << column;
         }
+    }
+}
+
+// The Source is one line of UTF-8 whatever the location line or the file's
+// name holds: control characters become spaces, a huge location is cut.
+TEST(NoaaAtlas14, TheSourceIsOneLineOfText) {
+    std::string bytes = Bytes(NoaaFile("PF_Intensity_English_PDS_Bentonville_AR.csv"));
+    const std::size_t at = bytes.find("Bentonville");
+    ASSERT_NE(at, std::string::npos);
+    const struct {
+        const char* label;
+        std::string location;
+        std::string fileName;
+    } cases[] = {
+        {"TAB in the location", "Benton\tville", "b.csv"},
+        {"separators and DEL", "Benton\u2028vi\x7Flle\u2029", "b.csv"},
+        {"controls in the file name", "Bentonville", "b\t\nr\xE9.csv"},
+        {"a location of 200 KB", std::string(200000, 'B'), "b.csv"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        std::string file = bytes;
+        file.replace(at, 11, c.location);
+        const RainfallTable table = ParseNoaaAtlas14(file, c.fileName);
+        EXPECT_TRUE(IsValidUtf8(table.source));
+        EXPECT_FALSE(HoldsControlCharacter(table.source)) << table.source;
+        EXPECT_LE(ClusterEnds(table.source).size(), kMaxSourceCharacters);
     }
 }
 

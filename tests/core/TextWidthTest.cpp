@@ -90,6 +90,18 @@ TEST(TextWidth, CutsAnyTextToAnyWidthBetweenClusters) {
     }
 }
 
+// A kept text of more than its limit ends in an ellipsis as its last letter,
+// accents whole; at the limit it is kept as it is.
+TEST(TextWidth, AKeptTextIsCutToItsLimitInLetters) {
+    const std::string long200k(200000, 'x');
+    EXPECT_EQ(DisplayWidth(OneLineText(long200k, 500)), 500);
+    EXPECT_EQ(OneLineText(long200k, 500).substr(499), "\u2026");
+    EXPECT_EQ(OneLineText("abc", 3), "abc");
+    EXPECT_EQ(OneLineText("abcd", 3), "ab\u2026");
+    EXPECT_EQ(OneLineText("e\u0301e\u0301e\u0301e\u0301", 3), "e\u0301e\u0301\u2026");
+    EXPECT_EQ(OneLineText("abcd", 1), "\u2026");
+}
+
 // Strict UTF-8: each bad sequence becomes one U+FFFD (its longest start that
 // could have been UTF-8), and control characters make a text more than one
 // line, shown as spaces.
@@ -120,12 +132,17 @@ TEST(TextWidth, TellsUtf8AndOneLineTextFromTheRest) {
         {"CR LF", "a\r\nb", true, false, "a\r\nb", "a  b"},
         {"other C0", std::string("a\0b\x1B", 4), true, false, std::string("a\0b\x1B", 4), "a b "},
         {"DEL and NEL", "a\x7F\u0085b", true, false, "a\x7F\u0085b", "a  b"},
+        {"line and paragraph separators", "a\u2028b\u2029", true, false, "a\u2028b\u2029", "a b "},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.label);
         EXPECT_EQ(IsValidUtf8(c.text), c.utf8);
         EXPECT_EQ(ReplaceInvalidUtf8(c.text), c.replaced);
         EXPECT_EQ(ControlsAsSpaces(c.text), c.asSpaces);
+        // A text kept from outside is one line of UTF-8 whatever it held.
+        const std::string kept = OneLineText(c.text, 0);
+        EXPECT_TRUE(IsValidUtf8(kept));
+        EXPECT_FALSE(HoldsControlCharacter(kept));
         if (c.oneLine) {
             EXPECT_NO_THROW(RequireOneLineText(c.text, "The name"));
         } else {

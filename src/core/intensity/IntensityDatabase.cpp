@@ -400,9 +400,11 @@ void ValidateIntensityTableName(std::string_view name) {
 }
 
 SaveOutcome SaveIntensityTable(const std::string& appFolder, std::string_view name,
-                               const IntensityGrid& grid, std::string_view source,
+                               const IntensityGrid& grid, std::string_view given,
                                ExistingTable existing) {
     ValidateIntensityTableName(name);
+    // The Source prints on the report's one rainfall line, whoever wrote it.
+    const std::string source = OneLineText(given, kMaxSourceCharacters);
     auto connection = OpenIntensityConnection(appFolder);
     const auto action = "Cannot save the intensity table " + Quoted(name);
     return RunOn(std::move(connection), action, [&](SQLite::Database& db) {

@@ -15,6 +15,7 @@
 #include "ReturnPeriods.h"
 #include "rainfall/InputFile.h"
 #include "rainfall/IntensityPlausibility.h"
+#include "text/NameText.h"
 #include "text/NumberText.h"
 #include "text/Utf8Text.h"
 
@@ -484,7 +485,8 @@ std::string SourceText(const FileContents& file, const Block& block, std::string
     for (const auto& part : parts) {
         source += (source.empty() ? "" : "; ") + part;
     }
-    return source;
+    // A TAB in the location or a line break in the file's name stays out.
+    return OneLineText(source, kMaxSourceCharacters);
 }
 
 }  // namespace

@@ -1,12 +1,16 @@
 #include "text/NameText.h"
 
 #include "Errors.h"
+#include "text/DisplayWidth.h"
 #include "text/Utf8Text.h"
+
+#include <vector>
 
 namespace torrenta {
 
 bool IsControlCharacter(char32_t character) {
-    return character < 0x20 || (character >= 0x7F && character < 0xA0);
+    return character < 0x20 || (character >= 0x7F && character < 0xA0) || character == 0x2028 ||
+           character == 0x2029;
 }
 
 bool HoldsControlCharacter(std::string_view utf8) {
@@ -50,6 +54,16 @@ std::string ControlsAsSpaces(std::string_view utf8) {
         position += character.length;
     }
     return shown;
+}
+
+std::string OneLineText(std::string_view text, std::size_t maxCharacters) {
+    std::string line = ControlsAsSpaces(ReplaceInvalidUtf8(text));
+    const std::vector<std::size_t> ends = ClusterEnds(line);
+    if (maxCharacters > 0 && ends.size() > maxCharacters) {
+        // The first maxCharacters - 1 letters, then the ellipsis as the last.
+        line = line.substr(0, maxCharacters > 1 ? ends[maxCharacters - 2] : 0) + "\u2026";
+    }
+    return line;
 }
 
 }  // namespace torrenta

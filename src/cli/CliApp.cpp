@@ -1,5 +1,7 @@
 #include "CliApp.h"
 
+#include "ChangeNote.h"
+
 #include <CLI/CLI.hpp>
 
 #include <algorithm>
@@ -603,13 +605,19 @@ int RunCommand(const std::vector<std::string>& args, const std::string& executab
 
 int RunCli(const std::vector<std::string>& args, const std::string& executableFolder,
            std::ostream& out, std::ostream& err) {
+    TakeChangeNote();
     const int code = RunCommand(args, executableFolder, out, err);
+    const std::string change = TakeChangeNote();
     // A report that never reached its reader (a full disk, a closed pipe) is
     // no success, whatever the command did.
     if (out.flush()) {
         return code;
     }
     err << kProgram << ": cannot write the output" << OutputFailureReason(out) << "\n";
+    if (code == kExitDone && !change.empty()) {
+        err << kProgram << ": the change was made all the same: " << change
+            << "; running the command again would repeat it.\n";
+    }
     return code == kExitDone ? kExitOutput : code;
 }
 

@@ -1,5 +1,6 @@
 #include "ProjectCommands.h"
 
+#include "ChangeNote.h"
 #include "PdfExport.h"
 #include "SolutionJson.h"
 
@@ -103,6 +104,12 @@ std::string AddRow(const std::string& projectPath, Row& row, bool onTcPath, bool
         onTcPath, tcTyped, complete);
 }
 
+// The new element's tag, printed, and noted in case the printing fails.
+void Added(const std::string& projectPath, const std::string& tag, std::ostream& out) {
+    NoteChange("added " + tag + " to \"" + projectPath + "\"");
+    out << tag << "\n";
+}
+
 // Solve and detention run the same solve: the project's table unless --table
 // names another for this run, and nothing for a network without elements.
 NetworkFlags RequireSomethingToSolve(const std::string& projectPath) {
@@ -169,13 +176,14 @@ void RunAdd(const std::string& appFolder, const std::string& projectPath, BasinR
     const bool typed = !row.Tc.empty();
     // The table is read in the add's own transaction, so a set-table running
     // at the same moment cannot leave a Tc of the old rainfall under the new.
-    out << AddRow(projectPath, row, onTcPath, typed,
-                  std::function<void(BasinRow&)>([&](BasinRow& added) {
-                      const std::string table =
-                          ReadNode(projectPath).value_or(NodeRow{}).IntensityTable;
-                      CompleteForSave(added, appFolder, table);
-                  }))
-        << "\n";
+    Added(projectPath,
+          AddRow(projectPath, row, onTcPath, typed,
+                 std::function<void(BasinRow&)>([&](BasinRow& added) {
+                     const std::string table =
+                         ReadNode(projectPath).value_or(NodeRow{}).IntensityTable;
+                     CompleteForSave(added, appFolder, table);
+                 })),
+          out);
 }
 
 void RunAdd(const std::string&, const std::string& projectPath, SurfaceRow row, std::ostream& out,
@@ -183,7 +191,7 @@ void RunAdd(const std::string&, const std::string& projectPath, SurfaceRow row, 
     RequireSetUpProject(projectPath);
     RequireFilled(row);
     CompleteForSave(row);
-    out << AddRow(projectPath, row, onTcPath) << "\n";
+    Added(projectPath, AddRow(projectPath, row, onTcPath), out);
 }
 
 void RunAdd(const std::string&, const std::string& projectPath, ChannelRow row, std::ostream& out,
@@ -191,7 +199,7 @@ void RunAdd(const std::string&, const std::string& projectPath, ChannelRow row, 
     RequireSetUpProject(projectPath);
     RequireFilled(row);
     CompleteForSave(row);
-    out << AddRow(projectPath, row, onTcPath) << "\n";
+    Added(projectPath, AddRow(projectPath, row, onTcPath), out);
 }
 
 void RunList(const std::string& projectPath, std::ostream& out) {
@@ -222,6 +230,7 @@ void RunSetTable(const std::string& appFolder, const std::string& projectPath,
     RequireSetUpProject(projectPath);
     const std::string sentence =
         SheetFlowRecalcSentence(ChangeProjectTable(projectPath, appFolder, table));
+    NoteChange("made \"" + table + "\" the intensity table of \"" + projectPath + "\"");
     if (!sentence.empty()) {
         out << sentence << "\n";
     }
@@ -230,6 +239,7 @@ void RunSetTable(const std::string& appFolder, const std::string& projectPath,
 void RunRecalc(const std::string& appFolder, const std::string& projectPath, std::ostream& out) {
     RequireSetUpProject(projectPath);
     const TravelTimeRecalc recalc = RecalculateTravelTimes(projectPath, appFolder);
+    NoteChange("stored the recalculated travel times in \"" + projectPath + "\"");
     if (recalc.changes.empty()) {
         out << "No travel time changed.\n";
     }
@@ -318,6 +328,7 @@ void RunDetention(const std::string& appFolder, const DetentionOptions& options,
     }
     if (options.store) {
         StoreDetentionInputs(options.projectPath, inputs);
+        NoteChange("stored the detention inputs in \"" + options.projectPath + "\"");
     }
     out << composed.str();
     PrintDesignChecks(solution, err);

@@ -1,5 +1,7 @@
 #include "RainfallCommands.h"
 
+#include "ChangeNote.h"
+
 #include <ostream>
 
 #include "Errors.h"
@@ -42,6 +44,7 @@ void RunImportNoaa(const std::string& appFolder, const ImportNoaaOptions& option
                                                        : NoaaBlock::Estimates;
     const RainfallTable table = ReadNoaaTable(options.file, block);
     SaveRainfallTable(appFolder, options.name, table, options.replace);
+    NoteChange("saved the intensity table \"" + options.name + "\"");
     PrintWarnings(table, err);
 }
 
@@ -51,6 +54,7 @@ void RunTableFromEquation(const std::string& appFolder, const TableFromEquationO
     const RainfallTable table =
         TableFromEquation(ReadIdfCoefficientsFile(options.coefficientsFile));
     SaveRainfallTable(appFolder, options.name, table, options.replace);
+    NoteChange("saved the intensity table \"" + options.name + "\"");
     PrintWarnings(table, err);
 }
 

@@ -74,5 +74,32 @@ TEST(ConcurrentAdds, TwentyFiveAddsAtOnceLeaveTwentyElementsWithTheirOwnTags) {
     EXPECT_EQ(SQLite::Database(project).execAndGet("PRAGMA integrity_check").getString(), "ok");
 }
 
+// Solves and detention stores started at once on one project wait their turn
+// for the write lock: every one succeeds.
+TEST(ConcurrentAdds, TenWritingRunsAtOnceAllSucceed) {
+    test::TestFolder folder;
+    const std::string project = folder.File("busy.rmt");
+    const std::string app = "--app-folder=" + folder.AppFolder();
+    ASSERT_EQ(test::RunProgram(TORRENTA_CLI, {app, "new", project, "--node=Outfall"}).code,
+              kExitDone);
+    ASSERT_EQ(test::RunProgram(TORRENTA_CLI, {app, "add", "overland", project, "--name=Lot",
+                                              "--area=3", "--slope=0.02", "--land-use=Lawn",
+                                              "--c=0.4", "--length=150", "--n=0.24"})
+                  .code,
+              kExitDone);
+    std::vector<test::StartedProcess> started;
+    for (int i = 0; i < 10; ++i) {
+        started.push_back(test::StartProgram(
+            TORRENTA_CLI, i % 2 == 0 ? std::vector<std::string>{app, "solve", project, "--json"}
+                                     : std::vector<std::string>{app, "detention", project,
+                                                                "--release=1", "--store"}));
+    }
+    for (const auto& process : started) {
+        const ProcessOutcome outcome = test::FinishProgram(process);
+        ASSERT_TRUE(outcome.exited);
+        EXPECT_EQ(outcome.code, kExitDone) << outcome.err;
+    }
+}
+
 }  // namespace
 }  // namespace torrenta

@@ -253,6 +253,16 @@ TEST(RainfallFiles, RefusalsSayWhatIsWrongAndWhere) {
          Replaced(raw, "\n60-min", "\n\n60-min"),
          {"input.csv, line 19 is blank inside the estimates", "their 60-min row (line 20)"}},
         {Reader::Noaa, Made::File, bom + latin1, {}},
+        // Two downloads run together, or the estimates pasted twice with
+        // other values: one place's values must not go under another's name.
+        {Reader::Noaa,
+         Made::File,
+         raw + Bytes(NoaaFile("PF_Depth_English_PDS_Pulaski_VA.csv")),
+         {"input.csv, line", "a second \"NOAA Atlas 14", "more than one download"}},
+        {Reader::Noaa,
+         Made::File,
+         raw + raw.substr(raw.find("PRECIPITATION FREQUENCY ESTIMATES")),
+         {"a second block of the estimates starts here"}},
         // Cut off: a short row, a value the file ends inside, a point with
         // nothing after it. A last line without its line end is whole when
         // every value the table takes is followed by a comma.

@@ -131,24 +131,20 @@ std::optional<DetentionInputs> ReadDetentionInputs(const std::string& projectPat
             DetentionInputs inputs;
             inputs.method = *method;
             inputs.source = *source;
-            // Only the numbers the release source uses are read; the
-            // others keep their defaults.
-            switch (inputs.source) {
-                case ReleaseSource::Single:
-                    inputs.release = StoredNumber(projectPath, text(2), "allowable release");
-                    break;
-                case ReleaseSource::PerPeriod:
-                    for (std::size_t k = 0; k < inputs.releases.size(); ++k) {
-                        inputs.releases[k] = StoredNumber(
-                            projectPath, text(3 + static_cast<int>(k)),
-                            std::to_string(kReturnPeriods[k]) + "-year allowable release");
-                    }
-                    break;
-                case ReleaseSource::PreDevelopment:
-                    inputs.preDevelopmentProject = text(10);
-                    inputs.releaseFactor = StoredNumber(projectPath, text(11), "release factor");
-                    break;
+            // The numbers the release source uses must read whole; the other
+            // sources' boxes keep what they were given, as the dialog shows it.
+            const auto number = [&](int column, ReleaseSource user, const std::string& which) {
+                return inputs.source == user ? StoredNumber(projectPath, text(column), which)
+                                             : LeadingNumber(text(column));
+            };
+            inputs.release = number(2, ReleaseSource::Single, "allowable release");
+            for (std::size_t k = 0; k < inputs.releases.size(); ++k) {
+                inputs.releases[k] =
+                    number(3 + static_cast<int>(k), ReleaseSource::PerPeriod,
+                           std::to_string(kReturnPeriods[k]) + "-year allowable release");
             }
+            inputs.preDevelopmentProject = text(10);
+            inputs.releaseFactor = number(11, ReleaseSource::PreDevelopment, "release factor");
             return inputs;
         });
 }

@@ -159,6 +159,10 @@ struct FileContents {
     std::map<std::string, std::string> metadata;  // lower-case key -> value
     std::string atlas;
     std::vector<Block> blocks;
+    // Where a second download starts: a second "NOAA Atlas 14" line, or a
+    // block of a kind the file already holds (0 when there is none).
+    std::size_t secondLine = 0;
+    std::string secondWhat;
 };
 
 std::string_view BlockName(NoaaBlock kind) {
@@ -232,6 +236,12 @@ FileContents Scan(const std::vector<std::string_view>& lines) {
                                    : upper.find("lower bound") != std::string::npos
                                        ? NoaaBlock::Lower
                                        : NoaaBlock::Estimates;
+            const bool again = std::any_of(file.blocks.begin(), file.blocks.end(),
+                                           [&](const Block& b) { return b.kind == kind; });
+            if (again && file.secondLine == 0) {
+                file.secondLine = lineNumber;
+                file.secondWhat = "a second block of the " + std::string(BlockName(kind));
+            }
             file.blocks.push_back({kind, 0, {}, {}, {}, {}, 0, 0, {}});
             current = &file.blocks.back();
             ended = kNone;
@@ -276,6 +286,10 @@ FileContents Scan(const std::vector<std::string_view>& lines) {
             continue;
         }
         if (StartsWith(line, "noaa atlas 14")) {
+            if (!file.atlas.empty() && file.secondLine == 0) {
+                file.secondLine = lineNumber;
+                file.secondWhat = "a second \"" + std::string(line) + "\" line";
+            }
             file.atlas = std::string(line);
             continue;
         }
@@ -511,6 +525,14 @@ RainfallTable ParseNoaaAtlas14(std::string_view bytes, std::string_view fileName
         "CSV from the Precipitation Frequency Data Server (PFDS).";
     if (file.blocks.empty()) {
         throw InputError(notPfds);
+    }
+    // Two downloads run together (or a block pasted twice) would give one
+    // place's values under another's Source.
+    if (file.secondLine != 0) {
+        throw InputError(name + ", line " + std::to_string(file.secondLine) + ": " +
+                         file.secondWhat +
+                         " starts here; the file holds more than one download. Import each "
+                         "download from a file of its own.");
     }
     const bool annual = Lower(Meta(file, "time series type")).find("annual") != std::string::npos ||
                         std::any_of(file.blocks.begin(), file.blocks.end(), [](const Block& b) {

@@ -2,6 +2,7 @@
 
 #include <SQLiteCpp/Statement.h>
 #include <SQLiteCpp/Transaction.h>
+#include <sqlite3.h>
 
 #include <algorithm>
 #include <cstddef>
@@ -129,11 +130,24 @@ NetworkSolution Solve(const std::string& projectPath, const std::string& appFold
                       SheetFlowTimes sheetFlow, Writing writing) {
     const SharedConnections oneConnectionPerFile;
     Connection project = OpenProjectConnection(projectPath);
-    // Deferred: the reads work on a file that cannot be written, and the
-    // write below then fails with its own reason.
+    // A solve that writes takes the write lock first, so runs at the same
+    // moment wait their turn instead of failing when a read would have to
+    // become a write. A file that cannot be written is read all the same
+    // (deferred), and the write below then fails with its own reason.
     std::optional<SQLite::Transaction> transaction;
     try {
-        transaction.emplace(project.Db());
+        if (writing == Writing::Nothing) {
+            transaction.emplace(project.Db());
+        } else {
+            try {
+                transaction.emplace(project.Db(), SQLite::TransactionBehavior::IMMEDIATE);
+            } catch (const SQLite::Exception& e) {
+                if ((e.getErrorCode() & 0xFF) != SQLITE_READONLY) {
+                    throw;
+                }
+                transaction.emplace(project.Db());
+            }
+        }
     } catch (const std::exception& e) {
         ThrowDatabaseError(project, "Cannot read the project's elements", e);
     }

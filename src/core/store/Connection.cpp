@@ -1,6 +1,7 @@
 #include "store/Connection.h"
 
 #include <SQLiteCpp/Exception.h>
+#include <sqlite3.h>
 
 #include <filesystem>
 #include <map>
@@ -149,9 +150,13 @@ std::string QuoteIdentifier(std::string_view name) {
 
 void ThrowDatabaseError(const Connection& connection, std::string_view action,
                         const std::exception& cause) {
-    const std::string message = std::string(action) + " (" +
-                                Describe(connection.Kind(), connection.File()) +
-                                "): " + cause.what();
+    std::string message = std::string(action) + " (" +
+                          Describe(connection.Kind(), connection.File()) + "): " + cause.what();
+    // The lock outlasted the wait: say why, not only what SQLite calls it.
+    const auto* engine = dynamic_cast<const SQLite::Exception*>(&cause);
+    if (engine != nullptr && (engine->getErrorCode() & 0xFF) == SQLITE_BUSY) {
+        message += "; another program is using the file: try again once it has finished";
+    }
     if (connection.Kind() == Connection::Target::Intensity) {
         throw IntensityError(message);
     }

@@ -290,7 +290,7 @@ void RequireWritableProject(const std::string& projectPath) {
 void CloseProject(const std::string& projectPath) {
     RunOn(OpenProjectConnection(projectPath), "Cannot remove the deleted elements",
           [](SQLite::Database& db) {
-              SQLite::Transaction transaction(db);
+              SQLite::Transaction transaction(db, SQLite::TransactionBehavior::IMMEDIATE);
               for (const char* table : {"TblBasinInfo", "TblChannelInfo", "TblSurfaceInfo"}) {
                   db.exec(std::string("DELETE FROM ") + table + " WHERE Deleted = 'True'");
               }

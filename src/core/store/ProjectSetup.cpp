@@ -90,7 +90,7 @@ void SaveProjectSetup(const std::string& projectPath, const ProjectInfoRow& info
                       const std::string& nodeName, const std::string& intensityTable) {
     RunOn(OpenProjectConnection(projectPath), "Cannot save the project information",
           [&](SQLite::Database& db) {
-              SQLite::Transaction transaction(db);
+              SQLite::Transaction transaction(db, SQLite::TransactionBehavior::IMMEDIATE);
               const bool exists = db.execAndGet("SELECT count(*) FROM TblProjectInfo").getInt() > 0;
               SQLite::Statement write(
                   db, exists ? "UPDATE TblProjectInfo SET ProjectName = ?, DesignEngineer = ?, "

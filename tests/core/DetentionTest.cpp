@@ -234,12 +234,14 @@ TEST_F(ProjectDetentionTest, APreDevelopmentProjectThatCannotBeSolvedIsNamed) {
         std::string words;
     } cases[] = {
         {"gone.rmt", "\"gone.rmt\" does not exist"},
+        {"folder.rmt", "\"folder.rmt\" is a folder"},
         {"project.rmt", "\"project.rmt\" is this project itself"},
         {"empty.rmt", "\"empty.rmt\" cannot be solved: it has no element to solve"},
         {"notes.rmt", "\"notes.rmt\" cannot be solved"},
     };
     folder_.NewProjectFile("empty.rmt");
     std::ofstream(folder_.File("notes.rmt")) << "not a project";
+    std::filesystem::create_directory(folder_.File("folder.rmt"));
     for (const auto& c : cases) {
         SCOPED_TRACE(c.stored);
         DetentionInputs inputs;

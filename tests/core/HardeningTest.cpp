@@ -382,6 +382,11 @@ TEST(HardeningFiles, DamagedIntensityTablesStopTheSolve) {
          "not a number."},
         {"a sign alone", "UPDATE T SET \"100\" = '-' WHERE ID = 1",
          "holds \"-\" as the 100-year value of row 1 (5 min)"},
+        // The durations are the ten fixed ones; another is a tampered table.
+        {"a duration of 10,000 hours", "UPDATE T SET Duration = '10000' WHERE ID = 10",
+         "holds \"10000\" as the duration of row 10 (24 hr), which should be 24.0 hours"},
+        {"an eleventh row", "INSERT INTO T (ID, Duration) SELECT 11, '10000'",
+         "holds more than its 10 rows (row 11, duration \"10000\")"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.label);

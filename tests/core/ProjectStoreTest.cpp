@@ -118,6 +118,14 @@ TEST(ProjectFile, FailedNewNamesTheReasonAndLeavesNoFileBehind) {
     EXPECT_THROW(NewProject(other.AppFolder(), other.File("missing/a.rmt")), ProjectFileError);
     fs::create_directory(other.File("dir.rmt"));
     EXPECT_THROW(NewProject(other.AppFolder(), other.File("dir.rmt")), ProjectFileError);
+    // A link to nothing is named as such, not as a read-only file.
+    fs::create_symlink(other.File("gone/p.rmt"), other.File("dangling.rmt"));
+    try {
+        NewProject(other.AppFolder(), other.File("dangling.rmt"));
+        ADD_FAILURE() << "made";
+    } catch (const InputError& e) {
+        EXPECT_NE(std::string(e.what()).find("a symbolic link to"), std::string::npos) << e.what();
+    }
     for (const auto& entry : fs::directory_iterator(other.AppFolder())) {
         EXPECT_EQ(entry.path().extension().string() == ".tmp", false) << entry.path();
     }

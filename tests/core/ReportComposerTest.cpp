@@ -444,10 +444,18 @@ TEST_F(ReportComposerTest, AnEmptyCellAfterANumberThatRunsPastItsColumnStaysEmpt
 // that cut a name says, under its TOTAL, what the cuts stand for, once each
 // and in row order; one that cut nothing has no such line.
 TEST_F(ReportComposerTest, ATableThatCutsANameListsTheFullNamesUnderIt) {
-    InsertElementRow(project_, Basin("Parking Lot North", "1", "0.5"));
-    InsertElementRow(project_, Basin("Parking Lot South", "1", "0.5"));
-    InsertElementRow(project_, Surface("Roadside Ditch 2"));
-    InsertElementRow(project_, Surface("Roadside Ditch 2"));
+    int n = 0;
+    for (const char* name : {"Parking Lot North", "Parking Lot South"}) {
+        BasinRow basin = Basin(name, "1", "0.5");
+        basin.BasinTag = "Basin" + std::to_string(++n);
+        InsertElementRow(project_, basin);
+    }
+    // Two reaches of one name are told apart by their tags.
+    for (const char* tag : {"Surface1", "Surface2"}) {
+        SurfaceRow surface = Surface("Roadside Ditch 2");
+        surface.SurfTag = tag;
+        InsertElementRow(project_, surface);
+    }
     const RichDocument document = Compose().document;
     const std::string text = document.PlainText();
 
@@ -459,7 +467,8 @@ TEST_F(ReportComposerTest, ATableThatCutsANameListsTheFullNamesUnderIt) {
         "Parking Lot\u2026\t1\t0.02\t150\tRange\t0.13\t12.3\n"
         "\t\t\t\t\t\t\t\t\n"
         "TOTAL\t2\t\t300\t\t\t24.6\n"
-        "Full names: Parking Lot\u2026 Parking Lot North; Parking Lot\u2026 Parking Lot South\n"
+        "Full names: Parking Lot\u2026 Parking Lot North (Basin1); Parking Lot\u2026 Parking Lot "
+        "South (Basin2)\n"
         "\n"
         "\n"
         "\n"
@@ -479,7 +488,8 @@ TEST_F(ReportComposerTest, ATableThatCutsANameListsTheFullNamesUnderIt) {
         "Roadside\u2026\tUnpaved\t0.01\t300\t1.5\t3.3\n"
         "\t\t\t\t\t\t\t\n"
         "TOTAL\t\t\t600\t\t6.6\n"
-        "Full names: Roadside\u2026 Roadside Ditch 2\n"
+        "Full names: Roadside\u2026 Roadside Ditch 2 (Surface1); Roadside\u2026 Roadside Ditch 2 "
+        "(Surface2)\n"
         "\n"
         "\n"
         "\n"
@@ -491,10 +501,11 @@ TEST_F(ReportComposerTest, ATableThatCutsANameListsTheFullNamesUnderIt) {
     // The aligned text writer keeps the line whole under its table.
     const std::string aligned = WritePlainText(document);
     EXPECT_NE(aligned.find("\n  TOTAL"), std::string::npos) << aligned;
-    EXPECT_NE(aligned.find("\n  Full names: Roadside\u2026 Roadside Ditch 2\n"), std::string::npos)
+    EXPECT_NE(aligned.find("\n  Full names: Roadside\u2026 Roadside Ditch 2 (Surface1); "),
+              std::string::npos)
         << aligned;
     // RTF names the ellipsis by its code, as every character past ASCII.
-    EXPECT_NE(WriteRtf(document).find("Full names: Roadside\\u8230? Roadside Ditch 2\\par"),
+    EXPECT_NE(WriteRtf(document).find("Full names: Roadside\\u8230? Roadside Ditch 2 (Surface1)"),
               std::string::npos);
 }
 

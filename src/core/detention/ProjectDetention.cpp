@@ -58,6 +58,10 @@ std::string RequirePreDevelopmentFile(const DetentionInputs& inputs,
                                       const std::string& projectPath) {
     const std::string file = PreDevelopmentPath(projectPath, inputs.preDevelopmentProject);
     std::error_code error;
+    if (std::filesystem::is_directory(file, error)) {
+        throw InputError(Named(inputs) + " is a folder (\"" + file +
+                         "\"); choose the project file of the site before development.");
+    }
     if (!std::filesystem::is_regular_file(file, error)) {
         throw InputError(Named(inputs) + " does not exist (looked for \"" + file + "\").");
     }

@@ -28,21 +28,6 @@ std::string Minutes(double value) {
     return FormatFixed(value, 4);
 }
 
-// A text LeadingNumber reads a number from, rather than the 0 of no number.
-bool StartsWithNumber(std::string_view text) {
-    std::size_t at = text.find_first_not_of(" \t");
-    if (at == std::string_view::npos) {
-        return false;
-    }
-    if (text[at] == '+' || text[at] == '-') {
-        ++at;
-    }
-    if (at < text.size() && text[at] == '.') {
-        ++at;
-    }
-    return at < text.size() && text[at] >= '0' && text[at] <= '9';
-}
-
 }  // namespace
 
 std::vector<std::string_view> MissingFields(const BasinRow& row) {

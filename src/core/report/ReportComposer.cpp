@@ -59,6 +59,9 @@ constexpr std::string_view kEllipsis = "\u2026";
 struct Cell {
     std::string text;
     bool shortens = false;
+    // An element's name carries its tag, so a cut name that reads like
+    // another can be told apart in the full-names line.
+    std::string tag = "";
 };
 
 std::string TabRun(int count) {
@@ -135,7 +138,7 @@ class ReportComposer {
             if (cells[k].shortens && k < columns.size() && !text.empty() && !fits(text)) {
                 // Whole letters only, and the ellipsis inside the column too.
                 const std::string shown = CutToFit(text, kEllipsis, fits);
-                NoteShortened(shown, text);
+                NoteShortened(shown, text, cells[k].tag);
                 text = shown;
             }
             end += TextWidthTwips(text, format);
@@ -144,9 +147,11 @@ class ReportComposer {
         out_.Append(line);
     }
 
-    // Each cut text with its whole, once, in the order the rows show them.
-    void NoteShortened(const std::string& shown, const std::string& full) {
-        const std::pair<std::string, std::string> entry{shown, full};
+    // Each cut text with its whole (and the element's tag for a name), once,
+    // in the order the rows show them.
+    void NoteShortened(const std::string& shown, const std::string& full, const std::string& tag) {
+        const std::string whole = tag.empty() ? full : full + " (" + tag + ")";
+        const std::pair<std::string, std::string> entry{shown, whole};
         if (std::find(shortened_.begin(), shortened_.end(), entry) == shortened_.end()) {
             shortened_.push_back(entry);
         }
@@ -267,7 +272,7 @@ class ReportComposer {
         double lengthTotal = 0.0;
         for (const auto& row : rows) {
             out_.SetSize(10);
-            WriteRow({{Shown(row.BasinName), true},
+            WriteRow({{Shown(row.BasinName), true, row.BasinTag},
                       {General(row.Area)},
                       {General(row.Slope)},
                       {General(row.TravelLength)},
@@ -312,7 +317,7 @@ class ReportComposer {
         const auto share = [&](const BasinRow& row) { return solution_.AreaShare(row); };
         for (const auto& row : rows) {
             out_.SetSize(10);
-            WriteRow({{Shown(row.BasinName), true},
+            WriteRow({{Shown(row.BasinName), true, row.BasinTag},
                       {Shown(row.SoilType), true},
                       {General(row.Area)},
                       {FormatFixed(share(row), 3)},
@@ -348,7 +353,7 @@ class ReportComposer {
         for (const auto& row : rows) {
             out_.SetSize(10);
             const std::vector<int>& stops = out_.TabStops();
-            WriteRow({{Shown(row.SurfName), true},
+            WriteRow({{Shown(row.SurfName), true, row.SurfTag},
                       {Shown(row.SurfType), true},
                       {General(row.SurfSlope)},
                       {General(row.SurfLength)},
@@ -391,7 +396,7 @@ class ReportComposer {
             ApplyStyle(kBodyStyle);
             // The heading's L, n, S, A and WP stand at the widened stops, so
             // the 666 stop only ever catches a short name's first TAB.
-            WriteRow({{Shown(row.ChannelName), true},
+            WriteRow({{Shown(row.ChannelName), true, row.ChannelTag},
                       {General(row.ChannelLength)},
                       {General(row.ChannelN)},
                       {Shown(row.ChannelMaterial), true},

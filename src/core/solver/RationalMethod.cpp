@@ -4,6 +4,7 @@
 #include <SQLiteCpp/Transaction.h>
 
 #include <cfloat>
+#include <cmath>
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -44,22 +45,6 @@ std::array<float, kPeriodCount> RowValues(const IntensityRow& row) {
     return values;
 }
 
-// The leading-number reading takes a cell without a leading number as 0;
-// here that is a damaged cell, not a value.
-bool StartsWithNumber(std::string_view text) {
-    std::size_t i = 0;
-    while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) {
-        ++i;
-    }
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-        ++i;
-    }
-    const auto digit = [&](std::size_t at) {
-        return at < text.size() && text[at] >= '0' && text[at] <= '9';
-    };
-    return digit(i) || (i < text.size() && text[i] == '.' && digit(i + 1));
-}
-
 // A table short of its ten durations would hold the last intensities flat
 // past its end, and a cell of text would read as no rain at all: either way
 // the report would show flows that look computed. The engineer is told which
@@ -78,6 +63,20 @@ void RequireCompleteTable(const std::vector<IntensityRow>& rows, const std::stri
         if (!StartsWithNumber(rows[i].duration)) {
             throw IntensityError(table + " holds \"" + rows[i].duration + "\" as the duration of " +
                                  row + ", which is not a number.");
+        }
+        // The durations are the ten fixed ones: a row of 10,000 hours is a
+        // tampered table (and would send a detention sweep through 600,000
+        // storms), not a longer storm.
+        if (i >= kDurationTexts.size()) {
+            throw IntensityError(table + " holds more than its " +
+                                 std::to_string(kDurationTexts.size()) + " rows (row " +
+                                 std::to_string(i + 1) + ", duration \"" + rows[i].duration +
+                                 "\"); the table is damaged.");
+        }
+        if (std::abs(LeadingNumber(rows[i].duration) - LeadingNumber(kDurationTexts[i])) > 1e-3) {
+            throw IntensityError(table + " holds \"" + rows[i].duration + "\" as the duration of " +
+                                 row + ", which should be " + std::string(kDurationTexts[i]) +
+                                 " hours; the table is damaged.");
         }
         for (std::size_t k = 0; k < kPeriodCount; ++k) {
             const std::string& cell = rows[i].values[k];

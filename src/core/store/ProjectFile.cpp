@@ -117,6 +117,12 @@ void RequireNewProjectPossible(const std::string& appFolder, const std::string& 
                          "\": it is a database that is not a project; choose another name.");
     }
     const bool present = fs::exists(fs::symlink_status(target, ec));
+    // A link to nothing is neither a file in the way nor a read-only one.
+    if (present && fs::is_symlink(fs::symlink_status(target, ec)) && !fs::exists(target, ec)) {
+        throw InputError("Cannot create \"" + projectPath + "\": it is a symbolic link to \"" +
+                         fs::read_symlink(target, ec).string() +
+                         "\", which does not exist; remove the link or choose another name.");
+    }
     // The rename below would replace a write-protected file all the same; the
     // protection is the owner's word that this project must not change.
     if (present && faccessat(AT_FDCWD, projectPath.c_str(), W_OK, AT_EACCESS) != 0) {

@@ -193,4 +193,18 @@ std::string SingleText(float value) {
     return std::string(buf, result.ptr);
 }
 
+bool StartsWithNumber(std::string_view text) {
+    std::size_t i = 0;
+    while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) {
+        ++i;
+    }
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        ++i;
+    }
+    const auto digit = [&](std::size_t at) {
+        return at < text.size() && text[at] >= '0' && text[at] <= '9';
+    };
+    return digit(i) || (i < text.size() && text[i] == '.' && digit(i + 1));
+}
+
 }  // namespace torrenta

@@ -12,6 +12,10 @@ namespace torrenta {
 // Magnitudes beyond the double range are clamped, so the result is always finite.
 double LeadingNumber(std::string_view text);
 
+// Whether LeadingNumber finds a number in the text at all, rather than the 0
+// of none: a stored cell or box without one is damage or a slip, not 0.
+bool StartsWithNumber(std::string_view text);
+
 // Fixed formats "#0.00", "#0.000", "#0.0000": at least one integer digit and
 // exactly `decimals` after the point, rounded half away from zero on the value's
 // 15-significant-digit decimal form (0.825 -> "0.83"); never "-0.00".

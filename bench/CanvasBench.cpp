@@ -105,8 +105,8 @@ int Run(int argc, char** argv) {
                                  [&](benchmark::State& state) { OpenCanvas(state, project); })
         ->UseManualTime()
         ->Unit(benchmark::kMillisecond)
-        ->MinTime(kRepetitionSeconds)
-        ->Repetitions(kRepetitions)
+        ->MinTime(SecondsFor(kRepetitionSeconds))
+        ->Repetitions(RepetitionsFor(kRepetitions))
         ->ReportAggregatesOnly(true);
 
     MedianReporter reporter;

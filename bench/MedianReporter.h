@@ -68,6 +68,19 @@ class MedianReporter : public benchmark::ConsoleReporter {
     std::vector<std::string> failed_;
 };
 
+// A smoke run (TORRENTA_BENCH_SMOKE set, as the test command does) proves
+// that each benchmark builds and runs: two short repetitions, enough for a
+// median, and no target judged on them.
+inline bool SmokeRun() {
+    return std::getenv("TORRENTA_BENCH_SMOKE") != nullptr;
+}
+inline int RepetitionsFor(int measured) {
+    return SmokeRun() ? 2 : measured;
+}
+inline double SecondsFor(double measured) {
+    return SmokeRun() ? 0.001 : measured;
+}
+
 // benchmark::Initialize with the repetitions of different benchmarks run in
 // random turns, so a change in the machine's load falls on both sides of a
 // comparison, and without colours; flags given on the command line still win.

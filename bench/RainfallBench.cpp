@@ -86,15 +86,15 @@ int Run(int argc, char** argv) {
 
     benchmark::RegisterBenchmark("ImportNoaaFile", ImportNoaaFile)
         ->Unit(benchmark::kMillisecond)
-        ->MinTime(kRepetitionSeconds)
-        ->Repetitions(kRepetitions)
+        ->MinTime(SecondsFor(kRepetitionSeconds))
+        ->Repetitions(RepetitionsFor(kRepetitions))
         ->ReportAggregatesOnly(true);
     benchmark::RegisterBenchmark("ShowChart",
                                  [&](benchmark::State& state) { ShowChart(state, project); })
         ->UseManualTime()
         ->Unit(benchmark::kMillisecond)
-        ->MinTime(kRepetitionSeconds)
-        ->Repetitions(kRepetitions)
+        ->MinTime(SecondsFor(kRepetitionSeconds))
+        ->Repetitions(RepetitionsFor(kRepetitions))
         ->ReportAggregatesOnly(true);
 
     MedianReporter reporter;

@@ -123,8 +123,8 @@ int Run(int argc, char** argv) {
                                      }
                                  })
         ->Unit(benchmark::kMicrosecond)
-        ->MinTime(kRepetitionSeconds)
-        ->Repetitions(kRepetitions)
+        ->MinTime(SecondsFor(kRepetitionSeconds))
+        ->Repetitions(RepetitionsFor(kRepetitions))
         ->ReportAggregatesOnly(true);
     benchmark::RegisterBenchmark(
         "BareSqliteReads",
@@ -139,8 +139,8 @@ int Run(int argc, char** argv) {
             }
         })
         ->Unit(benchmark::kMicrosecond)
-        ->MinTime(kRepetitionSeconds)
-        ->Repetitions(kRepetitions)
+        ->MinTime(SecondsFor(kRepetitionSeconds))
+        ->Repetitions(RepetitionsFor(kRepetitions))
         ->ReportAggregatesOnly(true);
     benchmark::RegisterBenchmark("WriteRtf",
                                  [&](benchmark::State& state) {
@@ -149,8 +149,8 @@ int Run(int argc, char** argv) {
                                      }
                                  })
         ->Unit(benchmark::kMicrosecond)
-        ->MinTime(kRepetitionSeconds)
-        ->Repetitions(kRepetitions)
+        ->MinTime(SecondsFor(kRepetitionSeconds))
+        ->Repetitions(RepetitionsFor(kRepetitions))
         ->ReportAggregatesOnly(true);
 
     // Every storm from the project's Tc to the table's 24 hours, one a minute,
@@ -166,8 +166,8 @@ int Run(int argc, char** argv) {
             }
         })
         ->Unit(benchmark::kMicrosecond)
-        ->MinTime(kRepetitionSeconds)
-        ->Repetitions(kRepetitions)
+        ->MinTime(SecondsFor(kRepetitionSeconds))
+        ->Repetitions(RepetitionsFor(kRepetitions))
         ->ReportAggregatesOnly(true);
 
     MedianReporter reporter;

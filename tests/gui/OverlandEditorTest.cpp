@@ -387,14 +387,14 @@ class OverlandEditorTest : public DesktopRunTest {
         QTest::addColumn<QString>("shown");
         for (const char* box : {"TxtArea", "TxtC", "TxtLength", "TxtN", "TxtSlope", "TxtTc"}) {
             const QString name = QString::fromLatin1(box);
-            QTest::addRow("%s letters", box) << name << "1a2B"
-                                             << "12";
-            QTest::addRow("%s minus", box) << name << "-0.5"
-                                           << "0.5";
-            QTest::addRow("%s comma and blank", box) << name << "1,5 0"
-                                                     << "150";
-            QTest::addRow("%s two points", box) << name << "1.5.2"
-                                                << "1.5.2";
+            QTest::newRow(QByteArray(box).append(" letters").constData()) << name << "1a2B"
+                                                                          << "12";
+            QTest::newRow(QByteArray(box).append(" minus").constData()) << name << "-0.5"
+                                                                        << "0.5";
+            QTest::newRow(QByteArray(box).append(" comma and blank").constData()) << name << "1,5 0"
+                                                                                  << "150";
+            QTest::newRow(QByteArray(box).append(" two points").constData()) << name << "1.5.2"
+                                                                             << "1.5.2";
         }
         QTest::newRow("name takes any text") << "TxtBasinName"
                                              << "O'Hare -1,5"

@@ -383,13 +383,15 @@ class ProjectLifecycleTest : public DesktopRunTest {
         QTest::addColumn<QString>("ending");
         for (const char* existing : {"no file", "closed project", "text file", "open project"}) {
             for (const char* ending : {"CmdOK", "CmdCancel", "Esc"}) {
-                QTest::addRow("%s, %s", existing, ending)
+                // Row names built as text: g++ -O3 cannot prove a %s argument
+                // taken from a list non-null.
+                QTest::newRow(QByteArray(existing).append(", ").append(ending).constData())
                     << QString::fromLatin1(existing) << QString::fromLatin1(ending);
             }
         }
         // A project in the way is named in the question; No keeps everything.
         for (const char* existing : {"closed project", "open project"}) {
-            QTest::addRow("%s, No", existing)
+            QTest::newRow(QByteArray(existing).append(", No").constData())
                 << QString::fromLatin1(existing) << QStringLiteral("No");
         }
     }

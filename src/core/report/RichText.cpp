@@ -24,6 +24,9 @@ std::string PageFooterText(const PageFooter& footer) {
         }
         text += "Job Number: " + footer.jobNumber;
     }
+    if (!footer.solved.empty()) {
+        text += (text.empty() ? "" : "    ") + footer.solved;
+    }
     return text;
 }
 

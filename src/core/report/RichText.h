@@ -76,12 +76,15 @@ struct Paragraph {
 struct PageFooter {
     std::string projectName;  // UTF-8
     std::string jobNumber;
+    // When the report was solved ("Solved 12/10/2026 9:41 AM"), set by the
+    // desktop program for the pages it prints and saves; "" leaves it out.
+    std::string solved = "";
 
     bool operator==(const PageFooter&) const = default;
 };
 
-// The footer's words before the page number: "North Lot    Job Number: 2026-14",
-// leaving out what the project does not state.
+// The footer's words before the page number: "North Lot    Job Number: 2026-14
+//    Solved 12/10/2026 9:41 AM", leaving out what is not stated.
 std::string PageFooterText(const PageFooter& footer);
 
 // "Page 3 of 5".

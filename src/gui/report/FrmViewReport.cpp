@@ -4,10 +4,15 @@
 #include <QByteArray>
 #include <QClipboard>
 #include <QCloseEvent>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QFileSystemWatcher>
 #include <QGuiApplication>
 #include <QIcon>
+#include <QLabel>
+#include <QLocale>
 #include <QMenu>
 #include <QMimeData>
 #include <QPalette>
@@ -18,6 +23,7 @@
 #include <QTextDocument>
 #include <QTextEdit>
 #include <QToolBar>
+#include <QVBoxLayout>
 #include <memory>
 #include <string>
 
@@ -34,6 +40,7 @@
 #include "report/RichDocumentConversion.h"
 #include "report/RichTextPrinter.h"
 #include "report/RtfWriter.h"
+#include "store/Connection.h"
 #include "store/OutputFile.h"
 #include "store/ReportTarget.h"
 
@@ -98,7 +105,24 @@ FrmViewReport::FrmViewReport(QWidget* parent) : QMainWindow(parent, Qt::Window) 
     // (window − 940) twips high amounted to, without depending on the title bar
     // and toolbar heights those numbers assumed. Sizes too small to hold it are
     // refused by the layout instead of being skipped.
-    setCentralWidget(rtbReport_);
+    // Above the text, shown only once the project has changed since the solve.
+    lblStale_ = new QLabel(
+        QStringLiteral(
+            "The project has changed since this report was solved. Solve again to update it."),
+        this);
+    lblStale_->setObjectName(QStringLiteral("LblStale"));
+    lblStale_->setStyleSheet(
+        QStringLiteral("QLabel { background: #fff3c4; color: black; padding: 4px; }"));
+    lblStale_->hide();
+    auto* page = new QWidget(this);
+    auto* layout = new QVBoxLayout(page);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(lblStale_);
+    layout->addWidget(rtbReport_);
+    setCentralWidget(page);
+    watcher_ = new QFileSystemWatcher(this);
+    connect(watcher_, &QFileSystemWatcher::fileChanged, this, [this] { CheckStale(); });
 
     CreateToolbar();
     CreatePopupMenu();
@@ -176,9 +200,59 @@ void FrmViewReport::ShowReport(const NetworkFlags& flags) {
         return;
     }
     const Session& session = CurrentSession();
-    const ComposedReport report = ComposeReport(
+    ComposedReport report = ComposeReport(
         ReportInputs{session.ProjectPath, session.AppFolder, session.IntensityTableName, flags});
-    Forms::Show<FrmViewReport>(FormScope::Project)->LoadReport(report.document);
+    // Every printed or saved page says when its numbers were solved.
+    if (report.document.footer) {
+        report.document.footer->solved =
+            "Solved " + FromQ(QLocale::c().toString(QDateTime::currentDateTime(),
+                                                    QStringLiteral("M/d/yyyy h:mm AP")));
+    }
+    FrmViewReport* window = Forms::Show<FrmViewReport>(FormScope::Project);
+    window->LoadReport(report.document);
+    // The stamp is taken after the solve's own write of the results.
+    window->solvedStamp_ = FilesStamp();
+    window->stale_ = false;
+    window->lblStale_->hide();
+    const QStringList watched = window->watcher_->files();
+    if (!watched.isEmpty()) {
+        window->watcher_->removePaths(watched);
+    }
+    window->watcher_->addPaths(
+        {ToQ(session.ProjectPath), ToQ(IntensityDatabasePath(session.AppFolder))});
+    window->ShowTitle();
+}
+
+QString FrmViewReport::FilesStamp() {
+    const Session& session = CurrentSession();
+    QString stamp;
+    for (const std::string& file :
+         {session.ProjectPath, IntensityDatabasePath(session.AppFolder)}) {
+        const QFileInfo info(ToQ(file));
+        stamp += QString::number(info.lastModified().toMSecsSinceEpoch()) + QLatin1Char('/') +
+                 QString::number(info.size()) + QLatin1Char(';');
+    }
+    return stamp;
+}
+
+bool FrmViewReport::CheckStale() {
+    if (!stale_ && !solvedStamp_.isEmpty() && FilesStamp() != solvedStamp_) {
+        stale_ = true;
+        lblStale_->show();
+        ShowTitle();
+    }
+    return stale_;
+}
+
+bool FrmViewReport::MayUseStaleReport(const QString& action) {
+    return !CheckStale() ||
+           CurrentPrompts().Message(
+               this,
+               QStringLiteral("The project has changed since this report was solved. Solve again "
+                              "to update it.\n\n%1 this report all the same?")
+                   .arg(action),
+               windowTitle(), QMessageBox::Warning,
+               QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
 }
 
 void FrmViewReport::LoadReport(const RichDocument& document) {
@@ -197,6 +271,9 @@ void FrmViewReport::ShowTitle() {
         file.isEmpty() ? QStringLiteral("Report") : file + QStringLiteral(" \u2014 Report");
     if (rtbReport_->document()->isModified()) {
         title += QStringLiteral(" (edited)");
+    }
+    if (stale_) {
+        title += QStringLiteral(" (project changed since solved)");
     }
     setWindowTitle(title);
 }
@@ -218,6 +295,9 @@ void FrmViewReport::closeEvent(QCloseEvent* event) {
 }
 
 void FrmViewReport::SaveReportAs() {
+    if (!MayUseStaleReport(QStringLiteral("Save"))) {
+        return;
+    }
     const QString fileName = CurrentPrompts().SaveFileName(
         this, QStringLiteral("Rich Text File (*.rtf)"), QStringLiteral("rtf"));
     if (fileName.isEmpty() || RefusedTarget(fileName, QStringLiteral("Save As"))) {
@@ -234,6 +314,9 @@ void FrmViewReport::SaveReportAs() {
 }
 
 void FrmViewReport::TbSaveAsPdf_Click() {
+    if (!MayUseStaleReport(QStringLiteral("Save"))) {
+        return;
+    }
     const QString fileName = CurrentPrompts().SaveFileName(this, QStringLiteral("PDF File (*.pdf)"),
                                                            QStringLiteral("pdf"));
     if (fileName.isEmpty() || RefusedTarget(fileName, QStringLiteral("Save as PDF"))) {
@@ -289,6 +372,9 @@ void FrmViewReport::TbPrintPreview_Click() {
 }
 
 void FrmViewReport::TbPrint_Click() {
+    if (!MayUseStaleReport(QStringLiteral("Print"))) {
+        return;
+    }
     const std::unique_ptr<QPrinter> printer = CreatePrinter();
     if (printer == nullptr) {
         ShowMessage(this, QStringLiteral("No printer is installed."), QStringLiteral("Print"),
@@ -307,6 +393,9 @@ void FrmViewReport::PrintPages(QPrinter& printer, const QString& failure, const 
 }
 
 void FrmViewReport::TbCopyToClipboard_Click() {
+    if (!MayUseStaleReport(QStringLiteral("Copy"))) {
+        return;
+    }
     // Cleared first, so an empty report leaves no older text to paste.
     QGuiApplication::clipboard()->clear();
     rtbReport_->selectAll();

@@ -9,6 +9,8 @@
 
 class QAction;
 class QCloseEvent;
+class QFileSystemWatcher;
+class QLabel;
 class QMenu;
 class QPrintPreviewDialog;
 class QPrinter;
@@ -47,6 +49,16 @@ class FrmViewReport : public QMainWindow {
     // the user agrees to drop it.
     bool MayDropEdits();
     void ShowTitle();
+    // What the project file and the rainfall database are now (time written
+    // and size): the report matches the project while this stays as it was
+    // when it was solved.
+    static QString FilesStamp();
+    // Marks the report out of date, in the title and above the text, once
+    // the project changed after the solve; true when it is.
+    bool CheckStale();
+    // Before saving, printing or copying an out-of-date report: asks, and
+    // true to go on (always, for a report that matches its project).
+    bool MayUseStaleReport(const QString& action);
 
     void CreateToolbar();
     void CreatePopupMenu();
@@ -70,6 +82,10 @@ class FrmViewReport : public QMainWindow {
 
     QToolBar* toolbar1_ = nullptr;
     QTextEdit* rtbReport_ = nullptr;
+    QLabel* lblStale_ = nullptr;
+    QFileSystemWatcher* watcher_ = nullptr;
+    QString solvedStamp_;
+    bool stale_ = false;
     QMenu* mnuPopReportRClick_ = nullptr;
     QAction* mnuPopSelectAll_ = nullptr;
     QAction* mnuPopCopy_ = nullptr;

@@ -31,6 +31,7 @@ constexpr double kTwipsPerInch = 1440.0;
 constexpr const char* kFootedProperty = "torrentaFooted";
 constexpr const char* kProjectNameProperty = "torrentaProjectName";
 constexpr const char* kJobNumberProperty = "torrentaJobNumber";
+constexpr const char* kSolvedProperty = "torrentaSolved";
 
 // The report is Arial. Where Arial is missing, a metric twin stands in so the
 // tables keep the widths they were laid out for. Only installed faces are
@@ -186,6 +187,7 @@ void FillDocument(QTextDocument& target, const RichDocument& document) {
     const PageFooter footer = document.footer.value_or(PageFooter{});
     target.setProperty(kProjectNameProperty, ToQ(footer.projectName));
     target.setProperty(kJobNumberProperty, ToQ(footer.jobNumber));
+    target.setProperty(kSolvedProperty, ToQ(footer.solved));
     const bool undo = target.isUndoRedoEnabled();
     target.setUndoRedoEnabled(false);
     target.clear();
@@ -265,7 +267,8 @@ std::optional<PageFooter> FooterOf(const QTextDocument& source) {
         return std::nullopt;
     }
     return PageFooter{source.property(kProjectNameProperty).toString().toStdString(),
-                      source.property(kJobNumberProperty).toString().toStdString()};
+                      source.property(kJobNumberProperty).toString().toStdString(),
+                      source.property(kSolvedProperty).toString().toStdString()};
 }
 
 }  // namespace torrenta::gui

@@ -5,6 +5,7 @@
 #include <QAbstractTextDocumentLayout>
 #include <QDir>
 #include <QFont>
+#include <QFontMetrics>
 #include <QPainter>
 #include <QPalette>
 #include <QPrinter>
@@ -166,10 +167,15 @@ void DrawFooter(QPainter& painter, const PageFooter& footer, const QFont& report
     painter.setFont(font);
     painter.setPen(Qt::black);
     const QRect line(target.left(), target.bottom() + 1, target.width(), band);
+    const QString number = QString::fromStdString(PageNumberText(page, pages));
+    // A long project name is cut short of the page number, never drawn over it.
+    const QFontMetrics metrics(font, painter.device());
+    const int room = line.width() - metrics.horizontalAdvance(number) -
+                     metrics.horizontalAdvance(QStringLiteral("    "));
     painter.drawText(line, Qt::AlignLeft | Qt::AlignBottom,
-                     QString::fromStdString(PageFooterText(footer)));
-    painter.drawText(line, Qt::AlignRight | Qt::AlignBottom,
-                     QString::fromStdString(PageNumberText(page, pages)));
+                     metrics.elidedText(QString::fromStdString(PageFooterText(footer)),
+                                        Qt::ElideRight, room > 0 ? room : 0));
+    painter.drawText(line, Qt::AlignRight | Qt::AlignBottom, number);
     painter.restore();
 }
 

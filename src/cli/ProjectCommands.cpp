@@ -98,8 +98,8 @@ std::string AddRow(const std::string& projectPath, Row& row, bool onTcPath, bool
         projectPath, row,
         [&](int rowCount) {
             const int index = rowCount + 1;
-            return NewIconSlot{index, IconPlacement(kind).NextFree(
-                                          index, IconPlacement::TakenPositions(projectPath))};
+            return NewIconSlot{
+                index, IconPlacement(kind).NextFree(index, IconPlacement::TakenBoxes(projectPath))};
         },
         onTcPath, tcTyped, complete);
 }

@@ -129,7 +129,7 @@ TEST_F(CliProject, AddWritesTheRowsTheDialogsWouldWrite) {
             r.Slope,    r.TravelLength, r.Deleted, r.BasinNType, r.BasinN, r.Tc};
     };
     EXPECT_EQ(fields(basins[0]), fields(expected));
-    EXPECT_EQ(basins[1].BasinX, "700");  // a freshly opened canvas: 600 + 50 x 2
+    EXPECT_EQ(basins[1].BasinX, "2100");  // clear of the first icon and its name
     EXPECT_EQ(basins[1].Tc, "12.5");
 
     const auto surface = ReadAllElements<SurfaceRow>(project_).at(0);

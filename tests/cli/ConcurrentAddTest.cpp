@@ -8,6 +8,7 @@
 #include "BadInputSupport.h"
 #include "CliApp.h"
 #include "TestFolder.h"
+#include "network/IconPlacement.h"
 #include "store/ElementRows.h"
 
 // Many torrenta-cli adds started at once on one project, as a script running
@@ -55,16 +56,20 @@ TEST(ConcurrentAdds, TwentyFiveAddsAtOnceLeaveTwentyElementsWithTheirOwnTags) {
     // and positions are those of 20 adds run one after the other.
     std::multiset<std::string> expectedTags;
     std::set<std::string> expectedLefts;
+    std::vector<IconBox> taken = {NodeExtent({5040, 5160})};
     for (int index = 1; index <= kLimit; ++index) {
         expectedTags.insert("Basin" + std::to_string(index));
-        expectedLefts.insert(std::to_string(600 + 50 * index));
+        // Each add is its own process, its cursor fresh.
+        const IconPosition spot = IconPlacement(ElementKind::Overland).NextFree(index, taken);
+        taken.push_back(IconExtent(ElementKind::Overland, spot));
+        expectedLefts.insert(std::to_string(spot.left) + "," + std::to_string(spot.top));
     }
     const std::vector<BasinRow> live = ReadLiveElements<BasinRow>(project);
     std::multiset<std::string> storedTags;
     std::set<std::string> storedLefts;
     for (const BasinRow& row : live) {
         storedTags.insert(row.BasinTag);
-        storedLefts.insert(row.BasinX);
+        storedLefts.insert(row.BasinX + "," + row.BasinY);
     }
     EXPECT_EQ(live.size(), static_cast<std::size_t>(kLimit));
     EXPECT_EQ(ReadAllElements<BasinRow>(project).size(), live.size());

@@ -360,22 +360,44 @@ TEST(ElementRows, NewTagsStayUniqueAfterPurgedRowsShiftTheIndexes) {
     EXPECT_EQ(NextElementTag(project, ElementKind::Channel, 4), "Channel4");
 }
 
-TEST(IconPlacement, StepsPastTakenSpotsAndKeepsAFreshProjectsSpots) {
-    struct Case {
+// A new icon's picture and name never overlap another's: the cursor's spot
+// when it is free, else the first free one along the kind's rows. Placed one
+// after another, 20 icons of each kind and the node all stand apart.
+TEST(IconPlacement, ANewIconNeverCoversAnotherOrItsName) {
+    const IconBox node = NodeExtent({5040, 5160});
+    const IconBox wholeRow{0, 0, 20000, 1500};
+    const struct {
+        const char* label;
         ElementKind kind;
-        std::vector<IconPosition> taken;
-        std::vector<int> lefts;  // the new icons' lefts for array counts 1, 2, 3 ...
+        std::vector<IconBox> taken;
+        std::vector<IconPosition> placed;  // for array counts 1, 2, 3 ..., each then taken
+    } cases[] = {
+        // 650 is free; 750 would print its name over the first's: 2100, 3500.
+        {"fresh", ElementKind::Overland, {node}, {{650, 840}, {2100, 840}, {3500, 840}}},
+        {"a row taken", ElementKind::Overland, {node, wholeRow}, {{600, 3360}}},
+        {"no room anywhere", ElementKind::Shallow, {{0, 0, 20000, 20000}}, {{650, 1680}}},
     };
-    const Case cases[] = {
-        {ElementKind::Overland, {{5040, 5160}, {650, 2520}}, {650, 750, 900}},  // fresh
-        {ElementKind::Overland, {{650, 840}, {700, 840}, {750, 840}}, {800}},
-        {ElementKind::Shallow, {{690, 1720}}, {750, 850}},  // dragged near the spot
-    };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
         IconPlacement placement(c.kind);
-        for (std::size_t k = 0; k < c.lefts.size(); ++k) {
-            const int count = static_cast<int>(k) + 1;
-            EXPECT_EQ(placement.NextFree(count, c.taken).left, c.lefts[k]) << k;
+        std::vector<IconBox> taken = c.taken;
+        for (std::size_t k = 0; k < c.placed.size(); ++k) {
+            const IconPosition spot = placement.NextFree(static_cast<int>(k) + 1, taken);
+            EXPECT_EQ(std::vector<int>({spot.left, spot.top}),
+                      std::vector<int>({c.placed[k].left, c.placed[k].top}))
+                << k;
+            taken.push_back(IconExtent(c.kind, spot));
+        }
+    }
+    std::vector<IconBox> taken = {node};
+    for (ElementKind kind : {ElementKind::Overland, ElementKind::Shallow, ElementKind::Channel}) {
+        IconPlacement placement(kind);
+        for (int count = 1; count <= 20; ++count) {
+            const IconBox box = IconExtent(kind, placement.NextFree(count, taken));
+            for (const IconBox& other : taken) {
+                EXPECT_FALSE(box.Overlaps(other)) << count;
+            }
+            taken.push_back(box);
         }
     }
     // Every icon of the file is taken, deleted ones too, and the node.
@@ -383,10 +405,10 @@ TEST(IconPlacement, StepsPastTakenSpotsAndKeepsAFreshProjectsSpots) {
     const std::string project = folder.NewProjectFile();
     SaveProjectSetup(project, ProjectInfoRow{}, "Outfall", "Atlanta");
     InsertElementRow(project, Basin("Basin1", "Lot B", "True"));
-    const std::vector<IconPosition> taken = IconPlacement::TakenPositions(project);
-    ASSERT_EQ(taken.size(), 2u);
-    EXPECT_EQ(std::vector<int>({taken[0].left, taken[0].top, taken[1].left, taken[1].top}),
-              std::vector<int>({650, 840, 5040, 5160}));
+    const std::vector<IconBox> boxes = IconPlacement::TakenBoxes(project);
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(std::vector<int>({boxes[0].left, boxes[0].top, boxes[1].left, boxes[1].top}),
+              std::vector<int>({650 + 345 - 700, 840, node.left, 5160}));
 }
 
 TEST(ProjectSetup, InsertsOnceThenRewritesAndKeepsTheNodePosition) {

@@ -392,14 +392,21 @@ void FrmDraw::AddElement(ElementKind kind) {
 FrmDraw::NewIcon FrmDraw::PlaceNewIcon(ElementKind kind) {
     QVector<IconItem*>& icons = icons_[Slot(kind)];
     const int index = static_cast<int>(icons.size());
-    std::vector<IconPosition> taken;
+    // What each icon covers on the canvas now, its name included.
+    std::vector<IconBox> taken;
+    const auto cover = [&](const QGraphicsItem* item) {
+        const QRectF box =
+            item->mapRectToScene(item->boundingRect() | item->childrenBoundingRect());
+        taken.push_back({static_cast<int>(box.left()), static_cast<int>(box.top()),
+                         static_cast<int>(box.right()) + 1, static_cast<int>(box.bottom()) + 1});
+    };
     for (const auto& each : icons_) {
         // Index 0 is the hidden cursor itself.
         for (int i = 1; i < each.size(); ++i) {
-            taken.push_back({static_cast<int>(each[i]->x()), static_cast<int>(each[i]->y())});
+            cover(each[i]);
         }
     }
-    taken.push_back({static_cast<int>(node_->x()), static_cast<int>(node_->y())});
+    cover(node_);
     const IconPosition position = placement_[Slot(kind)].NextFree(index, taken);
     icons[0]->setPos(position.left, position.top);
     IconItem* icon = MakeIcon(IconKindOf(kind), index, QPointF(position.left, position.top));

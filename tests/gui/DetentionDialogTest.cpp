@@ -4,10 +4,14 @@
 #include <QRadioButton>
 #include <QTableWidget>
 #include <QTest>
+#include <QtCharts/QAreaSeries>
+#include <QtCharts/QChart>
+#include <QtCharts/QLineSeries>
 #include <cmath>
 
 #include "DesktopRun.h"
 #include "SampleRows.h"
+#include "detention/DetentionCharts.h"
 #include "detention/DetentionInputs.h"
 #include "detention/FrmDetention.h"
 #include "intensity/IntensityDatabase.h"
@@ -183,6 +187,34 @@ class DetentionDialogTest : public DesktopRunTest {
     // OK stores what was typed, the chosen project relative to this one's
     // folder, and the dialog shows it again; Cancel and a refused Remove
     // leave the file's bytes; a confirmed Remove takes the inputs out.
+    // With a constant release the shaded storage is what lies above the
+    // release line through the whole storm, never the inflow below it.
+    void theConstantReleaseChartShadesOnlyWhatIsAboveTheRelease() {
+        DetentionSweep sweep;
+        sweep.method = DetentionMethod::ConstantRelease;
+        sweep.tc = 10.0;
+        sweep.longestDuration = 1440.0;
+        DetentionPeriod period;
+        period.years = 10;
+        period.release = 2.0;
+        period.storageNeeded = true;
+        period.criticalDuration = 30.0;
+        period.inflowPeak = 5.0;
+        period.storage = 60.0 * 30.0 * 3.0;
+        period.curve = {{10.0, 100.0}, {30.0, period.storage}};
+        DetentionCharts charts(nullptr);
+        charts.ShowPeriod(period, sweep);
+        auto* area =
+            charts.HydrographChart()->findChild<QAreaSeries*>(QStringLiteral("StorageArea"));
+        QVERIFY(area != nullptr);
+        const QList<QPointF> lower = area->lowerSeries()->points();
+        const QList<QPointF> upper = area->upperSeries()->points();
+        QCOMPARE(lower.size(), upper.size());
+        for (qsizetype i = 0; i < lower.size(); ++i) {
+            QCOMPARE(lower[i].y(), std::min(upper[i].y(), period.release));
+        }
+    }
+
     void okStoresWhatWasTypedAndCancelNothing() {
         QByteArray before = Bytes(project_);
         Type(Dialog(), QStringLiteral("TxtRelease"), QStringLiteral("7"));

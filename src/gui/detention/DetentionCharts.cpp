@@ -169,7 +169,14 @@ QChart* HydrographChartOf(const DetentionPeriod& period, DetentionMethod method,
                                .arg(years, Fixed(period.criticalDuration, 2), drawn));
     const StormHydrographs storm = DetentionHydrographs(method, tc, period.criticalDuration,
                                                         period.inflowPeak, period.release);
-    const Band band = StorageBand(storm);
+    // With a constant release the pond holds what comes in above the release
+    // line, through the whole storm: the band's floor is that line, not the
+    // outflow's drop to nothing when the storm ends.
+    StormHydrographs floor = storm;
+    if (method == DetentionMethod::ConstantRelease) {
+        floor.outflow = {{0.0, period.release}, {storm.inflow.back().minutes, period.release}};
+    }
+    const Band band = StorageBand(floor);
     auto* area = new QAreaSeries(chart);
     area->setObjectName(QStringLiteral("StorageArea"));
     area->setName(QStringLiteral("Storage %1 ft\u00b3").arg(Fixed(period.storage, 0)));

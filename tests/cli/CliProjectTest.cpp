@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "BadInputSupport.h"
 #include "CliApp.h"
 #include "CliOutcome.h"
 #include "TestFolder.h"
@@ -435,11 +436,7 @@ TEST_F(CliProject, DetentionOptionsReachTheSizingAndStoreWhatWasGiven) {
 
     // The last run left the other table's results: a run that went on to
     // solve would rewrite them. A missing pre-development project stops it first.
-    const auto bytes = [this] {
-        std::ostringstream text;
-        text << std::ifstream(project_, std::ios::binary).rdbuf();
-        return text.str();
-    };
+    const auto bytes = [this] { return test::ReadFileBytes(project_); };
     const std::string before = bytes();
     const Outcome missing =
         Cli({"detention", project_, "--release-from", folder_.File("gone.rmt"), "--store"});

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "BadInputSupport.h"
 #include "CliApp.h"
 #include "CliOutcome.h"
 #include "TestFolder.h"
@@ -22,13 +23,6 @@ const std::string kNashville =
     std::string(TORRENTA_NOAA_FOLDER) + "/All_Depth_English_PDS_Nashville_TN.csv";
 const std::string kWasco =
     std::string(TORRENTA_NOAA_FOLDER) + "/UCL_Depth_English_PDS_Wasco_CA.csv";
-
-std::string Bytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
 
 void Write(const std::string& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary) << bytes;
@@ -69,7 +63,7 @@ TEST(CliRainfall, ImportNoaaCreatesPrintsAndReplacesTables) {
 // database is not touched at all.
 TEST(CliRainfall, RefusedImportsLeaveTheDatabaseAsItWas) {
     TestFolder folder;
-    const std::string raw = Bytes(kBentonville);
+    const std::string raw = test::ReadFileBytes(kBentonville);
     const std::string amsHeader =
         "by duration for AEP:, '1/2,'1/5,'1/10,'1/25,'1/50,'1/100,'1/200,'1/500,'1/1000";
     const struct {
@@ -96,12 +90,13 @@ TEST(CliRainfall, RefusedImportsLeaveTheDatabaseAsItWas) {
          {},
          "line 24: the 24-hr row of the estimates has 2 values where the heading (line 14) names "
          "10"},
-        {Bytes(kWasco),
+        {test::ReadFileBytes(kWasco),
          {},
          "download.csv holds no estimates, only the upper bound of the 90% confidence interval: "
          "it makes a table only when that bound is chosen. Give --bound upper to take it."},
-        {Bytes(kWasco), {"--bound", "lower"}, "has no block of the lower bound"},
-        {Replaced(Bytes(kNashville), "PRECIPITATION FREQUENCY ESTIMATES\n(.*\n)*?\n", ""),
+        {test::ReadFileBytes(kWasco), {"--bound", "lower"}, "has no block of the lower bound"},
+        {Replaced(test::ReadFileBytes(kNashville), "PRECIPITATION FREQUENCY ESTIMATES\n(.*\n)*?\n",
+                  ""),
          {},
          "download.csv holds no estimates, only the upper bound of the 90% confidence interval "
          "and the lower bound of the 90% confidence interval: it makes a table only when one of "
@@ -110,7 +105,7 @@ TEST(CliRainfall, RefusedImportsLeaveTheDatabaseAsItWas) {
     };
     const std::string file = folder.File("download.csv");
     const std::string database = folder.File("intensity.mdb");
-    const std::string before = Bytes(database);
+    const std::string before = test::ReadFileBytes(database);
     for (const auto& c : cases) {
         SCOPED_TRACE(c.message);
         Write(file, c.bytes);
@@ -124,12 +119,12 @@ TEST(CliRainfall, RefusedImportsLeaveTheDatabaseAsItWas) {
         EXPECT_EQ(outcome.code, kExitInvalidInput);
         EXPECT_NE(outcome.err.find(c.message), std::string::npos) << outcome.err;
         EXPECT_TRUE(outcome.out.empty()) << outcome.out;
-        EXPECT_EQ(Bytes(database), before);
+        EXPECT_EQ(test::ReadFileBytes(database), before);
     }
     const auto missing = test::RunCliCaptured({"--app-folder", folder.AppFolder(), "import-noaa",
                                                folder.File("none.csv"), "--name", "X"});
     EXPECT_EQ(missing.code, kExitInvalidInput);
-    EXPECT_EQ(Bytes(database), before);
+    EXPECT_EQ(test::ReadFileBytes(database), before);
 }
 
 // Intensities in the wrong order are stored, and said on standard error;
@@ -137,7 +132,7 @@ TEST(CliRainfall, RefusedImportsLeaveTheDatabaseAsItWas) {
 TEST(CliRainfall, TablesInTheWrongOrderAreStoredWithAWarning) {
     TestFolder folder;
     const std::string download = folder.File("download.csv");
-    Write(download, Replaced(Bytes(kBentonville), "0\\.236", "0.400"));
+    Write(download, Replaced(test::ReadFileBytes(kBentonville), "0\\.236", "0.400"));
     const std::string coefficients = folder.File("idf.csv");
     Write(coefficients,
           "1,120,0,1\n2,130,0,1\n5,140,0,1\n10,150,0,1\n25,160,0,1\n50,170,0,1\n100,175,0.2,1\n");
@@ -186,14 +181,14 @@ TEST(CliRainfall, TableFromEquationWritesTheTenDurations) {
     EXPECT_NE(IntensityTableSource(folder.AppFolder(), "County").find("100 yr: b 180, d 0, e 1"),
               std::string::npos);
 
-    const std::string before = Bytes(folder.File("intensity.mdb"));
+    const std::string before = test::ReadFileBytes(folder.File("intensity.mdb"));
     Write(coefficients, "1,120,0,1\n");
     const auto refused =
         test::RunCliCaptured({"--app-folder", folder.AppFolder(), "table-from-equation", "--name",
                               "Other", "--coefficients", coefficients});
     EXPECT_EQ(refused.code, kExitInvalidInput);
     EXPECT_NE(refused.err.find("nothing for the 2-year"), std::string::npos) << refused.err;
-    EXPECT_EQ(Bytes(folder.File("intensity.mdb")), before);
+    EXPECT_EQ(test::ReadFileBytes(folder.File("intensity.mdb")), before);
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "BadInputSupport.h"
 #include "CliApp.h"
 #include "CliOutcome.h"
 #include "TestFolder.h"
@@ -18,13 +19,6 @@ namespace {
 using test::TestFolder;
 
 using Outcome = test::CliOutcome;
-
-std::string ReadAll(const std::string& path) {
-    std::ifstream in(path);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 TEST(Cli, ListsAndPrintsIntensityTables) {
     TestFolder folder;
@@ -85,8 +79,8 @@ TEST(Cli, TheBuiltProgramFindsItsDatabasesBesideItself) {
     TestFolder folder;
     const std::string out = folder.File("out.txt");
     const std::string command = std::string(TORRENTA_CLI) + " tables > " + out + " 2>&1";
-    EXPECT_EQ(std::system(command.c_str()), 0) << ReadAll(out);
-    EXPECT_EQ(ReadAll(out), "Atlanta\n");
+    EXPECT_EQ(std::system(command.c_str()), 0) << test::ReadFileBytes(out);
+    EXPECT_EQ(test::ReadFileBytes(out), "Atlanta\n");
 }
 
 }  // namespace

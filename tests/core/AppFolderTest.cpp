@@ -15,11 +15,6 @@ using namespace torrenta;
 
 namespace {
 
-std::string Read(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 void Write(const fs::path& file, const std::string& text) {
     std::ofstream(file, std::ios::binary) << text;
 }
@@ -51,13 +46,15 @@ TEST(AppFolder, SeedingCopiesOnlyWhatTheUserFolderLacks) {
     test::TestFolder folder;
     const fs::path user = fs::path(folder.File("home")) / "Quillmoor" / "Torrenta";
     ASSERT_TRUE(SeedUserAppFolder(folder.AppFolder(), user.string()));
-    EXPECT_EQ(Read(user / "empty.mdb"), Read(fs::path(folder.AppFolder()) / "empty.mdb"));
-    EXPECT_EQ(Read(user / "intensity.mdb"), Read(fs::path(folder.AppFolder()) / "intensity.mdb"));
+    EXPECT_EQ(test::ReadFileBytes(user / "empty.mdb"),
+              test::ReadFileBytes(fs::path(folder.AppFolder()) / "empty.mdb"));
+    EXPECT_EQ(test::ReadFileBytes(user / "intensity.mdb"),
+              test::ReadFileBytes(fs::path(folder.AppFolder()) / "intensity.mdb"));
 
     // The user's own tables survive a later start.
     Write(user / "intensity.mdb", "edited by the user");
     ASSERT_TRUE(SeedUserAppFolder(folder.AppFolder(), user.string()));
-    EXPECT_EQ(Read(user / "intensity.mdb"), "edited by the user");
+    EXPECT_EQ(test::ReadFileBytes(user / "intensity.mdb"), "edited by the user");
     EXPECT_FALSE(fs::exists(user / "intensity.mdb.partial"));
 }
 

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "BadInputSupport.h"
 #include "Errors.h"
 #include "TestFolder.h"
 #include "detention/DetentionInputs.h"
@@ -179,11 +180,6 @@ BasinRow Basin(const std::string& area, const std::string& c) {
                     "0.02",   "150", "False", "Range", "0.13", "12.3000"};
 }
 
-std::string Bytes(const std::string& file) {
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 class ProjectDetentionTest : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -213,7 +209,7 @@ TEST_F(ProjectDetentionTest, ThePreDevelopmentReleaseIsItsPeakFlowTimesTheFactor
     inputs.preDevelopmentProject = "before.rmt";
     inputs.releaseFactor = 0.85;
     StoreDetentionInputs(project_, inputs);
-    const std::string untouched = Bytes(before_);
+    const std::string untouched = test::ReadFileBytes(before_);
 
     const NetworkSolution solution = Solve();
 
@@ -223,7 +219,7 @@ TEST_F(ProjectDetentionTest, ThePreDevelopmentReleaseIsItsPeakFlowTimesTheFactor
         EXPECT_NEAR(solution.detention->sweep.periods[k].release, q[k] * 0.85, 1e-6) << k;
     }
     EXPECT_EQ(solution.detention->preDevelopmentTable, "Even");
-    EXPECT_EQ(Bytes(before_), untouched);
+    EXPECT_EQ(test::ReadFileBytes(before_), untouched);
 }
 
 // A pre-development project that cannot give a release stops the solve with
@@ -248,14 +244,14 @@ TEST_F(ProjectDetentionTest, APreDevelopmentProjectThatCannotBeSolvedIsNamed) {
         inputs.source = ReleaseSource::PreDevelopment;
         inputs.preDevelopmentProject = c.stored;
         StoreDetentionInputs(project_, inputs);
-        const std::string untouched = Bytes(project_);
+        const std::string untouched = test::ReadFileBytes(project_);
         try {
             Solve();
             ADD_FAILURE() << "solved";
         } catch (const InputError& e) {
             EXPECT_NE(std::string(e.what()).find(c.words), std::string::npos) << e.what();
         }
-        EXPECT_EQ(Bytes(project_), untouched);
+        EXPECT_EQ(test::ReadFileBytes(project_), untouched);
     }
 }
 

@@ -9,6 +9,7 @@
 #include <set>
 #include <string>
 
+#include "BadInputSupport.h"
 #include "Errors.h"
 #include "TestFolder.h"
 #include "network/IconPlacement.h"
@@ -59,20 +60,16 @@ TEST(ProjectFile, NewRefusesTheSharedDatabasesAndDatabasesThatAreNotProjects) {
     TestFolder folder;
     fs::copy_file(folder.File("intensity.mdb"), folder.File("copy.rmt"));
     fs::create_hard_link(folder.File("intensity.mdb"), folder.File("linked.rmt"));
-    const auto bytes = [](const std::string& path) {
-        std::ifstream in(path, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    };
     for (const std::string name :
          {"intensity.mdb", "empty.mdb", "./intensity.mdb", "copy.rmt", "linked.rmt"}) {
         const std::string target = folder.File(name);
-        const std::string before = bytes(target);
+        const std::string before = test::ReadFileBytes(target);
         for (const ExistingFile existing : {ExistingFile::Replace, ExistingFile::Keep}) {
             SCOPED_TRACE(name);
             EXPECT_THROW(NewProject(folder.AppFolder(), target, existing), InputError);
         }
         EXPECT_THROW(NewProjectDraft(folder.AppFolder(), target), InputError);
-        EXPECT_EQ(bytes(target), before) << name;
+        EXPECT_EQ(test::ReadFileBytes(target), before) << name;
     }
     for (const auto& entry : fs::directory_iterator(folder.AppFolder())) {
         EXPECT_NE(entry.path().extension().string(), ".tmp") << entry.path();

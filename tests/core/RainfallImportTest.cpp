@@ -12,6 +12,7 @@
 #include <tuple>
 #include <vector>
 
+#include "BadInputSupport.h"
 #include "Errors.h"
 #include "TestFolder.h"
 #include "intensity/IntensityDatabase.h"
@@ -29,13 +30,6 @@ namespace {
 
 std::string NoaaFile(const std::string& name) {
     return std::string(TORRENTA_NOAA_FOLDER) + "/" + name;
-}
-
-std::string Bytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
 }
 
 std::string Replaced(std::string text, const std::string& from, const std::string& to) {
@@ -149,7 +143,7 @@ TEST(NoaaAtlas14, ImportsEveryRealFile) {
 TEST(NoaaAtlas14, IntensityFileGivesTheFilesOwnValues) {
     const std::string path = NoaaFile("PF_Intensity_English_PDS_Bentonville_AR.csv");
     const RainfallTable table = ReadNoaaAtlas14File(path);
-    std::istringstream lines(Bytes(path));
+    std::istringstream lines(test::ReadFileBytes(path));
     std::string line;
     while (std::getline(lines, line) && line.rfind("5-min:", 0) != 0) {
     }
@@ -166,7 +160,8 @@ TEST(NoaaAtlas14, IntensityFileGivesTheFilesOwnValues) {
 // The Source is one line of UTF-8 whatever the location line or the file's
 // name holds: control characters become spaces, a huge location is cut.
 TEST(NoaaAtlas14, TheSourceIsOneLineOfText) {
-    std::string bytes = Bytes(NoaaFile("PF_Intensity_English_PDS_Bentonville_AR.csv"));
+    std::string bytes =
+        test::ReadFileBytes(NoaaFile("PF_Intensity_English_PDS_Bentonville_AR.csv"));
     const std::size_t at = bytes.find("Bentonville");
     ASSERT_NE(at, std::string::npos);
     const struct {
@@ -195,7 +190,7 @@ TEST(NoaaAtlas14, ResavedFilesGiveTheGridOfTheirRawForm) {
     for (const char* file : {"PF_Intensity_English_PDS_WestLafayette_IN_excel-resaved.csv",
                              "PF_Depth_English_PDS_AnnArbor_MI_excel-resaved-no-colons.csv"}) {
         SCOPED_TRACE(file);
-        const std::string resaved = Bytes(NoaaFile(file));
+        const std::string resaved = test::ReadFileBytes(NoaaFile(file));
         std::string raw = Replaced(Replaced(resaved, ",+\r\n", "\n"), "\r\n", "\n");
         raw = Replaced(raw, "\n(\\d+-(min|hr|day)),", "\n$1:, ");
         raw = Replaced(raw, "\n,1,", "\nby duration for ARI (years):, 1,");
@@ -213,12 +208,14 @@ TEST(NoaaAtlas14, ResavedFilesGiveTheGridOfTheirRawForm) {
 TEST(RainfallFiles, RefusalsSayWhatIsWrongAndWhere) {
     enum class Reader { Noaa, Coefficients };
     enum class Made { File, Folder, Fifo, Device, Unreadable };
-    const std::string raw = Bytes(NoaaFile("PF_Intensity_English_PDS_Bentonville_AR.csv"));
-    const std::string latin1 =
-        Bytes(NoaaFile("PF_Intensity_English_PDS_WestLafayette_IN_excel-resaved.csv"));
+    const std::string raw =
+        test::ReadFileBytes(NoaaFile("PF_Intensity_English_PDS_Bentonville_AR.csv"));
+    const std::string latin1 = test::ReadFileBytes(
+        NoaaFile("PF_Intensity_English_PDS_WestLafayette_IN_excel-resaved.csv"));
     const std::string depth = Replaced(raw, "inches/hour", "inches");
-    const std::string nashville = Bytes(NoaaFile("All_Depth_English_PDS_Nashville_TN.csv"));
-    const std::string wasco = Bytes(NoaaFile("UCL_Depth_English_PDS_Wasco_CA.csv"));
+    const std::string nashville =
+        test::ReadFileBytes(NoaaFile("All_Depth_English_PDS_Nashville_TN.csv"));
+    const std::string wasco = test::ReadFileBytes(NoaaFile("UCL_Depth_English_PDS_Wasco_CA.csv"));
     // Downloads cut off while the 24-hr row was being written.
     const std::string before24 = nashville.substr(0, nashville.find("24-hr:"));
     const std::string sevenColumns = Replaced(raw, ",100,200,500,1000", ",100");
@@ -257,7 +254,7 @@ TEST(RainfallFiles, RefusalsSayWhatIsWrongAndWhere) {
         // other values: one place's values must not go under another's name.
         {Reader::Noaa,
          Made::File,
-         raw + Bytes(NoaaFile("PF_Depth_English_PDS_Pulaski_VA.csv")),
+         raw + test::ReadFileBytes(NoaaFile("PF_Depth_English_PDS_Pulaski_VA.csv")),
          {"input.csv, line", "a second \"NOAA Atlas 14", "more than one download"}},
         {Reader::Noaa,
          Made::File,
@@ -431,14 +428,15 @@ TEST(RainfallFiles, RefusalsSayWhatIsWrongAndWhere) {
 // else the bytes hold.
 TEST(NoaaAtlas14, BlocksInListsWhatAFileHolds) {
     using B = NoaaBlock;
-    const std::string wasco = Bytes(NoaaFile("UCL_Depth_English_PDS_Wasco_CA.csv"));
+    const std::string wasco = test::ReadFileBytes(NoaaFile("UCL_Depth_English_PDS_Wasco_CA.csv"));
     const struct {
         std::string bytes;
         std::vector<NoaaBlock> blocks;
     } cases[] = {
-        {Bytes(NoaaFile("All_Depth_English_PDS_Nashville_TN.csv")),
+        {test::ReadFileBytes(NoaaFile("All_Depth_English_PDS_Nashville_TN.csv")),
          {B::Estimates, B::Upper, B::Lower}},
-        {Bytes(NoaaFile("PF_Intensity_English_PDS_WestLafayette_IN_excel-resaved.csv")),
+        {test::ReadFileBytes(
+             NoaaFile("PF_Intensity_English_PDS_WestLafayette_IN_excel-resaved.csv")),
          {B::Estimates}},
         {"\xEF\xBB\xBF" + wasco, {B::Upper}},
         {Replaced(wasco, "UPPER", "LOWER"), {B::Lower}},
@@ -510,7 +508,8 @@ TEST(IntensityPlausibility, WarnsOfIntensitiesInTheWrongOrder) {
         }
         return IntensityWarnings(grid);
     };
-    const std::string bentonville = Bytes(NoaaFile("PF_Intensity_English_PDS_Bentonville_AR.csv"));
+    const std::string bentonville =
+        test::ReadFileBytes(NoaaFile("PF_Intensity_English_PDS_Bentonville_AR.csv"));
     IdfEquation equation;
     equation.fill({120, 0, 1});
     equation[6] = {100, 0, 1};
@@ -565,7 +564,8 @@ TEST(IntensityPlausibility, WarnsOfIntensitiesInTheWrongOrder) {
 }
 
 TEST(NoaaAtlas14, MetricFilesBecomeInchesAndIntensityFilesWarn) {
-    const std::string bentonville = Bytes(NoaaFile("PF_Intensity_English_PDS_Bentonville_AR.csv"));
+    const std::string bentonville =
+        test::ReadFileBytes(NoaaFile("PF_Intensity_English_PDS_Bentonville_AR.csv"));
     const RainfallTable perHour =
         ParseNoaaAtlas14(Replaced(bentonville, "inches/hour", "millimeters/hour"), "mm.csv");
     EXPECT_EQ(perHour.grid[0][0], "0.1890");  // 4.80 mm/hr
@@ -573,7 +573,8 @@ TEST(NoaaAtlas14, MetricFilesBecomeInchesAndIntensityFilesWarn) {
     EXPECT_NE(perHour.warnings[0].find("depth file"), std::string::npos);
     EXPECT_NE(perHour.source.find("converted to inches/hour"), std::string::npos);
 
-    const std::string nashville = Bytes(NoaaFile("All_Depth_English_PDS_Nashville_TN.csv"));
+    const std::string nashville =
+        test::ReadFileBytes(NoaaFile("All_Depth_English_PDS_Nashville_TN.csv"));
     const RainfallTable depth =
         ParseNoaaAtlas14(Replaced(nashville, "\\(inches\\)", "(millimeters)"), "mm.csv");
     EXPECT_EQ(depth.grid[9][1], "0.005528");  // 3.37 mm in 24 hours

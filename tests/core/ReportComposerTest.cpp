@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "BadInputSupport.h"
 #include "Errors.h"
 #include "TestFolder.h"
 #include "intensity/IntensityDatabase.h"
@@ -713,8 +714,7 @@ TEST_F(ReportComposerTest, SolvingAnAllOnPathProjectAddsNothingToTheFile) {
     InsertElementRow(project_, Surface("Swale"));
     InsertElementRow(project_, Channel("Ditch"));
     const auto bytes = [&] {
-        std::ifstream in(project_, std::ios::binary);
-        std::string data{std::istreambuf_iterator<char>(in), {}};
+        std::string data = test::ReadFileBytes(project_);
         // The file change counter and the version-valid-for number.
         for (const std::size_t at : {24u, 92u}) {
             data.replace(at, 4, 4, '\0');

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "BadInputSupport.h"
 #include "Errors.h"
 #include "TableFixture.h"
 #include "TestFolder.h"
@@ -18,13 +19,6 @@ namespace torrenta {
 namespace {
 
 using test::TestFolder;
-
-std::string Bytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
 
 // Worked by hand for Back Lawn (n 0.24, L 150 ft, S 0.02) under Nashville TN,
 // P2 = 24 x 0.1404 = 3.3696 in: (n L)^0.8 = 36^0.8 = 17.584,
@@ -154,7 +148,7 @@ TEST(TravelTimeRecalc, ARefusalNamesTheCauseAndLeavesTheFileAsItWas) {
             row.Slope = "0";
             UpdateElementRow(network.project, "Basin2", row);
         }
-        const std::string before = Bytes(network.project);
+        const std::string before = test::ReadFileBytes(network.project);
         try {
             if (c.zeroSlope) {
                 RecalculateTravelTimes(network.project, folder.AppFolder());
@@ -169,7 +163,24 @@ TEST(TravelTimeRecalc, ARefusalNamesTheCauseAndLeavesTheFileAsItWas) {
             EXPECT_FALSE(c.intensityError);
             EXPECT_NE(std::string(e.what()).find(c.messagePart), std::string::npos) << e.what();
         }
-        EXPECT_EQ(Bytes(network.project), before);
+        EXPECT_EQ(test::ReadFileBytes(network.project), before);
+    }
+}
+
+// A stored velocity that is not what the inputs give is rewritten even when
+// the Tc text stays the same, and no Tc change is listed for it.
+TEST(TravelTimeRecalc, AVelocityAloneIsRewrittenToo) {
+    TestFolder folder;
+    const Network network(folder);
+    SurfaceRow swale = *LoadElementRow<SurfaceRow>(network.project, "Surface1");
+    swale.SurfVelocity = "9.9999";
+    UpdateElementRow(network.project, "Surface1", swale);
+    const TravelTimeRecalc recalc = RecalculateTravelTimes(network.project, folder.AppFolder());
+    const SurfaceRow stored = *LoadElementRow<SurfaceRow>(network.project, "Surface1");
+    EXPECT_EQ(stored.SurfVelocity, "2.2811");
+    EXPECT_EQ(stored.SurfTc, "2.1919");
+    for (const TcChange& change : recalc.changes) {
+        EXPECT_NE(change.tag, "Surface1");
     }
 }
 

@@ -846,6 +846,27 @@ class ReportWindowTest : public QObject {
         QVERIFY(!form->windowTitle().contains(QStringLiteral("changed since solved")));
     }
 
+    // A project name too long for the footer is cut short of the page
+    // number, which stays whole at the right.
+    void aLongProjectNameInTheFooterLeavesThePageNumber() {
+        ProjectInfoRow info;
+        info.ProjectName = std::string(40, 'N') + " " + std::string(200, 'W');
+        info.JobNumber = "J-17";
+        SaveProjectSetup(project_, info, "Outlet", kDefaultTableName);
+        FrmViewReport* form = OpenReport(Flags());
+        QVERIFY(form != nullptr);
+        QTemporaryDir output;
+        const QString pdf = output.filePath(QStringLiteral("long.pdf"));
+        PrintTo(form, pdf);
+        const QStringList pages = PdfPages(pdf);
+        QVERIFY(!pages.isEmpty());
+        const QStringList lines = pages.constFirst().trimmed().split(u'\n');
+        const QString footer = lines.constLast().trimmed();
+        QVERIFY2(footer.endsWith(QStringLiteral("Page 1 of %1").arg(pages.size())),
+                 qPrintable(footer));
+        QVERIFY2(footer.contains(QChar(0x2026)), qPrintable(footer));
+    }
+
     void copyToClipboardCopiesTheWholeReport() {
         FrmViewReport* form = OpenReport(Flags());
         QVERIFY(form != nullptr);

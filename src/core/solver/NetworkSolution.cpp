@@ -151,6 +151,19 @@ NetworkSolution Solve(const std::string& projectPath, const std::string& appFold
     } catch (const std::exception& e) {
         ThrowDatabaseError(project, "Cannot read the project's elements", e);
     }
+    // The table's reads (its rows, P2, its Source) share one read
+    // transaction: one lock and one look for a journal, not one per
+    // statement. A database that cannot be opened is left to those reads,
+    // which say what is wrong with it.
+    std::optional<Connection> intensity;
+    std::optional<SQLite::Transaction> intensityReads;
+    try {
+        intensity.emplace(OpenIntensityConnection(appFolder));
+        intensityReads.emplace(intensity->Db());
+    } catch (const std::exception&) {
+        intensityReads.reset();
+        intensity.reset();
+    }
 
     NetworkSolution solution;
     solution.intensityTable = intensityTableName;

@@ -1,8 +1,8 @@
 #include "RainfallCommands.h"
 
-#include "ChangeNote.h"
-
 #include <ostream>
+
+#include "ChangeNote.h"
 
 #include "Errors.h"
 #include "intensity/IntensityDatabase.h"
@@ -13,7 +13,12 @@
 namespace torrenta {
 namespace {
 
-void PrintWarnings(const RainfallTable& table, std::ostream& err) {
+// Saves a table read or made from a file, notes the change and says what the
+// plausibility check found.
+void SaveTable(const std::string& appFolder, const std::string& name, const RainfallTable& table,
+               bool replace, std::ostream& err) {
+    SaveRainfallTable(appFolder, name, table, replace);
+    NoteChange("saved the intensity table \"" + name + "\"");
     for (const auto& warning : table.warnings) {
         err << "torrenta-cli: warning: " << warning << "\n";
     }
@@ -43,9 +48,7 @@ void RunImportNoaa(const std::string& appFolder, const ImportNoaaOptions& option
                             : options.bound == "lower" ? NoaaBlock::Lower
                                                        : NoaaBlock::Estimates;
     const RainfallTable table = ReadNoaaTable(options.file, block);
-    SaveRainfallTable(appFolder, options.name, table, options.replace);
-    NoteChange("saved the intensity table \"" + options.name + "\"");
-    PrintWarnings(table, err);
+    SaveTable(appFolder, options.name, table, options.replace, err);
 }
 
 void RunTableFromEquation(const std::string& appFolder, const TableFromEquationOptions& options,
@@ -53,9 +56,7 @@ void RunTableFromEquation(const std::string& appFolder, const TableFromEquationO
     ValidateIntensityTableName(options.name);
     const RainfallTable table =
         TableFromEquation(ReadIdfCoefficientsFile(options.coefficientsFile));
-    SaveRainfallTable(appFolder, options.name, table, options.replace);
-    NoteChange("saved the intensity table \"" + options.name + "\"");
-    PrintWarnings(table, err);
+    SaveTable(appFolder, options.name, table, options.replace, err);
 }
 
 }  // namespace torrenta

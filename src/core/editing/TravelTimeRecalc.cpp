@@ -60,13 +60,19 @@ void RecalculateOverland(const std::string& projectPath, const std::string& appF
             recalc.keptTyped.push_back(kept);
             continue;
         }
-        if (uncomputable == Uncomputable::Keep && OverlandTcWith(row, recalc.p2).empty()) {
+        // Calculated once; an area that cannot be is kept or, calculated
+        // again, refused with its reason.
+        const std::string tc = OverlandTcWith(row, recalc.p2);
+        if (tc.empty() && uncomputable == Uncomputable::Keep) {
             recalc.keptUncomputable.push_back(kept);
             continue;
         }
+        if (tc.empty()) {
+            CalculateNamed(ElementKind::Overland, row.BasinTag, row.BasinName,
+                           [&] { CalculateOverland(row, recalc.p2); });
+        }
         ++recalc.overlandCount;
-        CalculateNamed(ElementKind::Overland, row.BasinTag, row.BasinName,
-                       [&] { CalculateOverland(row, recalc.p2); });
+        row.Tc = tc;
         if (row.Tc != oldTc) {
             UpdateElementRow(projectPath, row.BasinTag, row);
             recalc.changes.push_back(

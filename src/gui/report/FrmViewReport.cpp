@@ -48,6 +48,9 @@ namespace torrenta::gui {
 
 namespace {
 
+const QString kStaleText = QStringLiteral(
+    "The project has changed since this report was solved. Solve again to update it.");
+
 constexpr int kToolbarIconSize = 16;
 
 // One copy of the report text in every form a receiving program may ask for;
@@ -106,10 +109,7 @@ FrmViewReport::FrmViewReport(QWidget* parent) : QMainWindow(parent, Qt::Window) 
     // and toolbar heights those numbers assumed. Sizes too small to hold it are
     // refused by the layout instead of being skipped.
     // Above the text, shown only once the project has changed since the solve.
-    lblStale_ = new QLabel(
-        QStringLiteral(
-            "The project has changed since this report was solved. Solve again to update it."),
-        this);
+    lblStale_ = new QLabel(kStaleText, this);
     lblStale_->setObjectName(QStringLiteral("LblStale"));
     lblStale_->setStyleSheet(
         QStringLiteral("QLabel { background: #fff3c4; color: black; padding: 4px; }"));
@@ -210,17 +210,20 @@ void FrmViewReport::ShowReport(const NetworkFlags& flags) {
     }
     FrmViewReport* window = Forms::Show<FrmViewReport>(FormScope::Project);
     window->LoadReport(report.document);
+    window->WatchForChanges();
+}
+
+void FrmViewReport::WatchForChanges() {
+    const Session& session = CurrentSession();
     // The stamp is taken after the solve's own write of the results.
-    window->solvedStamp_ = FilesStamp();
-    window->stale_ = false;
-    window->lblStale_->hide();
-    const QStringList watched = window->watcher_->files();
-    if (!watched.isEmpty()) {
-        window->watcher_->removePaths(watched);
+    solvedStamp_ = FilesStamp();
+    stale_ = false;
+    lblStale_->hide();
+    if (const QStringList watched = watcher_->files(); !watched.isEmpty()) {
+        watcher_->removePaths(watched);
     }
-    window->watcher_->addPaths(
-        {ToQ(session.ProjectPath), ToQ(IntensityDatabasePath(session.AppFolder))});
-    window->ShowTitle();
+    watcher_->addPaths({ToQ(session.ProjectPath), ToQ(IntensityDatabasePath(session.AppFolder))});
+    ShowTitle();
 }
 
 QString FrmViewReport::FilesStamp() {
@@ -247,10 +250,7 @@ bool FrmViewReport::CheckStale() {
 bool FrmViewReport::MayUseStaleReport(const QString& action) {
     return !CheckStale() ||
            CurrentPrompts().Message(
-               this,
-               QStringLiteral("The project has changed since this report was solved. Solve again "
-                              "to update it.\n\n%1 this report all the same?")
-                   .arg(action),
+               this, kStaleText + QStringLiteral("\n\n%1 this report all the same?").arg(action),
                windowTitle(), QMessageBox::Warning,
                QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
 }

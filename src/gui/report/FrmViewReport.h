@@ -59,6 +59,8 @@ class FrmViewReport : public QMainWindow {
     // Before saving, printing or copying an out-of-date report: asks, and
     // true to go on (always, for a report that matches its project).
     bool MayUseStaleReport(const QString& action);
+    // After a solve: the report matches the project; watches its files.
+    void WatchForChanges();
 
     void CreateToolbar();
     void CreatePopupMenu();

@@ -2,7 +2,12 @@
 
 #include <cfloat>
 #include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <random>
 #include <string>
+#include <vector>
 
 #include "Errors.h"
 #include "text/NumberText.h"
@@ -115,6 +120,38 @@ TEST(GeneralNumberText, WritesPlainDecimalsWithoutTrailingZeros) {
     };
     for (const auto& [value, text] : rows) {
         EXPECT_EQ(GeneralNumberText(value), text) << value;
+    }
+}
+
+// Against the C library's own fifteen-digit rounding, over values of every
+// kind: short decimals, random bit patterns, values next to powers of ten and
+// subnormals, whose shortest digits are not their fifteen-digit rounding.
+TEST(GeneralNumberText, RoundsToFifteenDigitsAsPrintfDoes) {
+    std::vector<double> values = {5e-324,
+                                  4.9406564584124654e-320,
+                                  DBL_MIN,
+                                  DBL_MAX,
+                                  0.1 + 0.2,
+                                  1e15 - 0.5,
+                                  999999999999999.5,
+                                  9.999999999999999e22};
+    std::mt19937_64 random(7);
+    for (int i = 0; i < 20000; ++i) {
+        values.push_back(static_cast<double>(random() % 1000000) / 1000.0);
+        std::uint64_t bits = random();
+        double any = 0.0;
+        std::memcpy(&any, &bits, sizeof any);
+        if (std::isfinite(any)) {
+            values.push_back(std::fabs(any));
+        }
+        const double power = std::pow(10.0, static_cast<int>(random() % 40) - 20);
+        values.push_back(std::nextafter(power, 0.0));
+        values.push_back(std::nextafter(power, INFINITY));
+    }
+    for (const double value : values) {
+        char expected[64];
+        std::snprintf(expected, sizeof expected, "%.15G", value);
+        ASSERT_EQ(GeneralNumberText(value), expected) << std::hexfloat << value;
     }
 }
 

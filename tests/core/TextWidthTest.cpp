@@ -48,8 +48,8 @@ TEST(TextWidth, CountsTerminalColumnsAndCutsBetweenClusters) {
     }
 }
 
-// Cutting any text to any room from none to its own width: the result fits
-// (or is the mark alone), keeps whole clusters, never ends in a space before
+// Cutting any text to any room from none to its own width: the result is the
+// longest that fits (or is the mark alone), keeps whole clusters, never ends in a space before
 // the mark, and a text with nothing in it stays empty.
 TEST(TextWidth, CutsAnyTextToAnyWidthBetweenClusters) {
     const std::string mark = "\u2026";
@@ -86,6 +86,12 @@ TEST(TextWidth, CutsAnyTextToAnyWidthBetweenClusters) {
                         std::find(ends.begin(), ends.end(), kept.size()) != ends.end());
             EXPECT_TRUE(kept.empty() || kept.back() != ' ');
             EXPECT_LT(kept.size(), c.text.size());
+            // and it is the longest such cut
+            for (const std::size_t end : ends) {
+                if (end > kept.size() && end < c.text.size() && c.text[end - 1] != ' ') {
+                    EXPECT_FALSE(fits(c.text.substr(0, end) + mark)) << end;
+                }
+            }
         }
     }
 }

@@ -22,12 +22,16 @@ double AsPrinted(double value) {
     return LeadingNumber(GeneralNumberText(value));
 }
 
-bool Below(const DesignRule& rule, double value) {
-    return AsPrinted(value) < rule.low;
-}
-
 bool Above(const DesignRule& rule, double value) {
     return AsPrinted(value) > rule.high;
+}
+
+enum class Side { Within, Below, Above };
+
+// Where a value lies against [low, high], printed once for both sides.
+Side SideOf(const DesignRule& rule, double value) {
+    const double printed = AsPrinted(value);
+    return printed < rule.low ? Side::Below : printed > rule.high ? Side::Above : Side::Within;
 }
 
 DesignFinding Finding(const DesignRule& rule, std::string element, std::string message) {
@@ -41,24 +45,26 @@ std::string Named(const char* kind, const std::string& name) {
 }
 
 // A value that must stay within [low, high]: "... n 0.9 is outside 0.011 to 0.8."
-void CheckRange(const DesignRule& rule, const std::string& tag, const std::string& subject,
+// The words are put together only for a finding: most values are within.
+template <class Subject>
+void CheckRange(const DesignRule& rule, const std::string& tag, const Subject& subject,
                 double value, const char* unit, std::vector<DesignFinding>& findings) {
-    if (!Below(rule, value) && !Above(rule, value)) {
+    if (SideOf(rule, value) == Side::Within) {
         return;
     }
     findings.push_back(Finding(rule, tag,
-                               subject + " " + Number(value) + unit + " is outside " +
+                               subject() + " " + Number(value) + unit + " is outside " +
                                    Number(rule.low) + " to " + Number(rule.high) + unit + "."));
 }
 
 // A value with its own words for each side of [low, high]; silent within.
-void CheckSides(const DesignRule& rule, const std::string& tag, double value,
-                const std::string& below, const std::string& above,
-                std::vector<DesignFinding>& findings) {
-    if (Below(rule, value)) {
-        findings.push_back(Finding(rule, tag, below));
-    } else if (Above(rule, value)) {
-        findings.push_back(Finding(rule, tag, above));
+// `said` gives the words both sides start with.
+template <class Said>
+void CheckSides(const DesignRule& rule, const std::string& tag, double value, const Said& said,
+                const char* below, const char* above, std::vector<DesignFinding>& findings) {
+    const Side side = SideOf(rule, value);
+    if (side != Side::Within) {
+        findings.push_back(Finding(rule, tag, said() + (side == Side::Below ? below : above)));
     }
 }
 
@@ -84,7 +90,7 @@ void CheckSheetFlowRainfall(const NetworkSolution& solution, std::size_t index,
     // those digits can show is no finding.
     const double difference = LeadingNumber(row.Tc) - LeadingNumber(computed);
     if (!CalculatedForm(row.Tc) || row.Tc == computed ||
-        (!Below(kTcRainfallRule, difference) && !Above(kTcRainfallRule, difference))) {
+        SideOf(kTcRainfallRule, difference) == Side::Within) {
         return;
     }
     findings.push_back(Finding(kTcRainfallRule, row.BasinTag,
@@ -119,10 +125,11 @@ void CheckSheetFlowPath(const NetworkSolution& solution, std::vector<DesignFindi
 
 void CheckNetwork(const NetworkSolution& solution, std::vector<DesignFinding>& findings) {
     CheckSheetFlowPath(solution, findings);
-    const std::string tc = "Total Tc " + Number(solution.TotalTc) + " min is ";
-    CheckSides(kTotalTcRule, "", solution.TotalTc,
-               tc + "under 5 minutes: the 5-minute intensity is used.",
-               tc + "over 24 hours: the 24-hour intensity is used.", findings);
+    CheckSides(
+        kTotalTcRule, "", solution.TotalTc,
+        [&] { return "Total Tc " + Number(solution.TotalTc) + " min is "; },
+        "under 5 minutes: the 5-minute intensity is used.",
+        "over 24 hours: the 24-hour intensity is used.", findings);
 
     // The product the solver caps, taken with C as the finding prints it:
     // two areas of C 0.8 weigh to 0.8000000000000002, which reads 0.8000 and
@@ -169,33 +176,38 @@ void CheckNetwork(const NetworkSolution& solution, std::vector<DesignFinding>& f
 
 std::vector<DesignFinding> CheckElement(const BasinRow& row) {
     std::vector<DesignFinding> findings;
-    const std::string name = Named("Overland flow area", row.BasinName);
+    const auto name = [&] { return Named("Overland flow area", row.BasinName); };
     const double length = LeadingNumber(row.TravelLength);
     if (Above(kSheetFlowLengthRule, length)) {
         findings.push_back(
             Finding(kSheetFlowLengthRule, row.BasinTag,
-                    name + ": sheet flow length " + Number(length) + " ft is over 300 ft."));
+                    name() + ": sheet flow length " + Number(length) + " ft is over 300 ft."));
     }
-    CheckRange(kSheetFlowNRule, row.BasinTag, name + ": sheet-flow Manning's n",
-               LeadingNumber(row.BasinN), "", findings);
+    CheckRange(
+        kSheetFlowNRule, row.BasinTag, [&] { return name() + ": sheet-flow Manning's n"; },
+        LeadingNumber(row.BasinN), "", findings);
     return findings;
 }
 
 std::vector<DesignFinding> CheckElement(const SurfaceRow& row) {
     std::vector<DesignFinding> findings;
-    CheckRange(kShallowSlopeRule, row.SurfTag,
-               Named("Shallow concentrated flow", row.SurfName) + ": slope",
-               LeadingNumber(row.SurfSlope), " ft/ft", findings);
+    CheckRange(
+        kShallowSlopeRule, row.SurfTag,
+        [&] { return Named("Shallow concentrated flow", row.SurfName) + ": slope"; },
+        LeadingNumber(row.SurfSlope), " ft/ft", findings);
     return findings;
 }
 
 std::vector<DesignFinding> CheckElement(const ChannelRow& row) {
     std::vector<DesignFinding> findings;
     const double velocity = LeadingNumber(row.ChannelVelocity);
-    const std::string said =
-        Named("Channel", row.ChannelName) + ": velocity " + Number(velocity) + " ft/s is ";
-    CheckSides(kChannelVelocityRule, row.ChannelTag, velocity, said + "below 0.5 ft/s.",
-               said + "above 20 ft/s.", findings);
+    CheckSides(
+        kChannelVelocityRule, row.ChannelTag, velocity,
+        [&] {
+            return Named("Channel", row.ChannelName) + ": velocity " + Number(velocity) +
+                   " ft/s is ";
+        },
+        "below 0.5 ft/s.", "above 20 ft/s.", findings);
     return findings;
 }
 

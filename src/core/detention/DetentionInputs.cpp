@@ -107,7 +107,7 @@ std::optional<DetentionInputs> ReadDetentionInputs(const std::string& projectPat
     return RunOn(
         OpenProjectConnection(projectPath), "Cannot read the project's detention inputs",
         [&](SQLite::Database& db) -> std::optional<DetentionInputs> {
-            if (!db.tableExists(std::string(kDetentionTable))) {
+            if (!TableExists(db, kDetentionTable)) {
                 return std::nullopt;
             }
             const std::vector<std::string> columns = Columns();
@@ -187,7 +187,7 @@ void StoreDetentionInputs(const std::string& projectPath, const DetentionInputs&
 void ClearDetentionInputs(const std::string& projectPath) {
     RunOn(OpenProjectConnection(projectPath), "Cannot remove the project's detention inputs",
           [](SQLite::Database& db) {
-              if (db.tableExists(std::string(kDetentionTable))) {
+              if (TableExists(db, kDetentionTable)) {
                   db.exec("DROP TABLE " + Table());
               }
           });

@@ -20,7 +20,6 @@ namespace torrenta {
 namespace {
 
 constexpr std::string_view kCatalogueTable = "BasinName";
-constexpr std::string_view kTwoYearColumn = "2";
 constexpr std::string_view kTwentyFourHourDuration = "24.0";
 
 std::string Quoted(std::string_view name) {
@@ -56,20 +55,15 @@ std::string ValueColumnList() {
     return list;
 }
 
-// Values tables are looked up the way SQLite resolves table names (ASCII case
-// folded), so a name typed in another case finds the same table.
+// Values tables and their columns are looked up the way SQLite resolves
+// names (ASCII case folded), so a name typed in another case finds the same
+// table.
 bool ValuesTableExists(SQLite::Database& db, std::string_view name) {
-    SQLite::Statement query(
-        db, "SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = ? COLLATE NOCASE");
-    query.bind(1, std::string(name));
-    return query.executeStep();
+    return TableExists(db, name);
 }
 
 bool HasColumn(SQLite::Database& db, std::string_view table, std::string_view column) {
-    SQLite::Statement query(db, "SELECT 1 FROM pragma_table_info(?) WHERE name = ? COLLATE NOCASE");
-    query.bind(1, std::string(table));
-    query.bind(2, std::string(column));
-    return query.executeStep();
+    return ColumnExists(db, table, column);
 }
 
 // The catalogue's own spelling of a name, when the catalogue lists it.
@@ -99,50 +93,46 @@ void RequireValuesTable(SQLite::Database& db, std::string_view name) {
 
 // Reading by column name would otherwise fail with the engine's bare "no such
 // column"; the engineer needs to know which return period is missing.
-// Every solve passes here, so the columns are read once rather than asked for
-// one query at a time.
 void RequireValueColumns(SQLite::Database& db, std::string_view name) {
-    std::vector<std::string> present;
-    SQLite::Statement query(db, "SELECT name FROM pragma_table_info(?)");
-    query.bind(1, std::string(name));
-    while (query.executeStep()) {
-        present.push_back(ColumnText(query.getColumn(0)));
-    }
-    // Column names compare as SQLite compares them, ASCII case folded.
-    const auto has = [&](std::string_view column) {
-        return std::any_of(present.begin(), present.end(), [&](const std::string& candidate) {
-            return EqualsIgnoringCase(candidate, column);
-        });
-    };
-    if (!has("Duration")) {
+    if (!HasColumn(db, name, "Duration")) {
         throw IntensityError("The intensity table " + Quoted(name) + " has no Duration column.");
     }
     for (const auto& column : PeriodColumns()) {
-        if (!has(column)) {
+        if (!HasColumn(db, name, column)) {
             throw IntensityError("The intensity table " + Quoted(name) + " has no column for the " +
                                  column + "-year return period.");
         }
     }
 }
 
-std::vector<IntensityRow> ReadRows(SQLite::Database& db, std::string_view name,
+std::vector<IntensityRow> ReadRows(Connection& connection, std::string_view name,
                                    std::optional<int> limit) {
     std::string sql =
         "SELECT " + ValueColumnList() + " FROM " + QuoteIdentifier(name) + " ORDER BY rowid";
     if (limit) {
         sql += " LIMIT " + std::to_string(*limit);
     }
-    SQLite::Statement query(db, sql);
+    CachedStatement query = connection.Prepared(sql);
     std::vector<IntensityRow> rows;
-    while (query.executeStep()) {
+    rows.reserve(kDurationTexts.size());
+    while (query->executeStep()) {
         IntensityRow row;
-        row.duration = ColumnText(query.getColumn(0));
+        row.duration = ColumnText(query->getColumn(0));
         for (std::size_t k = 0; k < row.values.size(); ++k) {
-            row.values[k] = ColumnText(query.getColumn(static_cast<int>(k + 1)));
+            row.values[k] = ColumnText(query->getColumn(static_cast<int>(k + 1)));
         }
         rows.push_back(std::move(row));
     }
     return rows;
+}
+
+// Every read of a values table checks it first, so a missing table or
+// return period is named rather than reported as the engine's "no such".
+std::vector<IntensityRow> ReadCheckedRows(Connection& connection, std::string_view name,
+                                          std::optional<int> limit) {
+    RequireValuesTable(connection.Db(), name);
+    RequireValueColumns(connection.Db(), name);
+    return ReadRows(connection, name, limit);
 }
 
 SaveOutcome CreateTable(SQLite::Database& db, std::string_view name, const IntensityGrid& grid,
@@ -272,15 +262,15 @@ std::string StoredIntensityTableName(const std::string& appFolder, std::string_v
 std::string IntensityTableSource(const std::string& appFolder, std::string_view name) {
     auto connection = OpenIntensityConnection(appFolder);
     return RunOn(std::move(connection), "Cannot read the list of intensity tables",
-                 [&](SQLite::Database& db) -> std::string {
-                     if (!HasColumn(db, kCatalogueTable, "Source")) {
+                 [&](Connection& open) -> std::string {
+                     if (!HasColumn(open.Db(), kCatalogueTable, "Source")) {
                          return {};
                      }
-                     SQLite::Statement query(db,
-                                             "SELECT Source FROM BasinName WHERE BasinName = ? "
-                                             "COLLATE NOCASE ORDER BY rowid LIMIT 1");
-                     query.bind(1, std::string(name));
-                     return query.executeStep() ? ColumnText(query.getColumn(0)) : std::string();
+                     CachedStatement query =
+                         open.Prepared("SELECT Source FROM BasinName WHERE BasinName = ? "
+                                       "COLLATE NOCASE ORDER BY rowid LIMIT 1");
+                     query->bind(1, std::string(name));
+                     return query->executeStep() ? ColumnText(query->getColumn(0)) : std::string();
                  });
 }
 
@@ -288,10 +278,8 @@ IntensityGrid ReadIntensityGrid(const std::string& appFolder, std::string_view n
     RequireChosen(name);
     auto connection = OpenIntensityConnection(appFolder);
     const auto action = "Cannot read the intensity table " + Quoted(name);
-    return RunOn(std::move(connection), action, [&](SQLite::Database& db) {
-        RequireValuesTable(db, name);
-        RequireValueColumns(db, name);
-        const auto rows = ReadRows(db, name, static_cast<int>(kDurationTexts.size()));
+    return RunOn(std::move(connection), action, [&](Connection& open) {
+        const auto rows = ReadCheckedRows(open, name, static_cast<int>(kDurationTexts.size()));
         if (rows.size() < kDurationTexts.size()) {
             throw IntensityError("The intensity table " + Quoted(name) + " has only " +
                                  std::to_string(rows.size()) + " of its " +
@@ -309,43 +297,36 @@ std::vector<IntensityRow> ReadIntensityRows(const std::string& appFolder, std::s
     RequireChosen(name);
     auto connection = OpenIntensityConnection(appFolder);
     const auto action = "Cannot read the intensity table " + Quoted(name);
-    return RunOn(std::move(connection), action, [&](SQLite::Database& db) {
-        RequireValuesTable(db, name);
-        RequireValueColumns(db, name);
-        return ReadRows(db, name, std::nullopt);
+    return RunOn(std::move(connection), action,
+                 [&](Connection& open) { return ReadCheckedRows(open, name, std::nullopt); });
+}
+
+double TwoYear24HourIntensity(const std::vector<IntensityRow>& rows, std::string_view name) {
+    const auto row = std::find_if(rows.begin(), rows.end(), [](const IntensityRow& candidate) {
+        return candidate.duration == kTwentyFourHourDuration;
     });
+    if (row == rows.end()) {
+        throw IntensityError("The intensity table " + Quoted(name) +
+                             " has no 24-hour row (Duration 24.0).");
+    }
+    constexpr std::size_t kTwoYearPeriod = 1;
+    const std::string& text = row->values[kTwoYearPeriod];
+    const double value = LeadingNumber(text);
+    if (!(value > 0.0)) {
+        throw IntensityError("The 2-year 24-hour intensity in the table " + Quoted(name) +
+                             " is not a positive number" +
+                             (text.empty() ? std::string(": the cell is empty.")
+                                           : " (\"" + text + "\")."));
+    }
+    return value;
 }
 
 double TwoYear24HourIntensity(const std::string& appFolder, std::string_view name) {
     RequireChosen(name);
     auto connection = OpenIntensityConnection(appFolder);
     const auto action = "Cannot read the 2-year 24-hour intensity from " + Quoted(name);
-    return RunOn(std::move(connection), action, [&](SQLite::Database& db) {
-        RequireValuesTable(db, name);
-        if (!HasColumn(db, name, "Duration") || !HasColumn(db, name, kTwoYearColumn)) {
-            throw IntensityError("The intensity table " + Quoted(name) +
-                                 " has no Duration or 2-year column.");
-        }
-        SQLite::Statement query(db, "SELECT " + QuoteIdentifier(kTwoYearColumn) + " FROM " +
-                                        QuoteIdentifier(name) +
-                                        " WHERE Duration = ? ORDER BY rowid LIMIT 1");
-        query.bind(1, std::string(kTwentyFourHourDuration));
-        if (!query.executeStep()) {
-            throw IntensityError("The intensity table " + Quoted(name) +
-                                 " has no 24-hour row (Duration 24.0).");
-        }
-        const auto cell = query.getColumn(0);
-        if (cell.isNull()) {
-            throw IntensityError("The intensity table " + Quoted(name) +
-                                 " has no 2-year value in its 24-hour row.");
-        }
-        const std::string text = cell.getString();
-        const double value = LeadingNumber(text);
-        if (!(value > 0.0)) {
-            throw IntensityError("The 2-year 24-hour intensity in the table " + Quoted(name) +
-                                 " is not a positive number (\"" + text + "\").");
-        }
-        return value;
+    return RunOn(std::move(connection), action, [&](Connection& open) {
+        return TwoYear24HourIntensity(ReadCheckedRows(open, name, std::nullopt), name);
     });
 }
 

@@ -56,6 +56,9 @@ std::vector<IntensityRow> ReadIntensityRows(const std::string& appFolder, std::s
 // IntensityError when the name is empty, the table, the row or the cell is
 // missing, or the cell holds no positive number.
 double TwoYear24HourIntensity(const std::string& appFolder, std::string_view name);
+// The same from rows already read from the table `name`, so a solve reads the
+// table once.
+double TwoYear24HourIntensity(const std::vector<IntensityRow>& rows, std::string_view name);
 
 // True when saving `grid` under `name` changes the stored 2-year 24-hour
 // intensity (compared as numbers), or when there is no readable stored value

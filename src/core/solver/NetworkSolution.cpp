@@ -15,6 +15,8 @@
 #include "detention/ProjectDetention.h"
 #include "editing/ElementEditing.h"
 #include "editing/TravelTimeRecalc.h"
+#include "hydraulics/TravelTime.h"
+#include "intensity/IntensityDatabase.h"
 #include "solver/RationalMethod.h"
 #include "store/Connection.h"
 #include "store/ProjectSetup.h"
@@ -52,14 +54,15 @@ double PathSum(const NetworkSolution& solution, const std::vector<Row>& rows, Me
 // What the overland rows' stored inputs give with the solve's table: kept for
 // the design checks, and used in place of the stored Tc when the solve runs on
 // a table that is not the project's.
-void RecomputeSheetFlow(NetworkSolution& solution, const std::string& appFolder,
-                        SheetFlowTimes sheetFlow) {
+void RecomputeSheetFlow(NetworkSolution& solution, SheetFlowTimes sheetFlow) {
     if (solution.overland.empty()) {
         return;
     }
     const bool otherTable = sheetFlow == SheetFlowTimes::FromThisTable;
     try {
-        solution.rainfallP2 = TwoYearRainfall(appFolder, solution.intensityTable);
+        // P2 comes from the table's rows the solve has read already.
+        solution.rainfallP2 = TwoYearDepth(
+            TwoYear24HourIntensity(solution.intensityRows, solution.intensityTable));
     } catch (const TorrentaError&) {
         if (otherTable) {
             throw;
@@ -107,16 +110,17 @@ bool NetworkSolution::HasOffPathElement() const {
 
 NetworkFlags SolveNetwork(const std::string& projectPath) {
     return RunOn(OpenProjectConnection(projectPath), "Cannot read the project's elements",
-                 [](SQLite::Database& db) {
-                     const auto hasLive = [&](const char* table) {
-                         SQLite::Statement query(db, std::string("SELECT 1 FROM ") + table +
-                                                         " WHERE Deleted = 'False' LIMIT 1");
-                         return query.executeStep();
-                     };
+                 [](Connection& open) {
+                     // One statement for the three kinds.
+                     CachedStatement query = open.Prepared(
+                         "SELECT EXISTS (SELECT 1 FROM TblBasinInfo WHERE Deleted = 'False'), "
+                         "EXISTS (SELECT 1 FROM TblSurfaceInfo WHERE Deleted = 'False'), "
+                         "EXISTS (SELECT 1 FROM TblChannelInfo WHERE Deleted = 'False')");
+                     query->executeStep();
                      NetworkFlags flags;
-                     flags.HasOverland = hasLive("TblBasinInfo");
-                     flags.HasChannel = hasLive("TblChannelInfo");
-                     flags.HasShallow = hasLive("TblSurfaceInfo");
+                     flags.HasOverland = query->getColumn(0).getInt() != 0;
+                     flags.HasShallow = query->getColumn(1).getInt() != 0;
+                     flags.HasChannel = query->getColumn(2).getInt() != 0;
                      return flags;
                  });
 }
@@ -183,7 +187,8 @@ NetworkSolution Solve(const std::string& projectPath, const std::string& appFold
         solution.typedTc = ReadTypedTc(projectPath);
     }
 
-    RecomputeSheetFlow(solution, appFolder, sheetFlow);
+    solution.intensityRows = ReadIntensityRows(appFolder, intensityTableName);
+    RecomputeSheetFlow(solution, sheetFlow);
 
     solution.TotalArea = Sum(solution.overland, &BasinRow::Area);
     solution.OverlandTcSum = PathSum(solution, solution.overland, &BasinRow::Tc);
@@ -194,7 +199,6 @@ NetworkSolution Solve(const std::string& projectPath, const std::string& appFold
     }
     solution.TotalTc = solution.ShallowTcSum + solution.OverlandTcSum + solution.ChannelTcSum;
 
-    solution.intensityRows = ReadIntensityRows(appFolder, intensityTableName);
     const RationalResults results =
         ComputeRationalMethod(solution.intensityRows, intensityTableName, solution.TotalArea,
                               solution.WeightedC, solution.TotalTc);

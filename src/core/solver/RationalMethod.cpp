@@ -200,35 +200,31 @@ void WriteResultsRow(SQLite::Database& db, const std::array<std::string, 14>& te
         columns[k] = "Ival_" + period;
         columns[kPeriodCount + k] = "Qpeak_" + period;
     }
-    SQLite::Statement first(db, "SELECT rowid FROM TblResults ORDER BY rowid LIMIT 1");
-    std::string sql;
-    if (first.executeStep()) {
-        const auto rowid = first.getColumn(0).getInt64();
-        sql = "UPDATE TblResults SET ";
-        for (std::size_t i = 0; i < columns.size(); ++i) {
-            sql += (i == 0 ? "" : ", ") + QuoteIdentifier(columns[i]) + " = ?";
-        }
-        sql += " WHERE rowid = ?";
-        SQLite::Statement update(db, sql);
-        for (std::size_t i = 0; i < texts.size(); ++i) {
-            update.bind(static_cast<int>(i + 1), texts[i]);
-        }
-        update.bind(static_cast<int>(texts.size() + 1), rowid);
-        update.exec();
-    } else {
-        std::string names;
-        std::string marks;
-        for (std::size_t i = 0; i < columns.size(); ++i) {
-            names += (i == 0 ? "" : ", ") + QuoteIdentifier(columns[i]);
-            marks += i == 0 ? "?" : ", ?";
-        }
-        SQLite::Statement insert(db,
-                                 "INSERT INTO TblResults (" + names + ") VALUES (" + marks + ")");
-        for (std::size_t i = 0; i < texts.size(); ++i) {
-            insert.bind(static_cast<int>(i + 1), texts[i]);
-        }
-        insert.exec();
+    // The first row is rewritten in one statement; only a table with no row
+    // yet gets one added.
+    std::string sql = "UPDATE TblResults SET ";
+    for (std::size_t i = 0; i < columns.size(); ++i) {
+        sql += (i == 0 ? "" : ", ") + QuoteIdentifier(columns[i]) + " = ?";
     }
+    sql += " WHERE rowid = (SELECT min(rowid) FROM TblResults)";
+    SQLite::Statement update(db, sql);
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        update.bind(static_cast<int>(i + 1), texts[i]);
+    }
+    if (update.exec() > 0) {
+        return;
+    }
+    std::string names;
+    std::string marks;
+    for (std::size_t i = 0; i < columns.size(); ++i) {
+        names += (i == 0 ? "" : ", ") + QuoteIdentifier(columns[i]);
+        marks += i == 0 ? "?" : ", ?";
+    }
+    SQLite::Statement insert(db, "INSERT INTO TblResults (" + names + ") VALUES (" + marks + ")");
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        insert.bind(static_cast<int>(i + 1), texts[i]);
+    }
+    insert.exec();
 }
 
 RationalResults SolveRationalMethod(const std::string& projectPath, const std::string& appFolder,

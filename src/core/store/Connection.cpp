@@ -14,16 +14,40 @@ namespace {
 
 constexpr int kBusyTimeoutMs = 5000;
 
+}  // namespace
+
+struct Connection::Handle {
+    // Never OPEN_CREATE: a missing file must stay missing, not become an
+    // empty database that later reads as "no such table".
+    explicit Handle(const std::string& file) : db(file, SQLite::OPEN_READWRITE, kBusyTimeoutMs) {}
+
+    SQLite::Database db;
+    // Declared after the database, so finalized before it closes.
+    std::map<std::string, std::unique_ptr<SQLite::Statement>, std::less<>> statements;
+};
+
+namespace {
+
 struct SharedScope {
     int depth = 0;
-    std::map<std::string, std::shared_ptr<SQLite::Database>> open;
+    std::map<std::string, std::shared_ptr<Connection::Handle>> open;
 };
 thread_local SharedScope sharedScope;
 
-std::shared_ptr<SQLite::Database> OpenDatabase(const std::string& file) {
-    // Never OPEN_CREATE: a missing file must stay missing, not become an
-    // empty database that later reads as "no such table".
-    return std::make_shared<SQLite::Database>(file, SQLite::OPEN_READWRITE, kBusyTimeoutMs);
+std::shared_ptr<Connection::Handle> OpenDatabase(const std::string& file) {
+    return std::make_shared<Connection::Handle>(file);
+}
+
+// The metadata lookup answers SQLITE_ERROR for a name it does not find; any
+// other failure (a damaged file, a lock) is the engine's own.
+bool Found(SQLite::Database& db, int result) {
+    if (result == SQLITE_OK) {
+        return true;
+    }
+    if (result != SQLITE_ERROR) {
+        throw SQLite::Exception(db.getHandle(), result);
+    }
+    return false;
 }
 
 [[noreturn]] void ThrowFor(Connection::Target target, const std::string& message) {
@@ -42,6 +66,13 @@ std::string Describe(Connection::Target target, const std::string& file) {
 }  // namespace
 
 Connection::Connection(const std::string& file, Target target) : file_(file), target_(target) {
+    // A file already open in this scope was looked at when it was opened.
+    if (sharedScope.depth > 0) {
+        if (const auto open = sharedScope.open.find(file); open != sharedScope.open.end()) {
+            handle_ = open->second;
+            return;
+        }
+    }
     std::error_code ec;
     const auto status = std::filesystem::status(file, ec);
     if (ec || !std::filesystem::exists(status)) {
@@ -52,13 +83,13 @@ Connection::Connection(const std::string& file, Target target) : file_(file), ta
     }
     try {
         if (sharedScope.depth == 0) {
-            db_ = OpenDatabase(file);
+            handle_ = OpenDatabase(file);
         } else {
             auto& shared = sharedScope.open[file];
             if (!shared) {
                 shared = OpenDatabase(file);
             }
-            db_ = shared;
+            handle_ = shared;
         }
     } catch (const std::exception& e) {
         ThrowFor(target, "Cannot open " + Describe(target, file) + ": " + e.what());
@@ -70,14 +101,40 @@ Connection& Connection::operator=(Connection&&) noexcept = default;
 Connection::~Connection() = default;
 
 SQLite::Database& Connection::Db() {
-    if (!db_) {
+    if (!handle_) {
         ThrowFor(target_, "The connection to " + Describe(target_, file_) + " is closed.");
     }
-    return *db_;
+    return handle_->db;
+}
+
+CachedStatement Connection::Prepared(const std::string& sql) {
+    SQLite::Database& db = Db();
+    auto found = handle_->statements.find(sql);
+    if (found == handle_->statements.end()) {
+        found = handle_->statements.emplace(sql, std::make_unique<SQLite::Statement>(db, sql)).first;
+    } else {
+        found->second->tryReset();
+        found->second->clearBindings();
+    }
+    return CachedStatement(*found->second);
 }
 
 void Connection::Close() {
-    db_.reset();
+    handle_.reset();
+}
+
+bool TableExists(SQLite::Database& db, std::string_view table) {
+    const std::string name(table);
+    return Found(db, sqlite3_table_column_metadata(db.getHandle(), "main", name.c_str(), nullptr,
+                                                   nullptr, nullptr, nullptr, nullptr, nullptr));
+}
+
+bool ColumnExists(SQLite::Database& db, std::string_view table, std::string_view column) {
+    const std::string tableName(table);
+    const std::string columnName(column);
+    return Found(db, sqlite3_table_column_metadata(db.getHandle(), "main", tableName.c_str(),
+                                                   columnName.c_str(), nullptr, nullptr, nullptr,
+                                                   nullptr, nullptr));
 }
 
 SharedConnections::SharedConnections() {

@@ -1,10 +1,13 @@
 #pragma once
 
 #include <SQLiteCpp/Database.h>
+#include <SQLiteCpp/Statement.h>
 
 #include <memory>
 #include <string>
 #include <string_view>
+#include <type_traits>
+#include <utility>
 
 #include "Errors.h"
 
@@ -13,6 +16,8 @@ namespace torrenta {
 // One database operation's connection: opened at the start of the operation and
 // closed when the object goes out of scope, so nothing stays open between user
 // actions and a failed operation never leaves a handle behind.
+class CachedStatement;
+
 class Connection {
   public:
     enum class Target { Project, Intensity };
@@ -26,13 +31,45 @@ class Connection {
     const std::string& File() const { return file_; }
     Target Kind() const { return target_; }
 
+    // The statement for `sql`, prepared the first time this connection (or
+    // the shared one it stands for) is asked for it and kept until it closes;
+    // reset, its bindings cleared. Hold it only while reading its rows: a
+    // second request for the same text resets it.
+    CachedStatement Prepared(const std::string& sql);
+
     // Closes now rather than at the end of the scope.
     void Close();
+
+    struct Handle;
 
   private:
     std::string file_;
     Target target_;
-    std::shared_ptr<SQLite::Database> db_;
+    std::shared_ptr<Handle> handle_;
+};
+
+// A statement lent by its connection; reset when it goes out of scope, so a
+// read stopped after its first row does not keep the file's read lock for the
+// rest of the operation.
+class CachedStatement {
+  public:
+    explicit CachedStatement(SQLite::Statement& statement) : statement_(&statement) {}
+    CachedStatement(CachedStatement&& other) noexcept
+        : statement_(std::exchange(other.statement_, nullptr)) {}
+    CachedStatement(const CachedStatement&) = delete;
+    CachedStatement& operator=(const CachedStatement&) = delete;
+    CachedStatement& operator=(CachedStatement&&) = delete;
+    ~CachedStatement() {
+        if (statement_ != nullptr) {
+            statement_->tryReset();
+        }
+    }
+
+    SQLite::Statement* operator->() const { return statement_; }
+    SQLite::Statement& operator*() const { return *statement_; }
+
+  private:
+    SQLite::Statement* statement_;
 };
 
 // While one is alive, the operations run on this thread share one connection
@@ -89,13 +126,25 @@ std::string QuoteIdentifier(std::string_view name);
 [[noreturn]] void ThrowDatabaseError(const Connection& connection, std::string_view action,
                                      const std::exception& cause);
 
+// Whether the schema holds a table (not a view) of that name, and that table
+// a column of that name, both matched as SQLite matches names (ASCII case
+// folded). Answered from the schema the connection has read, without a
+// statement; an unreadable file is an engine error, not a missing table.
+bool TableExists(SQLite::Database& db, std::string_view table);
+bool ColumnExists(SQLite::Database& db, std::string_view table, std::string_view column);
+
 // Runs one operation on a connection and closes it; engine failures become the
-// core's typed errors, the core's own errors pass through unchanged.
+// core's typed errors, the core's own errors pass through unchanged. The work
+// takes the connection itself when it reads through cached statements, its
+// database otherwise.
 template <class Work>
-auto RunOn(Connection connection, std::string_view action, Work&& work)
-    -> decltype(work(connection.Db())) {
+auto RunOn(Connection connection, std::string_view action, Work&& work) {
     try {
-        return work(connection.Db());
+        if constexpr (std::is_invocable_v<Work&, Connection&>) {
+            return work(connection);
+        } else {
+            return work(connection.Db());
+        }
     } catch (const TorrentaError&) {
         throw;
     } catch (const std::exception& e) {

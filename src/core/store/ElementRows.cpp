@@ -36,13 +36,16 @@ std::string ColumnList(const Columns& columns) {
     return list;
 }
 
-// Reads a row by column name, so the table's physical column order (a file
-// made by another version) does not matter; NULL reads as "".
+// Reads a row selected with ColumnList(kColumns): the statement names each
+// column, so the table's physical column order (a file made by another
+// version) does not matter and the k-th result is the k-th column; NULL
+// reads as "".
 template <class Row>
 Row ReadRow(SQLite::Statement& query) {
     Row row;
+    int index = 0;
     for (const auto& column : ElementTable<Row>::kColumns) {
-        row.*column.member = query.getColumn(std::string(column.name).c_str()).getString();
+        row.*column.member = query.getColumn(index++).getString();
     }
     return row;
 }
@@ -57,14 +60,14 @@ std::vector<Row> ReadRows(const std::string& projectPath, bool liveOnly) {
     }
     sql += " ORDER BY rowid";
     return RunOn(OpenProjectConnection(projectPath), "Cannot read the project's elements",
-                 [&](SQLite::Database& db) {
-                     SQLite::Statement query(db, sql);
+                 [&](Connection& open) {
+                     CachedStatement query = open.Prepared(sql);
                      if (liveOnly) {
-                         query.bind(1, std::string(kLive));
+                         query->bind(1, std::string(kLive));
                      }
                      std::vector<Row> rows;
-                     while (query.executeStep()) {
-                         rows.push_back(ReadRow<Row>(query));
+                     while (query->executeStep()) {
+                         rows.push_back(ReadRow<Row>(*query));
                      }
                      return rows;
                  });

@@ -5,6 +5,8 @@
 #include <fstream>
 #include <string_view>
 
+#include "store/Connection.h"
+
 namespace fs = std::filesystem;
 
 namespace torrenta {
@@ -58,8 +60,8 @@ bool IsSqliteButNotProject(const fs::path& file) {
         return false;
     }
     try {
-        const SQLite::Database db(file.string(), SQLite::OPEN_READONLY);
-        return !db.tableExists("TblProjectInfo");
+        SQLite::Database db(file.string(), SQLite::OPEN_READONLY);
+        return !TableExists(db, "TblProjectInfo");
     } catch (const SQLite::Exception&) {
         return true;
     }

@@ -11,7 +11,6 @@
 #include <cstdio>
 #include <filesystem>
 #include <random>
-#include <set>
 #include <string_view>
 #include <vector>
 
@@ -57,16 +56,6 @@ const std::vector<TableColumns>& RequiredTables() {
           "Qpeak_2", "Qpeak_5", "Qpeak_10", "Qpeak_25", "Qpeak_50", "Qpeak_100"}},
     };
     return tables;
-}
-
-std::string Lower(std::string_view text) {
-    std::string lower(text);
-    for (char& c : lower) {
-        if (c >= 'A' && c <= 'Z') {
-            c = static_cast<char>(c - 'A' + 'a');
-        }
-    }
-    return lower;
 }
 
 [[noreturn]] void NotAProject(const std::string& path, const std::string& reason) {
@@ -258,18 +247,12 @@ void OpenProject(const std::string& projectPath) {
             NotAProject(projectPath, "it is a database of another program.");
         }
         for (const auto& required : RequiredTables()) {
-            SQLite::Statement info(db,
-                                   "PRAGMA table_info(" + QuoteIdentifier(required.table) + ")");
-            std::set<std::string> present;
-            while (info.executeStep()) {
-                present.insert(Lower(info.getColumn(1).getString()));
-            }
-            if (present.empty()) {
+            if (!TableExists(db, required.table)) {
                 NotAProject(projectPath,
                             "the table " + std::string(required.table) + " is missing.");
             }
             for (const auto column : required.columns) {
-                if (!present.count(Lower(column))) {
+                if (!ColumnExists(db, required.table, column)) {
                     NotAProject(projectPath, "the table " + std::string(required.table) +
                                                  " has no column " + std::string(column) + ".");
                 }
@@ -312,7 +295,7 @@ std::optional<ExistingProject> DescribeExistingProject(const std::string& path) 
     }
     try {
         SQLite::Database db(path, SQLite::OPEN_READONLY);
-        if (!db.tableExists("TblProjectInfo")) {
+        if (!TableExists(db, "TblProjectInfo")) {
             return std::nullopt;
         }
         ExistingProject project;
@@ -322,7 +305,7 @@ std::optional<ExistingProject> DescribeExistingProject(const std::string& path) 
             project.projectName = name.getColumn(0).getString();
         }
         for (const char* table : {"TblBasinInfo", "TblSurfaceInfo", "TblChannelInfo"}) {
-            if (db.tableExists(table)) {
+            if (TableExists(db, table)) {
                 project.elements += db.execAndGet(std::string("SELECT count(*) FROM ") + table +
                                                   " WHERE Deleted = 'False'")
                                         .getInt();

@@ -9,14 +9,14 @@ namespace torrenta {
 
 std::set<std::string> ReadTagList(const std::string& projectPath, std::string_view table,
                                   const std::string& failure) {
-    return RunOn(OpenProjectConnection(projectPath), failure, [&](SQLite::Database& db) {
+    return RunOn(OpenProjectConnection(projectPath), failure, [&](Connection& open) {
         std::set<std::string> tags;
-        if (!db.tableExists(std::string(table))) {
+        if (!TableExists(open.Db(), table)) {
             return tags;
         }
-        SQLite::Statement query(db, "SELECT Tag FROM " + QuoteIdentifier(table));
-        while (query.executeStep()) {
-            tags.insert(query.getColumn(0).getString());
+        CachedStatement query = open.Prepared("SELECT Tag FROM " + QuoteIdentifier(table));
+        while (query->executeStep()) {
+            tags.insert(query->getColumn(0).getString());
         }
         return tags;
     });
@@ -28,7 +28,7 @@ void SetTagListed(const std::string& projectPath, std::string_view table, const 
         const std::string quoted = QuoteIdentifier(table);
         if (listed) {
             db.exec("CREATE TABLE IF NOT EXISTS " + quoted + " (Tag TEXT)");
-        } else if (!db.tableExists(std::string(table))) {
+        } else if (!TableExists(db, table)) {
             return;
         }
         SQLite::Statement remove(db, "DELETE FROM " + quoted + " WHERE Tag = ?");
@@ -43,7 +43,7 @@ void SetTagListed(const std::string& projectPath, std::string_view table, const 
 }
 
 void PurgeTagList(SQLite::Database& db, std::string_view table) {
-    if (!db.tableExists(std::string(table))) {
+    if (!TableExists(db, table)) {
         return;
     }
     db.exec("DELETE FROM " + QuoteIdentifier(table) +

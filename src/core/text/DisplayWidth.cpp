@@ -62,6 +62,11 @@ bool InRanges(const Range (&ranges)[N], char32_t character) {
 }  // namespace
 
 int CharacterWidth(char32_t character) {
+    // Names and numbers are mostly ASCII: a letter takes one column, a
+    // control character none, without a look in the tables.
+    if (character < 0x80) {
+        return IsControlCharacter(character) ? 0 : 1;
+    }
     if (IsControlCharacter(character) || InRanges(kZeroWidth, character)) {
         return 0;
     }
@@ -71,6 +76,12 @@ int CharacterWidth(char32_t character) {
 int DisplayWidth(std::string_view utf8) {
     int width = 0;
     for (std::size_t position = 0; position < utf8.size();) {
+        const auto byte = static_cast<unsigned char>(utf8[position]);
+        if (byte < 0x80) {
+            width += CharacterWidth(byte);
+            ++position;
+            continue;
+        }
         const Utf8Character character = DecodeUtf8(utf8, position);
         width += character.valid ? CharacterWidth(character.value) : 1;
         position += character.length;
@@ -81,6 +92,14 @@ int DisplayWidth(std::string_view utf8) {
 std::size_t ClusterEnd(std::string_view utf8, std::size_t position) {
     if (position >= utf8.size()) {
         return utf8.size();
+    }
+    // An ASCII letter followed by another (or by nothing) is a cluster of its
+    // own: nothing ASCII attaches to what comes before it.
+    const auto isAscii = [&](std::size_t at) {
+        return static_cast<unsigned char>(utf8[at]) < 0x80;
+    };
+    if (isAscii(position) && (position + 1 == utf8.size() || isAscii(position + 1))) {
+        return position + 1;
     }
     Utf8Character character = DecodeUtf8(utf8, position);
     position += character.length;
@@ -122,13 +141,26 @@ std::string CutToFit(std::string_view utf8, std::string_view mark,
     if (utf8.empty()) {
         return {};
     }
-    // Every end but the last (the whole text), from the longest down.
+    // Every end but the last (the whole text) is a place to cut. A longer
+    // piece is never narrower, so the longest that fits is found by halving;
+    // from there the cut steps back past any blank it would end on.
     const std::vector<std::size_t> ends = ClusterEnds(utf8);
-    for (std::size_t i = ends.size() - 1; i > 0; --i) {
-        const std::string_view kept = utf8.substr(0, ends[i - 1]);
-        std::string candidate = std::string(kept) + std::string(mark);
-        if (kept.back() != ' ' && fits(candidate)) {
-            return candidate;
+    const auto candidate = [&](std::size_t i) {
+        return std::string(utf8.substr(0, ends[i])) + std::string(mark);
+    };
+    std::size_t fitting = 0;  // pieces ends[0..fitting) fit
+    std::size_t tooLong = ends.size() - 1;
+    while (fitting < tooLong) {
+        const std::size_t middle = fitting + (tooLong - fitting) / 2;
+        if (fits(candidate(middle))) {
+            fitting = middle + 1;
+        } else {
+            tooLong = middle;
+        }
+    }
+    for (std::size_t i = fitting; i > 0; --i) {
+        if (utf8[ends[i - 1] - 1] != ' ') {
+            return candidate(i - 1);
         }
     }
     return std::string(mark);

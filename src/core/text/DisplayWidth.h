@@ -32,7 +32,8 @@ std::vector<std::size_t> ClusterEnds(std::string_view utf8);
 // The longest start of whole clusters that, followed by `mark`, passes `fits`
 // (never one ending in a space, which would read as a gap before the mark),
 // then the mark; the mark alone when no start fits. A text with nothing in it
-// has nothing to cut and comes back as it is, whatever the room.
+// has nothing to cut and comes back as it is, whatever the room. `fits` is a
+// width check: a longer piece never fits where a shorter one does not.
 std::string CutToFit(std::string_view utf8, std::string_view mark,
                      const std::function<bool(const std::string&)>& fits);
 

@@ -23,12 +23,37 @@ struct DecimalForm {
     int exponent = 0;
 };
 
+constexpr std::size_t kSignificantDigits = 15;
+
 DecimalForm FifteenDigits(double magnitude) {
-    // to_chars rounds exactly as printf's %.14e and writes the same text, at a
-    // fraction of the cost; the report formats every number it shows here.
     char buf[40];
-    *std::to_chars(buf, buf + sizeof buf - 1, magnitude, std::chars_format::scientific, 14).ptr =
-        '\0';
+    // A normal double's shortest round-trip digits, when there are at most
+    // fifteen, are its fifteen-digit rounding: the value lies within half a
+    // unit in its last bit of them, and that is less than half a step of
+    // fifteen digits. Most numbers a report shows (0.35, 3480, 12.5) take this
+    // way, at a fraction of the cost of rounding to a precision.
+    if (magnitude >= DBL_MIN) {
+        const auto shortest =
+            std::to_chars(buf, buf + sizeof buf - 1, magnitude, std::chars_format::scientific);
+        *shortest.ptr = '\0';
+        DecimalForm form;
+        const char* p = buf;
+        for (; *p != 'e'; ++p) {
+            if (IsDigit(*p)) {
+                form.digits.push_back(*p);
+            }
+        }
+        if (form.digits.size() <= kSignificantDigits) {
+            form.digits.resize(kSignificantDigits, '0');
+            const char* exponent = p + 1 + (p[1] == '+' ? 1 : 0);
+            std::from_chars(exponent, shortest.ptr, form.exponent);
+            return form;
+        }
+    }
+    // to_chars rounds exactly as printf's %.14e and writes the same text.
+    *std::to_chars(buf, buf + sizeof buf - 1, magnitude, std::chars_format::scientific,
+                   kSignificantDigits - 1)
+         .ptr = '\0';
     DecimalForm form;
     const char* p = buf;
     for (; *p != 'e'; ++p) {

@@ -266,9 +266,9 @@ std::string IntensityTableSource(const std::string& appFolder, std::string_view 
                      if (!HasColumn(open.Db(), kCatalogueTable, "Source")) {
                          return {};
                      }
-                     CachedStatement query =
-                         open.Prepared("SELECT Source FROM BasinName WHERE BasinName = ? "
-                                       "COLLATE NOCASE ORDER BY rowid LIMIT 1");
+                     CachedStatement query = open.Prepared(
+                         "SELECT Source FROM BasinName WHERE BasinName = ? "
+                         "COLLATE NOCASE ORDER BY rowid LIMIT 1");
                      query->bind(1, std::string(name));
                      return query->executeStep() ? ColumnText(query->getColumn(0)) : std::string();
                  });
@@ -313,10 +313,10 @@ double TwoYear24HourIntensity(const std::vector<IntensityRow>& rows, std::string
     const std::string& text = row->values[kTwoYearPeriod];
     const double value = LeadingNumber(text);
     if (!(value > 0.0)) {
-        throw IntensityError("The 2-year 24-hour intensity in the table " + Quoted(name) +
-                             " is not a positive number" +
-                             (text.empty() ? std::string(": the cell is empty.")
-                                           : " (\"" + text + "\")."));
+        throw IntensityError(
+            "The 2-year 24-hour intensity in the table " + Quoted(name) +
+            " is not a positive number" +
+            (text.empty() ? std::string(": the cell is empty.") : " (\"" + text + "\")."));
     }
     return value;
 }

@@ -61,8 +61,8 @@ void RecomputeSheetFlow(NetworkSolution& solution, SheetFlowTimes sheetFlow) {
     const bool otherTable = sheetFlow == SheetFlowTimes::FromThisTable;
     try {
         // P2 comes from the table's rows the solve has read already.
-        solution.rainfallP2 = TwoYearDepth(
-            TwoYear24HourIntensity(solution.intensityRows, solution.intensityTable));
+        solution.rainfallP2 =
+            TwoYearDepth(TwoYear24HourIntensity(solution.intensityRows, solution.intensityTable));
     } catch (const TorrentaError&) {
         if (otherTable) {
             throw;

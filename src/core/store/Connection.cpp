@@ -111,7 +111,8 @@ CachedStatement Connection::Prepared(const std::string& sql) {
     SQLite::Database& db = Db();
     auto found = handle_->statements.find(sql);
     if (found == handle_->statements.end()) {
-        found = handle_->statements.emplace(sql, std::make_unique<SQLite::Statement>(db, sql)).first;
+        found =
+            handle_->statements.emplace(sql, std::make_unique<SQLite::Statement>(db, sql)).first;
     } else {
         found->second->tryReset();
         found->second->clearBindings();

@@ -46,17 +46,16 @@ void WriteNode(const std::string& projectPath, const std::string& assignments,
 std::optional<NodeRow> ReadNodeRow(const std::string& projectPath, bool last) {
     return RunOn(OpenProjectConnection(projectPath), "Cannot read the outlet node",
                  [last](Connection& open) -> std::optional<NodeRow> {
-                     CachedStatement query = open.Prepared(
-                         std::string("SELECT NodeName, IntensityTable, NodeX, NodeY "
-                                     "FROM TblNodeInfo ORDER BY rowid") +
-                         (last ? " DESC" : "") + " LIMIT 1");
+                     CachedStatement query =
+                         open.Prepared(std::string("SELECT NodeName, IntensityTable, NodeX, NodeY "
+                                                   "FROM TblNodeInfo ORDER BY rowid") +
+                                       (last ? " DESC" : "") + " LIMIT 1");
                      if (!query->executeStep()) {
                          return std::nullopt;
                      }
-                     return NodeRow{query->getColumn(0).getString(),
-                                    query->getColumn(1).getString(),
-                                    query->getColumn(2).getString(),
-                                    query->getColumn(3).getString()};
+                     return NodeRow{
+                         query->getColumn(0).getString(), query->getColumn(1).getString(),
+                         query->getColumn(2).getString(), query->getColumn(3).getString()};
                  });
 }
 
@@ -65,10 +64,10 @@ std::optional<NodeRow> ReadNodeRow(const std::string& projectPath, bool last) {
 std::optional<ProjectInfoRow> ReadProjectInfo(const std::string& projectPath) {
     return RunOn(OpenProjectConnection(projectPath), "Cannot read the project information",
                  [](Connection& open) -> std::optional<ProjectInfoRow> {
-                     CachedStatement query =
-                         open.Prepared("SELECT ProjectName, DesignEngineer, ProjectManager, "
-                                       "DesignDate, JobNumber, IValueBasinName FROM "
-                                       "TblProjectInfo ORDER BY rowid DESC LIMIT 1");
+                     CachedStatement query = open.Prepared(
+                         "SELECT ProjectName, DesignEngineer, ProjectManager, "
+                         "DesignDate, JobNumber, IValueBasinName FROM "
+                         "TblProjectInfo ORDER BY rowid DESC LIMIT 1");
                      if (!query->executeStep()) {
                          return std::nullopt;
                      }

@@ -15,6 +15,7 @@
 #include "Errors.h"
 #include "TestFolder.h"
 #include "intensity/IntensityDatabase.h"
+#include "report/PageFlow.h"
 #include "report/PlainTextWriter.h"
 #include "report/ReportComposer.h"
 #include "report/RichText.h"
@@ -231,6 +232,29 @@ TEST_F(ReportComposerTest, ComposesTheWholeReportForOneElementOfEachKind) {
     const auto stored = ReadResults(project_);
     ASSERT_TRUE(stored);
     EXPECT_EQ(stored->qpeak[0], "1.0000");
+
+    // What reads as a heading (underlined, its words bold) is what the page
+    // flow is told is one, and the titles are the sections' and tables' names.
+    std::vector<std::string> titles;
+    for (const Paragraph& paragraph : report.document.paragraphs) {
+        std::string text;
+        bool looks = false;
+        bool plain = false;
+        for (const TextRun& run : paragraph.runs) {
+            text += run.text;
+            const bool blank = run.text.find_first_not_of(" \t") == std::string::npos;
+            looks = looks || !run.text.empty();
+            plain = plain || !run.format.underline || (!blank && !run.format.bold);
+        }
+        EXPECT_EQ(IsHeading(paragraph), looks && !plain) << text;
+        if (IsTitle(paragraph)) {
+            titles.push_back(text);
+        }
+    }
+    EXPECT_EQ(titles, (std::vector<std::string>{"Overland Flow", "Time Of Concentration",
+                                                "Average Runoff Coefficient",
+                                                "Shallow Concentrated Flow", "Channel Flow",
+                                                "Runoff Rate Calculations", "Design Checks"}));
 }
 
 TEST_F(ReportComposerTest, CarriesTheCharacterAndParagraphFormats) {

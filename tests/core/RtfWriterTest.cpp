@@ -176,18 +176,16 @@ TEST(RtfWriter, WritesThePageFooterWithPageFields) {
     }
 }
 
-// A report's title keeps its block (to the next title or three empty lines)
-// on one page in a word processor too; a column heading keeps its first row.
-TEST(RtfWriter, KeepsAReportsTitleWithItsBlock) {
+// The page-flow marks the composer set become \keepn in a report; a piece of
+// it copied on its own is the reader's to lay out.
+TEST(RtfWriter, WritesKeepWithNextOnlyForAReport) {
     const auto document = [](bool footed) {
-        RichTextBuilder b;
-        b.SetBold(true);
-        b.SetUnderline(true);
-        b.Append("Title\r\n\r\nName\tC\r\n");
-        b.SetBold(false);
-        b.SetUnderline(false);
-        b.Append("a\t1\r\nb\t2\r\n\r\n\r\n\r\nafter");
-        RichDocument built = b.Take();
+        RichDocument built;
+        built.paragraphs.assign(4, Paragraph{});
+        for (std::size_t i = 0; i < built.paragraphs.size(); ++i) {
+            built.paragraphs[i].runs.push_back({"line", CharFormat{}});
+            built.paragraphs[i].keepWithNext = i < 2;
+        }
         if (footed) {
             built.footer = PageFooter{"P", "J"};
         }
@@ -197,8 +195,8 @@ TEST(RtfWriter, KeepsAReportsTitleWithItsBlock) {
         bool footed;
         std::string kept;  // one mark a paragraph: k for \keepn
     } cases[] = {
-        {true, "kkkk....."},
-        {false, "........."},
+        {true, "kk.."},
+        {false, "...."},
     };
     for (const auto& c : cases) {
         const std::string rtf = WriteRtf(document(c.footed));

@@ -793,7 +793,9 @@ class ReportWindowTest : public QObject {
                              b.SetUnderline(true);
                              b.SetItalic(true);
                              b.SetSize(12);
+                             b.SetRole(ParagraphRole::Title);
                              b.Append("Runoff Rate Calculations\r\n\r\n");
+                             b.SetRole(ParagraphRole::Body);
                              b.SetBold(false);
                              b.SetUnderline(false);
                              b.SetItalic(false);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "checks/DesignChecks.h"
+#include "report/PageFlow.h"
 #include "report/ReportFont.h"
 #include "report/TabLayout.h"
 #include "store/Connection.h"
@@ -91,11 +92,17 @@ class ReportComposer {
         }
         WriteDesignChecks();
         WriteFooter();
-        return out_.Take();
+        RichDocument document = out_.Take();
+        MarkKeepWithNext(document.paragraphs);
+        return document;
     }
 
   private:
+    // A style is also what the paragraph it starts is to the page flow.
     void ApplyStyle(Style style) {
+        out_.SetRole(style == kTitleStyle     ? ParagraphRole::Title
+                     : style == kHeadingStyle ? ParagraphRole::Heading
+                                              : ParagraphRole::Body);
         out_.SetSize(style == kTitleStyle ? 12 : 10);
         out_.SetBold(style != kBodyStyle);
         out_.SetUnderline(style == kTitleStyle || style == kHeadingStyle);
@@ -246,12 +253,14 @@ class ReportComposer {
         out_.Append(kCrLf);
         out_.Append(kCrLf);
         out_.SetSize(12);
+        out_.SetRole(ParagraphRole::Title);
         out_.Append("Overland Flow\r\n\r\n\r\n");
         out_.SetItalic(false);
         out_.SetSize(10);
         out_.SetBold(true);
         out_.SetUnderline(true);
         out_.Append("Time Of Concentration\r\n\r\n");
+        out_.SetRole(ParagraphRole::Heading);
 
         out_.SetSize(10);
         out_.SetBold(true);
@@ -268,6 +277,7 @@ class ReportComposer {
         out_.Append(kCrLf);
         out_.SetBold(false);
         out_.SetUnderline(false);
+        out_.SetRole(ParagraphRole::Body);
 
         double lengthTotal = 0.0;
         for (const auto& row : rows) {
@@ -283,7 +293,9 @@ class ReportComposer {
             out_.Append(kCrLf);
         }
         out_.SetUnderline(true);
+        out_.SetRole(ParagraphRole::Heading);
         out_.Append(TabRun(8) + kCrLf);
+        out_.SetRole(ParagraphRole::Body);
         out_.SetUnderline(false);
 
         for (const auto& row : rows) {
@@ -300,6 +312,7 @@ class ReportComposer {
         out_.SetBold(true);
         out_.SetUnderline(true);
         out_.SetSize(10);
+        out_.SetRole(ParagraphRole::Title);
         out_.Append("Average Runoff Coefficient\r\n\r\n");
         stops = {2000};
         for (int k = 1; k < 6; ++k) {
@@ -310,7 +323,9 @@ class ReportComposer {
         out_.SetSize(10);
         out_.SetBold(true);
         out_.SetUnderline(true);
+        out_.SetRole(ParagraphRole::Heading);
         out_.Append("Name\tUse\ta\ta/A\tC\tCA\t\r\n");
+        out_.SetRole(ParagraphRole::Body);
         out_.SetUnderline(false);
         out_.SetBold(false);
 
@@ -327,7 +342,9 @@ class ReportComposer {
             out_.Append(kCrLf);
         }
         out_.SetUnderline(true);
+        out_.SetRole(ParagraphRole::Heading);
         out_.Append(TabRun(8) + kCrLf);
+        out_.SetRole(ParagraphRole::Body);
         out_.SetUnderline(false);
         out_.SetSize(10);
         out_.Append("TOTAL\t\t" + General(solution_.TotalArea) + "\t\t\t");

@@ -51,7 +51,11 @@ void RichTextBuilder::Append(std::string_view text) {
     std::size_t start = 0;
     auto flush = [&](std::size_t end) {
         if (end > start) {
-            auto& runs = document_.paragraphs.back().runs;
+            Paragraph& paragraph = document_.paragraphs.back();
+            auto& runs = paragraph.runs;
+            if (runs.empty()) {
+                paragraph.role = role_;
+            }
             if (!runs.empty() && runs.back().format == character_) {
                 runs.back().text.append(text.substr(start, end - start));
             } else {

@@ -64,9 +64,18 @@ struct TextRun {
     bool operator==(const TextRun&) const = default;
 };
 
+// What a paragraph is to the report's page flow, told by the composer rather
+// than guessed from how the text looks: a section's or a table's title, a
+// heading (a table's column headings, a rule line) or anything else.
+enum class ParagraphRole : std::uint8_t { Body, Title, Heading };
+
 struct Paragraph {
     ParagraphFormat format;
     std::vector<TextRun> runs;
+    ParagraphRole role = ParagraphRole::Body;
+    // Kept on the page of the paragraph after it: a heading with what it
+    // heads, a title's block whole (see PageFlow).
+    bool keepWithNext = false;
 
     bool operator==(const Paragraph&) const = default;
 };
@@ -123,6 +132,9 @@ class RichTextBuilder {
     // and continuation lines 500 twips in.
     void SetIndents(int left, int hanging, int right);
     void SetTabStops(std::vector<int> stops);
+    // The role of each paragraph whose first text is appended from now on; a
+    // paragraph left empty (a blank line) stays Body.
+    void SetRole(ParagraphRole role) { role_ = role; }
     const std::vector<int>& TabStops() const { return paragraph_.tabStops; }
     const ParagraphFormat& CurrentParagraphFormat() const { return paragraph_; }
     const CharFormat& CurrentCharFormat() const { return character_; }
@@ -136,6 +148,7 @@ class RichTextBuilder {
     RichDocument document_;
     CharFormat character_;
     ParagraphFormat paragraph_;
+    ParagraphRole role_ = ParagraphRole::Body;
     bool pendingCr_ = false;  // a CR just ended a paragraph; an LF right after it belongs to it
 };
 

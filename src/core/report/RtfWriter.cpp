@@ -94,83 +94,6 @@ bool IsEmpty(const Paragraph& paragraph) {
                        [](const TextRun& run) { return run.text.empty(); });
 }
 
-// A heading of the report: a section or table title, column headings or a
-// rule line; everything underlined, every word bold.
-bool IsHeading(const Paragraph& paragraph) {
-    bool any = false;
-    for (const auto& run : paragraph.runs) {
-        if (run.text.empty()) {
-            continue;
-        }
-        const bool blank = run.text.find_first_not_of(" \t") == std::string::npos;
-        if (!run.format.underline || (!blank && !run.format.bold)) {
-            return false;
-        }
-        any = true;
-    }
-    return any;
-}
-
-bool HasText(const Paragraph& paragraph) {
-    return std::any_of(paragraph.runs.begin(), paragraph.runs.end(), [](const TextRun& run) {
-        return run.text.find_first_not_of(" ") != std::string::npos;
-    });
-}
-
-// A section's or table's title: a heading of words without TABs.
-bool IsTitle(const Paragraph& paragraph) {
-    if (!IsHeading(paragraph)) {
-        return false;
-    }
-    bool words = false;
-    for (const auto& run : paragraph.runs) {
-        if (run.text.find('\t') != std::string::npos) {
-            return false;
-        }
-        words = words || run.text.find_first_not_of(' ') != std::string::npos;
-    }
-    return words;
-}
-
-// Which paragraphs a word processor keeps on the page of the next one, as
-// the printed pages do: every heading with what it heads, and a title's
-// whole block (to the next title or a gap of three empty lines) together.
-std::vector<bool> KeepWithNext(const std::vector<Paragraph>& paragraphs) {
-    constexpr int kSectionGap = 3;
-    std::vector<bool> keep(paragraphs.size(), false);
-    for (std::size_t i = 0; i < paragraphs.size(); ++i) {
-        if (!IsHeading(paragraphs[i])) {
-            continue;
-        }
-        std::size_t last = i;
-        std::size_t next = i + 1;
-        while (next < paragraphs.size() && !HasText(paragraphs[next]) &&
-               !IsHeading(paragraphs[next])) {
-            ++next;
-        }
-        if (next < paragraphs.size()) {
-            last = next;
-        }
-        if (IsTitle(paragraphs[i])) {
-            int empty = 0;
-            for (std::size_t j = i + 1; j < paragraphs.size() && !IsTitle(paragraphs[j]); ++j) {
-                if (!HasText(paragraphs[j]) && !IsHeading(paragraphs[j])) {
-                    if (++empty == kSectionGap) {
-                        break;
-                    }
-                    continue;
-                }
-                empty = 0;
-                last = std::max(last, j);
-            }
-        }
-        for (std::size_t j = i; j < last; ++j) {
-            keep[j] = true;
-        }
-    }
-    return keep;
-}
-
 class RtfStream {
   public:
     explicit RtfStream(std::vector<std::uint32_t> colors) : colors_(std::move(colors)) {}
@@ -374,15 +297,14 @@ std::string WriteRtf(const RichDocument& document) {
     const auto& paragraphs = document.paragraphs;
     // Only a report's pages are kept whole; a piece of it copied on its own
     // is the reader's to lay out.
-    const std::vector<bool> keep =
-        document.footer ? KeepWithNext(paragraphs) : std::vector<bool>(paragraphs.size(), false);
+    const bool keepPages = document.footer.has_value();
     for (std::size_t i = 0; i < paragraphs.size(); ++i) {
         const bool last = i + 1 == paragraphs.size();
         // The empty paragraph after a final break is implied by the last \par.
         if (last && IsEmpty(paragraphs[i])) {
             break;
         }
-        stream.ParagraphStart(paragraphs[i].format, keep[i]);
+        stream.ParagraphStart(paragraphs[i].format, keepPages && paragraphs[i].keepWithNext);
         for (const auto& run : paragraphs[i].runs) {
             stream.Run(run);
         }

@@ -33,6 +33,11 @@ constexpr const char* kProjectNameProperty = "torrentaProjectName";
 constexpr const char* kJobNumberProperty = "torrentaJobNumber";
 constexpr const char* kSolvedProperty = "torrentaSolved";
 
+// What the composer told of each paragraph rides on its block, so the printed
+// pages keep the same headings with their tables as the saved RTF does.
+constexpr int kRoleProperty = QTextFormat::UserProperty + 1;
+constexpr int kKeepWithNextProperty = QTextFormat::UserProperty + 2;
+
 // The report is Arial. Where Arial is missing, a metric twin stands in so the
 // tables keep the widths they were laid out for. Only installed faces are
 // named first: asked for an absent "Arial", Qt's font matching may settle on
@@ -126,6 +131,28 @@ QTextBlockFormat ToQtFormat(const ParagraphFormat& format) {
     return result;
 }
 
+QTextBlockFormat ToQtBlockFormat(const Paragraph& paragraph) {
+    QTextBlockFormat result = ToQtFormat(paragraph.format);
+    if (paragraph.role != ParagraphRole::Body) {
+        result.setProperty(kRoleProperty, static_cast<int>(paragraph.role));
+    }
+    if (paragraph.keepWithNext) {
+        result.setProperty(kKeepWithNextProperty, true);
+    }
+    return result;
+}
+
+ParagraphRole RoleOf(const QTextBlockFormat& format) {
+    switch (format.intProperty(kRoleProperty)) {
+        case static_cast<int>(ParagraphRole::Title):
+            return ParagraphRole::Title;
+        case static_cast<int>(ParagraphRole::Heading):
+            return ParagraphRole::Heading;
+        default:
+            return ParagraphRole::Body;
+    }
+}
+
 ParagraphFormat FromQtFormat(const QTextBlockFormat& format, qreal indentWidth) {
     ParagraphFormat result;
     result.leftIndent = DocumentToTwips(format.leftMargin() + format.indent() * indentWidth);
@@ -165,7 +192,9 @@ void AppendText(RichDocument& document, const QString& text, const CharFormat& f
         if (c == QChar::LineSeparator) {
             AppendRun(document.paragraphs.back(), FromQ(pending), format);
             pending.clear();
-            document.paragraphs.push_back(Paragraph{document.paragraphs.back().format, {}});
+            const Paragraph& before = document.paragraphs.back();
+            document.paragraphs.push_back(
+                Paragraph{before.format, {}, before.role, before.keepWithNext});
         } else if (c != QChar::ObjectReplacementCharacter) {
             pending += c;
         }
@@ -209,11 +238,11 @@ void FillDocument(QTextDocument& target, const RichDocument& document) {
         // starts, so an empty line is as tall as the RTF writer's \par makes it.
         const CharFormat mark = paragraph.runs.empty() ? current : paragraph.runs.front().format;
         if (first) {
-            cursor.setBlockFormat(ToQtFormat(paragraph.format));
+            cursor.setBlockFormat(ToQtBlockFormat(paragraph));
             cursor.setBlockCharFormat(ToQtFormat(mark));
             first = false;
         } else {
-            cursor.insertBlock(ToQtFormat(paragraph.format), ToQtFormat(mark));
+            cursor.insertBlock(ToQtBlockFormat(paragraph), ToQtFormat(mark));
         }
         for (const TextRun& run : paragraph.runs) {
             cursor.insertText(ToQ(run.text), ToQtFormat(run.format));
@@ -234,8 +263,11 @@ RichDocument ToRichDocument(const QTextDocument& source, int start, int end) {
     const QFont defaultFont = source.defaultFont();
     for (QTextBlock block = source.findBlock(start); block.isValid() && block.position() <= end;
          block = block.next()) {
-        result.paragraphs.push_back(
-            Paragraph{FromQtFormat(block.blockFormat(), source.indentWidth()), {}});
+        const QTextBlockFormat format = block.blockFormat();
+        result.paragraphs.push_back(Paragraph{FromQtFormat(format, source.indentWidth()),
+                                              {},
+                                              RoleOf(format),
+                                              format.boolProperty(kKeepWithNextProperty)});
         for (auto it = block.begin(); !it.atEnd(); ++it) {
             const QTextFragment fragment = it.fragment();
             if (!fragment.isValid()) {
@@ -260,6 +292,20 @@ RichDocument ToRichDocument(const QTextDocument& source, int start, int end) {
 
 RichDocument ToRichDocument(const QTextDocument& source) {
     return ToRichDocument(source, 0, source.characterCount() - 1);
+}
+
+std::vector<Paragraph> PageFlowOf(const QTextDocument& source) {
+    std::vector<Paragraph> flow;
+    flow.reserve(static_cast<std::size_t>(source.blockCount()));
+    for (QTextBlock block = source.begin(); block.isValid(); block = block.next()) {
+        const QTextBlockFormat format = block.blockFormat();
+        Paragraph paragraph;
+        paragraph.role = RoleOf(format);
+        paragraph.keepWithNext = format.boolProperty(kKeepWithNextProperty);
+        paragraph.runs.push_back({FromQ(block.text()), CharFormat{}});
+        flow.push_back(std::move(paragraph));
+    }
+    return flow;
 }
 
 std::optional<PageFooter> FooterOf(const QTextDocument& source) {

@@ -35,6 +35,11 @@ void FillDocument(QTextDocument& target, const RichDocument& document);
 RichDocument ToRichDocument(const QTextDocument& source, int start, int end);
 RichDocument ToRichDocument(const QTextDocument& source);
 
+// One paragraph per block of `source`, in order, with the role and the
+// keep-with-next mark the report gave it and the block's text: what the page
+// flow reads, by block number.
+std::vector<Paragraph> PageFlowOf(const QTextDocument& source);
+
 // The page footer `source` was filled with, if any.
 std::optional<PageFooter> FooterOf(const QTextDocument& source);
 

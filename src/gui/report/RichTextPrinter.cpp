@@ -1,5 +1,6 @@
 #include "report/RichTextPrinter.h"
 
+#include "report/PageFlow.h"
 #include "report/RichDocumentConversion.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -34,30 +35,6 @@ int TwipsToDevice(int twips, double dpi) {
     return static_cast<int>(std::lround(twips * dpi / kTwipsPerInch));
 }
 
-// A heading of the report: a section or table title, a table's column
-// headings or a rule line. Everything in it is underlined, and all its words
-// are bold (a rule line is a run of underlined TABs).
-bool IsHeading(const QTextBlock& block) {
-    if (block.text().isEmpty()) {
-        return false;
-    }
-    for (auto it = block.begin(); !it.atEnd(); ++it) {
-        const QTextFragment fragment = it.fragment();
-        const QTextCharFormat format = fragment.charFormat();
-        if (!format.fontUnderline()) {
-            return false;
-        }
-        if (!fragment.text().trimmed().isEmpty() && format.fontWeight() < QFont::DemiBold) {
-            return false;
-        }
-    }
-    return true;
-}
-
-bool HasContent(const QTextBlock& block) {
-    return !block.text().trimmed().isEmpty() || IsHeading(block);
-}
-
 // The page a line of the laid-out copy stands on.
 int PageOf(const QTextBlock& block, int line, qreal pageHeight) {
     const QTextLayout* layout = block.layout();
@@ -66,12 +43,6 @@ int PageOf(const QTextBlock& block, int line, qreal pageHeight) {
     }
     const qreal y = layout->position().y() + layout->lineAt(line).y();
     return static_cast<int>(std::floor((y + 0.5) / pageHeight));
-}
-
-// A title of the report: a section's or a table's name, or "Runoff Rate
-// Calculations"; a table's column headings are tabbed, a rule line is tabs.
-bool IsTitle(const QTextBlock& block) {
-    return IsHeading(block) && !block.text().trimmed().isEmpty() && !block.text().contains(u'\t');
 }
 
 // Where a line of the laid-out copy starts and ends, from the top of page 1.
@@ -83,38 +54,23 @@ qreal LineBottom(const QTextBlock& block, int line) {
     return LineTop(block, line) + block.layout()->lineAt(line).height();
 }
 
-// The last paragraph of a title's block: up to the next title or to a gap of
-// three empty lines, which is how the report parts its sections.
-QTextBlock BlockEnd(const QTextBlock& title) {
-    constexpr int kSectionGap = 3;
-    QTextBlock last = title;
-    int empty = 0;
-    for (QTextBlock next = title.next(); next.isValid() && !IsTitle(next); next = next.next()) {
-        if (!HasContent(next)) {
-            if (++empty == kSectionGap) {
-                break;
-            }
-            continue;
-        }
-        empty = 0;
-        last = next;
-    }
-    return last;
-}
-
 // Finds the first heading that ends a page while what it holds together
 // continues on the next, and makes it start that next page itself. What a
 // heading holds together: a title its whole block (a table, the runoff rates)
 // when that fits on one page, any heading the first line of what it heads.
 // False when there is none.
-bool MoveOneHeading(QTextDocument& document, qreal pageHeight) {
+bool MoveOneHeading(QTextDocument& document, const std::vector<Paragraph>& flow, qreal pageHeight) {
     document.pageCount();  // lays the whole copy out before positions are read
+    const auto at = [&](const QTextBlock& block) -> const Paragraph& {
+        return flow[static_cast<std::size_t>(block.blockNumber())];
+    };
     for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
-        if (!IsHeading(block) || block.layout() == nullptr || block.layout()->lineCount() == 0) {
+        if (!IsHeading(at(block)) || block.layout() == nullptr ||
+            block.layout()->lineCount() == 0) {
             continue;
         }
         QTextBlock next = block.next();
-        while (next.isValid() && !HasContent(next)) {
+        while (next.isValid() && !HasContent(at(next))) {
             next = next.next();
         }
         if (!next.isValid()) {
@@ -123,8 +79,9 @@ bool MoveOneHeading(QTextDocument& document, qreal pageHeight) {
         const qreal top = LineTop(block, 0);
         const int headingPage = PageOf(block, 0, pageHeight);
         int endPage = PageOf(next, 0, pageHeight);
-        if (IsTitle(block)) {
-            const QTextBlock last = BlockEnd(block);
+        if (IsTitle(at(block))) {
+            const QTextBlock last = document.findBlockByNumber(static_cast<int>(
+                TitleBlockEnd(flow, static_cast<std::size_t>(block.blockNumber()))));
             const int lastLine = last.layout()->lineCount() - 1;
             if (lastLine >= 0 && LineBottom(last, lastLine) - top <= pageHeight) {
                 endPage = std::max(endPage, PageOf(last, lastLine, pageHeight));
@@ -150,7 +107,8 @@ bool MoveOneHeading(QTextDocument& document, qreal pageHeight) {
 // may leave its title behind, so the search starts again after each move; each
 // heading moves at most once, since a moved heading starts its page.
 void KeepHeadingsWithNext(QTextDocument& document, qreal pageHeight) {
-    for (int moves = 0; moves < document.blockCount() && MoveOneHeading(document, pageHeight);
+    const std::vector<Paragraph> flow = PageFlowOf(document);
+    for (int moves = 0; moves < document.blockCount() && MoveOneHeading(document, flow, pageHeight);
          ++moves) {
     }
 }

@@ -45,6 +45,12 @@ std::string ControlsAsSpaces(std::string_view utf8) {
     std::string shown;
     shown.reserve(utf8.size());
     for (std::size_t position = 0; position < utf8.size();) {
+        const auto byte = static_cast<unsigned char>(utf8[position]);
+        if (byte < 0x80) {
+            shown += IsControlCharacter(byte) ? ' ' : static_cast<char>(byte);
+            ++position;
+            continue;
+        }
         const Utf8Character character = DecodeUtf8(utf8, position);
         if (character.valid && IsControlCharacter(character.value)) {
             shown += ' ';

@@ -19,6 +19,7 @@
 #include "intensity/IntensityDatabase.h"
 #include "solver/RationalMethod.h"
 #include "store/Connection.h"
+#include "store/DrainageStore.h"
 #include "store/ProjectSetup.h"
 #include "store/TcPath.h"
 #include "store/TypedTc.h"
@@ -189,6 +190,23 @@ NetworkSolution Solve(const std::string& projectPath, const std::string& appFold
 
     solution.intensityRows = ReadIntensityRows(appFolder, intensityTableName);
     RecomputeSheetFlow(solution, sheetFlow);
+    RequireCompleteTable(solution.intensityRows, intensityTableName);
+    solution.layout = LayoutOf(ReadDrainageLinks(projectPath), solution.overland, solution.shallow,
+                               solution.channel, solution.offTcPath);
+    solution.flow = ComputeNetworkFlow(solution.layout, solution.overland, solution.shallow,
+                                       solution.channel, solution.intensityRows);
+    if (solution.layout.network) {
+        // The drawn network decides: what the outlet's longest path passes is
+        // on the path, everything else off it.
+        const std::vector<std::string>& path = solution.flow.Outlet().path;
+        const std::set<std::string> onPath(path.begin(), path.end());
+        solution.offTcPath.clear();
+        for (const auto& [tag, to] : solution.layout.drainsTo) {
+            if (!onPath.contains(tag)) {
+                solution.offTcPath.insert(tag);
+            }
+        }
+    }
 
     solution.TotalArea = Sum(solution.overland, &BasinRow::Area);
     solution.OverlandTcSum = PathSum(solution, solution.overland, &BasinRow::Tc);
@@ -199,9 +217,11 @@ NetworkSolution Solve(const std::string& projectPath, const std::string& appFold
     }
     solution.TotalTc = solution.ShallowTcSum + solution.OverlandTcSum + solution.ChannelTcSum;
 
-    const RationalResults results =
-        ComputeRationalMethod(solution.intensityRows, intensityTableName, solution.TotalArea,
-                              solution.WeightedC, solution.TotalTc);
+    // The outlet's flow is the project's: for a project whose areas all reach
+    // the outlet without passing a design point it is min(C Cf, 1) I A of the
+    // totals above, to the last digit.
+    const RationalResults results{solution.flow.Outlet().intensity,
+                                  solution.flow.Outlet().peakFlow};
     solution.intensitySource = IntensityTableSource(appFolder, intensityTableName);
     const std::array<std::string, 14> stored = ResultTexts(results);
 

@@ -8,6 +8,7 @@
 
 #include "detention/DetentionInputs.h"
 #include "intensity/IntensityDatabase.h"
+#include "network/DrainageNetwork.h"
 #include "store/ElementRows.h"
 
 namespace torrenta {
@@ -72,6 +73,13 @@ struct NetworkSolution {
     // ("#0.0000" text; "" when they cannot be computed with, P2 is unknown or
     // the Tc was typed).
     std::vector<std::string> overlandTcWithP2;
+
+    // Where everything drains (the implied chain for a project that is not a
+    // network) and what the walk of that tree found at every design point,
+    // the outlet last. In a network the Tc flow path is the outlet's longest
+    // path: offTcPath then holds every element off it.
+    DrainageLayout layout;
+    NetworkFlow flow;
 
     // The pond the stored detention inputs size on this solve's rainfall;
     // nothing for a project without detention inputs.

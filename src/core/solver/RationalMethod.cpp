@@ -16,14 +16,6 @@
 #include "text/NumberText.h"
 
 namespace torrenta {
-namespace {
-
-constexpr double kMinutesPerHour = 60.0;
-constexpr double kMaxCoefficient = 1.0;
-constexpr std::size_t kPeriodCount = kReturnPeriods.size();
-// Ival_1 and Qpeak_1 are shown with four decimals; the others keep every
-// digit of the single-precision value.
-constexpr int kFirstPeriodDecimals = 4;
 
 // Stored values are single precision; a reading beyond the float range
 // saturates instead of being an undefined conversion.
@@ -37,6 +29,15 @@ float ToSingle(double value) {
     return static_cast<float>(value);
 }
 
+namespace {
+
+constexpr double kMinutesPerHour = 60.0;
+constexpr double kMaxCoefficient = 1.0;
+constexpr std::size_t kPeriodCount = kReturnPeriods.size();
+// Ival_1 and Qpeak_1 are shown with four decimals; the others keep every
+// digit of the single-precision value.
+constexpr int kFirstPeriodDecimals = 4;
+
 std::array<float, kPeriodCount> RowValues(const IntensityRow& row) {
     std::array<float, kPeriodCount> values{};
     for (std::size_t k = 0; k < kPeriodCount; ++k) {
@@ -49,6 +50,9 @@ std::array<float, kPeriodCount> RowValues(const IntensityRow& row) {
 // past its end, and a cell of text would read as no rain at all: either way
 // the report would show flows that look computed. The engineer is told which
 // table and which cell instead.
+
+}  // namespace
+
 void RequireCompleteTable(const std::vector<IntensityRow>& rows, const std::string& name) {
     const std::string table = "The intensity table \"" + name + "\"";
     if (rows.size() < kDurationTexts.size()) {
@@ -92,8 +96,6 @@ void RequireCompleteTable(const std::vector<IntensityRow>& rows, const std::stri
     }
 }
 
-}  // namespace
-
 double FrequencyFactor(std::int16_t returnPeriod) {
     switch (returnPeriod) {
         case 25:
@@ -105,6 +107,11 @@ double FrequencyFactor(std::int16_t returnPeriod) {
         default:
             return 1.0;
     }
+}
+
+double CappedCoefficient(double coefficient, int years) {
+    return MinValue(coefficient * FrequencyFactor(static_cast<std::int16_t>(years)),
+                    kMaxCoefficient);
 }
 
 double MinValue(double x, double y) {
@@ -170,8 +177,7 @@ RationalResults ComputeRationalMethod(const std::vector<IntensityRow>& rows,
     RationalResults results;
     results.intensity = InterpolateIntensities(rows, tcMinutes);
     for (std::size_t k = 0; k < kPeriodCount; ++k) {
-        const double cf = FrequencyFactor(static_cast<std::int16_t>(kReturnPeriods[k]));
-        const double cc = MinValue(coefficient * cf, kMaxCoefficient);
+        const double cc = CappedCoefficient(coefficient, kReturnPeriods[k]);
         results.peakFlow[k] = ToSingle(cc * static_cast<double>(results.intensity[k]) * area);
     }
     return results;

@@ -19,6 +19,17 @@ double FrequencyFactor(std::int16_t returnPeriod);
 // x when x < y, otherwise y.
 double MinValue(double x, double y);
 
+// min(C Cf, 1) for a return period.
+double CappedCoefficient(double coefficient, int years);
+
+// A value as the results store it: single precision, saturated at the float
+// range.
+float ToSingle(double value);
+
+// IntensityError naming the table and the cell unless it holds its ten rows
+// of fixed durations, each with a number for every period.
+void RequireCompleteTable(const std::vector<IntensityRow>& rows, const std::string& name);
+
 // Intensities (in/hr, single precision, periods 1 ... 100 years) for a time of
 // concentration in minutes, from rows in ascending duration: below the first
 // duration the first row; at or past the last the last row; otherwise linear

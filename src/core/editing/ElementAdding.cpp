@@ -2,7 +2,9 @@
 
 #include "Errors.h"
 #include "editing/ElementEditing.h"
+#include "editing/NetworkEditing.h"
 #include "store/Connection.h"
+#include "store/DrainageStore.h"
 #include "store/TcPath.h"
 #include "store/TypedTc.h"
 
@@ -19,6 +21,19 @@ std::size_t LiveElementCount(const std::string& projectPath, ElementKind kind) {
             return ReadLiveElements<ChannelRow>(projectPath).size();
     }
     return 0;
+}
+
+// A drainage network holds more of each kind than a flow path does.
+std::size_t LiveElementLimit(const std::string& projectPath) {
+    return ReadDrainageLinks(projectPath).network ? kMaxNetworkElements
+                                                  : static_cast<std::size_t>(kMaxLiveElements);
+}
+
+void RequireRoomFor(const std::string& projectPath, ElementKind kind) {
+    const std::size_t limit = LiveElementLimit(projectPath);
+    if (LiveElementCount(projectPath, kind) >= limit) {
+        throw InputError(MaximumReachedText(kind, limit));
+    }
 }
 
 }  // namespace
@@ -40,9 +55,7 @@ std::string AddElement(const std::string& projectPath, Row& row, const IconSlotC
         complete(row);
         check();
     }
-    if (LiveElementCount(projectPath, Table::kKind) >= kMaxLiveElements) {
-        throw InputError(std::string(MaximumReachedText(Table::kKind)));
-    }
+    RequireRoomFor(projectPath, Table::kKind);
     const NewIconSlot slot = choose(CountElementRows(projectPath, Table::kKind));
     row.*Table::kTag = NextElementTag(projectPath, Table::kKind, slot.index);
     row.*Table::kX = std::to_string(slot.position.left);
@@ -69,9 +82,7 @@ std::string AddElement(const std::string& projectPath, Row& row, int index, Icon
 
 void RestoreElement(const std::string& projectPath, ElementKind kind, const std::string& tag) {
     WriteTransaction transaction(projectPath, "Cannot restore the element");
-    if (LiveElementCount(projectPath, kind) >= kMaxLiveElements) {
-        throw InputError(std::string(MaximumReachedText(kind)));
-    }
+    RequireRoomFor(projectPath, kind);
     UndeleteElement(projectPath, kind, tag);
     transaction.Commit();
 }

@@ -134,16 +134,17 @@ bool CompleteForSave(ChannelRow& row) {
     return true;
 }
 
-std::string_view MaximumReachedText(ElementKind kind) {
+std::string MaximumReachedText(ElementKind kind, std::size_t limit) {
+    const std::string count = "Maximum " + std::to_string(limit);
     switch (kind) {
         case ElementKind::Overland:
-            return "Maximum 20 basins allowed";
+            return count + " basins allowed";
         case ElementKind::Shallow:
-            return "Maximum 20 Surface Flows allowed";
+            return count + " Surface Flows allowed";
         case ElementKind::Channel:
             break;
     }
-    return "Maximum 20 Channel Flows allowed";
+    return count + " Channel Flows allowed";
 }
 
 }  // namespace torrenta

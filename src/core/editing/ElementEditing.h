@@ -52,6 +52,6 @@ bool CompleteForSave(ChannelRow& row);
 
 // The "Maximum Reached" text of a kind's limit of 20 live elements.
 inline constexpr int kMaxLiveElements = 20;
-std::string_view MaximumReachedText(ElementKind kind);
+std::string MaximumReachedText(ElementKind kind, std::size_t limit = kMaxLiveElements);
 
 }  // namespace torrenta

@@ -9,6 +9,7 @@
 
 #include "Errors.h"
 #include "store/Connection.h"
+#include "store/DrainageStore.h"
 
 namespace torrenta {
 namespace {
@@ -201,14 +202,25 @@ int SetDeleted(const std::string& projectPath, ElementKind kind, const std::stri
 
 }  // namespace
 
-void SoftDeleteElement(const std::string& projectPath, ElementKind kind, const std::string& tag) {
+std::vector<std::string> SoftDeleteElement(const std::string& projectPath, ElementKind kind,
+                                           const std::string& tag) {
+    std::vector<std::string> rerouted = RerouteAround(projectPath, tag);
     SetDeleted(projectPath, kind, tag, kDeleted, "Cannot delete the element");
+    return rerouted;
 }
 
-void UndeleteElement(const std::string& projectPath, ElementKind kind, const std::string& tag) {
+void UndeleteElement(const std::string& projectPath, ElementKind kind, const std::string& tag,
+                     const std::vector<std::string>& rerouted) {
     if (SetDeleted(projectPath, kind, tag, kLive, "Cannot restore the element") == 0) {
         throw DatabaseError("The element " + tag +
                             " is no longer in the project; it cannot be restored.");
+    }
+    const DrainageLinks links = ReadDrainageLinks(projectPath);
+    for (const std::string& item : rerouted) {
+        const bool isPoint =
+            std::any_of(links.points.begin(), links.points.end(),
+                        [&](const PointRow& point) { return point.PointTag == item; });
+        WriteDrainsTo(projectPath, item, tag, isPoint);
     }
 }
 

@@ -176,13 +176,17 @@ template <class Row>
 std::vector<Row> ReadAllElements(const std::string& projectPath);
 
 // Marks the row with this tag deleted; it stays in the file until the project
-// is closed.
-void SoftDeleteElement(const std::string& projectPath, ElementKind kind, const std::string& tag);
+// is closed. In a drainage network what drained into it now drains where it
+// drained; the tags so re-routed are returned for Undo.
+std::vector<std::string> SoftDeleteElement(const std::string& projectPath, ElementKind kind,
+                                           const std::string& tag);
 
 // Takes back a soft delete: the row with this tag is live again, with every
-// value it had. DatabaseError when no row carries the tag any more (the
-// project was closed and purged since).
-void UndeleteElement(const std::string& projectPath, ElementKind kind, const std::string& tag);
+// value it had, and what `rerouted` names drains into it again. DatabaseError
+// when no row carries the tag any more (the project was closed and purged
+// since).
+void UndeleteElement(const std::string& projectPath, ElementKind kind, const std::string& tag,
+                     const std::vector<std::string>& rerouted = {});
 
 // Writes an icon's position after a drag.
 void UpdateElementPosition(const std::string& projectPath, ElementKind kind, const std::string& tag,

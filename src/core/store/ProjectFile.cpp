@@ -16,6 +16,7 @@
 
 #include "Errors.h"
 #include "store/Connection.h"
+#include "store/DrainageStore.h"
 #include "store/ElementRows.h"
 #include "store/FileIdentity.h"
 #include "store/TcPath.h"
@@ -285,6 +286,7 @@ void CloseProject(const std::string& projectPath) {
               }
               PurgeOffTcPath(db);
               PurgeTypedTc(db);
+              PurgeDrainage(db);
               transaction.commit();
           });
 }

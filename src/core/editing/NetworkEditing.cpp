@@ -1,0 +1,203 @@
+#include "editing/NetworkEditing.h"
+
+#include <algorithm>
+
+#include "Errors.h"
+#include "store/Connection.h"
+#include "store/DrainageStore.h"
+#include "store/TcPath.h"
+#include "text/NameText.h"
+#include "text/NumberText.h"
+
+namespace torrenta {
+namespace {
+
+// Where a new point goes when nothing says: a row of eight under the outlet
+// node's usual place, one icon apart.
+constexpr int kPointLeft = 720;
+constexpr int kPointTop = 7200;
+constexpr int kPointStep = 1200;
+constexpr int kPointsPerRow = 8;
+
+struct Elements {
+    std::vector<BasinRow> overland;
+    std::vector<SurfaceRow> shallow;
+    std::vector<ChannelRow> channel;
+    std::set<std::string> offTcPath;
+};
+
+Elements ReadElements(const std::string& projectPath) {
+    return {ReadLiveElements<BasinRow>(projectPath), ReadLiveElements<SurfaceRow>(projectPath),
+            ReadLiveElements<ChannelRow>(projectPath), ReadOffTcPath(projectPath)};
+}
+
+std::string Downstream(const std::string& to) {
+    return to == kOutletTag ? std::string("the outlet") : to;
+}
+
+// What the conversion wrote, in words: the chain, the elements set beside it,
+// and an area off the old path whose own time is longer than the whole chain
+// (it now sets the time of concentration, as it should).
+std::string ConversionSentence(const Elements& elements,
+                               const std::map<std::string, std::string>& chain) {
+    std::vector<std::string> links;
+    std::vector<std::string> beside;
+    double chainTime = 0.0;
+    const auto note = [&](const std::string& tag, double time) {
+        if (elements.offTcPath.contains(tag)) {
+            beside.push_back(tag);
+            return;
+        }
+        chainTime += time;
+        links.push_back(tag + " drains to " + Downstream(chain.at(tag)));
+    };
+    for (const BasinRow& row : elements.overland) {
+        note(row.BasinTag, LeadingNumber(row.Tc));
+    }
+    for (const SurfaceRow& row : elements.shallow) {
+        note(row.SurfTag, LeadingNumber(row.SurfTc));
+    }
+    for (const ChannelRow& row : elements.channel) {
+        note(row.ChannelTag, LeadingNumber(row.ChannelTc));
+    }
+    std::string sentence = "The project is now a drainage network";
+    if (!links.empty()) {
+        sentence += ", its flow path written out as links: ";
+        for (std::size_t i = 0; i < links.size(); ++i) {
+            sentence += (i > 0 ? ", " : "") + links[i];
+        }
+    }
+    if (!beside.empty()) {
+        sentence += "; off the path, draining to the outlet:";
+        for (const std::string& tag : beside) {
+            sentence += " " + tag;
+        }
+    }
+    sentence += ".";
+    for (const BasinRow& row : elements.overland) {
+        if (elements.offTcPath.contains(row.BasinTag) && LeadingNumber(row.Tc) > chainTime) {
+            sentence += " Overland flow area \"" + row.BasinName + "\" (" + row.BasinTag +
+                        ") takes " + GeneralNumberText(LeadingNumber(row.Tc)) +
+                        " min on its own, longer than the " + GeneralNumberText(chainTime) +
+                        " min of the old flow path: it now sets the time of concentration.";
+        }
+    }
+    return sentence;
+}
+
+// Inside the caller's write transaction.
+std::string Convert(const std::string& projectPath) {
+    if (ReadDrainageLinks(projectPath).network) {
+        return "";
+    }
+    const Elements elements = ReadElements(projectPath);
+    const std::map<std::string, std::string> chain =
+        ImpliedChain(elements.overland, elements.shallow, elements.channel, elements.offTcPath);
+    WriteNetworkTables(projectPath, chain);
+    return ConversionSentence(elements, chain);
+}
+
+bool IsPoint(const DrainageLayout& layout, const std::string& tag) {
+    return std::any_of(layout.points.begin(), layout.points.end(),
+                       [&](const PointRow& point) { return point.PointTag == tag; });
+}
+
+}  // namespace
+
+DrainageLayout ReadDrainageLayout(const std::string& projectPath) {
+    const Elements elements = ReadElements(projectPath);
+    return LayoutOf(ReadDrainageLinks(projectPath), elements.overland, elements.shallow,
+                    elements.channel, elements.offTcPath);
+}
+
+std::string ConvertToNetwork(const std::string& projectPath) {
+    WriteTransaction transaction(projectPath, "Cannot make the project a drainage network");
+    const std::string sentence = Convert(projectPath);
+    transaction.Commit();
+    return sentence;
+}
+
+NetworkChange AddDesignPoint(const std::string& projectPath, const std::string& name,
+                             const std::string& kind, const std::string& drainsTo, int x, int y) {
+    if (name.empty()) {
+        throw InputError("A design point needs a name.");
+    }
+    RequireOneLineText(name, "The name");
+    if (kind != kInletKind && kind != kJunctionKind) {
+        throw InputError("A design point is an inlet or a junction, not \"" + kind + "\".");
+    }
+    WriteTransaction transaction(projectPath, "Cannot add the design point");
+    const DrainageLayout layout = ReadDrainageLayout(projectPath);
+    if (layout.points.size() >= kMaxPoints) {
+        throw InputError("Maximum " + std::to_string(kMaxPoints) + " design points allowed");
+    }
+    if (drainsTo != kOutletTag && !layout.drainsTo.contains(drainsTo)) {
+        throw InputError("The project has no element or design point " + drainsTo +
+                         " for the new design point to drain to.");
+    }
+    NetworkChange change;
+    change.conversion = Convert(projectPath);
+    const int slot = static_cast<int>(layout.points.size());
+    PointRow row;
+    row.PointName = name;
+    row.PointKind = kind;
+    row.PointX = std::to_string(x >= 0 ? x : kPointLeft + (slot % kPointsPerRow) * kPointStep);
+    row.PointY = std::to_string(y >= 0 ? y : kPointTop + (slot / kPointsPerRow) * kPointStep);
+    row.DrainsTo = drainsTo;
+    change.tag = InsertPointRow(projectPath, row);
+    transaction.Commit();
+    return change;
+}
+
+NetworkChange SetDrainsTo(const std::string& projectPath, const std::string& tag,
+                          const std::string& to) {
+    WriteTransaction transaction(projectPath, "Cannot change where it drains");
+    const DrainageLayout layout = ReadDrainageLayout(projectPath);
+    RequireLink(layout.drainsTo, tag, to);
+    NetworkChange change;
+    change.tag = tag;
+    change.conversion = Convert(projectPath);
+    WriteDrainsTo(projectPath, tag, to, IsPoint(layout, tag));
+    transaction.Commit();
+    return change;
+}
+
+std::vector<std::string> DeleteDesignPoint(const std::string& projectPath, const std::string& tag) {
+    WriteTransaction transaction(projectPath, "Cannot delete the design point");
+    const DrainageLayout layout = ReadDrainageLayout(projectPath);
+    if (!IsPoint(layout, tag)) {
+        throw InputError("The project has no design point " + tag + ".");
+    }
+    std::vector<std::string> rerouted = RerouteAround(projectPath, tag);
+    SetPointDeleted(projectPath, tag, true);
+    transaction.Commit();
+    return rerouted;
+}
+
+void RestoreDesignPoint(const std::string& projectPath, const std::string& tag,
+                        const std::vector<std::string>& rerouted) {
+    WriteTransaction transaction(projectPath, "Cannot restore the design point");
+    SetPointDeleted(projectPath, tag, false);
+    const DrainageLayout layout = ReadDrainageLayout(projectPath);
+    for (const std::string& item : rerouted) {
+        if (layout.drainsTo.contains(item)) {
+            WriteDrainsTo(projectPath, item, tag, IsPoint(layout, item));
+        }
+    }
+    transaction.Commit();
+}
+
+std::string ReroutedSentence(const std::string& deleted, const std::vector<std::string>& rerouted,
+                             const std::string& downstream) {
+    if (rerouted.empty()) {
+        return "";
+    }
+    std::string sentence =
+        "What drained into " + deleted + " now drains to " + Downstream(downstream) + ":";
+    for (const std::string& tag : rerouted) {
+        sentence += " " + tag;
+    }
+    return sentence + ".";
+}
+
+}  // namespace torrenta

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "network/DrainageNetwork.h"
+
+namespace torrenta {
+
+// Changes to where things drain. Each runs in one write transaction and
+// refuses with an InputError naming the ends before anything is written.
+
+// Live elements of each kind a project may hold: 20 until it is a network,
+// 200 in one, and 200 design points.
+inline constexpr std::size_t kMaxNetworkElements = 200;
+inline constexpr std::size_t kMaxPoints = 200;
+
+// Where a project's elements drain now (the chain for one that is not a
+// network), with its design points.
+DrainageLayout ReadDrainageLayout(const std::string& projectPath);
+
+// Makes the project a network, writing the chain its flow path implies, so no
+// number changes. Returns what was written, in a sentence ("" when the project
+// already is one).
+std::string ConvertToNetwork(const std::string& projectPath);
+
+struct NetworkChange {
+    std::string tag;         // the new point's tag, or the item changed
+    std::string conversion;  // the conversion's sentence, when this change made the network
+};
+
+// Adds a design point draining to `drainsTo` (a tag or "Outlet") and returns
+// its tag; the first point makes the project a network.
+NetworkChange AddDesignPoint(const std::string& projectPath, const std::string& name,
+                             const std::string& kind, const std::string& drainsTo, int x, int y);
+
+// Sets where an element or a point drains; the first link makes the project a
+// network.
+NetworkChange SetDrainsTo(const std::string& projectPath, const std::string& tag,
+                          const std::string& to);
+
+// Deletes a design point; what drained into it now drains where it drained.
+// Returns the tags re-routed, which RestoreDesignPoint puts back.
+std::vector<std::string> DeleteDesignPoint(const std::string& projectPath, const std::string& tag);
+void RestoreDesignPoint(const std::string& projectPath, const std::string& tag,
+                        const std::vector<std::string>& rerouted);
+
+// The sentence saying where things now drain after a deletion ("" for none).
+std::string ReroutedSentence(const std::string& deleted, const std::vector<std::string>& rerouted,
+                             const std::string& downstream);
+
+}  // namespace torrenta

@@ -1,0 +1,183 @@
+#include <gtest/gtest.h>
+
+#include <SQLiteCpp/Database.h>
+
+#include <string>
+#include <vector>
+
+#include "Errors.h"
+#include "TestFolder.h"
+#include "editing/NetworkEditing.h"
+#include "intensity/IntensityDatabase.h"
+#include "solver/NetworkSolution.h"
+#include "store/DrainageStore.h"
+#include "store/ElementRows.h"
+#include "store/ProjectSetup.h"
+#include "store/TcPath.h"
+
+namespace torrenta {
+namespace {
+
+using test::TestFolder;
+
+// The 10-year column falls 6, 5, 4, 3, 2 ... in/hr down the durations 5, 10,
+// 15, 30, 60 ... min; the other periods hold the same, so only Cf tells them
+// apart.
+IntensityGrid FallingGrid() {
+    const char* values[] = {"6", "5", "4", "3", "2", "1.5", "1.2", "0.8", "0.5", "0.3"};
+    IntensityGrid grid;
+    for (std::size_t i = 0; i < grid.size(); ++i) {
+        grid[i].fill(values[i]);
+    }
+    return grid;
+}
+
+BasinRow Area(const std::string& tag, const std::string& area, const std::string& c,
+              const std::string& tc) {
+    return BasinRow{tag,    "Lot " + tag, "0",     "0",     area,   "Lawn", c,
+                    "0.02", "100",        "False", "Grass", "0.15", tc};
+}
+
+class DrainageNetworkTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        SaveIntensityTable(folder_.AppFolder(), "Falling", FallingGrid());
+        SaveProjectSetup(project_, {"Site", "", "", "", "", ""}, "Outlet", "Falling");
+    }
+
+    NetworkSolution Solve() { return SolveProject(project_, folder_.AppFolder(), "Falling"); }
+
+    const PointFlow& At(const NetworkSolution& solution, const std::string& tag) {
+        for (const PointFlow& point : solution.flow.points) {
+            if (point.tag == tag) {
+                return point;
+            }
+        }
+        ADD_FAILURE() << "no point " << tag;
+        return solution.flow.points.back();
+    }
+
+    TestFolder folder_;
+    std::string project_ = folder_.NewProjectFile();
+};
+
+// Two lots side by side into Point1, a channel on to Point2; a third lot
+// through a swale into Point3, which joins at Point2; Point2 to the outlet.
+//   Point1: A = 2 + 3 = 5 ac; C = 0.4 x 0.8 + 0.6 x 0.5 = 0.62; CA = 3.1;
+//           Tc = max(10, 15) = 15 min (the second lot), I = 4 in/hr (the
+//           15-minute row exactly): Q10 = 3.1 x 4 = 12.4 cfs.
+//   Point3: A = 4, C = 0.3, CA = 1.2; Tc = 20 + 8 = 28 min,
+//           I = 4 + (3 - 4) x (28/60 - 0.25) / 0.25 = 3.13333: Q10 = 3.76.
+//   Point2: own area none; A = 9, CA = 3.1 + 1.2 = 4.3; Tc = max(15 + 5, 28)
+//           = 28 along lot 3, the swale and Point3: Q10 = 4.3 x 3.13333 =
+//           13.4733; Q100 = 5.375 x 3.13333 = 16.8417. The outlet takes the same.
+//   100-year at Point1: min(0.62 x 1.25, 1) x 5 = 3.875; x 4 = 15.5 cfs.
+TEST_F(DrainageNetworkTest, SolvesEveryPointOfAHandWorkedNetwork) {
+    InsertElementRow(project_, Area("Basin1", "2", "0.8", "10"));
+    InsertElementRow(project_, Area("Basin2", "3", "0.5", "15"));
+    InsertElementRow(project_, Area("Basin3", "4", "0.3", "20"));
+    InsertElementRow(project_, SurfaceRow{"Surface1", "Swale", "0", "0", "0.01", "300", "False",
+                                          "1.5", "Unpaved", "8"});
+    InsertElementRow(project_, ChannelRow{"Channel1", "Ditch", "0", "0", "4.5", "7.2", "0.005",
+                                          "600", "Concrete", "0.013", "False", "2.5", "5"});
+    const std::string p1 = AddDesignPoint(project_, "Inlet A", "inlet", "Outlet", -1, -1).tag;
+    const std::string p2 = AddDesignPoint(project_, "Confluence", "junction", "Outlet", -1, -1).tag;
+    const std::string p3 = AddDesignPoint(project_, "Inlet B", "inlet", p2, -1, -1).tag;
+    for (const auto& [from, to] :
+         std::vector<std::pair<std::string, std::string>>{{"Basin1", p1},
+                                                          {"Basin2", p1},
+                                                          {p1, "Channel1"},
+                                                          {"Channel1", p2},
+                                                          {"Basin3", "Surface1"},
+                                                          {"Surface1", p3}}) {
+        SetDrainsTo(project_, from, to);
+    }
+
+    const NetworkSolution solution = Solve();
+    const struct {
+        std::string tag;
+        double ownArea, totalArea, sumCA10, tc;
+        std::vector<std::string> path;
+        float q10, q100;
+    } expected[] = {
+        {p1, 5, 5, 3.1, 15, {"Basin2"}, 12.4f, 15.5f},
+        {p3, 4, 4, 1.2, 28, {"Basin3", "Surface1"}, 3.76f, 4.7f},
+        {p2, 0, 9, 4.3, 28, {"Basin3", "Surface1", p3}, 13.47333f, 16.84167f},
+        {"Outlet", 0, 9, 4.3, 28, {"Basin3", "Surface1", p3, p2}, 13.47333f, 16.84167f},
+    };
+    ASSERT_EQ(solution.flow.points.size(), 4u);
+    for (const auto& e : expected) {
+        SCOPED_TRACE(e.tag);
+        const PointFlow& point = At(solution, e.tag);
+        EXPECT_DOUBLE_EQ(point.ownArea, e.ownArea);
+        EXPECT_DOUBLE_EQ(point.totalArea, e.totalArea);
+        EXPECT_NEAR(point.sumCA[3], e.sumCA10, 1e-12);
+        EXPECT_DOUBLE_EQ(point.tc, e.tc);
+        EXPECT_EQ(point.path, e.path);
+        EXPECT_NEAR(point.peakFlow[3], e.q10, 1e-4);
+        EXPECT_NEAR(point.peakFlow[6], e.q100, 1e-4);
+    }
+    EXPECT_EQ(solution.flow.points.back().tag, "Outlet");
+    EXPECT_DOUBLE_EQ(solution.TotalTc, 28.0);
+    EXPECT_FLOAT_EQ(solution.periods[3].peakFlow, solution.flow.Outlet().peakFlow[3]);
+    // Off the outlet's path: the first branch, shown in parentheses.
+    EXPECT_FALSE(solution.OnTcPath("Basin1"));
+    EXPECT_TRUE(solution.OnTcPath("Surface1"));
+}
+
+// The first link writes the chain the flow path stood for: the same Tc and
+// peak flows as before, now from the drawn network.
+TEST_F(DrainageNetworkTest, ConvertingAProjectChangesNoNumber) {
+    InsertElementRow(project_, Area("Basin1", "2", "0.8", "10"));
+    InsertElementRow(project_, Area("Basin2", "3", "0.5", "15"));
+    InsertElementRow(project_, Area("Basin3", "1", "0.9", "12"));
+    InsertElementRow(project_, SurfaceRow{"Surface1", "Swale", "0", "0", "0.01", "300", "False",
+                                          "1.5", "Unpaved", "8"});
+    SetOnTcPath(project_, "Basin3", false);
+    const NetworkSolution before = Solve();
+    const std::string sentence = ConvertToNetwork(project_);
+    EXPECT_NE(sentence.find("Basin1 drains to Basin2, Basin2 drains to Surface1, Surface1 drains "
+                            "to the outlet; off the path, draining to the outlet: Basin3."),
+              std::string::npos)
+        << sentence;
+    const NetworkSolution after = Solve();
+    EXPECT_EQ(after.TotalTc, before.TotalTc);
+    for (std::size_t k = 0; k < 7; ++k) {
+        EXPECT_EQ(after.periods[k].peakFlowStored, before.periods[k].peakFlowStored) << k;
+    }
+    EXPECT_EQ(ConvertToNetwork(project_), "");
+}
+
+// Refused links name both ends and leave the file as it was; deleting a point
+// passes what drained into it on, and Undo puts it back.
+TEST_F(DrainageNetworkTest, RefusesLoopsAndReroutesAroundADeletedPoint) {
+    InsertElementRow(project_, Area("Basin1", "2", "0.8", "10"));
+    const std::string p1 = AddDesignPoint(project_, "Inlet", "inlet", "Outlet", -1, -1).tag;
+    const std::string p2 = AddDesignPoint(project_, "Junction", "junction", p1, -1, -1).tag;
+    SetDrainsTo(project_, "Basin1", p2);
+    const struct {
+        std::string from, to, message;
+    } refused[] = {
+        {p1, p2, p1 + " cannot drain to " + p2 + ": " + p2 + " already drains to " + p1},
+        {"Outlet", p1, "The outlet drains nowhere"},
+        {"Basin9", p1, "no element or design point Basin9"},
+        {p1, p1, "cannot drain to itself"},
+    };
+    for (const auto& c : refused) {
+        try {
+            SetDrainsTo(project_, c.from, c.to);
+            ADD_FAILURE() << c.from << " -> " << c.to;
+        } catch (const InputError& e) {
+            EXPECT_NE(std::string(e.what()).find(c.message), std::string::npos) << e.what();
+        }
+    }
+    const std::vector<std::string> rerouted = DeleteDesignPoint(project_, p2);
+    EXPECT_EQ(rerouted, std::vector<std::string>{"Basin1"});
+    EXPECT_EQ(ReadDrainageLayout(project_).drainsTo.at("Basin1"), p1);
+    RestoreDesignPoint(project_, p2, rerouted);
+    EXPECT_EQ(ReadDrainageLayout(project_).drainsTo.at("Basin1"), p2);
+    EXPECT_EQ(ReadDrainageLayout(project_).drainsTo.at(p2), p1);
+}
+
+}  // namespace
+}  // namespace torrenta

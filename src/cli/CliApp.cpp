@@ -12,6 +12,7 @@
 #include <ostream>
 
 #include "Errors.h"
+#include "NetworkCommands.h"
 #include "OutputBuffer.h"
 #include "ProjectCommands.h"
 #include "RainfallCommands.h"
@@ -19,6 +20,7 @@
 #include "hydraulics/Tables.h"
 #include "intensity/IntensityDatabase.h"
 #include "store/AppFolder.h"
+#include "store/DrainageStore.h"
 #include "text/NameText.h"
 #include "text/NumericKeyFilter.h"
 
@@ -247,15 +249,34 @@ struct AddState {
     std::string projectPath;
     Row row;
     bool offPath = false;
+    std::optional<std::string> drainsTo;
 };
 
 template <class Row>
 void AddOffPathFlag(CLI::App* sub, AddState<Row>& state) {
     sub->add_flag("--off-path", state.offPath,
                   "Leave the element off the Tc flow path: its Tc is not added to the total");
+    sub->add_option("--drains-to", state.drainsTo,
+                    "Where the element drains: an element's or a design point's tag, or Outlet; "
+                    "makes the project a drainage network");
 }
 
-Command AddOverlandCommand(CLI::App& add, std::ostream& out) {
+// The add, then its link: the target is checked first, so a refused link
+// adds nothing.
+template <class Row>
+void AddAndLink(const std::string& appFolder, AddState<Row>& state, std::ostream& out,
+                std::ostream& err) {
+    if (state.drainsTo) {
+        RequireSetUpProject(state.projectPath);
+        RequireDrainTarget(state.projectPath, *state.drainsTo);
+    }
+    const std::string tag = RunAdd(appFolder, state.projectPath, state.row, out, !state.offPath);
+    if (state.drainsTo) {
+        RunDrain(state.projectPath, tag, *state.drainsTo, err);
+    }
+}
+
+Command AddOverlandCommand(CLI::App& add, std::ostream& out, std::ostream& err) {
     auto state = std::make_shared<AddState<BasinRow>>();
     BasinRow& basin = state->row;
     auto* sub = add.add_subcommand("overland", "Add an overland flow area");
@@ -272,7 +293,7 @@ Command AddOverlandCommand(CLI::App& add, std::ostream& out) {
                     "Travel time (min), the engineer's own: kept through table changes and "
                     "recalculations; calculated when not given");
     AddOffPathFlag(sub, *state);
-    return {sub, [state, &out](const std::string& appFolder) {
+    return {sub, [state, &out, &err](const std::string& appFolder) {
                 BasinRow& basin = state->row;
                 RequireOneLine({{"--name", &basin.BasinName},
                                 {"--land-use", &basin.SoilType},
@@ -284,11 +305,11 @@ Command AddOverlandCommand(CLI::App& add, std::ostream& out) {
                                 {"--n", &basin.BasinN},
                                 {"--tc", &basin.Tc}});
                 ResolveN(kSheetFlowSurfaces, basin.BasinNType, basin.BasinN, "--surface");
-                RunAdd(appFolder, state->projectPath, basin, out, !state->offPath);
+                AddAndLink(appFolder, *state, out, err);
             }};
 }
 
-Command AddShallowCommand(CLI::App& add, std::ostream& out) {
+Command AddShallowCommand(CLI::App& add, std::ostream& out, std::ostream& err) {
     auto state = std::make_shared<AddState<SurfaceRow>>();
     SurfaceRow& surface = state->row;
     surface.SurfType = "Unpaved";
@@ -301,15 +322,15 @@ Command AddShallowCommand(CLI::App& add, std::ostream& out) {
         ->check(CLI::IsMember({"Paved", "Unpaved"}));
     AddOffPathFlag(sub, *state);
     return {
-        sub, [state, &out](const std::string& appFolder) {
+        sub, [state, &out, &err](const std::string& appFolder) {
             SurfaceRow& surface = state->row;
             RequireOneLine({{"--name", &surface.SurfName}});
             RequireNumeric({{"--length", &surface.SurfLength}, {"--slope", &surface.SurfSlope}});
-            RunAdd(appFolder, state->projectPath, surface, out, !state->offPath);
+            AddAndLink(appFolder, *state, out, err);
         }};
 }
 
-Command AddChannelCommand(CLI::App& add, std::ostream& out) {
+Command AddChannelCommand(CLI::App& add, std::ostream& out, std::ostream& err) {
     auto state = std::make_shared<AddState<ChannelRow>>();
     ChannelRow& channel = state->row;
     auto* sub = add.add_subcommand("channel", "Add a channel reach");
@@ -327,7 +348,7 @@ Command AddChannelCommand(CLI::App& add, std::ostream& out) {
     velocity->needs(tc);
     tc->needs(velocity);
     AddOffPathFlag(sub, *state);
-    return {sub, [state, &out](const std::string& appFolder) {
+    return {sub, [state, &out, &err](const std::string& appFolder) {
                 ChannelRow& channel = state->row;
                 RequireOneLine(
                     {{"--name", &channel.ChannelName}, {"--material", &channel.ChannelMaterial}});
@@ -339,7 +360,69 @@ Command AddChannelCommand(CLI::App& add, std::ostream& out) {
                                 {"--tc", &channel.ChannelTc}});
                 ResolveN(kChannelMaterials, channel.ChannelMaterial, channel.ChannelN,
                          "--material");
-                RunAdd(appFolder, state->projectPath, channel, out, !state->offPath);
+                AddAndLink(appFolder, *state, out, err);
+            }};
+}
+
+Command AddPointCommand(CLI::App& add, std::ostream& out, std::ostream& err) {
+    struct State {
+        std::string projectPath;
+        std::string name;
+        std::string kind = std::string(kJunctionKind);
+        std::string drainsTo = std::string(kOutletTag);
+    };
+    auto state = std::make_shared<State>();
+    auto* sub = add.add_subcommand(
+        "point", "Add a design point (makes the project a drainage network); prints its tag");
+    sub->add_option("PROJECT", state->projectPath, "Project file")->required();
+    sub->add_option("--name", state->name, "Name (one line of UTF-8 text)")->required();
+    sub->add_option("--kind", state->kind, "inlet or junction (default junction)")
+        ->check(CLI::IsMember({std::string(kInletKind), std::string(kJunctionKind)}));
+    sub->add_option("--drains-to", state->drainsTo,
+                    "Where the point drains: an element's or a point's tag, or Outlet (default)");
+    return {sub, [state, &out, &err](const std::string&) {
+                RequireOneLine({{"--name", &state->name}});
+                RunAddPoint(state->projectPath, state->name, state->kind, state->drainsTo, out,
+                            err);
+            }};
+}
+
+Command DrainCommand(CLI::App& app, std::ostream& err) {
+    struct State {
+        std::string projectPath;
+        std::string tag;
+        std::string to;
+    };
+    auto state = std::make_shared<State>();
+    auto* sub = app.add_subcommand(
+        "drain", "Set where an element or a design point drains (makes the project a network)");
+    sub->add_option("PROJECT", state->projectPath, "Project file")->required();
+    sub->add_option("TAG", state->tag, "The element or point")->required();
+    sub->add_option("--to", state->to, "What it drains to: a tag, or Outlet")->required();
+    return {sub, [state, &err](const std::string&) {
+                RunDrain(state->projectPath, state->tag, state->to, err);
+            }};
+}
+
+Command DeleteCommand(CLI::App& app, std::ostream& out) {
+    auto projectPath = std::make_shared<std::string>();
+    auto tag = std::make_shared<std::string>();
+    auto* sub = app.add_subcommand(
+        "delete", "Delete an element or a design point; what drained into it drains on");
+    sub->add_option("PROJECT", *projectPath, "Project file")->required();
+    sub->add_option("TAG", *tag, "The element or point")->required();
+    return {sub,
+            [projectPath, tag, &out](const std::string&) { RunDelete(*projectPath, *tag, out); }};
+}
+
+Command NetworkCommand(CLI::App& app, std::ostream& out) {
+    auto projectPath = std::make_shared<std::string>();
+    auto* sub = app.add_subcommand(
+        "network",
+        "Print the drainage network from the outlet upward: tag, name, travel time, Tc at it");
+    sub->add_option("PROJECT", *projectPath, "Project file")->required();
+    return {sub, [projectPath, &out](const std::string& appFolder) {
+                RunNetwork(appFolder, *projectPath, out);
             }};
 }
 
@@ -544,15 +627,19 @@ int RunCommand(const std::vector<std::string>& args, const std::string& executab
                    "Folder holding empty.mdb and intensity.mdb (default: beside the program, "
                    "then ../share/torrenta)");
 
-    auto* add = app.add_subcommand("add", "Add an element to a project");
+    auto* add = app.add_subcommand("add", "Add an element or a design point to a project");
     add->require_subcommand(1);
     const std::vector<Command> commands = {
         TablesCommand(app, out),
         TableCommand(app, out),
         NewCommand(app),
-        AddOverlandCommand(*add, out),
-        AddShallowCommand(*add, out),
-        AddChannelCommand(*add, out),
+        AddOverlandCommand(*add, out, err),
+        AddShallowCommand(*add, out, err),
+        AddChannelCommand(*add, out, err),
+        AddPointCommand(*add, out, err),
+        DrainCommand(app, err),
+        DeleteCommand(app, out),
+        NetworkCommand(app, out),
         ListCommand(app, out),
         SetTableCommand(app, out),
         RecalcCommand(app, out),

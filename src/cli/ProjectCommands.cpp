@@ -1,6 +1,7 @@
 #include "ProjectCommands.h"
 
 #include "ChangeNote.h"
+#include "NetworkCommands.h"
 #include "PdfExport.h"
 #include "SolutionJson.h"
 
@@ -73,19 +74,6 @@ void RequireFilled(const Row& row) {
     throw InputError("Please fill all fields: missing " + options + ".");
 }
 
-// The project must be a project, set up (it has its outlet node) and
-// writable: add stores the element and solve rewrites the results row.
-NodeRow RequireSetUpProject(const std::string& projectPath) {
-    OpenProject(projectPath);
-    RequireWritableProject(projectPath);
-    auto node = ReadNode(projectPath);
-    if (!node) {
-        throw ProjectFileError("\"" + projectPath +
-                               "\" has no outlet node yet; set it up with torrenta-cli new.");
-    }
-    return *node;
-}
-
 // Adds the row the way the add dialog would on a canvas freshly opened on the
 // file: the next array index (deleted rows count) and the placement cursor's
 // position, both from the rows counted inside the add's transaction, so adds
@@ -105,9 +93,10 @@ std::string AddRow(const std::string& projectPath, Row& row, bool onTcPath, bool
 }
 
 // The new element's tag, printed, and noted in case the printing fails.
-void Added(const std::string& projectPath, const std::string& tag, std::ostream& out) {
+std::string Added(const std::string& projectPath, const std::string& tag, std::ostream& out) {
     NoteChange("added " + tag + " to \"" + projectPath + "\"");
     out << tag << "\n";
+    return tag;
 }
 
 // Solve and detention run the same solve: the project's table unless --table
@@ -149,6 +138,19 @@ void PrintJson(const nlohmann::json& json, std::ostream& out) {
 
 }  // namespace
 
+// Add stores the element and solve rewrites the results row: the file must be
+// writable as well as set up.
+NodeRow RequireSetUpProject(const std::string& projectPath) {
+    OpenProject(projectPath);
+    RequireWritableProject(projectPath);
+    auto node = ReadNode(projectPath);
+    if (!node) {
+        throw ProjectFileError("\"" + projectPath +
+                               "\" has no outlet node yet; set it up with torrenta-cli new.");
+    }
+    return *node;
+}
+
 void RunNew(const std::string& appFolder, const NewProjectOptions& options) {
     if (options.nodeName.empty()) {
         throw InputError("Please fill all fields: missing --node.");
@@ -167,8 +169,8 @@ void RunNew(const std::string& appFolder, const NewProjectOptions& options) {
     SaveProjectSetup(options.projectPath, options.info, options.nodeName, options.intensityTable);
 }
 
-void RunAdd(const std::string& appFolder, const std::string& projectPath, BasinRow row,
-            std::ostream& out, bool onTcPath) {
+std::string RunAdd(const std::string& appFolder, const std::string& projectPath, BasinRow row,
+                   std::ostream& out, bool onTcPath) {
     RequireSetUpProject(projectPath);
     RequireFilled(row);
     // A Tc given with --tc is the engineer's own figure, kept through table
@@ -176,30 +178,30 @@ void RunAdd(const std::string& appFolder, const std::string& projectPath, BasinR
     const bool typed = !row.Tc.empty();
     // The table is read in the add's own transaction, so a set-table running
     // at the same moment cannot leave a Tc of the old rainfall under the new.
-    Added(projectPath,
-          AddRow(projectPath, row, onTcPath, typed,
-                 std::function<void(BasinRow&)>([&](BasinRow& added) {
-                     const std::string table =
-                         ReadNode(projectPath).value_or(NodeRow{}).IntensityTable;
-                     CompleteForSave(added, appFolder, table);
-                 })),
-          out);
+    return Added(projectPath,
+                 AddRow(projectPath, row, onTcPath, typed,
+                        std::function<void(BasinRow&)>([&](BasinRow& added) {
+                            const std::string table =
+                                ReadNode(projectPath).value_or(NodeRow{}).IntensityTable;
+                            CompleteForSave(added, appFolder, table);
+                        })),
+                 out);
 }
 
-void RunAdd(const std::string&, const std::string& projectPath, SurfaceRow row, std::ostream& out,
-            bool onTcPath) {
+std::string RunAdd(const std::string&, const std::string& projectPath, SurfaceRow row,
+                   std::ostream& out, bool onTcPath) {
     RequireSetUpProject(projectPath);
     RequireFilled(row);
     CompleteForSave(row);
-    Added(projectPath, AddRow(projectPath, row, onTcPath), out);
+    return Added(projectPath, AddRow(projectPath, row, onTcPath), out);
 }
 
-void RunAdd(const std::string&, const std::string& projectPath, ChannelRow row, std::ostream& out,
-            bool onTcPath) {
+std::string RunAdd(const std::string&, const std::string& projectPath, ChannelRow row,
+                   std::ostream& out, bool onTcPath) {
     RequireSetUpProject(projectPath);
     RequireFilled(row);
     CompleteForSave(row);
-    Added(projectPath, AddRow(projectPath, row, onTcPath), out);
+    return Added(projectPath, AddRow(projectPath, row, onTcPath), out);
 }
 
 void RunList(const std::string& projectPath, std::ostream& out) {
@@ -223,6 +225,7 @@ void RunList(const std::string& projectPath, std::ostream& out) {
         out << "channel\t" << row.ChannelTag << "\t" << name(row.ChannelName) << "\t"
             << row.ChannelTc << path(row.ChannelTag);
     }
+    RunListPoints(projectPath, out);
 }
 
 void RunSetTable(const std::string& appFolder, const std::string& projectPath,

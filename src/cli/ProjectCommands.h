@@ -18,6 +18,10 @@ class NothingToDo : public std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
+// Opens the project as every command does: a Torrenta project that can be
+// written and has its outlet node. Returns that node.
+NodeRow RequireSetUpProject(const std::string& projectPath);
+
 // File New plus the setup dialog's OK.
 struct NewProjectOptions {
     std::string projectPath;
@@ -30,14 +34,14 @@ struct NewProjectOptions {
 void RunNew(const std::string& appFolder, const NewProjectOptions& options);
 
 // The add dialogs' OK without a window: a missing value is named by its
-// option in the message. Prints the new element's tag. `onTcPath` false adds
+// option in the message. Prints the new element's tag and returns it. `onTcPath` false adds
 // the element off the Tc flow path.
-void RunAdd(const std::string& appFolder, const std::string& projectPath, BasinRow row,
-            std::ostream& out, bool onTcPath = true);
-void RunAdd(const std::string& appFolder, const std::string& projectPath, SurfaceRow row,
-            std::ostream& out, bool onTcPath = true);
-void RunAdd(const std::string& appFolder, const std::string& projectPath, ChannelRow row,
-            std::ostream& out, bool onTcPath = true);
+std::string RunAdd(const std::string& appFolder, const std::string& projectPath, BasinRow row,
+                   std::ostream& out, bool onTcPath = true);
+std::string RunAdd(const std::string& appFolder, const std::string& projectPath, SurfaceRow row,
+                   std::ostream& out, bool onTcPath = true);
+std::string RunAdd(const std::string& appFolder, const std::string& projectPath, ChannelRow row,
+                   std::ostream& out, bool onTcPath = true);
 
 // The live elements, one line each: kind, tag, name, Tc, and "off-path" after
 // them for an element off the Tc flow path.

@@ -3,8 +3,11 @@
 #include <charconv>
 #include <string>
 
+#include "ReturnPeriods.h"
 #include "checks/DesignChecks.h"
 #include "report/ShownValues.h"
+#include "solver/RationalMethod.h"
+#include "store/DrainageStore.h"
 #include "text/NumberText.h"
 
 namespace torrenta {
@@ -49,12 +52,44 @@ template <class Row>
 nlohmann::json ElementJson(const Row& row, const NetworkSolution& solution,
                            const std::vector<ShownValue>& shown, const char* tcName) {
     nlohmann::json object = WithShown(StoredColumns(row), shown);
-    const bool onPath = solution.OnTcPath(row.*ElementTable<Row>::kTag);
+    const std::string& tag = row.*ElementTable<Row>::kTag;
+    const bool onPath = solution.OnTcPath(tag);
     object["onTcPath"] = onPath;
+    const auto link = solution.layout.drainsTo.find(tag);
+    object["drainsTo"] =
+        link == solution.layout.drainsTo.end() ? std::string(kOutletTag) : link->second;
     if (!onPath) {
         object["shown"][tcName] = "(" + object["shown"][tcName].template get<std::string>() + ")";
     }
     return object;
+}
+
+// A design point (or the outlet) as the walk of the network found it.
+nlohmann::json PointJson(const PointFlow& point) {
+    nlohmann::json sumCA = nlohmann::json::array();
+    nlohmann::json results = nlohmann::json::array();
+    for (std::size_t k = 0; k < kReturnPeriods.size(); ++k) {
+        sumCA.push_back(point.sumCA[k]);
+        results.push_back(
+            {{"returnPeriod", kReturnPeriods[k]},
+             {"frequencyFactor", FrequencyFactor(static_cast<std::int16_t>(kReturnPeriods[k]))},
+             {"intensity", FullPrecision(point.intensity[k])},
+             {"intensityShown", FormatFixed(point.intensity[k], 2)},
+             {"peakFlow", FullPrecision(point.peakFlow[k])},
+             {"peakFlowShown", FormatFixed(point.peakFlow[k], 2)}});
+    }
+    return {{"tag", point.tag},
+            {"name", point.name},
+            {"kind", point.kind},
+            {"drainsTo",
+             point.drainsTo.empty() ? nlohmann::json(nullptr) : nlohmann::json(point.drainsTo)},
+            {"ownArea", point.ownArea},
+            {"totalArea", point.totalArea},
+            {"weightedC", point.weightedC},
+            {"sumCA", sumCA},
+            {"tc", point.tc},
+            {"path", point.path},
+            {"results", results}};
 }
 
 }  // namespace
@@ -110,6 +145,13 @@ nlohmann::json SolutionAsJson(const NetworkSolution& solution, const ProjectInfo
                            {"peakFlowShown", period.peakFlowShown}});
     }
     json["results"] = results;
+    if (!solution.layout.points.empty()) {
+        nlohmann::json points = nlohmann::json::array();
+        for (const PointFlow& point : solution.flow.points) {
+            points.push_back(PointJson(point));
+        }
+        json["points"] = points;
+    }
 
     nlohmann::json checks = nlohmann::json::array();
     for (const DesignFinding& finding : CheckDesign(solution)) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <map>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -86,6 +87,7 @@ class ReportComposer {
         WriteOverlandFlow();
         WriteShallowFlow();
         WriteChannelFlow();
+        WriteNetwork();
         WriteRunoffRates();
         if (solution_.detention) {
             WriteDetention(*solution_.detention);
@@ -436,6 +438,123 @@ class ReportComposer {
         out_.Append(kCrLf);
         WriteFullNames();
         out_.Append(kCrLf);
+    }
+
+    // A project with design points: where everything drains, the flow at each
+    // point, and a summary of all of them. The outlet's own block is the
+    // runoff rates that follow.
+    void WriteNetwork() {
+        if (solution_.layout.points.empty()) {
+            return;
+        }
+        std::map<std::string, std::pair<std::string, std::string>> named;  // tag -> name, kind
+        for (const auto& row : solution_.overland) {
+            named[row.BasinTag] = {row.BasinName, "overland"};
+        }
+        for (const auto& row : solution_.shallow) {
+            named[row.SurfTag] = {row.SurfName, "shallow"};
+        }
+        for (const auto& row : solution_.channel) {
+            named[row.ChannelTag] = {row.ChannelName, "channel"};
+        }
+        for (const PointRow& point : solution_.layout.points) {
+            named[point.PointTag] = {point.PointName, point.PointKind};
+        }
+        named[std::string(kOutletTag)] = {solution_.nodeName, "outlet"};
+        const auto nameOf = [&](const std::string& tag) { return named[tag].first; };
+        const std::vector<int> stops = out_.TabStops();
+
+        out_.Append("\r\n\r\n");
+        ApplyStyle(kTitleStyle);
+        out_.Append("Drainage Network\r\n\r\n");
+        const std::vector<int> columns = {2400, 3600, 4800, 6800, 7600};
+        out_.SetTabStops(columns);
+        ApplyStyle(kHeadingStyle);
+        WriteRow({{"Name"}, {"Tag"}, {"Kind"}, {"Drains to"}, {"Tt(min)"}, {"T(min)"}}, columns);
+        out_.Append(kCrLf);
+        ApplyStyle(kBodyStyle);
+        for (const FlowStep& step : solution_.flow.order) {
+            WriteRow({{Shown(nameOf(step.tag)), true, step.tag},
+                      {step.tag},
+                      {named[step.tag].second},
+                      {step.drainsTo},
+                      {General(step.travelTime)},
+                      {step.reached ? General(step.arrival) : std::string("-")}},
+                     columns);
+            out_.Append(kCrLf);
+        }
+        WriteFullNames();
+
+        for (const PointFlow& point : solution_.flow.points) {
+            if (point.tag == kOutletTag) {
+                continue;
+            }
+            out_.Append(kCrLf);
+            ApplyStyle(kTitleStyle);
+            out_.Append("Design Point " + Shown(point.name) + " (" + point.tag + ")\r\n\r\n");
+            ApplyStyle(kBodyStyle);
+            out_.SetIndents(200, kDetentionValueColumn - 200, 200);
+            out_.SetTabStops({kDetentionValueColumn});
+            std::string path;
+            for (const std::string& tag : point.path) {
+                path += (path.empty() ? "" : ", ") + Shown(nameOf(tag));
+            }
+            WriteInfoLine("Drains to:", nameOf(point.drainsTo) + " (" + point.drainsTo + ")");
+            WriteInfoLine("Own area (ac):", General(point.ownArea));
+            WriteInfoLine("Total area (ac):", General(point.totalArea));
+            WriteInfoLine("Weighted C:", FormatFixed(point.weightedC, 4));
+            WriteInfoLine("Sum CA, 10-yr:", FormatFixed(point.sumCA[3], 4));
+            WriteInfoLine("Tc (min):", General(point.tc));
+            WriteInfoLine("Flow path:", path.empty() ? std::string("no element") : path);
+            out_.SetIndents(200, 300, 200);
+            out_.Append(kCrLf);
+            SetEqualTabs(8);
+            ApplyStyle(kHeadingStyle);
+            out_.Append("\t\t1Yr\t2Yr\t5Yr\t10Yr\t25Yr\t50Yr\t100Yr\r\n");
+            ApplyStyle(kLabelStyle);
+            out_.Append("I(in/hr)\t");
+            ApplyStyle(kBodyStyle);
+            WriteResultRow([&](std::size_t k) { return FormatFixed(point.intensity[k], 2); });
+            ApplyStyle(kLabelStyle);
+            out_.Append("Q(cfs)\t");
+            ApplyStyle(kBodyStyle);
+            WriteResultRow([&](std::size_t k) { return FormatFixed(point.peakFlow[k], 2); });
+        }
+
+        out_.Append("\r\n\r\n");
+        ApplyStyle(kTitleStyle);
+        out_.Append("Site Summary\r\n\r\n");
+        const std::vector<int> summary = {2000, 2900, 3600, 4400, 5200,
+                                          6000, 6800, 7600, 8400, 9200};
+        out_.SetTabStops(summary);
+        ApplyStyle(kHeadingStyle);
+        WriteRow({{"Point"},
+                  {"A(ac)"},
+                  {"C"},
+                  {"Tc(min)"},
+                  {"Q1"},
+                  {"Q2"},
+                  {"Q5"},
+                  {"Q10"},
+                  {"Q25"},
+                  {"Q50"},
+                  {"Q100"}},
+                 summary);
+        out_.Append(kCrLf);
+        ApplyStyle(kBodyStyle);
+        for (const PointFlow& point : solution_.flow.points) {
+            std::vector<Cell> cells = {{Shown(nameOf(point.tag)), true, point.tag},
+                                       {General(point.totalArea)},
+                                       {FormatFixed(point.weightedC, 4)},
+                                       {General(point.tc)}};
+            for (const float q : point.peakFlow) {
+                cells.push_back({FormatFixed(q, 2)});
+            }
+            WriteRow(cells, summary);
+            out_.Append(kCrLf);
+        }
+        WriteFullNames();
+        out_.SetTabStops(stops);
     }
 
     void WriteRunoffRates() {

@@ -7,6 +7,7 @@
 
 #include "Errors.h"
 #include "TestFolder.h"
+#include "checks/DesignChecks.h"
 #include "editing/NetworkEditing.h"
 #include "intensity/IntensityDatabase.h"
 #include "solver/NetworkSolution.h"
@@ -123,6 +124,31 @@ TEST_F(DrainageNetworkTest, SolvesEveryPointOfAHandWorkedNetwork) {
     // Off the outlet's path: the first branch, shown in parentheses.
     EXPECT_FALSE(solution.OnTcPath("Basin1"));
     EXPECT_TRUE(solution.OnTcPath("Surface1"));
+}
+
+// A small paved lot of short Tc beside a large lawn: alone it peaks above the
+// point. Point1: CA = 0.95 x 1 + 0.2 x 5 = 1.95 at Tc 60 min (I 2): Q = 3.9;
+// the lot alone: 0.95 x 6 (I at 5 min) = 5.7 cfs, at the point and at the
+// outlet it drains to.
+TEST_F(DrainageNetworkTest, APartThatPeaksAboveItsPointIsQueried) {
+    InsertElementRow(project_, Area("Basin1", "1", "0.95", "5"));
+    InsertElementRow(project_, Area("Basin2", "5", "0.2", "60"));
+    const std::string p1 = AddDesignPoint(project_, "Inlet", "inlet", "Outlet", -1, -1).tag;
+    SetDrainsTo(project_, "Basin1", p1);
+    SetDrainsTo(project_, "Basin2", p1);
+    std::vector<std::string> messages;
+    for (const DesignFinding& finding : CheckDesign(Solve())) {
+        if (finding.code == "PARTIAL-AREA") {
+            messages.push_back(finding.message);
+        }
+    }
+    EXPECT_EQ(messages,
+              (std::vector<std::string>{
+                  "Overland flow area \"Lot Basin1\" alone peaks at 5.70 cfs for the 1-year period "
+                  "at design point \"Inlet\" (Point1), above its 3.90 cfs for the whole area: "
+                  "design for the larger.",
+                  "Overland flow area \"Lot Basin1\" alone peaks at 5.70 cfs for the 1-year period "
+                  "at the outlet, above its 3.90 cfs for the whole area: design for the larger."}));
 }
 
 // The first link writes the chain the flow path stood for: the same Tc and

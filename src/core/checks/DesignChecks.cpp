@@ -2,6 +2,9 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <map>
+#include <set>
+#include <utility>
 
 #include "solver/RationalMethod.h"
 #include "store/TypedTc.h"
@@ -106,25 +109,72 @@ void CheckSheetFlowRainfall(const NetworkSolution& solution, std::size_t index,
 // series until the engineer takes one off: the query speaks whether or not
 // any element is off the path yet.
 void CheckSheetFlowPath(const NetworkSolution& solution, std::vector<DesignFinding>& findings) {
-    double length = 0.0;
-    int areas = 0;
-    for (const BasinRow& row : solution.overland) {
-        if (solution.OnTcPath(row.BasinTag)) {
-            length += LeadingNumber(row.TravelLength);
-            ++areas;
+    // In a network each design point's own path is judged; otherwise the
+    // one Tc flow path.
+    const auto judge = [&](const auto& onPath, const std::string& element, const std::string& path,
+                           const char* advice) {
+        double length = 0.0;
+        int areas = 0;
+        for (const BasinRow& row : solution.overland) {
+            if (onPath(row.BasinTag)) {
+                length += LeadingNumber(row.TravelLength);
+                ++areas;
+            }
         }
+        if (areas > 1 && Above(kSheetFlowPathRule, length)) {
+            findings.push_back(Finding(kSheetFlowPathRule, element,
+                                       "Sheet flow along " + path + " is " + Number(length) +
+                                           " ft (" + std::to_string(areas) +
+                                           " overland flow areas), over 300 ft; " + advice));
+        }
+    };
+    if (!solution.layout.network) {
+        judge([&](const std::string& tag) { return solution.OnTcPath(tag); }, "",
+              "the Tc flow path",
+              "areas lying side by side belong off the path, only one of them on it.");
+        return;
     }
-    if (areas > 1 && Above(kSheetFlowPathRule, length)) {
-        findings.push_back(Finding(kSheetFlowPathRule, "",
-                                   "Sheet flow along the Tc flow path is " + Number(length) +
-                                       " ft (" + std::to_string(areas) +
-                                       " overland flow areas), over 300 ft; areas lying side "
-                                       "by side belong off the path, only one of them on it."));
+    for (const PointFlow& point : solution.flow.points) {
+        const std::set<std::string> path(point.path.begin(), point.path.end());
+        const bool outlet = point.tag == kOutletTag;
+        judge([&](const std::string& tag) { return path.contains(tag); },
+              outlet ? std::string() : point.tag,
+              outlet ? std::string("the Tc flow path")
+                     : "the flow path to design point \"" + point.name + "\" (" + point.tag + ")",
+              "areas lying side by side drain to the point each on its own, not through one "
+              "another.");
+    }
+}
+
+// One finding per part and point, naming the first period it peaks above the
+// point in.
+void CheckPartialAreas(const NetworkSolution& solution, std::vector<DesignFinding>& findings) {
+    std::map<std::string, std::string> names;
+    for (const BasinRow& row : solution.overland) {
+        names[row.BasinTag] = Named("Overland flow area", row.BasinName);
+    }
+    for (const PointFlow& point : solution.flow.points) {
+        names[point.tag] = point.tag == kOutletTag
+                               ? std::string("the outlet")
+                               : Named("design point", point.name) + " (" + point.tag + ")";
+    }
+    std::set<std::pair<std::string, std::string>> said;
+    for (const PartialPeak& peak : solution.flow.partialPeaks) {
+        if (!said.insert({peak.pointTag, peak.partTag}).second) {
+            continue;
+        }
+        findings.push_back(
+            Finding(kPartialAreaRule, peak.partTag,
+                    names[peak.partTag] + " alone peaks at " + FormatFixed(peak.partFlow, 2) +
+                        " cfs for the " + std::to_string(peak.years) + "-year period at " +
+                        names[peak.pointTag] + ", above its " + FormatFixed(peak.pointFlow, 2) +
+                        " cfs for the whole area: design for the larger."));
     }
 }
 
 void CheckNetwork(const NetworkSolution& solution, std::vector<DesignFinding>& findings) {
     CheckSheetFlowPath(solution, findings);
+    CheckPartialAreas(solution, findings);
     CheckSides(
         kTotalTcRule, "", solution.TotalTc,
         [&] { return "Total Tc " + Number(solution.TotalTc) + " min is "; },

@@ -66,6 +66,11 @@ inline constexpr DesignRule kDetentionAreaRule{
     "DETENTION-AREA", -kNoLimit, 200.0,
     "Modified Rational Method: a screening method for areas up to 200 acres (Virginia); many "
     "manuals allow 20 to 100 acres"};
+// A part upstream of a design point (an overland area, or a point) whose own
+// peak at its own time exceeds the point's: the point's Q understates it.
+inline constexpr DesignRule kPartialAreaRule{
+    "PARTIAL-AREA", -kNoLimit, kNoLimit,
+    "HEC-22 3.2 and 7.2.2: a part of the area with a shorter Tc can peak above the whole"};
 // Queried when the overland flow areas add up to `low` or less, or there are none.
 inline constexpr DesignRule kNoAreaRule{"NO-AREA", 0.0, kNoLimit,
                                         "Q = C * Cf * A * I is 0 when A is 0"};

@@ -3,7 +3,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <map>
 #include <stdexcept>
+#include <string>
 #include <vector>
 
 #include "editing/ElementAdding.h"
@@ -12,6 +14,8 @@
 #include "hydraulics/TravelTime.h"
 #include "intensity/IntensityDatabase.h"
 #include "network/IconPlacement.h"
+#include "store/Connection.h"
+#include "store/DrainageStore.h"
 #include "store/ElementRows.h"
 #include "store/ProjectFile.h"
 #include "store/ProjectSetup.h"
@@ -104,6 +108,67 @@ BenchProject::BenchProject(const std::string& sourceAppFolder)
         CompleteForSave(channel);
         AddElement(projectPath_, channel, i + 1, IconPlacement(ElementKind::Channel).Next(i + 1));
     }
+}
+
+std::string MakeNetworkProject(const BenchProject& project, int points, int elements) {
+    const std::string path =
+        (fs::path(project.Folder()) / ("Network " + std::to_string(elements) + ".rmt")).string();
+    NewProject(project.AppFolder(), path, ExistingFile::Replace);
+    SaveProjectSetup(path, {"Cedar Hollow Network", "", "", "3/14/2026", "CH-2026-032", ""},
+                     "Cedar Creek Outfall", project.IntensityTable());
+    const double p2 = TwoYearRainfall(project.AppFolder(), project.IntensityTable());
+    std::map<std::string, std::string> drains;
+    std::vector<std::vector<std::string>> chains(static_cast<std::size_t>(points));
+    {
+        WriteTransaction transaction(path, "Cannot make the benchmark network");
+        for (int e = 0; e < elements; ++e) {
+            const int point = e % points;
+            const int kind = (e / points) % 3;
+            const std::string index = std::to_string(e + 1);
+            std::string tag;
+            if (kind == 0) {
+                BasinRow row = OverlandRow(e % 40);
+                CalculateOverland(row, p2);
+                row.BasinTag = tag = "Basin" + index;
+                row.BasinX = row.BasinY = "0";
+                row.Deleted = std::string(kLive);
+                InsertElementRow(path, row);
+            } else if (kind == 1) {
+                SurfaceRow row = ShallowRow(e % 40);
+                CompleteForSave(row);
+                row.SurfTag = tag = "Surface" + index;
+                row.SurfX = row.SurfY = "0";
+                row.Deleted = std::string(kLive);
+                InsertElementRow(path, row);
+            } else {
+                ChannelRow row = ChannelRowFor(e % 40);
+                CompleteForSave(row);
+                row.ChannelTag = tag = "Channel" + index;
+                row.ChannelLeft = row.ChannelTop = "0";
+                row.Deleted = std::string(kLive);
+                InsertElementRow(path, row);
+            }
+            chains[static_cast<std::size_t>(point)].push_back(tag);
+        }
+        for (int i = 0; i < points; ++i) {
+            const auto& chain = chains[static_cast<std::size_t>(i)];
+            for (std::size_t k = 0; k < chain.size(); ++k) {
+                drains[chain[k]] =
+                    k + 1 < chain.size() ? chain[k + 1] : "Point" + std::to_string(i + 1);
+            }
+        }
+        WriteNetworkTables(path, drains);
+        for (int i = 1; i <= points; ++i) {
+            PointRow point;
+            point.PointName = "Inlet " + std::to_string(i);
+            point.PointKind = std::string(i % 2 == 0 ? kInletKind : kJunctionKind);
+            point.PointX = point.PointY = "0";
+            point.DrainsTo = i == 1 ? std::string(kOutletTag) : "Point" + std::to_string(i / 2);
+            InsertPointRow(path, point);
+        }
+        transaction.Commit();
+    }
+    return path;
 }
 
 BenchProject::~BenchProject() {

@@ -31,4 +31,12 @@ class BenchProject {
 
 inline constexpr int kElementsPerKind = 20;
 
+// A drainage network of `points` design points in a binary tree (point i
+// drains to point i / 2, the first to the outlet) and `elements` elements
+// shared out among them, each point's own in a chain of overland area,
+// shallow reach and channel, repeated, the last draining to the point. Made
+// in `folder` beside the project's own copy of the databases; returns its
+// path. The element limits of the program do not apply to it.
+std::string MakeNetworkProject(const BenchProject& project, int points, int elements);
+
 }  // namespace torrenta::bench

@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <string>
+#include <utility>
 
 #include "ReturnPeriods.h"
 #include "checks/DesignChecks.h"
@@ -40,8 +41,8 @@ nlohmann::json WithShown(nlohmann::json object, const std::vector<ShownValue>& s
         values[std::string(value.name)] = value.number;
         texts[std::string(value.name)] = value.text;
     }
-    object["values"] = values;
-    object["shown"] = texts;
+    object["values"] = std::move(values);
+    object["shown"] = std::move(texts);
     return object;
 }
 
@@ -64,32 +65,37 @@ nlohmann::json ElementJson(const Row& row, const NetworkSolution& solution,
     return object;
 }
 
-// A design point (or the outlet) as the walk of the network found it.
+// A design point (or the outlet) as the walk of the network found it. Built
+// member by member: a network holds hundreds of points, and an initializer
+// list would copy every value twice.
 nlohmann::json PointJson(const PointFlow& point) {
     nlohmann::json sumCA = nlohmann::json::array();
     nlohmann::json results = nlohmann::json::array();
     for (std::size_t k = 0; k < kReturnPeriods.size(); ++k) {
         sumCA.push_back(point.sumCA[k]);
-        results.push_back(
-            {{"returnPeriod", kReturnPeriods[k]},
-             {"frequencyFactor", FrequencyFactor(static_cast<std::int16_t>(kReturnPeriods[k]))},
-             {"intensity", FullPrecision(point.intensity[k])},
-             {"intensityShown", FormatFixed(point.intensity[k], 2)},
-             {"peakFlow", FullPrecision(point.peakFlow[k])},
-             {"peakFlowShown", FormatFixed(point.peakFlow[k], 2)}});
+        nlohmann::json period = nlohmann::json::object();
+        period["returnPeriod"] = kReturnPeriods[k];
+        period["frequencyFactor"] = FrequencyFactor(static_cast<std::int16_t>(kReturnPeriods[k]));
+        period["intensity"] = FullPrecision(point.intensity[k]);
+        period["intensityShown"] = FormatFixed(point.intensity[k], 2);
+        period["peakFlow"] = FullPrecision(point.peakFlow[k]);
+        period["peakFlowShown"] = FormatFixed(point.peakFlow[k], 2);
+        results.push_back(std::move(period));
     }
-    return {{"tag", point.tag},
-            {"name", point.name},
-            {"kind", point.kind},
-            {"drainsTo",
-             point.drainsTo.empty() ? nlohmann::json(nullptr) : nlohmann::json(point.drainsTo)},
-            {"ownArea", point.ownArea},
-            {"totalArea", point.totalArea},
-            {"weightedC", point.weightedC},
-            {"sumCA", sumCA},
-            {"tc", point.tc},
-            {"path", point.path},
-            {"results", results}};
+    nlohmann::json object = nlohmann::json::object();
+    object["tag"] = point.tag;
+    object["name"] = point.name;
+    object["kind"] = point.kind;
+    object["drainsTo"] =
+        point.drainsTo.empty() ? nlohmann::json(nullptr) : nlohmann::json(point.drainsTo);
+    object["ownArea"] = point.ownArea;
+    object["totalArea"] = point.totalArea;
+    object["weightedC"] = point.weightedC;
+    object["sumCA"] = std::move(sumCA);
+    object["tc"] = point.tc;
+    object["path"] = point.path;
+    object["results"] = std::move(results);
+    return object;
 }
 
 }  // namespace
@@ -131,7 +137,10 @@ nlohmann::json SolutionAsJson(const NetworkSolution& solution, const ProjectInfo
     for (const auto& row : solution.channel) {
         channel.push_back(ElementJson(row, solution, ShownValues(row), "ChannelTc"));
     }
-    json["elements"] = {{"overland", overland}, {"shallow", shallow}, {"channel", channel}};
+    json["elements"] = nlohmann::json::object();
+    json["elements"]["overland"] = std::move(overland);
+    json["elements"]["shallow"] = std::move(shallow);
+    json["elements"]["channel"] = std::move(channel);
 
     nlohmann::json results = nlohmann::json::array();
     for (const PeriodResult& period : solution.periods) {
@@ -144,13 +153,13 @@ nlohmann::json SolutionAsJson(const NetworkSolution& solution, const ProjectInfo
                            {"peakFlowStored", period.peakFlowStored},
                            {"peakFlowShown", period.peakFlowShown}});
     }
-    json["results"] = results;
+    json["results"] = std::move(results);
     if (!solution.layout.points.empty()) {
         nlohmann::json points = nlohmann::json::array();
         for (const PointFlow& point : solution.flow.points) {
             points.push_back(PointJson(point));
         }
-        json["points"] = points;
+        json["points"] = std::move(points);
     }
 
     nlohmann::json checks = nlohmann::json::array();

@@ -346,9 +346,10 @@ class Walk {
             const std::array<float, kPeriods> intensity = lookup.At(time);
             for (std::size_t k = 0; k < kPeriods; ++k) {
                 const float alone = ToSingle(capped[k] * static_cast<double>(intensity[k]) * area);
-                // Judged as the report shows them, to the hundredth.
-                if (LeadingNumber(FormatFixed(alone, 2)) >
-                    LeadingNumber(FormatFixed(at.peakFlow[k], 2))) {
+                // Judged as the report shows them, to the hundredth; most
+                // parts are below the whole and need no formatting.
+                if (alone > at.peakFlow[k] && LeadingNumber(FormatFixed(alone, 2)) >
+                                                  LeadingNumber(FormatFixed(at.peakFlow[k], 2))) {
                     flow.partialPeaks.push_back(
                         {at.tag, part, kReturnPeriods[k], alone, at.peakFlow[k]});
                 }

@@ -245,6 +245,30 @@ TEST_F(CliProject, TwentyLiveElementsOfAKindAreTheLimit) {
     EXPECT_EQ(AddBasin("B21").out, "Basin21\n");
 }
 
+// The network commands reach the core: a point, a link given with the add
+// and one made after, the tree, the JSON's points; a loop is refused with the
+// input exit code and the file left as it was.
+TEST_F(CliProject, NetworkCommandsBuildAndPrintTheTree) {
+    NewProject();
+    EXPECT_EQ(Cli({"add", "point", project_, "--name", "Inlet A", "--kind", "inlet"}).out,
+              "Point1\n");
+    EXPECT_EQ(AddBasin("Lot", {"--drains-to", "Point1"}).out, "Basin1\n");
+    EXPECT_EQ(Cli({"drain", project_, "Point1", "--to", "Outlet"}).code, kExitDone);
+    const Outcome loop = Cli({"drain", project_, "Point1", "--to", "Basin1"});
+    EXPECT_EQ(loop.code, kExitInvalidInput);
+    EXPECT_NE(loop.err.find("would go round in a loop"), std::string::npos) << loop.err;
+    const Outcome tree = Cli({"network", project_});
+    EXPECT_EQ(tree.out.rfind("Outlet\tPond\t0\t", 0), 0u) << tree.out;
+    EXPECT_NE(tree.out.find("\n  Point1\tInlet A\t0\t"), std::string::npos) << tree.out;
+    EXPECT_NE(tree.out.find("\n    Basin1\tLot\t"), std::string::npos) << tree.out;
+    const auto json = nlohmann::json::parse(Cli({"solve", project_, "--json"}).out);
+    EXPECT_EQ(json["elements"]["overland"][0]["drainsTo"], "Point1");
+    EXPECT_EQ(json["points"][0]["tag"], "Point1");
+    EXPECT_EQ(json["points"][1]["path"], nlohmann::json({"Basin1", "Point1"}));
+    EXPECT_NE(Cli({"list", project_}).out.find("point\tPoint1\tInlet A\tinlet\tOutlet\n"),
+              std::string::npos);
+}
+
 TEST_F(CliProject, SolvePrintsTheReportAndWritesResults) {
     NewProject();
     EXPECT_EQ(Cli({"solve", project_}).code, kExitNothingToDo);

@@ -23,6 +23,7 @@
 #include "common/CommandBoundary.h"
 #include "common/QtText.h"
 #include "common/Resources.h"
+#include "editing/NetworkEditing.h"
 #include "report/FrmViewReport.h"
 #include "report/ReportComposer.h"
 #include "report/RichTextPrinter.h"
@@ -148,8 +149,13 @@ std::vector<Table> TablesOf(const RichDocument& document) {
         {{"Name", "Type", "Slope", "Length", "V(fps)", "Tc(min)"}, {0, 3, 5}, false},
         {{"Name", "L", "n", "Material", "S", "A", "WP", "V", "Tc"}, {0, 1, 8}, false},
         {{"1Yr", "2Yr", "5Yr", "10Yr", "25Yr", "50Yr", "100Yr"}, {}, true},
+        {{"Name", "Tag", "Kind", "Downstream", "Tt(min)", "T(min)"}, {}, false},
+        {{"Point", "A(ac)", "C", "Tc(min)", "Q1", "Q2", "Q5", "Q10", "Q25", "Q50", "Q100"},
+         {},
+         false},
     };
     std::vector<Table> tables;
+    std::vector<std::ptrdiff_t> order;
     const auto& paragraphs = document.paragraphs;
     for (const auto& kind : kinds) {
         const auto heading = std::find_if(paragraphs.begin(), paragraphs.end(),
@@ -178,8 +184,20 @@ std::vector<Table> TablesOf(const RichDocument& document) {
             table.rows.push_back(row);
         }
         tables.push_back(table);
+        order.push_back(heading - paragraphs.begin());
     }
-    return tables;
+    // In the order the report shows them, as the pages are read.
+    std::vector<std::size_t> byPlace(tables.size());
+    for (std::size_t k = 0; k < byPlace.size(); ++k) {
+        byPlace[k] = k;
+    }
+    std::sort(byPlace.begin(), byPlace.end(),
+              [&](std::size_t a, std::size_t b) { return order[a] < order[b]; });
+    std::vector<Table> sorted;
+    for (const std::size_t k : byPlace) {
+        sorted.push_back(tables[k]);
+    }
+    return sorted;
 }
 
 // Where each cell of `row` starts on `line`, or why the line is not the row.
@@ -320,7 +338,20 @@ class ReportColumnsTest : public QObject {
             InsertElementRow(names, Surface(name));
             InsertElementRow(names, Channel(name));
         }
-        return {sample, names};
+        // A network: two design points, names cut in its own tables too.
+        const std::string network = NewProject("network.rmt");
+        InsertElementRow(network, SampleBasin());
+        InsertElementRow(network, street);
+        InsertElementRow(network, SampleSurface());
+        InsertElementRow(network, SampleChannel());
+        const std::string inlet =
+            AddDesignPoint(network, std::string(20, 'W'), "inlet", "Outlet", -1, -1).tag;
+        const std::string junction =
+            AddDesignPoint(network, "Lot", "junction", "Outlet", -1, -1).tag;
+        SetDrainsTo(network, "Basin1", inlet);
+        SetDrainsTo(network, "Basin2", inlet);
+        SetDrainsTo(network, inlet, junction);
+        return {sample, names, network};
     }
 
     RichDocument Composed(const std::string& project) const {
@@ -393,7 +424,7 @@ class ReportColumnsTest : public QObject {
         for (const std::string& project : Projects()) {
             const RichDocument document = Composed(project);
             const std::vector<Table> tables = TablesOf(document);
-            QCOMPARE(tables.size(), std::size_t{5});
+            QCOMPARE(tables.size(), std::size_t{project.ends_with("network.rmt") ? 7u : 5u});
             // The names project cuts names in every element table.
             for (std::size_t k = 0; k < 4 && project.ends_with("names.rmt"); ++k) {
                 QVERIFY(!tables[k].fullNames.isEmpty());

@@ -467,10 +467,10 @@ class ReportComposer {
         out_.Append("\r\n\r\n");
         ApplyStyle(kTitleStyle);
         out_.Append("Drainage Network\r\n\r\n");
-        const std::vector<int> columns = {2400, 3600, 4800, 6800, 7600};
+        const std::vector<int> columns = {2400, 3700, 4800, 6200, 7300};
         out_.SetTabStops(columns);
         ApplyStyle(kHeadingStyle);
-        WriteRow({{"Name"}, {"Tag"}, {"Kind"}, {"Drains to"}, {"Tt(min)"}, {"T(min)"}}, columns);
+        WriteRow({{"Name"}, {"Tag"}, {"Kind"}, {"Downstream"}, {"Tt(min)"}, {"T(min)"}}, columns);
         out_.Append(kCrLf);
         ApplyStyle(kBodyStyle);
         for (const FlowStep& step : solution_.flow.order) {
@@ -524,8 +524,8 @@ class ReportComposer {
         out_.Append("\r\n\r\n");
         ApplyStyle(kTitleStyle);
         out_.Append("Site Summary\r\n\r\n");
-        const std::vector<int> summary = {2000, 2900, 3600, 4400, 5200,
-                                          6000, 6800, 7600, 8400, 9200};
+        const std::vector<int> summary = {2000, 2900, 3700, 4700, 5500,
+                                          6300, 7100, 7900, 8700, 9500};
         out_.SetTabStops(summary);
         ApplyStyle(kHeadingStyle);
         WriteRow({{"Point"},

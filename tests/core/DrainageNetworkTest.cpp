@@ -8,11 +8,13 @@
 #include "Errors.h"
 #include "TestFolder.h"
 #include "checks/DesignChecks.h"
+#include "editing/ElementAdding.h"
 #include "editing/NetworkEditing.h"
 #include "intensity/IntensityDatabase.h"
 #include "solver/NetworkSolution.h"
 #include "store/DrainageStore.h"
 #include "store/ElementRows.h"
+#include "store/ProjectFile.h"
 #include "store/ProjectSetup.h"
 #include "store/TcPath.h"
 
@@ -203,6 +205,82 @@ TEST_F(DrainageNetworkTest, RefusesLoopsAndReroutesAroundADeletedPoint) {
     RestoreDesignPoint(project_, p2, rerouted);
     EXPECT_EQ(ReadDrainageLayout(project_).drainsTo.at("Basin1"), p2);
     EXPECT_EQ(ReadDrainageLayout(project_).drainsTo.at(p2), p1);
+}
+
+// Deleting an element passes what drained into it on, and Undo Delete
+// links it back; closing the project then drops the deleted point and the
+// links of what is gone, so a later element of the same tag starts afresh.
+TEST_F(DrainageNetworkTest, DeletingAnElementReroutesAndClosingPurges) {
+    InsertElementRow(project_, Area("Basin1", "2", "0.8", "10"));
+    InsertElementRow(project_, SurfaceRow{"Surface1", "Swale", "0", "0", "0.01", "300", "False",
+                                          "1.5", "Unpaved", "8"});
+    const std::string p1 = AddDesignPoint(project_, "Inlet", "inlet", "Outlet", -1, -1).tag;
+    SetDrainsTo(project_, "Basin1", "Surface1");
+    SetDrainsTo(project_, "Surface1", p1);
+    const std::vector<std::string> rerouted =
+        SoftDeleteElement(project_, ElementKind::Shallow, "Surface1");
+    EXPECT_EQ(rerouted, std::vector<std::string>{"Basin1"});
+    EXPECT_EQ(ReadDrainageLayout(project_).drainsTo.at("Basin1"), p1);
+    UndeleteElement(project_, ElementKind::Shallow, "Surface1", rerouted);
+    EXPECT_EQ(ReadDrainageLayout(project_).drainsTo.at("Basin1"), "Surface1");
+
+    SoftDeleteElement(project_, ElementKind::Shallow, "Surface1");
+    DeleteDesignPoint(project_, p1);
+    CloseProject(project_);
+    SQLite::Database db(project_);
+    EXPECT_EQ(db.execAndGet("SELECT count(*) FROM TblPointInfo").getInt(), 0);
+    EXPECT_EQ(db.execAndGet("SELECT group_concat(ElementTag) FROM TblDrainInfo").getString(),
+              "Basin1");
+}
+
+// A network holds 200 live elements of a kind, a flow path 20.
+TEST_F(DrainageNetworkTest, ANetworkHoldsTwoHundredOfAKind) {
+    for (int i = 1; i <= 20; ++i) {
+        InsertElementRow(project_, Area("Basin" + std::to_string(i), "1", "0.5", "10"));
+    }
+    BasinRow more = Area("", "1", "0.5", "10");
+    const auto add = [&] { return AddElement(project_, more, 21, IconPosition{0, 0}); };
+    EXPECT_THROW(
+        {
+            try {
+                add();
+            } catch (const InputError& e) {
+                EXPECT_STREQ(e.what(), "Maximum 20 basins allowed");
+                throw;
+            }
+        },
+        InputError);
+    ConvertToNetwork(project_);
+    for (int i = 22; i <= 200; ++i) {
+        InsertElementRow(project_, Area("Basin" + std::to_string(i), "1", "0.5", "10"));
+    }
+    EXPECT_EQ(add(), "Basin21");
+    try {
+        add();
+        ADD_FAILURE() << "a 201st area was added";
+    } catch (const InputError& e) {
+        EXPECT_STREQ(e.what(), "Maximum 200 basins allowed");
+    }
+}
+
+// A project that is not a network and has no area on its path still adds up
+// the reaches on it; the conversion names an area off the old path that now
+// sets the time of concentration.
+TEST_F(DrainageNetworkTest, ThePathOfReachesAndAnAreaLongerThanThePath) {
+    InsertElementRow(project_, Area("Basin1", "2", "0.8", "40"));
+    InsertElementRow(project_, SurfaceRow{"Surface1", "Swale", "0", "0", "0.01", "300", "False",
+                                          "1.5", "Unpaved", "8"});
+    InsertElementRow(project_, ChannelRow{"Channel1", "Ditch", "0", "0", "4.5", "7.2", "0.005",
+                                          "600", "Concrete", "0.013", "False", "2.5", "5"});
+    SetOnTcPath(project_, "Basin1", false);
+    EXPECT_DOUBLE_EQ(Solve().TotalTc, 13.0);
+    const std::string sentence = ConvertToNetwork(project_);
+    EXPECT_NE(sentence.find("Overland flow area \"Lot Basin1\" (Basin1) takes 40 min on its own, "
+                            "longer than the 13 min of the old flow path: it now sets the time of "
+                            "concentration."),
+              std::string::npos)
+        << sentence;
+    EXPECT_DOUBLE_EQ(Solve().TotalTc, 40.0);
 }
 
 }  // namespace

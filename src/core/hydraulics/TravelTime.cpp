@@ -20,7 +20,6 @@ double RequireFinite(double value, const char* what) {
 
 constexpr double kUnpavedCoefficient = 16.13;
 constexpr double kPavedCoefficient = 20.33;
-constexpr double kManningUsUnits = 1.486;
 
 }  // namespace
 
@@ -99,7 +98,7 @@ double ChannelVelocity(double area, double wettedPerimeter, double slope, double
             "to compute the channel velocity.");
     }
     const double velocity =
-        kManningUsUnits * std::pow(hydraulicRadius, 2.0 / 3.0) * std::pow(slope, 1.0 / 2.0) / n;
+        kManningUs * std::pow(hydraulicRadius, 2.0 / 3.0) * std::pow(slope, 1.0 / 2.0) / n;
     return RequireFinite(velocity, "channel velocity");
 }
 

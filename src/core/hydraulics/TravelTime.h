@@ -29,6 +29,9 @@ double ShallowVelocity(double slope, SurfaceType type);
 // Travel time in minutes through the hours form L / (V x 60 x 60) x 60.
 double ShallowTravelTime(double length, double velocity);
 
+// Manning's constant in US units, exactly; channels and pipes share it.
+inline constexpr double kManningUs = 1.486;
+
 // Manning's equation in US units: 1.486 R^(2/3) S^(1/2) / n with R = A / P.
 double ChannelVelocity(double area, double wettedPerimeter, double slope, double n);
 // Channel travel time in minutes: L / (60 V).

@@ -1,0 +1,104 @@
+#include "hydraulics/CircularPipe.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+#include "Errors.h"
+#include "hydraulics/TravelTime.h"
+
+namespace torrenta {
+namespace {
+
+constexpr double kInchesPerFoot = 12.0;
+// Where Q/Qfull peaks: the part-full branch below it is the one a design
+// flow stands on.
+constexpr double kPeakDepthRatio = 0.938;
+constexpr int kHalvings = 80;
+
+void RequirePipe(double diameterFt, double n) {
+    if (!(diameterFt > 0.0) || !std::isfinite(diameterFt)) {
+        throw InputError("A pipe's diameter must be a number above 0.");
+    }
+    if (!(n > 0.0) || !std::isfinite(n)) {
+        throw InputError("A pipe's Manning's n must be a number above 0.");
+    }
+}
+
+double FullArea(double diameterFt) {
+    return std::numbers::pi * diameterFt * diameterFt / 4.0;
+}
+
+}  // namespace
+
+FullFlow FullPipeFlow(double diameterFt, double n, double slope) {
+    RequirePipe(diameterFt, n);
+    if (!(slope > 0.0)) {
+        return {};
+    }
+    const double velocity =
+        kManningUs / n * std::pow(diameterFt / 4.0, 2.0 / 3.0) * std::sqrt(slope);
+    return {velocity * FullArea(diameterFt), velocity};
+}
+
+double RequiredDiameterFt(double flow, double n, double slope) {
+    if (!(slope > 0.0)) {
+        throw InputError(
+            "A pipe of slope 0 or less carries nothing by Manning's equation: give "
+            "its diameter, or a slope above 0.");
+    }
+    RequirePipe(1.0, n);
+    const double k = kManningUs * std::numbers::pi / 4.0 * std::pow(4.0, -2.0 / 3.0);
+    return std::pow(std::max(flow, 0.0) * n / (k * std::sqrt(slope)), 3.0 / 8.0);
+}
+
+SectionRatios RatiosAtDepth(double depthRatio) {
+    const double y = std::clamp(depthRatio, 0.0, 1.0);
+    const double theta = 2.0 * std::acos(1.0 - 2.0 * y);
+    // Per unit diameter: A = (theta - sin theta) / 8, P = theta / 2.
+    const double area = (theta - std::sin(theta)) / 8.0;
+    const double fullArea = std::numbers::pi / 4.0;
+    if (theta == 0.0) {
+        return {};
+    }
+    const double radius = area / (theta / 2.0);
+    const double fullRadius = 0.25;
+    const double velocity = std::pow(radius / fullRadius, 2.0 / 3.0);
+    return {area / fullArea * velocity, velocity};
+}
+
+PartFullFlow DesignFlow(double flow, double diameterFt, double n, double slope) {
+    const FullFlow full = FullPipeFlow(diameterFt, n, slope);
+    const double ratio = full.capacity > 0.0 ? flow / full.capacity : INFINITY;
+    if (!(flow > 0.0)) {
+        return {};
+    }
+    if (ratio > RatiosAtDepth(kPeakDepthRatio).flow) {
+        return {1.0, flow / FullArea(diameterFt), true};
+    }
+    // Q/Qfull rises with the depth up to the peak: halve the interval.
+    double low = 0.0;
+    double high = kPeakDepthRatio;
+    for (int i = 0; i < kHalvings; ++i) {
+        const double middle = (low + high) / 2.0;
+        (RatiosAtDepth(middle).flow < ratio ? low : high) = middle;
+    }
+    const double depth = (low + high) / 2.0;
+    return {depth, full.velocity * RatiosAtDepth(depth).velocity, false};
+}
+
+std::optional<double> ChooseDiameterIn(double flow, double n, double slope,
+                                       const std::vector<double>& sizes, double minimumIn,
+                                       double atLeastIn) {
+    for (const double size : sizes) {
+        if (size < minimumIn || size < atLeastIn) {
+            continue;
+        }
+        if (FullPipeFlow(size / kInchesPerFoot, n, slope).capacity >= flow) {
+            return size;
+        }
+    }
+    return std::nullopt;
+}
+
+}  // namespace torrenta

@@ -2,7 +2,9 @@
 
 #include <SQLiteCpp/Database.h>
 
+#include <algorithm>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "Errors.h"
@@ -14,6 +16,7 @@
 #include "solver/NetworkSolution.h"
 #include "store/DrainageStore.h"
 #include "store/ElementRows.h"
+#include "store/PipeStore.h"
 #include "store/ProjectFile.h"
 #include "store/ProjectSetup.h"
 #include "store/TcPath.h"
@@ -151,6 +154,67 @@ TEST_F(DrainageNetworkTest, APartThatPeaksAboveItsPointIsQueried) {
                   "design for the larger.",
                   "Overland flow area \"Lot Basin1\" alone peaks at 5.70 cfs for the 1-year period "
                   "at the outlet, above its 3.90 cfs for the whole area: design for the larger."}));
+}
+
+// Two inlets into a junction, each through its own pipe, the junction to the
+// outlet through a third; concrete, sized for the 10-year flows.
+//   Point1: 0.9 x 2 ac, Tc 5 min, the table's first duration: I = 6,
+//           Q = 10.8 cfs, more than 18 in carries at 1 % (10.504): 21 in.
+//   Point2: 0.5 x 3 ac, Tc 12 min: I = 5 - (12/60 - 1/6) / (1/12) = 4.6,
+//           Q = 6.9 cfs: 18 in, the minimum.
+//   Pipe1, 300 ft at 10.8 cfs: y/D 0.606, V 7.087 ft/s, 0.706 min;
+//   Pipe2, 250 ft at 6.9 cfs: y/D 0.591, V 6.343 ft/s, 0.657 min.
+//   Point3 (no area of its own): Tc = max(5 + 0.706, 12 + 0.657) = 12.657 by
+//           the second inlet; I 4.4686, Q = 3.3 x 4.4686 = 14.746 cfs. At 3 %
+//           an 18-in pipe would carry it (18.19), but Pipe1 comes in at 21 in:
+//           21 in, y/D 0.522, V 11.615 ft/s, 0.287 min.
+TEST_F(DrainageNetworkTest, SizesPipesDownAJunctionOfTwoBranches) {
+    InsertElementRow(project_, Area("Basin1", "2", "0.9", "5"));
+    InsertElementRow(project_, Area("Basin2", "3", "0.5", "12"));
+    const std::string p1 = AddDesignPoint(project_, "Inlet 1", "inlet", "Outlet", -1, -1).tag;
+    const std::string p2 = AddDesignPoint(project_, "Inlet 2", "inlet", "Outlet", -1, -1).tag;
+    const std::string p3 = AddDesignPoint(project_, "Junction", "junction", "Outlet", -1, -1).tag;
+    SetDrainsTo(project_, "Basin1", p1);
+    SetDrainsTo(project_, "Basin2", p2);
+    for (const auto& [from, to, length] :
+         std::vector<std::tuple<std::string, std::string, std::string>>{
+             {p1, p3, "300"}, {p2, p3, "250"}, {p3, "Outlet", "200"}}) {
+        PipeRow pipe;
+        pipe.PipeName = from + " out";
+        pipe.FromPoint = from;
+        pipe.ToPoint = to;
+        pipe.PipeLength = length;
+        pipe.PipeSlope = to == "Outlet" ? "0.03" : "0.01";
+        InsertPipeRow(project_, pipe);
+    }
+    const NetworkSolution solution = Solve();
+    ASSERT_EQ(solution.flow.pipes.size(), 3u);
+    const struct {
+        std::string tag;
+        double diameter, flow, depthRatio, velocity, travelTime;
+    } pipes[] = {
+        {"Pipe1", 21, 10.8, 0.6057, 7.0870, 0.7055},
+        {"Pipe2", 18, 6.9, 0.5913, 6.3431, 0.6569},
+        {"Pipe3", 21, 14.7465, 0.5219, 11.6150, 0.2870},
+    };
+    for (const auto& e : pipes) {
+        const auto found = std::find_if(solution.flow.pipes.begin(), solution.flow.pipes.end(),
+                                        [&](const PipeFlow& pipe) { return pipe.tag == e.tag; });
+        ASSERT_NE(found, solution.flow.pipes.end()) << e.tag;
+        const PipePeriod& ten = found->periods[3];
+        EXPECT_EQ(found->diameter, e.diameter) << e.tag;
+        EXPECT_NEAR(ten.flow, e.flow, 1e-3) << e.tag;
+        EXPECT_NEAR(ten.depthRatio, e.depthRatio, 1e-4) << e.tag;
+        EXPECT_NEAR(ten.velocity, e.velocity, 1e-4) << e.tag;
+        EXPECT_NEAR(ten.travelTime, e.travelTime, 1e-4) << e.tag;
+    }
+    const PointFlow& junction = At(solution, p3);
+
+    EXPECT_NEAR(junction.tc, 12.6569, 1e-4);
+    EXPECT_EQ(junction.path, (std::vector<std::string>{"Basin2", p2, "Pipe2"}));
+    EXPECT_NEAR(junction.peakFlow[3], 14.7465, 1e-3);
+    // The outlet's Tc adds the last pipe's time: 12.657 + 0.287.
+    EXPECT_NEAR(solution.TotalTc, 12.9439, 1e-4);
 }
 
 // The first link writes the chain the flow path stood for: the same Tc and

@@ -7,6 +7,7 @@
 
 #include "Errors.h"
 #include "ReturnPeriods.h"
+#include "hydraulics/CircularPipe.h"
 #include "solver/RationalMethod.h"
 #include "text/NumberText.h"
 
@@ -15,7 +16,11 @@ namespace {
 
 constexpr std::size_t kPeriods = kReturnPeriods.size();
 
-enum class NodeKind { Overland, Shallow, Channel, Point, Outlet };
+// The first four are what a path's time adds up by; the order of the kinds
+// is the order of the report's tables.
+enum class NodeKind { Overland, Shallow, Channel, Pipe, Point, Outlet };
+constexpr std::size_t kTimedKinds = 4;
+constexpr double kInchesPerFoot = 12.0;
 
 struct Node {
     std::string tag;
@@ -72,6 +77,9 @@ class Walk {
             Add(layout.points[i].PointTag, layout.points[i].PointName, NodeKind::Point, i, 0.0,
                 layout);
         }
+        for (std::size_t i = 0; i < layout.pipes.size(); ++i) {
+            Add(layout.pipes[i].PipeTag, layout.pipes[i].PipeName, NodeKind::Pipe, i, 0.0, layout);
+        }
         Add(std::string(kOutletTag), "", NodeKind::Outlet, 0, 0.0, layout);
         outlet_ = static_cast<int>(nodes_.size()) - 1;
         Link(layout);
@@ -79,29 +87,52 @@ class Walk {
     }
 
     NetworkFlow Solve(const DrainageLayout& layout, const std::vector<IntensityRow>& rows) {
-        Arrive();
-        NetworkFlow flow;
-        for (const int v : order_) {
-            const Node& node = nodes_[v];
-            if (node.kind == NodeKind::Outlet) {
-                continue;
-            }
-            const Arrival& best = Best(arrivals_[v]);
-            flow.order.push_back({node.tag, nodes_[node.down].tag,
-                                  node.kind == NodeKind::Point ? 0.0 : node.time,
-                                  best.time.value_or(0.0), best.time.has_value()});
-        }
         Collect();
         const IntensityLookup lookup(rows);
-        for (const int v : order_) {
-            const Node& node = nodes_[v];
-            if (node.kind != NodeKind::Point && node.kind != NodeKind::Outlet) {
-                continue;
+        if (layout.pipes.empty()) {
+            NetworkFlow flow = Pass(layout, lookup, std::nullopt);
+            for (PointFlow& point : flow.points) {
+                point.tcByPeriod.fill(point.tc);
             }
-            flow.points.push_back(PointAt(v, layout, lookup));
+            if (layout.network) {
+                FindPartialPeaks(flow, lookup);
+            }
+            return flow;
         }
-        if (layout.network) {
-            FindPartialPeaks(flow, lookup);
+        // Pipes are sized for the design period, then every period runs its own
+        // flows through them: travel times, and so Tc downstream, differ.
+        const std::size_t design = DesignPeriod(layout.settings.designYears);
+        pipeFlows_.assign(layout.pipes.size(), {});
+        sizing_ = true;
+        Pass(layout, lookup, design);
+        sizing_ = false;
+        NetworkFlow flow;
+        for (std::size_t k = 0; k < kPeriods; ++k) {
+            NetworkFlow one = Pass(layout, lookup, k);
+            if (k == design) {
+                const std::vector<PointFlow> kept = flow.points;
+                flow.order = one.order;
+                flow.points = one.points;
+                for (std::size_t i = 0; i < kept.size(); ++i) {
+                    for (std::size_t j = 0; j < k; ++j) {
+                        flow.points[i].intensity[j] = kept[i].intensity[j];
+                        flow.points[i].peakFlow[j] = kept[i].peakFlow[j];
+                        flow.points[i].tcByPeriod[j] = kept[i].tcByPeriod[j];
+                    }
+                }
+            } else if (flow.points.empty()) {
+                flow.points = one.points;
+            }
+            for (std::size_t i = 0; i < one.points.size(); ++i) {
+                flow.points[i].intensity[k] = one.points[i].intensity[k];
+                flow.points[i].peakFlow[k] = one.points[i].peakFlow[k];
+                flow.points[i].tcByPeriod[k] = one.points[i].tc;
+            }
+        }
+        for (const int v : order_) {
+            if (nodes_[v].kind == NodeKind::Pipe) {
+                flow.pipes.push_back(pipeFlows_[nodes_[v].row]);
+            }
         }
         return flow;
     }
@@ -115,9 +146,8 @@ class Walk {
         node.kind = kind;
         node.row = row;
         node.time = time;
-        node.countsForTime = (kind == NodeKind::Overland || kind == NodeKind::Shallow ||
-                              kind == NodeKind::Channel) &&
-                             !layout.areaOnly.contains(tag);
+        node.countsForTime =
+            static_cast<std::size_t>(kind) < kTimedKinds && !layout.areaOnly.contains(tag);
         index_[tag] = static_cast<int>(nodes_.size());
         nodes_.push_back(std::move(node));
     }
@@ -187,9 +217,114 @@ class Walk {
         return latest;
     }
 
-    void Arrive() {
+    static std::size_t DesignPeriod(int years) {
+        for (std::size_t k = 0; k < kPeriods; ++k) {
+            if (kReturnPeriods[k] == years) {
+                return k;
+            }
+        }
+        return 3;  // the 10-year period
+    }
+
+    // One walk down the tree: arrivals, each point's flow, and each pipe's
+    // time from the flow of the point above it (`period`: whose flow; none
+    // for a network without pipes, whose times do not depend on it).
+    NetworkFlow Pass(const DrainageLayout& layout, const IntensityLookup& lookup,
+                     std::optional<std::size_t> period) {
         arrivals_.assign(nodes_.size(), {});
+        parts_.clear();
+        pointPeaks_.assign(nodes_.size(), {});
+        NetworkFlow flow;
         for (const int v : order_) {
+            Node& node = nodes_[v];
+            if (node.kind == NodeKind::Pipe) {
+                node.time = PipeTime(v, layout, *period);
+            }
+            ArriveAt(v);
+            if (node.kind == NodeKind::Point || node.kind == NodeKind::Outlet) {
+                flow.points.push_back(PointAt(v, layout, lookup));
+                pointPeaks_[v] = flow.points.back().peakFlow;
+            }
+        }
+        for (const int v : order_) {
+            const Node& node = nodes_[v];
+            if (node.kind == NodeKind::Outlet) {
+                continue;
+            }
+            const Arrival& best = Best(arrivals_[v]);
+            flow.order.push_back({node.tag, nodes_[node.down].tag,
+                                  node.kind == NodeKind::Point ? 0.0 : node.time,
+                                  best.time.value_or(0.0), best.time.has_value()});
+        }
+        return flow;
+    }
+
+    // A pipe's travel time at the flow of the point above it; in the sizing
+    // walk it is given its diameter first.
+    double PipeTime(int v, const DrainageLayout& layout, std::size_t period) {
+        const PipeRow& row = layout.pipes[nodes_[v].row];
+        PipeFlow& pipe = pipeFlows_[nodes_[v].row];
+        const int from = nodes_[v].up.empty() ? -1 : nodes_[v].up.front();
+        const double flow = from >= 0 ? static_cast<double>(pointPeaks_[from][period]) : 0.0;
+        if (sizing_) {
+            pipe = SizePipe(row, v, flow, layout.settings);
+        }
+        const PartFullFlow design =
+            DesignFlow(flow, pipe.diameter / kInchesPerFoot, pipe.n, pipe.slope);
+        const double time = design.velocity > 0.0 ? pipe.length / design.velocity / 60.0 : 0.0;
+        pipe.periods[period] = {flow, design.velocity, design.depthRatio, time, design.pressure};
+        return time;
+    }
+
+    PipeFlow SizePipe(const PipeRow& row, int v, double flow, const DesignSettings& settings) {
+        PipeFlow pipe;
+        pipe.tag = row.PipeTag;
+        pipe.name = row.PipeName;
+        pipe.from = row.FromPoint;
+        pipe.to = row.ToPoint;
+        pipe.length = LeadingNumber(row.PipeLength);
+        pipe.slope =
+            StartsWithNumber(row.PipeSlope)
+                ? LeadingNumber(row.PipeSlope)
+                : (LeadingNumber(row.InvertUp) - LeadingNumber(row.InvertDown)) / pipe.length;
+        pipe.n = StartsWithNumber(row.PipeN) ? LeadingNumber(row.PipeN) : 0.013;
+        if (pipe.slope > 0.0) {
+            pipe.diameterRequired = RequiredDiameterFt(flow, pipe.n, pipe.slope) * kInchesPerFoot;
+        }
+        if (StartsWithNumber(row.Diameter)) {
+            pipe.diameterGiven = true;
+            pipe.diameter = LeadingNumber(row.Diameter);
+        } else {
+            if (!(pipe.slope > 0.0)) {
+                throw InputError("Pipe \"" + row.PipeName + "\" (" + row.PipeTag +
+                                 ") has a slope of 0 or less and cannot be sized: give its "
+                                 "diameter or a slope above 0.");
+            }
+            // Never smaller than a pipe coming into its upper point.
+            double atLeast = 0.0;
+            const int from = nodes_[v].up.empty() ? -1 : nodes_[v].up.front();
+            for (const int u : from >= 0 ? nodes_[from].up : std::vector<int>{}) {
+                if (nodes_[u].kind == NodeKind::Pipe) {
+                    atLeast = std::max(atLeast, pipeFlows_[nodes_[u].row].diameter);
+                }
+            }
+            const std::optional<double> chosen = ChooseDiameterIn(
+                flow, pipe.n, pipe.slope, settings.sizes, settings.minimumDiameter, atLeast);
+            if (!chosen) {
+                throw InputError("Pipe \"" + row.PipeName + "\" (" + row.PipeTag + ") needs " +
+                                 FormatFixed(*pipe.diameterRequired, 1) +
+                                 " in, more than the largest standard size.");
+            }
+            pipe.diameter = *chosen;
+        }
+        const FullFlow full = FullPipeFlow(pipe.diameter / kInchesPerFoot, pipe.n, pipe.slope);
+        pipe.fullFlow = full.capacity;
+        pipe.fullVelocity = full.velocity;
+        return pipe;
+    }
+
+    void ArriveAt(int v) {
+        {
             const Node& node = nodes_[v];
             Arrival area =
                 Latest(v, [](const Arrivals& a) -> const Arrival& { return a.fromArea; });
@@ -227,23 +362,24 @@ class Walk {
         }
         std::reverse(nodes.begin(), nodes.end());
         std::vector<std::string> tags;
-        std::array<std::vector<std::size_t>, 3> rowsByKind;
+        std::array<std::vector<std::size_t>, kTimedKinds> rowsByKind;
         for (const int n : nodes) {
             tags.push_back(nodes_[n].tag);
             if (nodes_[n].countsForTime) {
                 rowsByKind[static_cast<int>(nodes_[n].kind)].push_back(static_cast<std::size_t>(n));
             }
         }
-        std::array<double, 3> sums{};
-        for (std::size_t kind = 0; kind < 3; ++kind) {
+        std::array<double, kTimedKinds> sums{};
+        for (std::size_t kind = 0; kind < kTimedKinds; ++kind) {
             std::sort(rowsByKind[kind].begin(), rowsByKind[kind].end());
             for (const std::size_t n : rowsByKind[kind]) {
                 sums[kind] += nodes_[n].time;
             }
         }
         // Shallow, then overland, then channel: the order the totals always
-        // had, so a project solves to the same last digit as before.
-        return {tags, sums[1] + sums[0] + sums[2]};
+        // had, so a project solves to the same last digit as before; the pipes
+        // after them.
+        return {tags, sums[1] + sums[0] + sums[2] + sums[3]};
     }
 
     // The first point (or the outlet) each node's flow reaches.
@@ -317,7 +453,10 @@ class Walk {
         auto [path, tc] = PathTo(v);
         point.path = std::move(path);
         point.tc = tc;
-        point.intensity = lookup.At(tc);
+        // A city may ask for the intensity of no storm shorter than a set
+        // duration; the actual Tc is what goes on downstream.
+        const double minimum = layout.settings.minimumDuration;
+        point.intensity = lookup.At(minimum > 0.0 ? std::max(tc, minimum) : tc);
         for (std::size_t k = 0; k < kPeriods; ++k) {
             double q = 0.0;
             for (const Part& part : parts) {
@@ -410,6 +549,9 @@ class Walk {
     std::vector<std::vector<std::size_t>> ownAreas_;
     std::map<int, std::vector<Part>> parts_;
     std::vector<double> ownC_;
+    std::vector<std::array<float, kPeriods>> pointPeaks_;
+    std::vector<PipeFlow> pipeFlows_;
+    bool sizing_ = false;
 };
 
 }  // namespace
@@ -501,6 +643,16 @@ void RequireLink(const std::map<std::string, std::string>& drainsTo, const std::
             break;
         }
         at = next->second;
+    }
+}
+
+void AddPipes(DrainageLayout& layout, const std::vector<PipeRow>& pipes,
+              const DesignSettings& settings) {
+    layout.pipes = pipes;
+    layout.settings = settings;
+    for (const PipeRow& pipe : pipes) {
+        layout.drainsTo[pipe.PipeTag] = pipe.ToPoint;
+        layout.drainsTo[pipe.FromPoint] = pipe.PipeTag;
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -9,6 +10,7 @@
 #include "intensity/IntensityDatabase.h"
 #include "store/DrainageStore.h"
 #include "store/ElementRows.h"
+#include "store/PipeStore.h"
 
 namespace torrenta {
 
@@ -18,7 +20,9 @@ namespace torrenta {
 struct DrainageLayout {
     bool network = false;
     std::vector<PointRow> points;                 // live, in the order added
-    std::map<std::string, std::string> drainsTo;  // every live element and point
+    std::vector<PipeRow> pipes;                   // live, in the order added
+    DesignSettings settings;                      // what the pipes are designed by
+    std::map<std::string, std::string> drainsTo;  // every live element, point and pipe
     // Elements that count for area but add no time: off the flow path in a
     // project that is not a network.
     std::set<std::string> areaOnly;
@@ -40,6 +44,11 @@ DrainageLayout LayoutOf(const DrainageLinks& links, const std::vector<BasinRow>&
                         const std::vector<ChannelRow>& channel,
                         const std::set<std::string>& offTcPath);
 
+// Puts the pipes in: a point with a pipe drains through it to the pipe's
+// lower end.
+void AddPipes(DrainageLayout& layout, const std::vector<PipeRow>& pipes,
+              const DesignSettings& settings);
+
 // InputError naming both ends unless `from` may drain to `to`: both known (the
 // outlet only as `to`), not the same, and no loop (`to` not upstream of
 // `from`).
@@ -57,7 +66,8 @@ struct PointFlow {
     double totalArea = 0.0;
     double weightedC = 0.0;            // of the total area
     std::array<double, 7> sumCA{};     // sum of min(C Cf, 1) A, per period
-    double tc = 0.0;                   // minutes, along the longest path
+    double tc = 0.0;                   // minutes, along the longest path (design period's)
+    std::array<double, 7> tcByPeriod{};  // with pipes, each period's own
     std::vector<std::string> path;     // tags from the start of that path, the point left out
     std::array<float, 7> intensity{};  // in/hr at Tc
     std::array<float, 7> peakFlow{};   // cfs
@@ -82,8 +92,33 @@ struct PartialPeak {
     float pointFlow = 0.0f;
 };
 
+// A pipe sized for the design period and run at every period's flow.
+struct PipePeriod {
+    double flow = 0.0;        // cfs
+    double velocity = 0.0;    // ft/s at normal depth, or Q / Afull under pressure
+    double depthRatio = 0.0;  // y / D
+    double travelTime = 0.0;  // min
+    bool pressure = false;
+};
+struct PipeFlow {
+    std::string tag;
+    std::string name;
+    std::string from;
+    std::string to;
+    double length = 0.0;  // ft
+    double slope = 0.0;   // ft/ft
+    double n = 0.0;
+    bool diameterGiven = false;
+    double diameter = 0.0;  // in, as given or chosen
+    std::optional<double> diameterRequired;  // in; none at a slope of 0 or less
+    double fullFlow = 0.0;                   // cfs
+    double fullVelocity = 0.0;               // ft/s
+    std::array<PipePeriod, 7> periods;
+};
+
 struct NetworkFlow {
     std::vector<FlowStep> order;    // every element and point, upstream first
+    std::vector<PipeFlow> pipes;    // in flow order
     std::vector<PointFlow> points;  // design points in flow order, the outlet last
     std::vector<PartialPeak> partialPeaks;
 

@@ -20,6 +20,7 @@
 #include "solver/RationalMethod.h"
 #include "store/Connection.h"
 #include "store/DrainageStore.h"
+#include "store/PipeStore.h"
 #include "store/ProjectSetup.h"
 #include "store/TcPath.h"
 #include "store/TypedTc.h"
@@ -193,6 +194,9 @@ NetworkSolution Solve(const std::string& projectPath, const std::string& appFold
     RequireCompleteTable(solution.intensityRows, intensityTableName);
     solution.layout = LayoutOf(ReadDrainageLinks(projectPath), solution.overland, solution.shallow,
                                solution.channel, solution.offTcPath);
+    if (solution.layout.network) {
+        AddPipes(solution.layout, ReadPipes(projectPath), ReadDesignSettings(projectPath));
+    }
     solution.flow = ComputeNetworkFlow(solution.layout, solution.overland, solution.shallow,
                                        solution.channel, solution.intensityRows);
     if (solution.layout.network) {
@@ -216,6 +220,10 @@ NetworkSolution Solve(const std::string& projectPath, const std::string& appFold
         solution.WeightedC += solution.AreaShare(row) * LeadingNumber(row.CVal);
     }
     solution.TotalTc = solution.ShallowTcSum + solution.OverlandTcSum + solution.ChannelTcSum;
+    if (!solution.layout.pipes.empty()) {
+        // The time in the pipes along the outlet's path counts too.
+        solution.TotalTc = solution.flow.Outlet().tc;
+    }
 
     // The outlet's flow is the project's: for a project whose areas all reach
     // the outlet without passing a design point it is min(C Cf, 1) I A of the

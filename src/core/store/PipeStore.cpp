@@ -1,0 +1,140 @@
+#include "store/PipeStore.h"
+
+#include <SQLiteCpp/Database.h>
+#include <SQLiteCpp/Statement.h>
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <sstream>
+
+#include "store/Connection.h"
+#include "store/ElementRows.h"
+#include "text/NumberText.h"
+
+namespace torrenta {
+namespace {
+
+constexpr std::string_view kPipeWord = "Pipe";
+constexpr std::array<std::string_view, 11> kPipeColumns = {
+    "PipeTag",  "PipeName", "FromPoint", "ToPoint", "PipeLength", "PipeSlope",
+    "InvertUp", "InvertDown", "Diameter", "PipeN",  "Deleted"};
+
+std::string ColumnList() {
+    std::string list;
+    for (const std::string_view column : kPipeColumns) {
+        list += (list.empty() ? "" : ", ") + std::string(column);
+    }
+    return list;
+}
+
+long PipeNumber(const std::string& tag) {
+    if (tag.size() <= kPipeWord.size() || tag.compare(0, kPipeWord.size(), kPipeWord) != 0) {
+        return 0;
+    }
+    long number = 0;
+    const auto [end, error] =
+        std::from_chars(tag.data() + kPipeWord.size(), tag.data() + tag.size(), number);
+    return error == std::errc() && end == tag.data() + tag.size() ? number : 0;
+}
+
+}  // namespace
+
+std::vector<PipeRow> ReadPipes(const std::string& projectPath) {
+    return RunOn(OpenProjectConnection(projectPath), "Cannot read the project's pipes",
+                 [](Connection& open) {
+                     std::vector<PipeRow> pipes;
+                     if (!TableExists(open.Db(), kPipeTable)) {
+                         return pipes;
+                     }
+                     CachedStatement query = open.Prepared("SELECT " + ColumnList() + " FROM " +
+                                                           QuoteIdentifier(kPipeTable) +
+                                                           " ORDER BY rowid");
+                     while (query->executeStep()) {
+                         const auto text = [&](int i) { return query->getColumn(i).getString(); };
+                         PipeRow row{text(0), text(1), text(2), text(3), text(4), text(5),
+                                     text(6), text(7), text(8), text(9), text(10)};
+                         if (row.Deleted == kLive) {
+                             pipes.push_back(std::move(row));
+                         }
+                     }
+                     return pipes;
+                 });
+}
+
+DesignSettings ReadDesignSettings(const std::string& projectPath) {
+    return RunOn(
+        OpenProjectConnection(projectPath), "Cannot read the network's design settings",
+        [](Connection& open) {
+            DesignSettings settings;
+            if (!TableExists(open.Db(), kNetworkSettingsTable)) {
+                return settings;
+            }
+            CachedStatement query = open.Prepared(
+                "SELECT DesignPeriod, MinDiameter, Sizes, MinDuration, MinVelocity, MaxVelocity, "
+                "MinCover FROM " +
+                QuoteIdentifier(kNetworkSettingsTable) + " ORDER BY rowid LIMIT 1");
+            if (!query->executeStep()) {
+                return settings;
+            }
+            const auto number = [&](int i, double fallback) {
+                const std::string text = query->getColumn(i).getString();
+                return StartsWithNumber(text) ? LeadingNumber(text) : fallback;
+            };
+            settings.designYears = static_cast<int>(number(0, settings.designYears));
+            settings.minimumDiameter = number(1, settings.minimumDiameter);
+            const std::string sizes = query->getColumn(2).getString();
+            if (!sizes.empty()) {
+                std::vector<double> parsed;
+                std::stringstream list(sizes);
+                for (std::string item; std::getline(list, item, ',');) {
+                    if (StartsWithNumber(item)) {
+                        parsed.push_back(LeadingNumber(item));
+                    }
+                }
+                std::sort(parsed.begin(), parsed.end());
+                if (!parsed.empty()) {
+                    settings.sizes = parsed;
+                }
+            }
+            settings.minimumDuration = number(3, settings.minimumDuration);
+            settings.minimumVelocity = number(4, settings.minimumVelocity);
+            settings.maximumVelocity = number(5, settings.maximumVelocity);
+            settings.minimumCover = number(6, settings.minimumCover);
+            return settings;
+        });
+}
+
+std::string InsertPipeRow(const std::string& projectPath, PipeRow row) {
+    return RunOn(OpenProjectConnection(projectPath), "Cannot add the pipe",
+                 [&](SQLite::Database& db) {
+                     std::string create = "CREATE TABLE IF NOT EXISTS " +
+                                          QuoteIdentifier(kPipeTable) + " (";
+                     for (std::size_t i = 0; i < kPipeColumns.size(); ++i) {
+                         create += (i > 0 ? ", " : "") + std::string(kPipeColumns[i]) + " TEXT";
+                     }
+                     db.exec(create + ")");
+                     long highest = 0;
+                     SQLite::Statement tags(db,
+                                            "SELECT PipeTag FROM " + QuoteIdentifier(kPipeTable));
+                     while (tags.executeStep()) {
+                         highest = std::max(highest, PipeNumber(tags.getColumn(0).getString()));
+                     }
+                     row.PipeTag = std::string(kPipeWord) + std::to_string(highest + 1);
+                     row.Deleted = std::string(kLive);
+                     SQLite::Statement insert(db, "INSERT INTO " + QuoteIdentifier(kPipeTable) +
+                                                      " (" + ColumnList() +
+                                                      ") VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
+                     int i = 0;
+                     for (const std::string* value :
+                          {&row.PipeTag, &row.PipeName, &row.FromPoint, &row.ToPoint,
+                           &row.PipeLength, &row.PipeSlope, &row.InvertUp, &row.InvertDown,
+                           &row.Diameter, &row.PipeN, &row.Deleted}) {
+                         insert.bind(++i, *value);
+                     }
+                     insert.exec();
+                     return row.PipeTag;
+                 });
+}
+
+}  // namespace torrenta

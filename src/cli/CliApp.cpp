@@ -22,6 +22,7 @@
 #include "store/AppFolder.h"
 #include "store/DrainageStore.h"
 #include "text/NameText.h"
+#include "text/NumberText.h"
 #include "text/NumericKeyFilter.h"
 
 namespace torrenta {
@@ -387,6 +388,88 @@ Command AddPointCommand(CLI::App& add, std::ostream& out, std::ostream& err) {
             }};
 }
 
+Command AddPipeCommand(CLI::App& add, std::ostream& out) {
+    struct State {
+        std::string projectPath;
+        PipeRow row;
+    };
+    auto state = std::make_shared<State>();
+    PipeRow& pipe = state->row;
+    auto* sub = add.add_subcommand(
+        "pipe", "Add a storm-drain pipe from a design point down to a point or the outlet");
+    sub->add_option("PROJECT", state->projectPath, "Project file")->required();
+    sub->add_option("--from", pipe.FromPoint, "The design point it drains")->required();
+    sub->add_option("--to", pipe.ToPoint, "The design point it drains to, or Outlet")->required();
+    sub->add_option("--length", pipe.PipeLength, "Length (ft)")->required();
+    auto* slope = sub->add_option("--slope", pipe.PipeSlope, "Slope (ft/ft)");
+    auto* up = sub->add_option("--invert-up", pipe.InvertUp, "Upstream invert (ft)");
+    auto* down = sub->add_option("--invert-down", pipe.InvertDown, "Downstream invert (ft)");
+    up->needs(down);
+    down->needs(up);
+    slope->excludes(up);
+    sub->add_option("--diameter", pipe.Diameter, "Diameter (in); sized when not given");
+    sub->add_option("--n", pipe.PipeN, "Manning's n (default 0.013, concrete)");
+    sub->add_option("--name", pipe.PipeName, "Name (one line of UTF-8 text)");
+    return {sub, [state, &out](const std::string&) {
+                PipeRow& pipe = state->row;
+                RequireOneLine({{"--name", &pipe.PipeName}});
+                RequireNumeric({{"--length", &pipe.PipeLength},
+                                {"--slope", &pipe.PipeSlope},
+                                {"--invert-up", &pipe.InvertUp},
+                                {"--invert-down", &pipe.InvertDown},
+                                {"--diameter", &pipe.Diameter},
+                                {"--n", &pipe.PipeN}});
+                if (pipe.PipeName.empty()) {
+                    pipe.PipeName = pipe.FromPoint + " to " + pipe.ToPoint;
+                }
+                RunAddPipe(state->projectPath, pipe, out);
+            }};
+}
+
+Command SetDesignCommand(CLI::App& app) {
+    struct State {
+        std::string projectPath;
+        DesignChanges changes;
+        std::string sizes;
+    };
+    auto state = std::make_shared<State>();
+    DesignChanges& changes = state->changes;
+    auto* sub = app.add_subcommand("set-design", "Set what the storm-drain pipes are designed by");
+    sub->add_option("PROJECT", state->projectPath, "Project file")->required();
+    sub->add_option("--period", changes.period, "Design return period (years, default 10)");
+    sub->add_option("--min-diameter", changes.minimumDiameter, "Minimum diameter (in, default 18)");
+    sub->add_option("--sizes", state->sizes, "Standard diameters (in), separated by commas");
+    sub->add_option("--min-duration", changes.minimumDuration,
+                    "Shortest duration the intensity is read at (min; 0: the table's first)");
+    sub->add_option("--min-velocity", changes.minimumVelocity,
+                    "Minimum full-flow velocity (ft/s, default 3)");
+    sub->add_option("--max-velocity", changes.maximumVelocity,
+                    "Maximum velocity (ft/s, default 15)");
+    sub->add_option("--min-cover", changes.minimumCover, "Minimum cover (ft, default 3)");
+    return {sub, [state](const std::string&) {
+                if (!state->sizes.empty()) {
+                    std::vector<double> sizes;
+                    std::string item;
+                    for (std::size_t at = 0; at <= state->sizes.size(); ++at) {
+                        if (at == state->sizes.size() || state->sizes[at] == ',') {
+                            if (!StartsWithNumber(item)) {
+                                throw InputError(
+                                    "--sizes must list diameters (in) separated by "
+                                    "commas, not \"" +
+                                    item + "\".");
+                            }
+                            sizes.push_back(LeadingNumber(item));
+                            item.clear();
+                        } else {
+                            item += state->sizes[at];
+                        }
+                    }
+                    state->changes.sizes = sizes;
+                }
+                RunSetDesign(state->projectPath, state->changes);
+            }};
+}
+
 Command DrainCommand(CLI::App& app, std::ostream& err) {
     struct State {
         std::string projectPath;
@@ -637,6 +720,8 @@ int RunCommand(const std::vector<std::string>& args, const std::string& executab
         AddShallowCommand(*add, out, err),
         AddChannelCommand(*add, out, err),
         AddPointCommand(*add, out, err),
+        AddPipeCommand(*add, out),
+        SetDesignCommand(app),
         DrainCommand(app, err),
         DeleteCommand(app, out),
         NetworkCommand(app, out),

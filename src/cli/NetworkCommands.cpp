@@ -1,5 +1,7 @@
 #include "NetworkCommands.h"
 
+#include <algorithm>
+#include <cmath>
 #include <functional>
 #include <map>
 #include <vector>
@@ -7,10 +9,12 @@
 #include "ChangeNote.h"
 #include "Errors.h"
 #include "ProjectCommands.h"
+#include "ReturnPeriods.h"
 #include "editing/NetworkEditing.h"
 #include "solver/NetworkSolution.h"
 #include "store/DrainageStore.h"
 #include "store/ElementRows.h"
+#include "store/PipeStore.h"
 #include "text/NameText.h"
 #include "text/NumberText.h"
 
@@ -75,6 +79,13 @@ void RunDelete(const std::string& projectPath, const std::string& tag, std::ostr
     const std::string downstream =
         link == layout.drainsTo.end() ? std::string(kOutletTag) : link->second;
     std::vector<std::string> rerouted;
+    const auto pipes = ReadPipes(projectPath);
+    if (std::any_of(pipes.begin(), pipes.end(),
+                    [&](const PipeRow& pipe) { return pipe.PipeTag == tag; })) {
+        DeletePipe(projectPath, tag);
+        NoteChange("deleted " + tag + " from \"" + projectPath + "\"");
+        return;
+    }
     if (const auto kind = KindOf(projectPath, tag)) {
         rerouted = SoftDeleteElement(projectPath, *kind, tag);
     } else {
@@ -92,6 +103,53 @@ void RunListPoints(const std::string& projectPath, std::ostream& out) {
         out << "point\t" << point.PointTag << "\t" << ControlsAsSpaces(point.PointName) << "\t"
             << point.PointKind << "\t" << point.DrainsTo << "\n";
     }
+    for (const PipeRow& pipe : ReadPipes(projectPath)) {
+        out << "pipe\t" << pipe.PipeTag << "\t" << ControlsAsSpaces(pipe.PipeName) << "\t"
+            << pipe.FromPoint << "\t" << pipe.ToPoint << "\t" << pipe.Diameter << "\n";
+    }
+}
+
+void RunAddPipe(const std::string& projectPath, const PipeRow& row, std::ostream& out) {
+    RequireSetUpProject(projectPath);
+    const NetworkChange change = AddPipe(projectPath, row);
+    NoteChange("added " + change.tag + " to \"" + projectPath + "\"");
+    out << change.tag << "\n";
+}
+
+void RunSetDesign(const std::string& projectPath, const DesignChanges& changes) {
+    RequireSetUpProject(projectPath);
+    DesignSettings settings = ReadDesignSettings(projectPath);
+    const auto positive = [](const std::optional<double>& value, const char* option) {
+        if (value && !(*value > 0.0 && std::isfinite(*value))) {
+            throw InputError(std::string(option) + " must be a number above 0.");
+        }
+    };
+    positive(changes.minimumDiameter, "--min-diameter");
+    positive(changes.maximumVelocity, "--max-velocity");
+    if (changes.minimumDuration && !(*changes.minimumDuration >= 0.0)) {
+        throw InputError("--min-duration must be 0 or more minutes.");
+    }
+    if (changes.period && std::find(kReturnPeriods.begin(), kReturnPeriods.end(),
+                                    *changes.period) == kReturnPeriods.end()) {
+        throw InputError("--period must be one of 1, 2, 5, 10, 25, 50 and 100.");
+    }
+    if (changes.sizes) {
+        if (changes.sizes->empty() ||
+            std::any_of(changes.sizes->begin(), changes.sizes->end(),
+                        [](double size) { return !(size > 0.0 && std::isfinite(size)); })) {
+            throw InputError("--sizes must list diameters above 0 (in), separated by commas.");
+        }
+        settings.sizes = *changes.sizes;
+        std::sort(settings.sizes.begin(), settings.sizes.end());
+    }
+    settings.designYears = changes.period.value_or(settings.designYears);
+    settings.minimumDiameter = changes.minimumDiameter.value_or(settings.minimumDiameter);
+    settings.minimumDuration = changes.minimumDuration.value_or(settings.minimumDuration);
+    settings.minimumVelocity = changes.minimumVelocity.value_or(settings.minimumVelocity);
+    settings.maximumVelocity = changes.maximumVelocity.value_or(settings.maximumVelocity);
+    settings.minimumCover = changes.minimumCover.value_or(settings.minimumCover);
+    SaveDesignSettings(projectPath, settings);
+    NoteChange("saved the design settings of \"" + projectPath + "\"");
 }
 
 void RunNetwork(const std::string& appFolder, const std::string& projectPath, std::ostream& out) {
@@ -110,6 +168,9 @@ void RunNetwork(const std::string& appFolder, const std::string& projectPath, st
     }
     for (const PointRow& point : solution.layout.points) {
         names[point.PointTag] = point.PointName;
+    }
+    for (const PipeRow& pipe : solution.layout.pipes) {
+        names[pipe.PipeTag] = pipe.PipeName;
     }
     std::map<std::string, std::vector<const FlowStep*>> upstream;
     std::map<std::string, const FlowStep*> steps;

@@ -1,7 +1,11 @@
 #pragma once
 
+#include <optional>
 #include <ostream>
 #include <string>
+#include <vector>
+
+#include "store/PipeStore.h"
 
 namespace torrenta {
 
@@ -25,8 +29,24 @@ void RunAddPoint(const std::string& projectPath, const std::string& name, const 
 // Deletes an element or a design point; says what now drains elsewhere.
 void RunDelete(const std::string& projectPath, const std::string& tag, std::ostream& out);
 
-// The design points, one line each: "point", tag, name, kind, drains to.
+// The design points, one line each: "point", tag, name, kind, drains to; then
+// the pipes: "pipe", tag, name, from, to, diameter (in; "" when sized).
 void RunListPoints(const std::string& projectPath, std::ostream& out);
+
+// Adds a pipe and prints its tag.
+void RunAddPipe(const std::string& projectPath, const PipeRow& row, std::ostream& out);
+
+// Changes the given design settings, keeping the others.
+struct DesignChanges {
+    std::optional<int> period;
+    std::optional<double> minimumDiameter;
+    std::optional<std::vector<double>> sizes;
+    std::optional<double> minimumDuration;
+    std::optional<double> minimumVelocity;
+    std::optional<double> maximumVelocity;
+    std::optional<double> minimumCover;
+};
+void RunSetDesign(const std::string& projectPath, const DesignChanges& changes);
 
 // The network as a tree from the outlet upward, one line per element and point
 // (indented two spaces a level): tag, name, travel time and the time at its

@@ -65,10 +65,55 @@ nlohmann::json ElementJson(const Row& row, const NetworkSolution& solution,
     return object;
 }
 
+// A pipe as sized for the design period, with every period's flow through it.
+nlohmann::json PipeJson(const PipeFlow& pipe) {
+    nlohmann::json periods = nlohmann::json::array();
+    for (std::size_t k = 0; k < kReturnPeriods.size(); ++k) {
+        const PipePeriod& period = pipe.periods[k];
+        nlohmann::json entry = nlohmann::json::object();
+        entry["returnPeriod"] = kReturnPeriods[k];
+        entry["flow"] = period.flow;
+        entry["velocity"] = period.velocity;
+        entry["depthRatio"] = period.depthRatio;
+        entry["travelTime"] = period.travelTime;
+        entry["pressureFlow"] = period.pressure;
+        periods.push_back(std::move(entry));
+    }
+    nlohmann::json object = nlohmann::json::object();
+    object["tag"] = pipe.tag;
+    object["name"] = pipe.name;
+    object["from"] = pipe.from;
+    object["to"] = pipe.to;
+    object["length"] = pipe.length;
+    object["slope"] = pipe.slope;
+    object["n"] = pipe.n;
+    object["diameterGiven"] =
+        pipe.diameterGiven ? nlohmann::json(pipe.diameter) : nlohmann::json(nullptr);
+    object["diameter"] = pipe.diameter;
+    object["diameterRequired"] =
+        pipe.diameterRequired ? nlohmann::json(*pipe.diameterRequired) : nlohmann::json(nullptr);
+    object["fullFlow"] = pipe.fullFlow;
+    object["fullVelocity"] = pipe.fullVelocity;
+    object["periods"] = std::move(periods);
+    return object;
+}
+
+nlohmann::json DesignJson(const DesignSettings& settings) {
+    nlohmann::json object = nlohmann::json::object();
+    object["period"] = settings.designYears;
+    object["minDiameter"] = settings.minimumDiameter;
+    object["sizes"] = settings.sizes;
+    object["minDuration"] = settings.minimumDuration;
+    object["minVelocity"] = settings.minimumVelocity;
+    object["maxVelocity"] = settings.maximumVelocity;
+    object["minCover"] = settings.minimumCover;
+    return object;
+}
+
 // A design point (or the outlet) as the walk of the network found it. Built
 // member by member: a network holds hundreds of points, and an initializer
 // list would copy every value twice.
-nlohmann::json PointJson(const PointFlow& point) {
+nlohmann::json PointJson(const PointFlow& point, bool withPipes) {
     nlohmann::json sumCA = nlohmann::json::array();
     nlohmann::json results = nlohmann::json::array();
     for (std::size_t k = 0; k < kReturnPeriods.size(); ++k) {
@@ -80,6 +125,10 @@ nlohmann::json PointJson(const PointFlow& point) {
         period["intensityShown"] = FormatFixed(point.intensity[k], 2);
         period["peakFlow"] = FullPrecision(point.peakFlow[k]);
         period["peakFlowShown"] = FormatFixed(point.peakFlow[k], 2);
+        if (withPipes) {
+            // Travel times in the pipes, and so Tc, differ from period to period.
+            period["tc"] = point.tcByPeriod[k];
+        }
         results.push_back(std::move(period));
     }
     nlohmann::json object = nlohmann::json::object();
@@ -156,10 +205,19 @@ nlohmann::json SolutionAsJson(const NetworkSolution& solution, const ProjectInfo
     json["results"] = std::move(results);
     if (!solution.layout.points.empty()) {
         nlohmann::json points = nlohmann::json::array();
+        const bool withPipes = !solution.layout.pipes.empty();
         for (const PointFlow& point : solution.flow.points) {
-            points.push_back(PointJson(point));
+            points.push_back(PointJson(point, withPipes));
         }
         json["points"] = std::move(points);
+        if (withPipes) {
+            nlohmann::json pipes = nlohmann::json::array();
+            for (const PipeFlow& pipe : solution.flow.pipes) {
+                pipes.push_back(PipeJson(pipe));
+            }
+            json["pipes"] = std::move(pipes);
+            json["design"] = DesignJson(solution.layout.settings);
+        }
     }
 
     nlohmann::json checks = nlohmann::json::array();

@@ -269,6 +269,31 @@ TEST_F(CliProject, NetworkCommandsBuildAndPrintTheTree) {
               std::string::npos);
 }
 
+// Pipes and the design settings reach the core: the pipe is sized, the
+// settings apply, the JSON carries both, and a second way out of a point is
+// refused.
+TEST_F(CliProject, PipeCommandsSizeAPipeWithTheSettingsGiven) {
+    NewProject();
+    Cli({"add", "point", project_, "--name", "Inlet", "--kind", "inlet"});
+    AddBasin("Lot", {"--drains-to", "Point1"});
+    EXPECT_EQ(Cli({"add", "pipe", project_, "--from", "Point1", "--to", "Outlet", "--length", "200",
+                   "--invert-up", "101", "--invert-down", "100"})
+                  .out,
+              "Pipe1\n");
+    EXPECT_EQ(Cli({"add", "pipe", project_, "--from", "Point1", "--to", "Outlet", "--length", "20",
+                   "--slope", "0.01"})
+                  .code,
+              kExitInvalidInput);
+    EXPECT_EQ(Cli({"set-design", project_, "--period", "25", "--min-diameter", "24"}).code,
+              kExitDone);
+    const auto json = nlohmann::json::parse(Cli({"solve", project_, "--json"}).out);
+    EXPECT_EQ(json["design"]["period"], 25);
+    EXPECT_EQ(json["pipes"][0]["slope"], 0.005);
+    EXPECT_EQ(json["pipes"][0]["diameter"], 24.0);
+    EXPECT_NE(Cli({"list", project_}).out.find("pipe\tPipe1\tPoint1 to Outlet\tPoint1\tOutlet\t\n"),
+              std::string::npos);
+}
+
 TEST_F(CliProject, SolvePrintsTheReportAndWritesResults) {
     NewProject();
     EXPECT_EQ(Cli({"solve", project_}).code, kExitNothingToDo);

@@ -1,5 +1,6 @@
 #include "checks/DesignChecks.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <map>
@@ -172,9 +173,61 @@ void CheckPartialAreas(const NetworkSolution& solution, std::vector<DesignFindin
     }
 }
 
+// Each pipe as sized or given: slope, capacity in the first period that
+// exceeds it, full-flow velocity against the settings, and no pipe smaller
+// than one coming into its upper point.
+void CheckPipes(const NetworkSolution& solution, std::vector<DesignFinding>& findings) {
+    const DesignSettings& settings = solution.layout.settings;
+    std::map<std::string, double> largestIn;  // point -> largest pipe coming in
+    for (const PipeFlow& pipe : solution.flow.pipes) {
+        largestIn[pipe.to] = std::max(largestIn[pipe.to], pipe.diameter);
+    }
+    for (const PipeFlow& pipe : solution.flow.pipes) {
+        const std::string name = "Pipe \"" + pipe.name + "\" (" + pipe.tag + ")";
+        if (!(pipe.slope > 0.0)) {
+            findings.push_back(Finding(kPipeSlopeRule, pipe.tag,
+                                       name + ": slope " + Number(pipe.slope) +
+                                           " ft/ft; it is taken to run full under pressure."));
+        }
+        for (std::size_t k = 0; k < pipe.periods.size(); ++k) {
+            const double flow = pipe.periods[k].flow;
+            if (pipe.fullFlow > 0.0 ? Above(kPipeCapacityRule, flow / pipe.fullFlow) : flow > 0.0) {
+                findings.push_back(
+                    Finding(kPipeCapacityRule, pipe.tag,
+                            name + ": the " + std::to_string(solution.periods[k].years) +
+                                "-year flow " + FormatFixed(flow, 2) + " cfs is above the " +
+                                FormatFixed(pipe.fullFlow, 2) + " cfs a " + Number(pipe.diameter) +
+                                "-in pipe carries full."));
+                break;
+            }
+        }
+        if (pipe.slope > 0.0 && AsPrinted(pipe.fullVelocity) < settings.minimumVelocity) {
+            findings.push_back(Finding(kPipeVelocityLowRule, pipe.tag,
+                                       name + ": full-flow velocity " +
+                                           FormatFixed(pipe.fullVelocity, 2) + " ft/s is below " +
+                                           Number(settings.minimumVelocity) +
+                                           " ft/s; the pipe will not clean itself."));
+        }
+        if (AsPrinted(pipe.fullVelocity) > settings.maximumVelocity) {
+            findings.push_back(Finding(kPipeVelocityHighRule, pipe.tag,
+                                       name + ": full-flow velocity " +
+                                           FormatFixed(pipe.fullVelocity, 2) + " ft/s is above " +
+                                           Number(settings.maximumVelocity) + " ft/s."));
+        }
+        const auto in = largestIn.find(pipe.from);
+        if (in != largestIn.end() && pipe.diameter < in->second) {
+            findings.push_back(Finding(kPipeSizeDownRule, pipe.tag,
+                                       name + ": " + Number(pipe.diameter) +
+                                           " in is smaller than the " + Number(in->second) +
+                                           "-in pipe coming into " + pipe.from + "."));
+        }
+    }
+}
+
 void CheckNetwork(const NetworkSolution& solution, std::vector<DesignFinding>& findings) {
     CheckSheetFlowPath(solution, findings);
     CheckPartialAreas(solution, findings);
+    CheckPipes(solution, findings);
     CheckSides(
         kTotalTcRule, "", solution.TotalTc,
         [&] { return "Total Tc " + Number(solution.TotalTc) + " min is "; },

@@ -71,6 +71,26 @@ inline constexpr DesignRule kDetentionAreaRule{
 inline constexpr DesignRule kPartialAreaRule{
     "PARTIAL-AREA", -kNoLimit, kNoLimit,
     "HEC-22 3.2 and 7.2.2: a part of the area with a shorter Tc can peak above the whole"};
+// Storm-drain pipes. Capacity: a period's flow above the full flow of the
+// pipe's diameter (it runs under pressure).
+inline constexpr DesignRule kPipeCapacityRule{"PIPE-CAPACITY", -kNoLimit, 1.0,
+                                              "HEC-22 7.4: a pipe is sized to carry its design "
+                                              "flow; above full flow it runs under pressure"};
+// Full-flow velocity against the project's minimum and maximum (the rule's
+// limits are the defaults; the settings hold the ones applied).
+inline constexpr DesignRule kPipeVelocityLowRule{
+    "PIPE-VELOCITY-LOW", 3.0, kNoLimit,
+    "HEC-22 7.2.4: a full-flow velocity of 3 ft/s keeps a pipe clean"};
+inline constexpr DesignRule kPipeVelocityHighRule{
+    "PIPE-VELOCITY-HIGH", -kNoLimit, 15.0,
+    "Rigid pipe: velocities above 15 ft/s scour and need energy dissipation"};
+inline constexpr DesignRule kPipeSizeDownRule{
+    "PIPE-SIZE-DOWN", -kNoLimit, kNoLimit,
+    "HEC-22 7-3: do not reduce size inside the system; a pipe is never smaller than one "
+    "coming in"};
+inline constexpr DesignRule kPipeSlopeRule{"PIPE-SLOPE", 0.0, kNoLimit,
+                                           "A pipe of zero or adverse slope carries nothing by "
+                                           "Manning's equation: it runs full under pressure"};
 // Queried when the overland flow areas add up to `low` or less, or there are none.
 inline constexpr DesignRule kNoAreaRule{"NO-AREA", 0.0, kNoLimit,
                                         "Q = C * Cf * A * I is 0 when A is 0"};

@@ -1,10 +1,12 @@
 #include "editing/NetworkEditing.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "Errors.h"
 #include "store/Connection.h"
 #include "store/DrainageStore.h"
+#include "store/PipeStore.h"
 #include "store/TcPath.h"
 #include "text/NameText.h"
 #include "text/NumberText.h"
@@ -106,8 +108,12 @@ bool IsPoint(const DrainageLayout& layout, const std::string& tag) {
 
 DrainageLayout ReadDrainageLayout(const std::string& projectPath) {
     const Elements elements = ReadElements(projectPath);
-    return LayoutOf(ReadDrainageLinks(projectPath), elements.overland, elements.shallow,
-                    elements.channel, elements.offTcPath);
+    DrainageLayout layout = LayoutOf(ReadDrainageLinks(projectPath), elements.overland,
+                                     elements.shallow, elements.channel, elements.offTcPath);
+    if (layout.network) {
+        AddPipes(layout, ReadPipes(projectPath), ReadDesignSettings(projectPath));
+    }
+    return layout;
 }
 
 std::string ConvertToNetwork(const std::string& projectPath) {
@@ -153,6 +159,18 @@ NetworkChange SetDrainsTo(const std::string& projectPath, const std::string& tag
                           const std::string& to) {
     WriteTransaction transaction(projectPath, "Cannot change where it drains");
     const DrainageLayout layout = ReadDrainageLayout(projectPath);
+    for (const PipeRow& pipe : ReadPipes(projectPath)) {
+        if (pipe.FromPoint == tag) {
+            throw InputError(tag + " drains through " + pipe.PipeTag +
+                             "; delete the pipe to make it drain elsewhere.");
+        }
+        if (pipe.PipeTag == tag || pipe.PipeTag == to) {
+            throw InputError(
+                "A pipe runs from one design point to the next: nothing drains "
+                "into " +
+                pipe.PipeTag + " but its upper point, and it drains to its lower one.");
+        }
+    }
     RequireLink(layout.drainsTo, tag, to);
     NetworkChange change;
     change.tag = tag;
@@ -167,6 +185,11 @@ std::vector<std::string> DeleteDesignPoint(const std::string& projectPath, const
     const DrainageLayout layout = ReadDrainageLayout(projectPath);
     if (!IsPoint(layout, tag)) {
         throw InputError("The project has no design point " + tag + ".");
+    }
+    for (const PipeRow& pipe : layout.pipes) {
+        if (pipe.FromPoint == tag || pipe.ToPoint == tag) {
+            throw InputError(tag + " is an end of " + pipe.PipeTag + ": delete its pipes first.");
+        }
     }
     std::vector<std::string> rerouted = RerouteAround(projectPath, tag);
     SetPointDeleted(projectPath, tag, true);
@@ -184,6 +207,72 @@ void RestoreDesignPoint(const std::string& projectPath, const std::string& tag,
             WriteDrainsTo(projectPath, item, tag, IsPoint(layout, item));
         }
     }
+    transaction.Commit();
+}
+
+NetworkChange AddPipe(const std::string& projectPath, PipeRow row) {
+    const std::string name = row.PipeName.empty() ? std::string("The pipe") : row.PipeName;
+    RequireOneLineText(row.PipeName, "The name");
+    const auto number = [&](const std::string& text, const char* what, bool positive) {
+        if (!StartsWithNumber(text) || !std::isfinite(LeadingNumber(text)) ||
+            (positive && !(LeadingNumber(text) > 0.0))) {
+            throw InputError(name + ": the " + what + " must be a number" +
+                             (positive ? " above 0." : "."));
+        }
+    };
+    number(row.PipeLength, "length", true);
+    if (row.PipeSlope.empty()) {
+        if (row.InvertUp.empty() || row.InvertDown.empty()) {
+            throw InputError(name + " needs its slope or both its inverts.");
+        }
+        number(row.InvertUp, "upstream invert", false);
+        number(row.InvertDown, "downstream invert", false);
+    } else {
+        number(row.PipeSlope, "slope", false);
+    }
+    if (!row.Diameter.empty()) {
+        number(row.Diameter, "diameter", true);
+    }
+    if (row.PipeN.empty()) {
+        row.PipeN = "0.013";
+    }
+    number(row.PipeN, "Manning's n", true);
+
+    WriteTransaction transaction(projectPath, "Cannot add the pipe");
+    const DrainageLayout layout = ReadDrainageLayout(projectPath);
+    if (!IsPoint(layout, row.FromPoint)) {
+        throw InputError("A pipe starts at a design point; " + row.FromPoint +
+                         " is not one of the project's.");
+    }
+    if (row.ToPoint != kOutletTag && !IsPoint(layout, row.ToPoint)) {
+        throw InputError("A pipe ends at a design point or the outlet; " + row.ToPoint +
+                         " is neither.");
+    }
+    for (const PipeRow& pipe : ReadPipes(projectPath)) {
+        if (pipe.FromPoint == row.FromPoint) {
+            throw InputError(row.FromPoint + " drains through " + pipe.PipeTag +
+                             " already: a point has one way out.");
+        }
+    }
+    RequireLink(layout.drainsTo, row.FromPoint, row.ToPoint);
+    WriteDrainsTo(projectPath, row.FromPoint, row.ToPoint, true);
+    NetworkChange change;
+    change.tag = InsertPipeRow(projectPath, row);
+    transaction.Commit();
+    return change;
+}
+
+void DeletePipe(const std::string& projectPath, const std::string& tag) {
+    WriteTransaction transaction(projectPath, "Cannot delete the pipe");
+    if (!SetPipeDeleted(projectPath, tag)) {
+        throw InputError("The project has no pipe " + tag + ".");
+    }
+    transaction.Commit();
+}
+
+void SaveDesignSettings(const std::string& projectPath, const DesignSettings& settings) {
+    WriteTransaction transaction(projectPath, "Cannot save the design settings");
+    WriteDesignSettings(projectPath, settings);
     transaction.Commit();
 }
 

@@ -45,6 +45,18 @@ std::vector<std::string> DeleteDesignPoint(const std::string& projectPath, const
 void RestoreDesignPoint(const std::string& projectPath, const std::string& tag,
                         const std::vector<std::string>& rerouted);
 
+// Adds a pipe from a design point down to a point or the outlet: the way that
+// point drains from now on. `row` holds the name, the length, the slope or
+// both inverts, the diameter (none: sized) and n (none: 0.013). InputError,
+// before anything is written, when an end is not a point of the project, the
+// upper point has a pipe already, the pipe would close a loop, or a number is
+// missing or not a number.
+NetworkChange AddPipe(const std::string& projectPath, PipeRow row);
+void DeletePipe(const std::string& projectPath, const std::string& tag);
+
+// Stores the design settings (the row is made on first use).
+void SaveDesignSettings(const std::string& projectPath, const DesignSettings& settings);
+
 // The sentence saying where things now drain after a deletion ("" for none).
 std::string ReroutedSentence(const std::string& deleted, const std::vector<std::string>& rerouted,
                              const std::string& downstream);

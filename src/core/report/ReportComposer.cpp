@@ -461,7 +461,14 @@ class ReportComposer {
             named[point.PointTag] = {point.PointName, point.PointKind};
         }
         named[std::string(kOutletTag)] = {solution_.nodeName, "outlet"};
+        for (const PipeRow& pipe : solution_.layout.pipes) {
+            named[pipe.PipeTag] = {pipe.PipeName, "pipe"};
+        }
         const auto nameOf = [&](const std::string& tag) { return named[tag].first; };
+        // Times in the pipes have every digit: two decimals then, as the sheet.
+        const auto minutes = [&](double value) {
+            return solution_.layout.pipes.empty() ? General(value) : FormatFixed(value, 2);
+        };
         const std::vector<int> stops = out_.TabStops();
 
         out_.Append("\r\n\r\n");
@@ -478,8 +485,8 @@ class ReportComposer {
                       {step.tag},
                       {named[step.tag].second},
                       {step.drainsTo},
-                      {General(step.travelTime)},
-                      {step.reached ? General(step.arrival) : std::string("-")}},
+                      {minutes(step.travelTime)},
+                      {step.reached ? minutes(step.arrival) : std::string("-")}},
                      columns);
             out_.Append(kCrLf);
         }
@@ -521,6 +528,8 @@ class ReportComposer {
             WriteResultRow([&](std::size_t k) { return FormatFixed(point.peakFlow[k], 2); });
         }
 
+        WriteStormDrains();
+
         out_.Append("\r\n\r\n");
         ApplyStyle(kTitleStyle);
         out_.Append("Site Summary\r\n\r\n");
@@ -546,15 +555,146 @@ class ReportComposer {
             std::vector<Cell> cells = {{Shown(nameOf(point.tag)), true, point.tag},
                                        {General(point.totalArea)},
                                        {FormatFixed(point.weightedC, 4)},
-                                       {General(point.tc)}};
+                                       {FormatFixed(point.tc, 2)}};
             for (const float q : point.peakFlow) {
                 cells.push_back({FormatFixed(q, 2)});
             }
             WriteRow(cells, summary);
             out_.Append(kCrLf);
         }
+        // The pipes' flows per period under the points'.
+        for (const PipeFlow& pipe : solution_.flow.pipes) {
+            std::vector<Cell> cells = {{Shown(pipe.name), true, pipe.tag}, {"-"}, {"-"}, {"-"}};
+            for (const PipePeriod& period : pipe.periods) {
+                cells.push_back({FormatFixed(period.flow, 2)});
+            }
+            WriteRow(cells, summary);
+            out_.Append(kCrLf);
+        }
         WriteFullNames();
         out_.SetTabStops(stops);
+    }
+
+    // The storm drain computation sheet for the design period: the hydrology
+    // of each pipe's upper point, then the pipe's hydraulics, one line per
+    // pipe in flow order.
+    void WriteStormDrains() {
+        if (solution_.flow.pipes.empty()) {
+            return;
+        }
+        std::map<std::string, const PointFlow*> points;
+        for (const PointFlow& point : solution_.flow.points) {
+            points[point.tag] = &point;
+        }
+        const DesignSettings& settings = solution_.layout.settings;
+        std::size_t design = 3;
+        for (std::size_t k = 0; k < solution_.periods.size(); ++k) {
+            if (solution_.periods[k].years == settings.designYears) {
+                design = k;
+            }
+        }
+        out_.Append("\r\n\r\n");
+        ApplyStyle(kTitleStyle);
+        out_.Append("Storm Drain Design (" + std::to_string(settings.designYears) +
+                    "-year)\r\n\r\n");
+        ApplyStyle(kHeadingStyle);
+        out_.Append("Hydrology\r\n");
+        const std::vector<int> hydrology = {1900, 2700, 3500, 4250, 5000, 5750, 6500, 7250, 8000};
+        out_.SetTabStops(hydrology);
+        WriteRow(
+            {{"Pipe"}, {"From"}, {"To"}, {"A"}, {"Sum-A"}, {"C"}, {"Sum-CA"}, {"Tc"}, {"I"}, {"Q"}},
+            hydrology);
+        out_.Append(kCrLf);
+        ApplyStyle(kBodyStyle);
+        WriteRow({{""},
+                  {""},
+                  {""},
+                  {"(ac)"},
+                  {"(ac)"},
+                  {""},
+                  {"(ac)"},
+                  {"(min)"},
+                  {"(in/hr)"},
+                  {"(cfs)"}},
+                 hydrology);
+        out_.Append(kCrLf);
+        for (const PipeFlow& pipe : solution_.flow.pipes) {
+            const PointFlow& from = *points.at(pipe.from);
+            WriteRow({{Shown(pipe.name), true, pipe.tag},
+                      {pipe.from},
+                      {pipe.to},
+                      {FormatFixed(from.ownArea, 2)},
+                      {FormatFixed(from.totalArea, 2)},
+                      {FormatFixed(from.weightedC, 3)},
+                      {FormatFixed(from.sumCA[design], 3)},
+                      {FormatFixed(from.tcByPeriod[design], 2)},
+                      {FormatFixed(from.intensity[design], 2)},
+                      {FormatFixed(from.peakFlow[design], 2)}},
+                     hydrology);
+            out_.Append(kCrLf);
+        }
+        WriteFullNames();
+        out_.Append(kCrLf);
+        ApplyStyle(kHeadingStyle);
+        out_.Append("Hydraulics\r\n");
+        const std::vector<int> hydraulics = {1900, 2600, 3400, 4050, 4750,
+                                             5450, 6200, 6950, 7650, 8350};
+        out_.SetTabStops(hydraulics);
+        WriteRow({{"Pipe"},
+                  {"L"},
+                  {"S"},
+                  {"n"},
+                  {"D-req"},
+                  {"D"},
+                  {"Qfull"},
+                  {"Vfull"},
+                  {"V"},
+                  {"y/D"},
+                  {"Tt"}},
+                 hydraulics);
+        out_.Append(kCrLf);
+        ApplyStyle(kBodyStyle);
+        WriteRow({{""},
+                  {"(ft)"},
+                  {"(ft/ft)"},
+                  {""},
+                  {"(in)"},
+                  {"(in)"},
+                  {"(cfs)"},
+                  {"(ft/s)"},
+                  {"(ft/s)"},
+                  {""},
+                  {"(min)"}},
+                 hydraulics);
+        out_.Append(kCrLf);
+        bool given = false;
+        bool pressure = false;
+        for (const PipeFlow& pipe : solution_.flow.pipes) {
+            const PipePeriod& period = pipe.periods[design];
+            given = given || pipe.diameterGiven;
+            pressure = pressure || period.pressure;
+            WriteRow({{Shown(pipe.name), true, pipe.tag},
+                      {General(pipe.length)},
+                      {FormatFixed(pipe.slope, 4)},
+                      {General(pipe.n)},
+                      {pipe.diameterRequired ? FormatFixed(*pipe.diameterRequired, 1)
+                                             : std::string("-")},
+                      {General(pipe.diameter) + (pipe.diameterGiven ? "*" : "")},
+                      {FormatFixed(pipe.fullFlow, 2)},
+                      {FormatFixed(pipe.fullVelocity, 2)},
+                      {FormatFixed(period.velocity, 2) + (period.pressure ? "p" : "")},
+                      {period.pressure ? std::string("full") : FormatFixed(period.depthRatio, 2)},
+                      {FormatFixed(period.travelTime, 2)}},
+                     hydraulics);
+            out_.Append(kCrLf);
+        }
+        WriteFullNames();
+        if (given) {
+            out_.Append("* diameter given, not sized" + std::string(kCrLf));
+        }
+        if (pressure) {
+            out_.Append("p flowing full under pressure: V = Q / A full" + std::string(kCrLf));
+        }
     }
 
     void WriteRunoffRates() {
@@ -566,8 +706,13 @@ class ReportComposer {
         ApplyStyle(kBodyStyle);
         out_.Append("Overland Flow Tc \t: " + General(solution_.OverlandTcSum) + "\r");
         out_.Append("Shallow Concentrated Flow Tc\t: " + General(solution_.ShallowTcSum) + "\r");
-        out_.SetUnderline(true);
+        const bool pipes = !solution_.layout.pipes.empty();
+        out_.SetUnderline(!pipes);
         out_.Append("Channel Flow Tc\t: " + General(solution_.ChannelTcSum) + "\r");
+        if (pipes) {
+            out_.SetUnderline(true);
+            out_.Append("Pipe Flow Tc\t: " + General(solution_.PipeTcSum) + "\r");
+        }
         out_.SetUnderline(false);
         out_.Append("TOTAL Tc (min)\t: " + General(solution_.TotalTc) + kCrLf);
         WriteTcPath();

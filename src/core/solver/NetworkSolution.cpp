@@ -223,6 +223,8 @@ NetworkSolution Solve(const std::string& projectPath, const std::string& appFold
     if (!solution.layout.pipes.empty()) {
         // The time in the pipes along the outlet's path counts too.
         solution.TotalTc = solution.flow.Outlet().tc;
+        solution.PipeTcSum = solution.TotalTc - solution.ShallowTcSum - solution.OverlandTcSum -
+                             solution.ChannelTcSum;
     }
 
     // The outlet's flow is the project's: for a project whose areas all reach

@@ -58,6 +58,7 @@ struct NetworkSolution {
     double OverlandTcSum = 0.0;
     double ShallowTcSum = 0.0;
     double ChannelTcSum = 0.0;
+    double PipeTcSum = 0.0;  // the pipes' travel time along the outlet's path, design period
     double TotalTc = 0.0;  // minutes
 
     std::string nodeName;                     // the outlet the network drains to

@@ -17,8 +17,8 @@ namespace {
 
 constexpr std::string_view kPipeWord = "Pipe";
 constexpr std::array<std::string_view, 11> kPipeColumns = {
-    "PipeTag",  "PipeName", "FromPoint", "ToPoint", "PipeLength", "PipeSlope",
-    "InvertUp", "InvertDown", "Diameter", "PipeN",  "Deleted"};
+    "PipeTag",  "PipeName",   "FromPoint", "ToPoint", "PipeLength", "PipeSlope",
+    "InvertUp", "InvertDown", "Diameter",  "PipeN",   "Deleted"};
 
 std::string ColumnList() {
     std::string list;
@@ -47,9 +47,9 @@ std::vector<PipeRow> ReadPipes(const std::string& projectPath) {
                      if (!TableExists(open.Db(), kPipeTable)) {
                          return pipes;
                      }
-                     CachedStatement query = open.Prepared("SELECT " + ColumnList() + " FROM " +
-                                                           QuoteIdentifier(kPipeTable) +
-                                                           " ORDER BY rowid");
+                     CachedStatement query =
+                         open.Prepared("SELECT " + ColumnList() + " FROM " +
+                                       QuoteIdentifier(kPipeTable) + " ORDER BY rowid");
                      while (query->executeStep()) {
                          const auto text = [&](int i) { return query->getColumn(i).getString(); };
                          PipeRow row{text(0), text(1), text(2), text(3), text(4), text(5),
@@ -105,36 +105,72 @@ DesignSettings ReadDesignSettings(const std::string& projectPath) {
         });
 }
 
-std::string InsertPipeRow(const std::string& projectPath, PipeRow row) {
-    return RunOn(OpenProjectConnection(projectPath), "Cannot add the pipe",
+void WriteDesignSettings(const std::string& projectPath, const DesignSettings& settings) {
+    RunOn(OpenProjectConnection(projectPath), "Cannot save the design settings",
+          [&](SQLite::Database& db) {
+              db.exec("CREATE TABLE IF NOT EXISTS " + QuoteIdentifier(kNetworkSettingsTable) +
+                      " (DesignPeriod TEXT, MinDiameter TEXT, Sizes TEXT, MinDuration TEXT, "
+                      "MinVelocity TEXT, MaxVelocity TEXT, MinCover TEXT)");
+              db.exec("DELETE FROM " + QuoteIdentifier(kNetworkSettingsTable));
+              std::string sizes;
+              for (const double size : settings.sizes) {
+                  sizes += (sizes.empty() ? "" : ",") + GeneralNumberText(size);
+              }
+              SQLite::Statement insert(db, "INSERT INTO " + QuoteIdentifier(kNetworkSettingsTable) +
+                                               " VALUES (?, ?, ?, ?, ?, ?, ?)");
+              insert.bind(1, std::to_string(settings.designYears));
+              insert.bind(2, GeneralNumberText(settings.minimumDiameter));
+              insert.bind(3, sizes);
+              insert.bind(4, GeneralNumberText(settings.minimumDuration));
+              insert.bind(5, GeneralNumberText(settings.minimumVelocity));
+              insert.bind(6, GeneralNumberText(settings.maximumVelocity));
+              insert.bind(7, GeneralNumberText(settings.minimumCover));
+              insert.exec();
+          });
+}
+
+bool SetPipeDeleted(const std::string& projectPath, const std::string& tag) {
+    return RunOn(OpenProjectConnection(projectPath), "Cannot delete the pipe",
                  [&](SQLite::Database& db) {
-                     std::string create = "CREATE TABLE IF NOT EXISTS " +
-                                          QuoteIdentifier(kPipeTable) + " (";
-                     for (std::size_t i = 0; i < kPipeColumns.size(); ++i) {
-                         create += (i > 0 ? ", " : "") + std::string(kPipeColumns[i]) + " TEXT";
+                     if (!TableExists(db, kPipeTable)) {
+                         return false;
                      }
-                     db.exec(create + ")");
-                     long highest = 0;
-                     SQLite::Statement tags(db,
-                                            "SELECT PipeTag FROM " + QuoteIdentifier(kPipeTable));
-                     while (tags.executeStep()) {
-                         highest = std::max(highest, PipeNumber(tags.getColumn(0).getString()));
-                     }
-                     row.PipeTag = std::string(kPipeWord) + std::to_string(highest + 1);
-                     row.Deleted = std::string(kLive);
-                     SQLite::Statement insert(db, "INSERT INTO " + QuoteIdentifier(kPipeTable) +
-                                                      " (" + ColumnList() +
-                                                      ") VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
-                     int i = 0;
-                     for (const std::string* value :
-                          {&row.PipeTag, &row.PipeName, &row.FromPoint, &row.ToPoint,
-                           &row.PipeLength, &row.PipeSlope, &row.InvertUp, &row.InvertDown,
-                           &row.Diameter, &row.PipeN, &row.Deleted}) {
-                         insert.bind(++i, *value);
-                     }
-                     insert.exec();
-                     return row.PipeTag;
+                     SQLite::Statement update(db, "UPDATE " + QuoteIdentifier(kPipeTable) +
+                                                      " SET Deleted = 'True' WHERE PipeTag = ? "
+                                                      "AND Deleted = 'False'");
+                     update.bind(1, tag);
+                     return update.exec() > 0;
                  });
+}
+
+std::string InsertPipeRow(const std::string& projectPath, PipeRow row) {
+    return RunOn(
+        OpenProjectConnection(projectPath), "Cannot add the pipe", [&](SQLite::Database& db) {
+            std::string create = "CREATE TABLE IF NOT EXISTS " + QuoteIdentifier(kPipeTable) + " (";
+            for (std::size_t i = 0; i < kPipeColumns.size(); ++i) {
+                create += (i > 0 ? ", " : "") + std::string(kPipeColumns[i]) + " TEXT";
+            }
+            db.exec(create + ")");
+            long highest = 0;
+            SQLite::Statement tags(db, "SELECT PipeTag FROM " + QuoteIdentifier(kPipeTable));
+            while (tags.executeStep()) {
+                highest = std::max(highest, PipeNumber(tags.getColumn(0).getString()));
+            }
+            row.PipeTag = std::string(kPipeWord) + std::to_string(highest + 1);
+            row.Deleted = std::string(kLive);
+            SQLite::Statement insert(db, "INSERT INTO " + QuoteIdentifier(kPipeTable) + " (" +
+                                             ColumnList() +
+                                             ") VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
+            int i = 0;
+            for (const std::string* value :
+                 {&row.PipeTag, &row.PipeName, &row.FromPoint, &row.ToPoint, &row.PipeLength,
+                  &row.PipeSlope, &row.InvertUp, &row.InvertDown, &row.Diameter, &row.PipeN,
+                  &row.Deleted}) {
+                insert.bind(++i, *value);
+            }
+            insert.exec();
+            return row.PipeTag;
+        });
 }
 
 }  // namespace torrenta

@@ -34,7 +34,7 @@ struct PipeRow {
 struct DesignSettings {
     int designYears = 10;
     double minimumDiameter = 18.0;  // in
-    std::vector<double> sizes = {12, 15, 18, 21, 24, 27, 30, 33, 36, 42, 48,
+    std::vector<double> sizes = {12, 15, 18, 21, 24, 27, 30, 33, 36,  42, 48,
                                  54, 60, 66, 72, 78, 84, 90, 96, 102, 108};
     // The shortest duration the intensity is read at (min); 0 reads the
     // table from its first row, as a project without pipes always has.
@@ -47,6 +47,12 @@ struct DesignSettings {
 // Live pipes in the order added; none when the project has no pipe table.
 std::vector<PipeRow> ReadPipes(const std::string& projectPath);
 DesignSettings ReadDesignSettings(const std::string& projectPath);
+
+// Writes the one settings row, making the table first. Runs inside the
+// caller's write transaction.
+void WriteDesignSettings(const std::string& projectPath, const DesignSettings& settings);
+// Marks a pipe deleted; false when no live pipe has the tag.
+bool SetPipeDeleted(const std::string& projectPath, const std::string& tag);
 
 // Adds a live pipe, making the table first; the tag is Pipe + the next number.
 // No checks (see AddPipe). Runs inside the caller's write transaction.

@@ -17,6 +17,7 @@
 #include "store/Connection.h"
 #include "store/DrainageStore.h"
 #include "store/ElementRows.h"
+#include "store/PipeStore.h"
 #include "store/ProjectFile.h"
 #include "store/ProjectSetup.h"
 #include "text/NumberText.h"
@@ -110,9 +111,10 @@ BenchProject::BenchProject(const std::string& sourceAppFolder)
     }
 }
 
-std::string MakeNetworkProject(const BenchProject& project, int points, int elements) {
-    const std::string path =
-        (fs::path(project.Folder()) / ("Network " + std::to_string(elements) + ".rmt")).string();
+std::string MakeNetworkProject(const BenchProject& project, int points, int elements, bool pipes) {
+    const std::string path = (fs::path(project.Folder()) / ("Network " + std::to_string(elements) +
+                                                            (pipes ? " pipes" : "") + ".rmt"))
+                                 .string();
     NewProject(project.AppFolder(), path, ExistingFile::Replace);
     SaveProjectSetup(path, {"Cedar Hollow Network", "", "", "3/14/2026", "CH-2026-032", ""},
                      "Cedar Creek Outfall", project.IntensityTable());
@@ -165,6 +167,24 @@ std::string MakeNetworkProject(const BenchProject& project, int points, int elem
             point.PointX = point.PointY = "0";
             point.DrainsTo = i == 1 ? std::string(kOutletTag) : "Point" + std::to_string(i / 2);
             InsertPointRow(path, point);
+        }
+        if (pipes) {
+            // Sizes up to 20 ft: the whole site comes down to the first point.
+            DesignSettings settings;
+            for (double size = 114; size <= 240; size += 6) {
+                settings.sizes.push_back(size);
+            }
+            WriteDesignSettings(path, settings);
+            for (int i = 1; i <= points; ++i) {
+                PipeRow pipe;
+                pipe.PipeName = "Line " + std::to_string(i);
+                pipe.FromPoint = "Point" + std::to_string(i);
+                pipe.ToPoint = i == 1 ? std::string(kOutletTag) : "Point" + std::to_string(i / 2);
+                pipe.PipeLength = "200";
+                pipe.PipeSlope = "0.01";
+                pipe.PipeN = "0.013";
+                InsertPipeRow(path, pipe);
+            }
         }
         transaction.Commit();
     }

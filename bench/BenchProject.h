@@ -37,6 +37,8 @@ inline constexpr int kElementsPerKind = 20;
 // shallow reach and channel, repeated, the last draining to the point. Made
 // in `folder` beside the project's own copy of the databases; returns its
 // path. The element limits of the program do not apply to it.
-std::string MakeNetworkProject(const BenchProject& project, int points, int elements);
+// With `pipes`, each point drains through a pipe (1 %, 200 ft, sized) instead.
+std::string MakeNetworkProject(const BenchProject& project, int points, int elements,
+                               bool pipes = false);
 
 }  // namespace torrenta::bench

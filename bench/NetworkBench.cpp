@@ -1,7 +1,8 @@
 // A drainage network at the program's limits: 200 design points and 600
 // elements solved, composed and written as JSON, and the same with 2000
 // elements, which must cost about in proportion (one read of each table, one
-// walk of the tree).
+// walk of the tree); and the 600 elements draining through 200 pipes, sized
+// and run at all seven periods.
 
 #include <benchmark/benchmark.h>
 
@@ -55,6 +56,9 @@ int Run(int argc, char** argv) {
              {network, project.AppFolder(), project.IntensityTable(), SolveNetwork(network)});
     Register("Network2000",
              {large, project.AppFolder(), project.IntensityTable(), SolveNetwork(large)});
+    const std::string piped = MakeNetworkProject(project, kPoints, kElements, true);
+    Register("NetworkPipes",
+             {piped, project.AppFolder(), project.IntensityTable(), SolveNetwork(piped)});
 
     MedianReporter reporter;
     if (!RunRegistered(reporter)) {
@@ -67,6 +71,9 @@ int Run(int argc, char** argv) {
     PrintFigure("network: the same with 2000 elements", Fixed(big, 2) + " ms");
     PrintResult("network: 2000 / 600 elements", Fixed(big / small, 2) + "x",
                 "<= " + Fixed(kGrowthTarget, 0) + "x", big / small <= kGrowthTarget);
+    PrintBelow("storm drains: 200 pipes sized, 7 periods, report + JSON",
+               reporter.MedianMicroseconds("NetworkPipes").cpu / 1000.0, 2, kTargetMilliseconds, 0,
+               "ms");
     return 0;
 }
 

@@ -217,6 +217,38 @@ TEST_F(DrainageNetworkTest, SizesPipesDownAJunctionOfTwoBranches) {
     EXPECT_NEAR(solution.TotalTc, 12.9439, 1e-4);
 }
 
+// Each pipe check on a two-pipe line: a flat pipe given 12 in (no slope, too
+// small, smaller than the 18 in coming in), and a pipe whose full flow at a
+// slope of 0.0005 is below the cleaning velocity.
+TEST_F(DrainageNetworkTest, PipeChecksQueryCapacitySlopeVelocityAndSize) {
+    InsertElementRow(project_, Area("Basin1", "5", "0.9", "10"));
+    const std::string p1 = AddDesignPoint(project_, "Inlet", "inlet", "Outlet", -1, -1).tag;
+    const std::string p2 = AddDesignPoint(project_, "Manhole", "junction", "Outlet", -1, -1).tag;
+    SetDrainsTo(project_, "Basin1", p1);
+    PipeRow slow;
+    slow.PipeName = "Slow";
+    slow.FromPoint = p1;
+    slow.ToPoint = p2;
+    slow.PipeLength = "100";
+    slow.PipeSlope = "0.0005";
+    AddPipe(project_, slow);
+    PipeRow flat = slow;
+    flat.PipeName = "Flat";
+    flat.FromPoint = p2;
+    flat.ToPoint = "Outlet";
+    flat.PipeSlope = "0";
+    flat.Diameter = "12";
+    AddPipe(project_, flat);
+    std::vector<std::string> codes;
+    for (const DesignFinding& finding : CheckDesign(Solve())) {
+        if (finding.code.rfind("PIPE-", 0) == 0) {
+            codes.push_back(finding.code + " " + finding.element);
+        }
+    }
+    EXPECT_EQ(codes, (std::vector<std::string>{"PIPE-VELOCITY-LOW Pipe1", "PIPE-SLOPE Pipe2",
+                                               "PIPE-CAPACITY Pipe2", "PIPE-SIZE-DOWN Pipe2"}));
+}
+
 // The first link writes the chain the flow path stood for: the same Tc and
 // peak flows as before, now from the drawn network.
 TEST_F(DrainageNetworkTest, ConvertingAProjectChangesNoNumber) {

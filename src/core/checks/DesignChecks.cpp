@@ -135,7 +135,23 @@ void CheckSheetFlowPath(const NetworkSolution& solution, std::vector<DesignFindi
               "areas lying side by side belong off the path, only one of them on it.");
         return;
     }
+    // A path holds its areas' tags: the lengths are looked up along it.
+    std::map<std::string, double> lengths;
+    for (const BasinRow& row : solution.overland) {
+        lengths[row.BasinTag] = LeadingNumber(row.TravelLength);
+    }
     for (const PointFlow& point : solution.flow.points) {
+        double length = 0.0;
+        int areas = 0;
+        for (const std::string& tag : point.path) {
+            if (const auto found = lengths.find(tag); found != lengths.end()) {
+                length += found->second;
+                ++areas;
+            }
+        }
+        if (areas < 2 || !Above(kSheetFlowPathRule, length)) {
+            continue;
+        }
         const std::set<std::string> path(point.path.begin(), point.path.end());
         const bool outlet = point.tag == kOutletTag;
         judge([&](const std::string& tag) { return path.contains(tag); },

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <optional>
+#include <unordered_map>
 #include <utility>
 
 #include "Errors.h"
@@ -24,7 +25,6 @@ constexpr double kInchesPerFoot = 12.0;
 
 struct Node {
     std::string tag;
-    std::string name;
     NodeKind kind = NodeKind::Outlet;
     std::size_t row = 0;  // index in its own table
     double time = 0.0;
@@ -62,25 +62,22 @@ class Walk {
          const std::vector<SurfaceRow>& shallow, const std::vector<ChannelRow>& channel)
         : overland_(overland) {
         for (std::size_t i = 0; i < overland.size(); ++i) {
-            Add(overland[i].BasinTag, overland[i].BasinName, NodeKind::Overland, i,
-                LeadingNumber(overland[i].Tc), layout);
+            Add(overland[i].BasinTag, NodeKind::Overland, i, LeadingNumber(overland[i].Tc), layout);
         }
         for (std::size_t i = 0; i < shallow.size(); ++i) {
-            Add(shallow[i].SurfTag, shallow[i].SurfName, NodeKind::Shallow, i,
-                LeadingNumber(shallow[i].SurfTc), layout);
+            Add(shallow[i].SurfTag, NodeKind::Shallow, i, LeadingNumber(shallow[i].SurfTc), layout);
         }
         for (std::size_t i = 0; i < channel.size(); ++i) {
-            Add(channel[i].ChannelTag, channel[i].ChannelName, NodeKind::Channel, i,
-                LeadingNumber(channel[i].ChannelTc), layout);
-        }
-        for (std::size_t i = 0; i < layout.points.size(); ++i) {
-            Add(layout.points[i].PointTag, layout.points[i].PointName, NodeKind::Point, i, 0.0,
+            Add(channel[i].ChannelTag, NodeKind::Channel, i, LeadingNumber(channel[i].ChannelTc),
                 layout);
         }
-        for (std::size_t i = 0; i < layout.pipes.size(); ++i) {
-            Add(layout.pipes[i].PipeTag, layout.pipes[i].PipeName, NodeKind::Pipe, i, 0.0, layout);
+        for (std::size_t i = 0; i < layout.points.size(); ++i) {
+            Add(layout.points[i].PointTag, NodeKind::Point, i, 0.0, layout);
         }
-        Add(std::string(kOutletTag), "", NodeKind::Outlet, 0, 0.0, layout);
+        for (std::size_t i = 0; i < layout.pipes.size(); ++i) {
+            Add(layout.pipes[i].PipeTag, NodeKind::Pipe, i, 0.0, layout);
+        }
+        Add(std::string(kOutletTag), NodeKind::Outlet, 0, 0.0, layout);
         outlet_ = static_cast<int>(nodes_.size()) - 1;
         Link(layout);
         Order();
@@ -138,11 +135,10 @@ class Walk {
     }
 
   private:
-    void Add(const std::string& tag, const std::string& name, NodeKind kind, std::size_t row,
-             double time, const DrainageLayout& layout) {
+    void Add(const std::string& tag, NodeKind kind, std::size_t row, double time,
+             const DrainageLayout& layout) {
         Node node;
         node.tag = tag;
-        node.name = name;
         node.kind = kind;
         node.row = row;
         node.time = time;
@@ -167,16 +163,25 @@ class Walk {
             nodes_[v].down = down;
         }
         // A loop written outside the program is cut where it closes: the
-        // node whose way down comes back to itself drains to the outlet.
+        // node whose way down comes back to itself drains to the outlet. Each
+        // node is walked once: 1 while on the way being followed, 2 once its
+        // way is known to reach the outlet.
+        std::vector<char> state(nodes_.size(), 0);
+        state[outlet_] = 2;
+        std::vector<int> way;
         for (int v = 0; v < outlet_; ++v) {
-            std::vector<bool> seen(nodes_.size(), false);
+            way.clear();
             int at = v;
-            while (at != outlet_ && !seen[at]) {
-                seen[at] = true;
+            while (state[at] == 0) {
+                state[at] = 1;
+                way.push_back(at);
                 at = nodes_[at].down;
             }
-            if (at != outlet_) {
-                nodes_[at].down = outlet_;
+            if (state[at] == 1) {
+                nodes_[way.back()].down = outlet_;
+            }
+            for (const int node : way) {
+                state[node] = 2;
             }
         }
         for (int v = 0; v < outlet_; ++v) {
@@ -541,7 +546,7 @@ class Walk {
 
     const std::vector<BasinRow>& overland_;
     std::vector<Node> nodes_;
-    std::map<std::string, int> index_;
+    std::unordered_map<std::string, int> index_;
     int outlet_ = -1;
     std::vector<int> order_;
     std::vector<Arrivals> arrivals_;

@@ -64,13 +64,13 @@ struct PointFlow {
     double ownArea = 0.0;  // acres reaching the point without passing another
     double ownC = 0.0;     // their area-weighted C
     double totalArea = 0.0;
-    double weightedC = 0.0;            // of the total area
-    std::array<double, 7> sumCA{};     // sum of min(C Cf, 1) A, per period
-    double tc = 0.0;                   // minutes, along the longest path (design period's)
+    double weightedC = 0.0;              // of the total area
+    std::array<double, 7> sumCA{};       // sum of min(C Cf, 1) A, per period
+    double tc = 0.0;                     // minutes, along the longest path (design period's)
     std::array<double, 7> tcByPeriod{};  // with pipes, each period's own
-    std::vector<std::string> path;     // tags from the start of that path, the point left out
-    std::array<float, 7> intensity{};  // in/hr at Tc
-    std::array<float, 7> peakFlow{};   // cfs
+    std::vector<std::string> path;       // tags from the start of that path, the point left out
+    std::array<float, 7> intensity{};    // in/hr at Tc
+    std::array<float, 7> peakFlow{};     // cfs
 };
 
 // An element or a point in flow order, with the time along the longest path
@@ -109,7 +109,7 @@ struct PipeFlow {
     double slope = 0.0;   // ft/ft
     double n = 0.0;
     bool diameterGiven = false;
-    double diameter = 0.0;  // in, as given or chosen
+    double diameter = 0.0;                   // in, as given or chosen
     std::optional<double> diameterRequired;  // in; none at a slope of 0 or less
     double fullFlow = 0.0;                   // cfs
     double fullVelocity = 0.0;               // ft/s

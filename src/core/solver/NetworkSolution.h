@@ -59,7 +59,7 @@ struct NetworkSolution {
     double ShallowTcSum = 0.0;
     double ChannelTcSum = 0.0;
     double PipeTcSum = 0.0;  // the pipes' travel time along the outlet's path, design period
-    double TotalTc = 0.0;  // minutes
+    double TotalTc = 0.0;    // minutes
 
     std::string nodeName;                     // the outlet the network drains to
     std::string intensityTable;               // the table this solve read

@@ -1,6 +1,7 @@
 #include "checks/DesignChecks.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <map>
@@ -26,7 +27,22 @@ double AsPrinted(double value) {
     return LeadingNumber(GeneralNumberText(value));
 }
 
+// Printing rounds to fifteen significant digits, which moves a value by less
+// than a part in 10^14: a value clear of a limit by more than that is on the
+// same side printed, and need not be printed to tell.
+bool ClearlyInside(double value, double low, double high) {
+    constexpr double kPrintedMargin = 1e-14;
+    const bool aboveLow =
+        std::isinf(low) ? value > low : value > low + std::fabs(low) * kPrintedMargin;
+    const bool belowHigh =
+        std::isinf(high) ? value < high : value < high - std::fabs(high) * kPrintedMargin;
+    return aboveLow && belowHigh;
+}
+
 bool Above(const DesignRule& rule, double value) {
+    if (ClearlyInside(value, -kNoLimit, rule.high)) {
+        return false;
+    }
     return AsPrinted(value) > rule.high;
 }
 
@@ -34,6 +50,9 @@ enum class Side { Within, Below, Above };
 
 // Where a value lies against [low, high], printed once for both sides.
 Side SideOf(const DesignRule& rule, double value) {
+    if (ClearlyInside(value, rule.low, rule.high)) {
+        return Side::Within;
+    }
     const double printed = AsPrinted(value);
     return printed < rule.low ? Side::Below : printed > rule.high ? Side::Above : Side::Within;
 }

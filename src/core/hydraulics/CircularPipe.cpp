@@ -14,7 +14,8 @@ constexpr double kInchesPerFoot = 12.0;
 // Where Q/Qfull peaks: the part-full branch below it is the one a design
 // flow stands on.
 constexpr double kPeakDepthRatio = 0.938;
-constexpr int kHalvings = 80;
+// Fifty-two halvings of 0.938 leave y/D within 2^-52: a double's own step.
+constexpr int kHalvings = 52;
 
 void RequirePipe(double diameterFt, double n) {
     if (!(diameterFt > 0.0) || !std::isfinite(diameterFt)) {
@@ -73,7 +74,8 @@ PartFullFlow DesignFlow(double flow, double diameterFt, double n, double slope) 
     if (!(flow > 0.0)) {
         return {};
     }
-    if (ratio > RatiosAtDepth(kPeakDepthRatio).flow) {
+    static const double peak = RatiosAtDepth(kPeakDepthRatio).flow;
+    if (ratio > peak) {
         return {1.0, flow / FullArea(diameterFt), true};
     }
     // Q/Qfull rises with the depth up to the peak: halve the interval.

@@ -448,23 +448,13 @@ Command SetDesignCommand(CLI::App& app) {
     sub->add_option("--min-cover", changes.minimumCover, "Minimum cover (ft, default 3)");
     return {sub, [state](const std::string&) {
                 if (!state->sizes.empty()) {
-                    std::vector<double> sizes;
-                    std::string item;
-                    for (std::size_t at = 0; at <= state->sizes.size(); ++at) {
-                        if (at == state->sizes.size() || state->sizes[at] == ',') {
-                            if (!StartsWithNumber(item)) {
-                                throw InputError(
-                                    "--sizes must list diameters (in) separated by "
-                                    "commas, not \"" +
-                                    item + "\".");
-                            }
-                            sizes.push_back(LeadingNumber(item));
-                            item.clear();
-                        } else {
-                            item += state->sizes[at];
-                        }
+                    state->changes.sizes = DiameterList(state->sizes);
+                    if (!state->changes.sizes) {
+                        throw InputError(
+                            "--sizes must list diameters (in) separated by commas, "
+                            "not \"" +
+                            state->sizes + "\".");
                     }
-                    state->changes.sizes = sizes;
                 }
                 RunSetDesign(state->projectPath, state->changes);
             }};

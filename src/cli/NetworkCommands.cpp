@@ -140,7 +140,6 @@ void RunSetDesign(const std::string& projectPath, const DesignChanges& changes) 
             throw InputError("--sizes must list diameters above 0 (in), separated by commas.");
         }
         settings.sizes = *changes.sizes;
-        std::sort(settings.sizes.begin(), settings.sizes.end());
     }
     settings.designYears = changes.period.value_or(settings.designYears);
     settings.minimumDiameter = changes.minimumDiameter.value_or(settings.minimumDiameter);

@@ -159,7 +159,7 @@ NetworkChange SetDrainsTo(const std::string& projectPath, const std::string& tag
                           const std::string& to) {
     WriteTransaction transaction(projectPath, "Cannot change where it drains");
     const DrainageLayout layout = ReadDrainageLayout(projectPath);
-    for (const PipeRow& pipe : ReadPipes(projectPath)) {
+    for (const PipeRow& pipe : layout.pipes) {
         if (pipe.FromPoint == tag) {
             throw InputError(tag + " drains through " + pipe.PipeTag +
                              "; delete the pipe to make it drain elsewhere.");
@@ -248,7 +248,7 @@ NetworkChange AddPipe(const std::string& projectPath, PipeRow row) {
         throw InputError("A pipe ends at a design point or the outlet; " + row.ToPoint +
                          " is neither.");
     }
-    for (const PipeRow& pipe : ReadPipes(projectPath)) {
+    for (const PipeRow& pipe : layout.pipes) {
         if (pipe.FromPoint == row.FromPoint) {
             throw InputError(row.FromPoint + " drains through " + pipe.PipeTag +
                              " already: a point has one way out.");

@@ -516,16 +516,8 @@ class ReportComposer {
             out_.SetIndents(200, 300, 200);
             out_.Append(kCrLf);
             SetEqualTabs(8);
-            ApplyStyle(kHeadingStyle);
-            out_.Append("\t\t1Yr\t2Yr\t5Yr\t10Yr\t25Yr\t50Yr\t100Yr\r\n");
-            ApplyStyle(kLabelStyle);
-            out_.Append("I(in/hr)\t");
-            ApplyStyle(kBodyStyle);
-            WriteResultRow([&](std::size_t k) { return FormatFixed(point.intensity[k], 2); });
-            ApplyStyle(kLabelStyle);
-            out_.Append("Q(cfs)\t");
-            ApplyStyle(kBodyStyle);
-            WriteResultRow([&](std::size_t k) { return FormatFixed(point.peakFlow[k], 2); });
+            WritePeriodTable([&](std::size_t k) { return FormatFixed(point.intensity[k], 2); },
+                             [&](std::size_t k) { return FormatFixed(point.peakFlow[k], 2); });
         }
 
         WriteStormDrains();
@@ -723,20 +715,9 @@ class ReportComposer {
         out_.SetUnderline(true);
         out_.Append("\r\n\r\n");
         SetEqualTabs(8);
-        ApplyStyle(kHeadingStyle);
-        // Two TABs: the first stops at the hanging indent, the second at the
-        // first period's column, where the rows below start their values.
-        out_.Append("\t\t1Yr\t2Yr\t5Yr\t10Yr\t25Yr\t50Yr\t100Yr\r\n");
-        ApplyStyle(kLabelStyle);
-        out_.Append("I(in/hr)\t");
-        ApplyStyle(kBodyStyle);
-
         const auto& periods = solution_.periods;
-        WriteResultRow([&](std::size_t k) { return periods[k].intensityShown; });
-        ApplyStyle(kLabelStyle);
-        out_.Append("Q(cfs)\t");
-        ApplyStyle(kBodyStyle);
-        WriteResultRow([&](std::size_t k) { return periods[k].peakFlowShown; });
+        WritePeriodTable([&](std::size_t k) { return periods[k].intensityShown; },
+                         [&](std::size_t k) { return periods[k].peakFlowShown; });
     }
 
     // Named only when some element is off the path; otherwise every element
@@ -761,6 +742,23 @@ class ReportComposer {
             add(row.ChannelTag, row.ChannelName);
         }
         out_.Append("Tc flow path: " + (names.empty() ? std::string("no element") : names) + kCrLf);
+    }
+
+    // The seven periods' heading, then the I and Q rows.
+    template <class Intensity, class Flow>
+    void WritePeriodTable(const Intensity& intensity, const Flow& flow) {
+        ApplyStyle(kHeadingStyle);
+        // Two TABs: the first stops at the hanging indent, the second at the
+        // first period's column, where the rows below start their values.
+        out_.Append("\t\t1Yr\t2Yr\t5Yr\t10Yr\t25Yr\t50Yr\t100Yr\r\n");
+        ApplyStyle(kLabelStyle);
+        out_.Append("I(in/hr)\t");
+        ApplyStyle(kBodyStyle);
+        WriteResultRow(intensity);
+        ApplyStyle(kLabelStyle);
+        out_.Append("Q(cfs)\t");
+        ApplyStyle(kBodyStyle);
+        WriteResultRow(flow);
     }
 
     template <class Shown>

@@ -40,6 +40,22 @@ long PipeNumber(const std::string& tag) {
 
 }  // namespace
 
+std::optional<std::vector<double>> DiameterList(std::string_view text) {
+    std::vector<double> sizes;
+    std::stringstream list{std::string(text)};
+    for (std::string item; std::getline(list, item, ',');) {
+        if (!StartsWithNumber(item)) {
+            return std::nullopt;
+        }
+        sizes.push_back(LeadingNumber(item));
+    }
+    if (sizes.empty()) {
+        return std::nullopt;
+    }
+    std::sort(sizes.begin(), sizes.end());
+    return sizes;
+}
+
 std::vector<PipeRow> ReadPipes(const std::string& projectPath) {
     return RunOn(OpenProjectConnection(projectPath), "Cannot read the project's pipes",
                  [](Connection& open) {
@@ -83,19 +99,8 @@ DesignSettings ReadDesignSettings(const std::string& projectPath) {
             };
             settings.designYears = static_cast<int>(number(0, settings.designYears));
             settings.minimumDiameter = number(1, settings.minimumDiameter);
-            const std::string sizes = query->getColumn(2).getString();
-            if (!sizes.empty()) {
-                std::vector<double> parsed;
-                std::stringstream list(sizes);
-                for (std::string item; std::getline(list, item, ',');) {
-                    if (StartsWithNumber(item)) {
-                        parsed.push_back(LeadingNumber(item));
-                    }
-                }
-                std::sort(parsed.begin(), parsed.end());
-                if (!parsed.empty()) {
-                    settings.sizes = parsed;
-                }
+            if (const auto sizes = DiameterList(query->getColumn(2).getString()); sizes) {
+                settings.sizes = *sizes;
             }
             settings.minimumDuration = number(3, settings.minimumDuration);
             settings.minimumVelocity = number(4, settings.minimumVelocity);

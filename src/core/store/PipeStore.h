@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -43,6 +44,10 @@ struct DesignSettings {
     double maximumVelocity = 15.0;  // ft/s
     double minimumCover = 3.0;      // ft
 };
+
+// "12,15,18" as diameters in ascending order; nothing unless every item is a
+// number and there is one at least.
+std::optional<std::vector<double>> DiameterList(std::string_view text);
 
 // Live pipes in the order added; none when the project has no pipe table.
 std::vector<PipeRow> ReadPipes(const std::string& projectPath);

@@ -379,5 +379,92 @@ TEST_F(DrainageNetworkTest, ThePathOfReachesAndAnAreaLongerThanThePath) {
     EXPECT_DOUBLE_EQ(Solve().TotalTc, 40.0);
 }
 
+// A point's fields and a pipe's change one at a time, each refused before
+// anything is written; a network saved before rims existed reads as before
+// and gains the columns when a point is next written.
+TEST_F(DrainageNetworkTest, EditsPointsAndPipesKeepingWhatIsNotGiven) {
+    InsertElementRow(project_, Area("Basin1", "2", "0.9", "5"));
+    const std::string p1 = AddDesignPoint(project_, "Inlet", "inlet", "Outlet", -1, -1).tag;
+    const std::string p2 = AddDesignPoint(project_, "Manhole", "junction", "Outlet", -1, -1).tag;
+    {
+        SQLite::Database db(project_, SQLite::OPEN_READWRITE);
+        db.exec(
+            "CREATE TABLE Old AS SELECT PointTag, PointName, PointKind, PointX, PointY, "
+            "DrainsTo, Deleted FROM TblPointInfo");
+        db.exec("DROP TABLE TblPointInfo");
+        db.exec("ALTER TABLE Old RENAME TO TblPointInfo");
+    }
+    EXPECT_EQ(ReadDrainageLayout(project_).points.size(), 2u);
+    EditDesignPoint(project_, p1, {std::nullopt, std::nullopt, "102.5", std::nullopt});
+    EditDesignPoint(project_, p1, {"Inlet A", std::nullopt, std::nullopt, "0.3"});
+    const PointRow point = ReadDrainageLayout(project_).points.front();
+    EXPECT_EQ(std::tie(point.PointName, point.PointKind, point.RimElevation, point.LossCoefficient),
+              std::tie("Inlet A", "inlet", "102.5", "0.3"));
+
+    PipeRow row;
+    row.FromPoint = p1;
+    row.ToPoint = p2;
+    row.PipeLength = "100";
+    row.InvertUp = "98";
+    row.InvertDown = "97";
+    const std::string pipe = AddPipe(project_, row).tag;
+    PipeEdit toOutlet;
+    toOutlet.to = "Outlet";
+    toOutlet.diameter = "24";
+    EditPipe(project_, pipe, toOutlet);
+    const DrainageLayout layout = ReadDrainageLayout(project_);
+    EXPECT_EQ(layout.pipes.front().ToPoint, "Outlet");
+    EXPECT_EQ(layout.pipes.front().Diameter, "24");
+    EXPECT_EQ(layout.pipes.front().InvertUp, "98");
+    EXPECT_EQ(layout.drainsTo.at(p1), pipe);
+
+    PipeEdit bySlope;
+    bySlope.slope = "0.01";
+    PipeEdit oneInvert;
+    oneInvert.invertUp = "99";
+    PipeEdit intoItself;
+    intoItself.to = p1;
+    const struct {
+        std::string tag;
+        PipeEdit edit;
+        std::string message;
+    } refusedPipes[] = {
+        {pipe, bySlope, "is laid by its inverts 98 and 97 ft"},
+        {pipe, intoItself, "cannot drain to itself"},
+        {"Pipe9", oneInvert, "The project has no pipe Pipe9."},
+    };
+    for (const auto& c : refusedPipes) {
+        try {
+            EditPipe(project_, c.tag, c.edit);
+            ADD_FAILURE() << c.message;
+        } catch (const InputError& e) {
+            EXPECT_NE(std::string(e.what()).find(c.message), std::string::npos) << e.what();
+        }
+    }
+    bySlope.clearInverts = true;
+    EditPipe(project_, pipe, bySlope);
+    const PipeRow bySlopeNow = ReadDrainageLayout(project_).pipes.front();
+    EXPECT_EQ(std::tie(bySlopeNow.PipeSlope, bySlopeNow.InvertUp), std::tie("0.01", ""));
+
+    const struct {
+        PointEdit edit;
+        std::string message;
+    } refusedPoints[] = {
+        {{"", std::nullopt, std::nullopt, std::nullopt}, "A design point needs a name."},
+        {{std::nullopt, "manhole", std::nullopt, std::nullopt}, "an inlet or a junction"},
+        {{std::nullopt, std::nullopt, "high", std::nullopt}, "rim elevation must be a number"},
+        {{std::nullopt, std::nullopt, std::nullopt, "-1"}, "K must be a number of 0 or more"},
+    };
+    for (const auto& c : refusedPoints) {
+        try {
+            EditDesignPoint(project_, p1, c.edit);
+            ADD_FAILURE() << c.message;
+        } catch (const InputError& e) {
+            EXPECT_NE(std::string(e.what()).find(c.message), std::string::npos) << e.what();
+        }
+    }
+    EXPECT_EQ(ReadDrainageLayout(project_).points.front().RimElevation, "102.5");
+}
+
 }  // namespace
 }  // namespace torrenta

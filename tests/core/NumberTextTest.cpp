@@ -98,6 +98,73 @@ TEST(FormatFixed, RoundsHalvesAwayFromZeroOnTheDecimalForm) {
     }
 }
 
+// The decimal form rounded half up, worked from the C library's fifteen
+// digits: what every fixed-decimal number of the report must equal, whichever
+// way it is computed.
+std::string FixedFromFifteenDigits(double value, int decimals) {
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.14e", std::fabs(value));
+    std::string digits;
+    const char* p = buf;
+    for (; *p != 'e'; ++p) {
+        if (*p != '.') {
+            digits += *p;
+        }
+    }
+    const int exponent = std::atoi(p + 1);
+    // Digits up to the last decimal kept, then one more to round by.
+    const int keep = exponent + 1 + decimals;
+    std::string kept = keep <= 0 ? "" : digits.substr(0, std::min<std::size_t>(keep, 15));
+    kept.resize(std::max(keep, 0), '0');
+    const char next = keep >= 0 && keep < 15 ? digits[keep] : '0';
+    std::string number = "0" + kept;
+    if (next >= '5') {
+        int k = static_cast<int>(number.size()) - 1;
+        for (; number[k] == '9'; --k) {
+            number[k] = '0';
+        }
+        ++number[k];
+    }
+    number.erase(0, std::min(number.find_first_not_of('0'), number.size()));
+    if (number.size() < static_cast<std::size_t>(decimals) + 1) {
+        number.insert(0, decimals + 1 - number.size(), '0');
+    }
+    if (decimals > 0) {
+        number.insert(number.size() - decimals, 1, '.');
+    }
+    const bool zero = number.find_first_not_of("0.") == std::string::npos;
+    return value < 0 && !zero ? "-" + number : number;
+}
+
+// Random values of the sizes a report shows, halves and their neighbours
+// (where rounding the binary value and its decimal form part), and values
+// whose fifteen digits round up across a power of ten.
+TEST(FormatFixed, EqualsTheRoundedFifteenDigitFormEverywhere) {
+    std::vector<std::pair<double, int>> cases;
+    std::mt19937_64 random(11);
+    for (int i = 0; i < 40000; ++i) {
+        const int decimals = static_cast<int>(random() % 5);
+        const double magnitude = std::pow(10.0, static_cast<int>(random() % 14) - 5);
+        const double value = static_cast<double>(random() % 1000000007) / 1000000007.0 * magnitude;
+        cases.emplace_back(i % 2 == 0 ? value : -value, decimals);
+        const double half =
+            (static_cast<double>(random() % 100000) + 0.5) / std::pow(10.0, decimals);
+        for (const double near : {half, std::nextafter(half, 0.0), std::nextafter(half, 1e9)}) {
+            cases.emplace_back(near, decimals);
+        }
+    }
+    for (const double edge : {0.9999999999999999, 9.9999999999999982, 0.125, 2.675, 1.005,
+                              1e13 + 0.5, 99999999999999.5, 0.0, -0.0}) {
+        for (int decimals = 0; decimals <= 4; ++decimals) {
+            cases.emplace_back(edge, decimals);
+        }
+    }
+    for (const auto& [value, decimals] : cases) {
+        ASSERT_EQ(FormatFixed(value, decimals), FixedFromFifteenDigits(value, decimals))
+            << std::hexfloat << value << " / " << decimals;
+    }
+}
+
 TEST(GeneralNumberText, WritesPlainDecimalsWithoutTrailingZeros) {
     const std::pair<double, const char*> rows[] = {
         {0.1 + 0.2, "0.3"},

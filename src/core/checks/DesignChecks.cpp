@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <map>
 #include <set>
+#include <tuple>
 #include <utility>
 
 #include "solver/RationalMethod.h"
@@ -217,6 +218,12 @@ void CheckPipes(const NetworkSolution& solution, std::vector<DesignFinding>& fin
     for (const PipeFlow& pipe : solution.flow.pipes) {
         largestIn[pipe.to] = std::max(largestIn[pipe.to], pipe.diameter);
     }
+    std::map<std::string, double> rims;
+    for (const PointRow& point : solution.layout.points) {
+        if (StartsWithNumber(point.RimElevation)) {
+            rims[point.PointTag] = LeadingNumber(point.RimElevation);
+        }
+    }
     for (const PipeFlow& pipe : solution.flow.pipes) {
         const std::string name = "Pipe \"" + pipe.name + "\" (" + pipe.tag + ")";
         if (!(pipe.slope > 0.0)) {
@@ -249,6 +256,26 @@ void CheckPipes(const NetworkSolution& solution, std::vector<DesignFinding>& fin
                                            FormatFixed(pipe.fullVelocity, 2) + " ft/s is above " +
                                            Number(settings.maximumVelocity) + " ft/s."));
         }
+        if (pipe.invertUp && pipe.invertDown) {
+            for (const auto& [tag, invert, end] :
+                 {std::tuple{pipe.from, *pipe.invertUp, "upper"},
+                  std::tuple{pipe.to, *pipe.invertDown, "lower"}}) {
+                const auto rim = rims.find(tag);
+                if (rim == rims.end()) {
+                    continue;
+                }
+                const double crown = invert + pipe.diameter / 12.0;
+                const double cover = rim->second - crown;
+                if (AsPrinted(cover) < settings.minimumCover) {
+                    findings.push_back(
+                        Finding(kPipeCoverRule, pipe.tag,
+                                name + ": " + FormatFixed(cover, 2) + " ft of cover at its " + end +
+                                    " end (rim " + Number(rim->second) + " ft at " + tag +
+                                    ", crown " + FormatFixed(crown, 2) + " ft) is less than the " +
+                                    Number(settings.minimumCover) + " ft asked for."));
+                }
+            }
+        }
         const auto in = largestIn.find(pipe.from);
         if (in != largestIn.end() && pipe.diameter < in->second) {
             findings.push_back(Finding(kPipeSizeDownRule, pipe.tag,
@@ -259,10 +286,65 @@ void CheckPipes(const NetworkSolution& solution, std::vector<DesignFinding>& fin
     }
 }
 
+// Judged as the sheet prints elevations, to the hundredth.
+double Hundredths(double value) {
+    return LeadingNumber(FormatFixed(value, 2));
+}
+
+// Each period's grade line: above a rim, within the freeboard of one, above a
+// pipe's crown at either end (each pipe once, at the first period).
+void CheckGradeLine(const NetworkSolution& solution, std::vector<DesignFinding>& findings) {
+    std::map<std::string, std::string> names;
+    for (const PointRow& point : solution.layout.points) {
+        names[point.PointTag] = "\"" + point.PointName + "\" (" + point.PointTag + ")";
+    }
+    const double freeboard = solution.layout.settings.freeboard;
+    std::set<std::string> surcharged;
+    for (const GradePeriod& period : solution.grade.periods) {
+        const std::string line =
+            "the " + std::to_string(period.years) + "-year hydraulic grade line ";
+        for (const GradePipe& pipe : period.pipes) {
+            if (pipe.rim) {
+                const double hgl = Hundredths(pipe.structureHgl);
+                const double rim = Hundredths(*pipe.rim);
+                if (hgl > rim) {
+                    findings.push_back(
+                        Finding(kGradeAboveRimRule, pipe.from,
+                                names[pipe.from] + ": " + line + FormatFixed(pipe.structureHgl, 2) +
+                                    " ft is above its rim " + FormatFixed(*pipe.rim, 2) +
+                                    " ft: water leaves the structure."));
+                } else if (rim - hgl < freeboard) {
+                    findings.push_back(
+                        Finding(kGradeFreeboardRule, pipe.from,
+                                names[pipe.from] + ": " + line + FormatFixed(pipe.structureHgl, 2) +
+                                    " ft is " + FormatFixed(rim - hgl, 2) + " ft below its rim " +
+                                    FormatFixed(*pipe.rim, 2) + " ft, less than the " +
+                                    Number(freeboard) + "-ft freeboard."));
+                }
+            }
+            const double d = pipe.diameter / 12.0;
+            for (const auto& [hgl, crown, end] :
+                 {std::tuple{pipe.hglUp, pipe.invertUp + d, "upper"},
+                  std::tuple{pipe.hglDown, pipe.invertDown + d, "lower"}}) {
+                if (Hundredths(hgl) > Hundredths(crown) && !surcharged.contains(pipe.tag)) {
+                    surcharged.insert(pipe.tag);
+                    findings.push_back(Finding(kPipeSurchargeRule, pipe.tag,
+                                               "Pipe \"" + pipe.name + "\" (" + pipe.tag +
+                                                   "): " + line + FormatFixed(hgl, 2) +
+                                                   " ft is above its crown " +
+                                                   FormatFixed(crown, 2) + " ft at its " + end +
+                                                   " end: it runs under pressure."));
+                }
+            }
+        }
+    }
+}
+
 void CheckNetwork(const NetworkSolution& solution, std::vector<DesignFinding>& findings) {
     CheckSheetFlowPath(solution, findings);
     CheckPartialAreas(solution, findings);
     CheckPipes(solution, findings);
+    CheckGradeLine(solution, findings);
     CheckSides(
         kTotalTcRule, "", solution.TotalTc,
         [&] { return "Total Tc " + Number(solution.TotalTc) + " min is "; },

@@ -88,9 +88,24 @@ inline constexpr DesignRule kPipeSizeDownRule{
     "PIPE-SIZE-DOWN", -kNoLimit, kNoLimit,
     "HEC-22 7-3: do not reduce size inside the system; a pipe is never smaller than one "
     "coming in"};
+// Rim minus crown at either end of a pipe laid by its inverts, against the
+// project's minimum (the rule's limit is the default).
+inline constexpr DesignRule kPipeCoverRule{
+    "PIPE-COVER", 3.0, kNoLimit,
+    "HEC-22 7.2.5: 3 ft of cover where possible, never less than 1 ft"};
 inline constexpr DesignRule kPipeSlopeRule{"PIPE-SLOPE", 0.0, kNoLimit,
                                            "A pipe of zero or adverse slope carries nothing by "
                                            "Manning's equation: it runs full under pressure"};
+// The hydraulic grade line against the structures' rims and the pipes' crowns.
+inline constexpr DesignRule kGradeAboveRimRule{
+    "HGL-RIM", -kNoLimit, 0.0,
+    "HEC-22 7.5 step 24: a hydraulic grade line above a rim floods the structure"};
+inline constexpr DesignRule kGradeFreeboardRule{
+    "HGL-FREEBOARD", 1.0, kNoLimit,
+    "Review manuals keep the hydraulic grade line a freeboard (often 1 ft) below the rims"};
+inline constexpr DesignRule kPipeSurchargeRule{
+    "PIPE-SURCHARGE", -kNoLimit, 0.0,
+    "HEC-22 7.1.2: a pipe whose grade line is above its crown runs under pressure"};
 // Queried when the overland flow areas add up to `low` or less, or there are none.
 inline constexpr DesignRule kNoAreaRule{"NO-AREA", 0.0, kNoLimit,
                                         "Q = C * Cf * A * I is 0 when A is 0"};

@@ -210,7 +210,11 @@ void RestoreDesignPoint(const std::string& projectPath, const std::string& tag,
     transaction.Commit();
 }
 
-NetworkChange AddPipe(const std::string& projectPath, PipeRow row) {
+namespace {
+
+// The fields of a pipe, as a new one or a changed one must have them; n
+// defaults to concrete's 0.013.
+void RequirePipeFields(PipeRow& row) {
     const std::string name = row.PipeName.empty() ? std::string("The pipe") : row.PipeName;
     RequireOneLineText(row.PipeName, "The name");
     const auto number = [&](const std::string& text, const char* what, bool positive) {
@@ -237,9 +241,11 @@ NetworkChange AddPipe(const std::string& projectPath, PipeRow row) {
         row.PipeN = "0.013";
     }
     number(row.PipeN, "Manning's n", true);
+}
 
-    WriteTransaction transaction(projectPath, "Cannot add the pipe");
-    const DrainageLayout layout = ReadDrainageLayout(projectPath);
+// A pipe's ends in `layout`, `except` the pipe being changed: from a point
+// with no other way out, to a point or the outlet, closing no loop.
+void RequirePipeEnds(const DrainageLayout& layout, const PipeRow& row, const std::string& except) {
     if (!IsPoint(layout, row.FromPoint)) {
         throw InputError("A pipe starts at a design point; " + row.FromPoint +
                          " is not one of the project's.");
@@ -248,18 +254,118 @@ NetworkChange AddPipe(const std::string& projectPath, PipeRow row) {
         throw InputError("A pipe ends at a design point or the outlet; " + row.ToPoint +
                          " is neither.");
     }
+    std::map<std::string, std::string> drainsTo = layout.drainsTo;
     for (const PipeRow& pipe : layout.pipes) {
-        if (pipe.FromPoint == row.FromPoint) {
+        if (pipe.PipeTag == except) {
+            // Without it, its upper point drains straight to its lower one.
+            drainsTo.erase(pipe.PipeTag);
+            drainsTo[pipe.FromPoint] = pipe.ToPoint;
+        } else if (pipe.FromPoint == row.FromPoint) {
             throw InputError(row.FromPoint + " drains through " + pipe.PipeTag +
                              " already: a point has one way out.");
         }
     }
-    RequireLink(layout.drainsTo, row.FromPoint, row.ToPoint);
+    RequireLink(drainsTo, row.FromPoint, row.ToPoint);
+}
+
+}  // namespace
+
+void EditDesignPoint(const std::string& projectPath, const std::string& tag,
+                     const PointEdit& edit) {
+    if (edit.name) {
+        if (edit.name->empty()) {
+            throw InputError("A design point needs a name.");
+        }
+        RequireOneLineText(*edit.name, "The name");
+    }
+    if (edit.kind && *edit.kind != kInletKind && *edit.kind != kJunctionKind) {
+        throw InputError("A design point is an inlet or a junction, not \"" + *edit.kind + "\".");
+    }
+    const auto number = [](const std::optional<std::string>& text, const char* what,
+                           bool notNegative) {
+        if (!text || text->empty()) {
+            return;
+        }
+        const double value = LeadingNumber(*text);
+        if (!StartsWithNumber(*text) || !std::isfinite(value) || (notNegative && value < 0.0)) {
+            throw InputError(std::string("The ") + what + " must be a number" +
+                             (notNegative ? " of 0 or more." : "."));
+        }
+    };
+    number(edit.rim, "rim elevation", false);
+    number(edit.lossCoefficient, "loss coefficient K", true);
+    WriteTransaction transaction(projectPath, "Cannot change the design point");
+    const DrainageLayout layout = ReadDrainageLayout(projectPath);
+    const auto found = std::find_if(layout.points.begin(), layout.points.end(),
+                                    [&](const PointRow& point) { return point.PointTag == tag; });
+    if (found == layout.points.end()) {
+        throw InputError("The project has no design point " + tag + ".");
+    }
+    PointRow row = *found;
+    row.PointName = edit.name.value_or(row.PointName);
+    row.PointKind = edit.kind.value_or(row.PointKind);
+    row.RimElevation = edit.rim.value_or(row.RimElevation);
+    row.LossCoefficient = edit.lossCoefficient.value_or(row.LossCoefficient);
+    WritePointFields(projectPath, row);
+    transaction.Commit();
+}
+
+NetworkChange AddPipe(const std::string& projectPath, PipeRow row) {
+    RequirePipeFields(row);
+    WriteTransaction transaction(projectPath, "Cannot add the pipe");
+    const DrainageLayout layout = ReadDrainageLayout(projectPath);
+    RequirePipeEnds(layout, row, "");
     WriteDrainsTo(projectPath, row.FromPoint, row.ToPoint, true);
     NetworkChange change;
     change.tag = InsertPipeRow(projectPath, row);
     transaction.Commit();
     return change;
+}
+
+void EditPipe(const std::string& projectPath, const std::string& tag, const PipeEdit& edit) {
+    WriteTransaction transaction(projectPath, "Cannot change the pipe");
+    const DrainageLayout layout = ReadDrainageLayout(projectPath);
+    const auto found = std::find_if(layout.pipes.begin(), layout.pipes.end(),
+                                    [&](const PipeRow& pipe) { return pipe.PipeTag == tag; });
+    if (found == layout.pipes.end()) {
+        throw InputError("The project has no pipe " + tag + ".");
+    }
+    const PipeRow before = *found;
+    PipeRow row = before;
+    row.PipeName = edit.name.value_or(row.PipeName);
+    row.FromPoint = edit.from.value_or(row.FromPoint);
+    row.ToPoint = edit.to.value_or(row.ToPoint);
+    row.PipeLength = edit.length.value_or(row.PipeLength);
+    row.Diameter = edit.diameter.value_or(row.Diameter);
+    row.PipeN = edit.n.value_or(row.PipeN);
+    const bool laidByInverts = before.PipeSlope.empty();
+    if (edit.invertUp || edit.invertDown) {
+        if (!laidByInverts && !(edit.invertUp && edit.invertDown)) {
+            throw InputError(tag + " is laid by its slope: give both its inverts.");
+        }
+        row.InvertUp = edit.invertUp.value_or(row.InvertUp);
+        row.InvertDown = edit.invertDown.value_or(row.InvertDown);
+        row.PipeSlope.clear();
+    } else if (edit.slope) {
+        if (laidByInverts && !edit.clearInverts) {
+            throw InputError(tag + " is laid by its inverts " + before.InvertUp + " and " +
+                             before.InvertDown +
+                             " ft: change them to change its slope, or clear them to lay it by "
+                             "a slope alone.");
+        }
+        row.PipeSlope = *edit.slope;
+        row.InvertUp.clear();
+        row.InvertDown.clear();
+    } else if (edit.clearInverts) {
+        throw InputError(tag + ": a pipe whose inverts are cleared needs its slope.");
+    }
+    RequirePipeFields(row);
+    RequirePipeEnds(layout, row, tag);
+    if (row.FromPoint != before.FromPoint || row.ToPoint != before.ToPoint) {
+        WriteDrainsTo(projectPath, row.FromPoint, row.ToPoint, true);
+    }
+    WritePipeRow(projectPath, row);
+    transaction.Commit();
 }
 
 void DeletePipe(const std::string& projectPath, const std::string& tag) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -45,6 +46,16 @@ std::vector<std::string> DeleteDesignPoint(const std::string& projectPath, const
 void RestoreDesignPoint(const std::string& projectPath, const std::string& tag,
                         const std::vector<std::string>& rerouted);
 
+// Changes to a design point's fields; each one not given is kept. An empty
+// rim or K clears it (K then follows the point's kind).
+struct PointEdit {
+    std::optional<std::string> name;
+    std::optional<std::string> kind;
+    std::optional<std::string> rim;
+    std::optional<std::string> lossCoefficient;
+};
+void EditDesignPoint(const std::string& projectPath, const std::string& tag, const PointEdit& edit);
+
 // Adds a pipe from a design point down to a point or the outlet: the way that
 // point drains from now on. `row` holds the name, the length, the slope or
 // both inverts, the diameter (none: sized) and n (none: 0.013). InputError,
@@ -53,6 +64,24 @@ void RestoreDesignPoint(const std::string& projectPath, const std::string& tag,
 // missing or not a number.
 NetworkChange AddPipe(const std::string& projectPath, PipeRow row);
 void DeletePipe(const std::string& projectPath, const std::string& tag);
+
+// Changes to a pipe's fields; each one not given is kept. Both inverts given
+// lay the pipe by them (its slope follows); a slope given for a pipe laid by
+// its inverts is refused unless `clearInverts`, so no typed elevation is
+// lost unasked. The changed pipe is checked as a new one would be.
+struct PipeEdit {
+    std::optional<std::string> name;
+    std::optional<std::string> from;
+    std::optional<std::string> to;
+    std::optional<std::string> length;
+    std::optional<std::string> slope;
+    std::optional<std::string> invertUp;
+    std::optional<std::string> invertDown;
+    std::optional<std::string> diameter;  // "" sizes it
+    std::optional<std::string> n;
+    bool clearInverts = false;
+};
+void EditPipe(const std::string& projectPath, const std::string& tag, const PipeEdit& edit);
 
 // Stores the design settings (the row is made on first use).
 void SaveDesignSettings(const std::string& projectPath, const DesignSettings& settings);

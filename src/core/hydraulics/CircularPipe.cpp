@@ -30,6 +30,11 @@ double FullArea(double diameterFt) {
     return std::numbers::pi * diameterFt * diameterFt / 4.0;
 }
 
+// K' of Q = (K' / n) D^(8/3) S^(1/2), the full-flow equation in diameters.
+double DiameterConstant() {
+    return kManningUs * std::numbers::pi / 4.0 * std::pow(4.0, -2.0 / 3.0);
+}
+
 }  // namespace
 
 FullFlow FullPipeFlow(double diameterFt, double n, double slope) {
@@ -49,8 +54,7 @@ double RequiredDiameterFt(double flow, double n, double slope) {
             "its diameter, or a slope above 0.");
     }
     RequirePipe(1.0, n);
-    const double k = kManningUs * std::numbers::pi / 4.0 * std::pow(4.0, -2.0 / 3.0);
-    return std::pow(std::max(flow, 0.0) * n / (k * std::sqrt(slope)), 3.0 / 8.0);
+    return std::pow(std::max(flow, 0.0) * n / (DiameterConstant() * std::sqrt(slope)), 3.0 / 8.0);
 }
 
 SectionRatios RatiosAtDepth(double depthRatio) {
@@ -87,6 +91,46 @@ PartFullFlow DesignFlow(double flow, double diameterFt, double n, double slope) 
     }
     const double depth = (low + high) / 2.0;
     return {depth, full.velocity * RatiosAtDepth(depth).velocity, false};
+}
+
+WetSection SectionAtDepth(double depthFt, double diameterFt) {
+    if (!(depthFt > 0.0)) {
+        return {};
+    }
+    if (depthFt >= diameterFt) {
+        return {FullArea(diameterFt), 0.0};
+    }
+    const double theta = 2.0 * std::acos(1.0 - 2.0 * depthFt / diameterFt);
+    return {diameterFt * diameterFt * (theta - std::sin(theta)) / 8.0,
+            diameterFt * std::sin(theta / 2.0)};
+}
+
+double CriticalDepthFt(double flow, double diameterFt) {
+    if (!(flow > 0.0)) {
+        return 0.0;
+    }
+    // Q^2 T / (g A^3) falls as the depth rises; past the crown the pipe is
+    // full and critical depth is taken at the diameter.
+    const auto froudeSquared = [&](double depth) {
+        const WetSection wet = SectionAtDepth(depth, diameterFt);
+        return flow * flow * wet.topWidth / (kGravityUs * wet.area * wet.area * wet.area);
+    };
+    double low = 0.0;
+    double high = diameterFt;
+    if (froudeSquared(diameterFt * (1.0 - 1e-9)) > 1.0) {
+        return diameterFt;
+    }
+    for (int i = 0; i < kHalvings; ++i) {
+        const double middle = (low + high) / 2.0;
+        (froudeSquared(middle) > 1.0 ? low : high) = middle;
+    }
+    return (low + high) / 2.0;
+}
+
+double FullFrictionSlope(double flow, double diameterFt, double n) {
+    RequirePipe(diameterFt, n);
+    const double ratio = flow * n / (DiameterConstant() * std::pow(diameterFt, 8.0 / 3.0));
+    return ratio * ratio;
 }
 
 std::optional<double> ChooseDiameterIn(double flow, double n, double slope,

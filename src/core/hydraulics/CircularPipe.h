@@ -51,4 +51,22 @@ struct SectionRatios {
 };
 SectionRatios RatiosAtDepth(double depthRatio);
 
+// The flow area (ft2) and the top width (ft) of water `depthFt` deep in a pipe
+// of `diameterFt`; the full area and no width at or above the crown.
+struct WetSection {
+    double area = 0.0;
+    double topWidth = 0.0;
+};
+WetSection SectionAtDepth(double depthFt, double diameterFt);
+
+// The depth (ft) at which `flow` is critical in the pipe, Q^2 T / (g A^3) = 1,
+// never above the diameter; 0 for no flow.
+double CriticalDepthFt(double flow, double diameterFt);
+
+// The friction slope of `flow` running full: [Q n / (K' D^(8/3))]^2 with the
+// sizing's K' = 1.486 (pi / 4) 4^(-2/3).
+double FullFrictionSlope(double flow, double diameterFt, double n);
+
+inline constexpr double kGravityUs = 32.2;  // ft/s2
+
 }  // namespace torrenta

@@ -101,10 +101,14 @@ class Walk {
         const std::size_t design = DesignPeriod(layout.settings.designYears);
         pipeFlows_.assign(layout.pipes.size(), {});
         sizing_ = true;
+        light_ = true;
         Pass(layout, lookup, design);
         sizing_ = false;
         NetworkFlow flow;
         for (std::size_t k = 0; k < kPeriods; ++k) {
+            // Only the design period's walk keeps the paths and the order;
+            // the others give their times and flows.
+            light_ = k != design;
             NetworkFlow one = Pass(layout, lookup, k);
             if (k == design) {
                 const std::vector<PointFlow> kept = flow.points;
@@ -251,6 +255,9 @@ class Walk {
                 pointPeaks_[v] = flow.points.back().peakFlow;
             }
         }
+        if (light_) {
+            return flow;
+        }
         for (const int v : order_) {
             const Node& node = nodes_[v];
             if (node.kind == NodeKind::Outlet) {
@@ -293,6 +300,10 @@ class Walk {
                 ? LeadingNumber(row.PipeSlope)
                 : (LeadingNumber(row.InvertUp) - LeadingNumber(row.InvertDown)) / pipe.length;
         pipe.n = StartsWithNumber(row.PipeN) ? LeadingNumber(row.PipeN) : 0.013;
+        if (StartsWithNumber(row.InvertUp) && StartsWithNumber(row.InvertDown)) {
+            pipe.invertUp = LeadingNumber(row.InvertUp);
+            pipe.invertDown = LeadingNumber(row.InvertDown);
+        }
         if (pipe.slope > 0.0) {
             pipe.diameterRequired = RequiredDiameterFt(flow, pipe.n, pipe.slope) * kInchesPerFoot;
         }
@@ -369,7 +380,9 @@ class Walk {
         std::vector<std::string> tags;
         std::array<std::vector<std::size_t>, kTimedKinds> rowsByKind;
         for (const int n : nodes) {
-            tags.push_back(nodes_[n].tag);
+            if (!light_) {
+                tags.push_back(nodes_[n].tag);
+            }
             if (nodes_[n].countsForTime) {
                 rowsByKind[static_cast<int>(nodes_[n].kind)].push_back(static_cast<std::size_t>(n));
             }
@@ -385,6 +398,26 @@ class Walk {
         // had, so a project solves to the same last digit as before; the pipes
         // after them.
         return {tags, sums[1] + sums[0] + sums[2] + sums[3]};
+    }
+
+    // The latest arrival at a point other than through a pipe, by the same
+    // preference as its Tc: from an area where one reaches it.
+    double InletTime(int v) const {
+        std::optional<double> fromArea;
+        std::optional<double> fromAny;
+        for (const int u : nodes_[v].up) {
+            if (nodes_[u].kind == NodeKind::Pipe) {
+                continue;
+            }
+            const Arrivals& at = arrivals_[u];
+            if (at.fromArea.time) {
+                fromArea = std::max(fromArea.value_or(0.0), *at.fromArea.time);
+            }
+            if (at.fromAny.time) {
+                fromAny = std::max(fromAny.value_or(0.0), *at.fromAny.time);
+            }
+        }
+        return fromArea.value_or(fromAny.value_or(0.0));
     }
 
     // The first point (or the outlet) each node's flow reaches.
@@ -458,6 +491,7 @@ class Walk {
         auto [path, tc] = PathTo(v);
         point.path = std::move(path);
         point.tc = tc;
+        point.inletTime = InletTime(v);
         // A city may ask for the intensity of no storm shorter than a set
         // duration; the actual Tc is what goes on downstream.
         const double minimum = layout.settings.minimumDuration;
@@ -557,6 +591,7 @@ class Walk {
     std::vector<std::array<float, kPeriods>> pointPeaks_;
     std::vector<PipeFlow> pipeFlows_;
     bool sizing_ = false;
+    bool light_ = false;  // a walk whose paths and order nobody reads
 };
 
 }  // namespace

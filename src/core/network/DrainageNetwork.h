@@ -64,9 +64,12 @@ struct PointFlow {
     double ownArea = 0.0;  // acres reaching the point without passing another
     double ownC = 0.0;     // their area-weighted C
     double totalArea = 0.0;
-    double weightedC = 0.0;              // of the total area
-    std::array<double, 7> sumCA{};       // sum of min(C Cf, 1) A, per period
-    double tc = 0.0;                     // minutes, along the longest path (design period's)
+    double weightedC = 0.0;         // of the total area
+    std::array<double, 7> sumCA{};  // sum of min(C Cf, 1) A, per period
+    double tc = 0.0;                // minutes, along the longest path (design period's)
+    // The longest time reaching the point other than through a pipe: its
+    // inlet time (0 when nothing but pipes comes in).
+    double inletTime = 0.0;
     std::array<double, 7> tcByPeriod{};  // with pipes, each period's own
     std::vector<std::string> path;       // tags from the start of that path, the point left out
     std::array<float, 7> intensity{};    // in/hr at Tc
@@ -113,6 +116,8 @@ struct PipeFlow {
     std::optional<double> diameterRequired;  // in; none at a slope of 0 or less
     double fullFlow = 0.0;                   // cfs
     double fullVelocity = 0.0;               // ft/s
+    std::optional<double> invertUp;          // ft, where the pipe is laid by its inverts
+    std::optional<double> invertDown;
     std::array<PipePeriod, 7> periods;
 };
 

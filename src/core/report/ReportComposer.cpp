@@ -8,9 +8,11 @@
 #include <vector>
 
 #include "checks/DesignChecks.h"
+#include "network/StormProfile.h"
 #include "report/PageFlow.h"
 #include "report/ReportFont.h"
 #include "report/TabLayout.h"
+#include "solver/RationalMethod.h"
 #include "store/Connection.h"
 #include "store/ElementRows.h"
 #include "store/ProjectSetup.h"
@@ -96,6 +98,12 @@ class ReportComposer {
         WriteFooter();
         RichDocument document = out_.Take();
         MarkKeepWithNext(document.paragraphs);
+        // The pages carry the profile of the longest run of pipes.
+        if (const std::optional<std::string> start =
+                LongestRunStart(solution_.flow, solution_.grade)) {
+            document.profile = ProfileToOutlet(solution_.layout, solution_.flow, solution_.grade,
+                                               solution_.nodeName, *start);
+        }
         return document;
     }
 
@@ -521,6 +529,7 @@ class ReportComposer {
         }
 
         WriteStormDrains();
+        WriteGradeLine();
 
         out_.Append("\r\n\r\n");
         ApplyStyle(kTitleStyle);
@@ -591,11 +600,23 @@ class ReportComposer {
                     "-year)\r\n\r\n");
         ApplyStyle(kHeadingStyle);
         out_.Append("Hydrology\r\n");
-        const std::vector<int> hydrology = {1900, 2700, 3500, 4250, 5000, 5750, 6500, 7250, 8000};
+        // Incremental and total area and CA, the inlet time and the system's.
+        const std::vector<int> hydrology = {1800, 2650, 3500, 4200, 4950, 5600,
+                                            6350, 7150, 7850, 8600, 9300, 10000};
         out_.SetTabStops(hydrology);
-        WriteRow(
-            {{"Pipe"}, {"From"}, {"To"}, {"A"}, {"Sum-A"}, {"C"}, {"Sum-CA"}, {"Tc"}, {"I"}, {"Q"}},
-            hydrology);
+        WriteRow({{"Pipe"},
+                  {"From"},
+                  {"To"},
+                  {"A"},
+                  {"Sum-A"},
+                  {"C"},
+                  {"CA"},
+                  {"Sum-CA"},
+                  {"Ti"},
+                  {"Tc"},
+                  {"I"},
+                  {"Q"}},
+                 hydrology);
         out_.Append(kCrLf);
         ApplyStyle(kBodyStyle);
         WriteRow({{""},
@@ -605,6 +626,8 @@ class ReportComposer {
                   {"(ac)"},
                   {""},
                   {"(ac)"},
+                  {"(ac)"},
+                  {"(min)"},
                   {"(min)"},
                   {"(in/hr)"},
                   {"(cfs)"}},
@@ -612,13 +635,16 @@ class ReportComposer {
         out_.Append(kCrLf);
         for (const PipeFlow& pipe : solution_.flow.pipes) {
             const PointFlow& from = *points.at(pipe.from);
+            const double ownCA = CappedCoefficient(from.ownC, settings.designYears) * from.ownArea;
             WriteRow({{Shown(pipe.name), true, pipe.tag},
                       {pipe.from},
                       {pipe.to},
                       {FormatFixed(from.ownArea, 2)},
                       {FormatFixed(from.totalArea, 2)},
                       {FormatFixed(from.weightedC, 3)},
+                      {FormatFixed(ownCA, 3)},
                       {FormatFixed(from.sumCA[design], 3)},
+                      {from.ownArea > 0.0 ? FormatFixed(from.inletTime, 2) : std::string("-")},
                       {FormatFixed(from.tcByPeriod[design], 2)},
                       {FormatFixed(from.intensity[design], 2)},
                       {FormatFixed(from.peakFlow[design], 2)}},
@@ -629,35 +655,25 @@ class ReportComposer {
         out_.Append(kCrLf);
         ApplyStyle(kHeadingStyle);
         out_.Append("Hydraulics\r\n");
-        const std::vector<int> hydraulics = {1900, 2600, 3400, 4050, 4750,
-                                             5450, 6200, 6950, 7650, 8350};
+        const bool inverts =
+            std::any_of(solution_.flow.pipes.begin(), solution_.flow.pipes.end(),
+                        [](const PipeFlow& pipe) { return pipe.invertUp.has_value(); });
+        std::vector<int> hydraulics = {1800, 2500, 3300, 3950, 4650, 5300,
+                                       6000, 6700, 7400, 8000, 8650};
+        std::vector<Cell> heading = {{"Pipe"},  {"L"},     {"S"}, {"n"},   {"D-req"}, {"D"},
+                                     {"Qfull"}, {"Vfull"}, {"V"}, {"y/D"}, {"Tt"}};
+        std::vector<Cell> units = {{""},      {"(ft)"},   {"(ft/ft)"}, {""}, {"(in)"}, {"(in)"},
+                                   {"(cfs)"}, {"(ft/s)"}, {"(ft/s)"},  {""}, {"(min)"}};
+        if (inverts) {
+            hydraulics.insert(hydraulics.end(), {9500, 10350});
+            heading.insert(heading.end(), {{"Inv-up"}, {"Inv-dn"}});
+            units.insert(units.end(), {{"(ft)"}, {"(ft)"}});
+        }
         out_.SetTabStops(hydraulics);
-        WriteRow({{"Pipe"},
-                  {"L"},
-                  {"S"},
-                  {"n"},
-                  {"D-req"},
-                  {"D"},
-                  {"Qfull"},
-                  {"Vfull"},
-                  {"V"},
-                  {"y/D"},
-                  {"Tt"}},
-                 hydraulics);
+        WriteRow(heading, hydraulics);
         out_.Append(kCrLf);
         ApplyStyle(kBodyStyle);
-        WriteRow({{""},
-                  {"(ft)"},
-                  {"(ft/ft)"},
-                  {""},
-                  {"(in)"},
-                  {"(in)"},
-                  {"(cfs)"},
-                  {"(ft/s)"},
-                  {"(ft/s)"},
-                  {""},
-                  {"(min)"}},
-                 hydraulics);
+        WriteRow(units, hydraulics);
         out_.Append(kCrLf);
         bool given = false;
         bool pressure = false;
@@ -665,19 +681,23 @@ class ReportComposer {
             const PipePeriod& period = pipe.periods[design];
             given = given || pipe.diameterGiven;
             pressure = pressure || period.pressure;
-            WriteRow({{Shown(pipe.name), true, pipe.tag},
-                      {General(pipe.length)},
-                      {FormatFixed(pipe.slope, 4)},
-                      {General(pipe.n)},
-                      {pipe.diameterRequired ? FormatFixed(*pipe.diameterRequired, 1)
-                                             : std::string("-")},
-                      {General(pipe.diameter) + (pipe.diameterGiven ? "*" : "")},
-                      {FormatFixed(pipe.fullFlow, 2)},
-                      {FormatFixed(pipe.fullVelocity, 2)},
-                      {FormatFixed(period.velocity, 2) + (period.pressure ? "p" : "")},
-                      {period.pressure ? std::string("full") : FormatFixed(period.depthRatio, 2)},
-                      {FormatFixed(period.travelTime, 2)}},
-                     hydraulics);
+            std::vector<Cell> cells = {
+                {Shown(pipe.name), true, pipe.tag},
+                {General(pipe.length)},
+                {FormatFixed(pipe.slope, 4)},
+                {General(pipe.n)},
+                {pipe.diameterRequired ? FormatFixed(*pipe.diameterRequired, 1) : std::string("-")},
+                {General(pipe.diameter) + (pipe.diameterGiven ? "*" : "")},
+                {FormatFixed(pipe.fullFlow, 2)},
+                {FormatFixed(pipe.fullVelocity, 2)},
+                {FormatFixed(period.velocity, 2) + (period.pressure ? "p" : "")},
+                {period.pressure ? std::string("full") : FormatFixed(period.depthRatio, 2)},
+                {FormatFixed(period.travelTime, 2)}};
+            if (inverts) {
+                cells.push_back({pipe.invertUp ? FormatFixed(*pipe.invertUp, 2) : "-"});
+                cells.push_back({pipe.invertDown ? FormatFixed(*pipe.invertDown, 2) : "-"});
+            }
+            WriteRow(cells, hydraulics);
             out_.Append(kCrLf);
         }
         WriteFullNames();
@@ -686,6 +706,134 @@ class ReportComposer {
         }
         if (pressure) {
             out_.Append("p flowing full under pressure: V = Q / A full" + std::string(kCrLf));
+        }
+    }
+
+    // The hydraulic grade line of each period, up from the outfall: each pipe
+    // as the water climbs it, then the structure at its upper end.
+    void WriteGradeLine() {
+        if (solution_.flow.pipes.empty()) {
+            return;
+        }
+        const HydraulicGrade& grade = solution_.grade;
+        if (!grade.Computed()) {
+            out_.Append(kCrLf);
+            ApplyStyle(kBodyStyle);
+            std::string tags;
+            for (std::size_t i = 0; i < grade.missingInverts.size(); ++i) {
+                tags += (i == 0                                 ? ""
+                         : i + 1 == grade.missingInverts.size() ? " and "
+                                                                : ", ") +
+                        grade.missingInverts[i];
+            }
+            out_.Append("The hydraulic grade line is not computed: " + tags +
+                        (grade.missingInverts.size() == 1 ? " is" : " are") +
+                        " not laid by inverts." + std::string(kCrLf));
+            return;
+        }
+        std::map<std::string, std::string> names;
+        for (const PointRow& point : solution_.layout.points) {
+            names[point.PointTag] = point.PointName;
+        }
+        const std::vector<int> pipes = {1800, 2350, 3050, 3700, 4250, 4800,
+                                        5750, 6700, 7600, 8200, 9150};
+        const std::vector<int> structures = {1800, 2700, 3350, 3900, 4550, 5500, 6450, 7400};
+        for (const GradePeriod& period : grade.periods) {
+            out_.Append("\r\n\r\n");
+            ApplyStyle(kTitleStyle);
+            out_.Append("Hydraulic Grade Line (" + std::to_string(period.years) + "-year)\r\n\r\n");
+            ApplyStyle(kBodyStyle);
+            const std::optional<double>& tailwater = solution_.layout.settings.tailwater;
+            out_.Append("At the outlet the line starts at " + FormatFixed(period.outfallLevel, 2) +
+                        " ft, the higher of " +
+                        (tailwater ? "the tailwater " + FormatFixed(*tailwater, 2) + " ft"
+                                   : std::string("the tailwater (none given)")) +
+                        " and the invert + (yc + D) / 2." + std::string(kCrLf) +
+                        std::string(kCrLf));
+            ApplyStyle(kHeadingStyle);
+            out_.SetTabStops(pipes);
+            WriteRow({{"Pipe"},
+                      {"D"},
+                      {"Q"},
+                      {"L"},
+                      {"yn"},
+                      {"yc"},
+                      {"W"},
+                      {"HGL-dn"},
+                      {"Sf"},
+                      {"Hf"},
+                      {"HGL-up"},
+                      {"Flow"}},
+                     pipes);
+            out_.Append(kCrLf);
+            ApplyStyle(kBodyStyle);
+            WriteRow({{""},
+                      {"(in)"},
+                      {"(cfs)"},
+                      {"(ft)"},
+                      {"(ft)"},
+                      {"(ft)"},
+                      {"(ft)"},
+                      {"(ft)"},
+                      {"(ft/ft)"},
+                      {"(ft)"},
+                      {"(ft)"},
+                      {""}},
+                     pipes);
+            out_.Append(kCrLf);
+            for (const GradePipe& pipe : period.pipes) {
+                WriteRow({{Shown(pipe.name), true, pipe.tag},
+                          {General(pipe.diameter)},
+                          {FormatFixed(pipe.flow, 2)},
+                          {General(pipe.length)},
+                          {pipe.normalDepth ? FormatFixed(*pipe.normalDepth, 2) : "-"},
+                          {FormatFixed(pipe.criticalDepth, 2)},
+                          {FormatFixed(pipe.downstreamLevel, 2)},
+                          {FormatFixed(pipe.hglDown, 2)},
+                          {FormatFixed(pipe.frictionSlope, 5)},
+                          {FormatFixed(pipe.frictionLoss, 2)},
+                          {FormatFixed(pipe.hglUp, 2)},
+                          {std::string(GradeStateWord(pipe.state)) +
+                           (pipe.plunging ? ", plunging" : "")}},
+                         pipes);
+                out_.Append(kCrLf);
+            }
+            WriteFullNames();
+            out_.Append(kCrLf);
+            ApplyStyle(kHeadingStyle);
+            out_.SetTabStops(structures);
+            WriteRow({{"Structure"},
+                      {"Out"},
+                      {"Vo"},
+                      {"K"},
+                      {"Loss"},
+                      {"HGL"},
+                      {"EGL"},
+                      {"Rim"},
+                      {"Freeboard"}},
+                     structures);
+            out_.Append(kCrLf);
+            ApplyStyle(kBodyStyle);
+            WriteRow(
+                {{""}, {""}, {"(ft/s)"}, {""}, {"(ft)"}, {"(ft)"}, {"(ft)"}, {"(ft)"}, {"(ft)"}},
+                structures);
+            out_.Append(kCrLf);
+            for (std::size_t i = 0; i < period.pipes.size(); ++i) {
+                const GradePipe& pipe = period.pipes[i];
+                const GradePoint& point = period.points[i];
+                WriteRow({{Shown(names[pipe.from]), true, pipe.from},
+                          {pipe.tag},
+                          {FormatFixed(pipe.velocityUp, 2)},
+                          {General(pipe.lossCoefficient)},
+                          {FormatFixed(pipe.structureLoss, 2)},
+                          {FormatFixed(point.hgl, 2)},
+                          {FormatFixed(point.egl, 2)},
+                          {point.rim ? FormatFixed(*point.rim, 2) : "-"},
+                          {point.freeboard ? FormatFixed(*point.freeboard, 2) : "-"}},
+                         structures);
+                out_.Append(kCrLf);
+            }
+            WriteFullNames();
         }
     }
 

@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "network/StormProfile.h"
+
 namespace torrenta {
 
 // A small rich-text document: what the report is composed into and what the
@@ -105,6 +107,9 @@ struct RichDocument {
     std::vector<Paragraph> paragraphs = {Paragraph{}};
     // Pages are numbered and footed only when the document is a report.
     std::optional<PageFooter> footer;
+    // A storm drain report's profile chart, drawn after the text on the pages
+    // printed and saved as PDF; the RTF and the plain text leave it out.
+    std::optional<StormProfile> profile;
 
     // The text with one "\n" between paragraphs.
     std::string PlainText() const;

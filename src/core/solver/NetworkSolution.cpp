@@ -221,6 +221,7 @@ NetworkSolution Solve(const std::string& projectPath, const std::string& appFold
     }
     solution.TotalTc = solution.ShallowTcSum + solution.OverlandTcSum + solution.ChannelTcSum;
     if (!solution.layout.pipes.empty()) {
+        solution.grade = ComputeHydraulicGrade(solution.layout, solution.flow);
         // The time in the pipes along the outlet's path counts too.
         solution.TotalTc = solution.flow.Outlet().tc;
         solution.PipeTcSum = solution.TotalTc - solution.ShallowTcSum - solution.OverlandTcSum -

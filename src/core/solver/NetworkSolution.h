@@ -9,6 +9,7 @@
 #include "detention/DetentionInputs.h"
 #include "intensity/IntensityDatabase.h"
 #include "network/DrainageNetwork.h"
+#include "network/HydraulicGrade.h"
 #include "store/ElementRows.h"
 
 namespace torrenta {
@@ -81,6 +82,8 @@ struct NetworkSolution {
     // path: offTcPath then holds every element off it.
     DrainageLayout layout;
     NetworkFlow flow;
+    // The storm drains' hydraulic grade line, where every pipe has inverts.
+    HydraulicGrade grade;
 
     // The pond the stored detention inputs size on this solve's rainfall;
     // nothing for a project without detention inputs.

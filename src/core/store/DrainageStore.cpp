@@ -18,9 +18,20 @@ constexpr std::string_view kPointWord = "Point";
 void CreateTables(SQLite::Database& db) {
     db.exec("CREATE TABLE IF NOT EXISTS " + QuoteIdentifier(kPointTable) +
             " (PointTag TEXT, PointName TEXT, PointKind TEXT, PointX TEXT, PointY TEXT, "
-            "DrainsTo TEXT, Deleted TEXT)");
+            "DrainsTo TEXT, Deleted TEXT, RimElevation TEXT, LossCoefficient TEXT)");
     db.exec("CREATE TABLE IF NOT EXISTS " + QuoteIdentifier(kDrainTable) +
             " (ElementTag TEXT, DrainsTo TEXT)");
+}
+
+// A network made before storm drains gains the rim and K columns when a point
+// is next written.
+void AddHydraulicColumns(SQLite::Database& db) {
+    for (const char* column : {"RimElevation", "LossCoefficient"}) {
+        if (!ColumnExists(db, kPointTable, column)) {
+            db.exec("ALTER TABLE " + QuoteIdentifier(kPointTable) + " ADD COLUMN " + column +
+                    " TEXT");
+        }
+    }
 }
 
 void SetElementDrain(SQLite::Database& db, const std::string& tag, const std::string& to) {
@@ -56,14 +67,18 @@ DrainageLinks ReadDrainageLinks(const std::string& projectPath) {
                      if (!links.network) {
                          return links;
                      }
+                     // A network made before storm drains has no rims nor K.
+                     const bool hydraulic = ColumnExists(db, kPointTable, "RimElevation") &&
+                                            ColumnExists(db, kPointTable, "LossCoefficient");
                      CachedStatement points = open.Prepared(
-                         "SELECT PointTag, PointName, PointKind, PointX, PointY, DrainsTo, "
-                         "Deleted FROM " +
+                         std::string("SELECT PointTag, PointName, PointKind, PointX, PointY, "
+                                     "DrainsTo, Deleted") +
+                         (hydraulic ? ", RimElevation, LossCoefficient" : ", '', ''") + " FROM " +
                          QuoteIdentifier(kPointTable) + " ORDER BY rowid");
                      while (points->executeStep()) {
                          const auto text = [&](int i) { return points->getColumn(i).getString(); };
-                         PointRow row{text(0), text(1), text(2), text(3),
-                                      text(4), text(5), text(6)};
+                         PointRow row{text(0), text(1), text(2), text(3), text(4),
+                                      text(5), text(6), text(7), text(8)};
                          if (row.Deleted == kLive) {
                              links.points.push_back(std::move(row));
                          }
@@ -103,19 +118,40 @@ std::string InsertPointRow(const std::string& projectPath, PointRow row) {
                      }
                      row.PointTag = std::string(kPointWord) + std::to_string(highest + 1);
                      row.Deleted = std::string(kLive);
+                     AddHydraulicColumns(db);
                      SQLite::Statement insert(
                          db, "INSERT INTO " + QuoteIdentifier(kPointTable) +
                                  " (PointTag, PointName, PointKind, PointX, PointY, DrainsTo, "
-                                 "Deleted) VALUES (?, ?, ?, ?, ?, ?, ?)");
+                                 "Deleted, RimElevation, LossCoefficient) "
+                                 "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)");
                      int i = 0;
                      for (const std::string* value :
                           {&row.PointTag, &row.PointName, &row.PointKind, &row.PointX, &row.PointY,
-                           &row.DrainsTo, &row.Deleted}) {
+                           &row.DrainsTo, &row.Deleted, &row.RimElevation, &row.LossCoefficient}) {
                          insert.bind(++i, *value);
                      }
                      insert.exec();
                      return row.PointTag;
                  });
+}
+
+bool WritePointFields(const std::string& projectPath, const PointRow& row) {
+    return RunOn(
+        OpenProjectConnection(projectPath), "Cannot change the design point",
+        [&](SQLite::Database& db) {
+            AddHydraulicColumns(db);
+            SQLite::Statement update(db,
+                                     "UPDATE " + QuoteIdentifier(kPointTable) +
+                                         " SET PointName = ?, PointKind = ?, RimElevation = ?, "
+                                         "LossCoefficient = ? WHERE PointTag = ? AND Deleted = ?");
+            int i = 0;
+            for (const std::string* value : {&row.PointName, &row.PointKind, &row.RimElevation,
+                                             &row.LossCoefficient, &row.PointTag}) {
+                update.bind(++i, *value);
+            }
+            update.bind(++i, std::string(kLive));
+            return update.exec() > 0;
+        });
 }
 
 void WriteDrainsTo(const std::string& projectPath, const std::string& tag, const std::string& to,

@@ -32,6 +32,10 @@ struct PointRow {
     std::string PointY;
     std::string DrainsTo;  // a tag, "Outlet" for the outlet
     std::string Deleted;   // "False" / "True"
+    // Ground (rim) elevation (ft) and the structure's loss coefficient K,
+    // "" where not given; files from before storm drains have no such columns.
+    std::string RimElevation;
+    std::string LossCoefficient;
 };
 
 // The links as the file holds them.
@@ -51,6 +55,11 @@ void WriteNetworkTables(const std::string& projectPath,
 // Adds a live point (the tag is made here: Point + the next number) and
 // returns its tag. The project must be a network already.
 std::string InsertPointRow(const std::string& projectPath, PointRow row);
+
+// Writes a live point's name, kind, rim elevation and loss coefficient,
+// adding the last two columns to a file made before them. No checks (see
+// EditDesignPoint); false when no live point has the tag.
+bool WritePointFields(const std::string& projectPath, const PointRow& row);
 
 // Sets where an element or a point drains; no checks (see SetDrainsTo).
 void WriteDrainsTo(const std::string& projectPath, const std::string& tag, const std::string& to,

@@ -20,6 +20,9 @@ constexpr std::array<std::string_view, 11> kPipeColumns = {
     "PipeTag",  "PipeName",   "FromPoint", "ToPoint", "PipeLength", "PipeSlope",
     "InvertUp", "InvertDown", "Diameter",  "PipeN",   "Deleted"};
 
+constexpr std::array<std::string_view, 3> kGradeLineColumns = {"Tailwater", "CheckPeriod",
+                                                               "Freeboard"};
+
 std::string ColumnList() {
     std::string list;
     for (const std::string_view column : kPipeColumns) {
@@ -86,10 +89,18 @@ DesignSettings ReadDesignSettings(const std::string& projectPath) {
             if (!TableExists(open.Db(), kNetworkSettingsTable)) {
                 return settings;
             }
+            // Settings saved before the hydraulic grade line have no such columns.
+            std::string hydraulic;
+            for (const std::string_view column : kGradeLineColumns) {
+                hydraulic += ColumnExists(open.Db(), kNetworkSettingsTable, column)
+                                 ? ", " + std::string(column)
+                                 : std::string(", ''");
+            }
             CachedStatement query = open.Prepared(
                 "SELECT DesignPeriod, MinDiameter, Sizes, MinDuration, MinVelocity, MaxVelocity, "
-                "MinCover FROM " +
-                QuoteIdentifier(kNetworkSettingsTable) + " ORDER BY rowid LIMIT 1");
+                "MinCover" +
+                hydraulic + " FROM " + QuoteIdentifier(kNetworkSettingsTable) +
+                " ORDER BY rowid LIMIT 1");
             if (!query->executeStep()) {
                 return settings;
             }
@@ -106,6 +117,12 @@ DesignSettings ReadDesignSettings(const std::string& projectPath) {
             settings.minimumVelocity = number(4, settings.minimumVelocity);
             settings.maximumVelocity = number(5, settings.maximumVelocity);
             settings.minimumCover = number(6, settings.minimumCover);
+            if (const std::string tailwater = query->getColumn(7).getString();
+                StartsWithNumber(tailwater)) {
+                settings.tailwater = LeadingNumber(tailwater);
+            }
+            settings.checkYears = static_cast<int>(number(8, settings.checkYears));
+            settings.freeboard = number(9, settings.freeboard);
             return settings;
         });
 }
@@ -113,16 +130,26 @@ DesignSettings ReadDesignSettings(const std::string& projectPath) {
 void WriteDesignSettings(const std::string& projectPath, const DesignSettings& settings) {
     RunOn(OpenProjectConnection(projectPath), "Cannot save the design settings",
           [&](SQLite::Database& db) {
-              db.exec("CREATE TABLE IF NOT EXISTS " + QuoteIdentifier(kNetworkSettingsTable) +
+              const std::string table = QuoteIdentifier(kNetworkSettingsTable);
+              db.exec("CREATE TABLE IF NOT EXISTS " + table +
                       " (DesignPeriod TEXT, MinDiameter TEXT, Sizes TEXT, MinDuration TEXT, "
                       "MinVelocity TEXT, MaxVelocity TEXT, MinCover TEXT)");
-              db.exec("DELETE FROM " + QuoteIdentifier(kNetworkSettingsTable));
+              for (const std::string_view column : kGradeLineColumns) {
+                  if (!ColumnExists(db, kNetworkSettingsTable, column)) {
+                      db.exec("ALTER TABLE " + table + " ADD COLUMN " + std::string(column) +
+                              " TEXT");
+                  }
+              }
+              db.exec("DELETE FROM " + table);
               std::string sizes;
               for (const double size : settings.sizes) {
                   sizes += (sizes.empty() ? "" : ",") + GeneralNumberText(size);
               }
-              SQLite::Statement insert(db, "INSERT INTO " + QuoteIdentifier(kNetworkSettingsTable) +
-                                               " VALUES (?, ?, ?, ?, ?, ?, ?)");
+              SQLite::Statement insert(
+                  db, "INSERT INTO " + table +
+                          " (DesignPeriod, MinDiameter, Sizes, MinDuration, MinVelocity, "
+                          "MaxVelocity, MinCover, Tailwater, CheckPeriod, Freeboard) "
+                          "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
               insert.bind(1, std::to_string(settings.designYears));
               insert.bind(2, GeneralNumberText(settings.minimumDiameter));
               insert.bind(3, sizes);
@@ -130,6 +157,9 @@ void WriteDesignSettings(const std::string& projectPath, const DesignSettings& s
               insert.bind(5, GeneralNumberText(settings.minimumVelocity));
               insert.bind(6, GeneralNumberText(settings.maximumVelocity));
               insert.bind(7, GeneralNumberText(settings.minimumCover));
+              insert.bind(8, settings.tailwater ? GeneralNumberText(*settings.tailwater) : "");
+              insert.bind(9, std::to_string(settings.checkYears));
+              insert.bind(10, GeneralNumberText(settings.freeboard));
               insert.exec();
           });
 }
@@ -146,6 +176,27 @@ bool SetPipeDeleted(const std::string& projectPath, const std::string& tag) {
                      update.bind(1, tag);
                      return update.exec() > 0;
                  });
+}
+
+bool WritePipeRow(const std::string& projectPath, const PipeRow& row) {
+    return RunOn(
+        OpenProjectConnection(projectPath), "Cannot change the pipe", [&](SQLite::Database& db) {
+            if (!TableExists(db, kPipeTable)) {
+                return false;
+            }
+            SQLite::Statement update(
+                db, "UPDATE " + QuoteIdentifier(kPipeTable) +
+                        " SET PipeName = ?, FromPoint = ?, ToPoint = ?, PipeLength = ?, "
+                        "PipeSlope = ?, InvertUp = ?, InvertDown = ?, Diameter = ?, "
+                        "PipeN = ? WHERE PipeTag = ? AND Deleted = 'False'");
+            int i = 0;
+            for (const std::string* value :
+                 {&row.PipeName, &row.FromPoint, &row.ToPoint, &row.PipeLength, &row.PipeSlope,
+                  &row.InvertUp, &row.InvertDown, &row.Diameter, &row.PipeN, &row.PipeTag}) {
+                update.bind(++i, *value);
+            }
+            return update.exec() > 0;
+        });
 }
 
 std::string InsertPipeRow(const std::string& projectPath, PipeRow row) {

@@ -43,6 +43,12 @@ struct DesignSettings {
     double minimumVelocity = 3.0;   // ft/s, full flow
     double maximumVelocity = 15.0;  // ft/s
     double minimumCover = 3.0;      // ft
+    // The hydraulic grade line: the outfall's tailwater elevation (ft; none:
+    // the pipe's own start level), the period checked besides the design
+    // period, and the least height (ft) the water may stand below a rim.
+    std::optional<double> tailwater;
+    int checkYears = 100;
+    double freeboard = 1.0;
 };
 
 // "12,15,18" as diameters in ascending order; nothing unless every item is a
@@ -58,6 +64,10 @@ DesignSettings ReadDesignSettings(const std::string& projectPath);
 void WriteDesignSettings(const std::string& projectPath, const DesignSettings& settings);
 // Marks a pipe deleted; false when no live pipe has the tag.
 bool SetPipeDeleted(const std::string& projectPath, const std::string& tag);
+
+// Writes every field of a live pipe but its tag; false when none has the tag.
+// No checks (see EditPipe). Runs inside the caller's write transaction.
+bool WritePipeRow(const std::string& projectPath, const PipeRow& row);
 
 // Adds a live pipe, making the table first; the tag is Pipe + the next number.
 // No checks (see AddPipe). Runs inside the caller's write transaction.

@@ -295,6 +295,11 @@ TEST_F(DrainageNetworkTest, RefusesLoopsAndReroutesAroundADeletedPoint) {
             EXPECT_NE(std::string(e.what()).find(c.message), std::string::npos) << e.what();
         }
     }
+    // Nothing upstream of an item is offered to it: p2 may drain to p1 but
+    // not to itself nor Basin1 above it; p1, below both, only to the outlet.
+    EXPECT_EQ(DrainTargets(ReadDrainageLayout(project_), p2),
+              (std::vector<std::string>{"Outlet", p1}));
+    EXPECT_EQ(DrainTargets(ReadDrainageLayout(project_), p1), (std::vector<std::string>{"Outlet"}));
     const std::vector<std::string> rerouted = DeleteDesignPoint(project_, p2);
     EXPECT_EQ(rerouted, std::vector<std::string>{"Basin1"});
     EXPECT_EQ(ReadDrainageLayout(project_).drainsTo.at("Basin1"), p1);

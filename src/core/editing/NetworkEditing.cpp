@@ -180,6 +180,44 @@ NetworkChange SetDrainsTo(const std::string& projectPath, const std::string& tag
     return change;
 }
 
+std::vector<std::string> DrainTargets(const DrainageLayout& layout, const std::string& tag) {
+    std::set<std::string> pipes;
+    for (const PipeRow& pipe : layout.pipes) {
+        pipes.insert(pipe.PipeTag);
+    }
+    // Whatever reaches `tag` on its way down is upstream of it.
+    const auto upstream = [&](const std::string& candidate) {
+        std::string at = candidate;
+        for (std::size_t steps = 0; steps <= layout.drainsTo.size() && at != kOutletTag; ++steps) {
+            if (at == tag) {
+                return true;
+            }
+            const auto next = layout.drainsTo.find(at);
+            if (next == layout.drainsTo.end()) {
+                return false;
+            }
+            at = next->second;
+        }
+        return false;
+    };
+    std::vector<std::string> targets = {std::string(kOutletTag)};
+    const auto consider = [&](const std::string& candidate) {
+        if (!pipes.contains(candidate) && (tag.empty() || !upstream(candidate))) {
+            targets.push_back(candidate);
+        }
+    };
+    // The elements by tag, then the points as added.
+    for (const auto& link : layout.drainsTo) {
+        if (!IsPoint(layout, link.first)) {
+            consider(link.first);
+        }
+    }
+    for (const PointRow& point : layout.points) {
+        consider(point.PointTag);
+    }
+    return targets;
+}
+
 std::vector<std::string> DeleteDesignPoint(const std::string& projectPath, const std::string& tag) {
     WriteTransaction transaction(projectPath, "Cannot delete the design point");
     const DrainageLayout layout = ReadDrainageLayout(projectPath);

@@ -40,6 +40,11 @@ NetworkChange AddDesignPoint(const std::string& projectPath, const std::string& 
 NetworkChange SetDrainsTo(const std::string& projectPath, const std::string& tag,
                           const std::string& to);
 
+// What `tag` may drain to without closing a loop, the outlet first, then the
+// elements and points in the layout's order (neither itself, nor anything
+// upstream of it, nor a pipe). An empty tag (a new item) may drain anywhere.
+std::vector<std::string> DrainTargets(const DrainageLayout& layout, const std::string& tag);
+
 // Deletes a design point; what drained into it now drains where it drained.
 // Returns the tags re-routed, which RestoreDesignPoint puts back.
 std::vector<std::string> DeleteDesignPoint(const std::string& projectPath, const std::string& tag);

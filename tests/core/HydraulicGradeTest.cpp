@@ -152,11 +152,24 @@ TEST(HydraulicGrade, ChecksTheLineAgainstRimsAndCrowns) {
     solution.flow = system.flow;
     solution.grade = ComputeHydraulicGrade(system.layout, system.flow);
     std::vector<std::string> messages;
+    std::vector<std::string> cover;
     for (const DesignFinding& finding : CheckDesign(solution)) {
         if (finding.code.rfind("HGL-", 0) == 0 || finding.code == "PIPE-SURCHARGE") {
             messages.push_back(finding.code + ": " + finding.message);
         }
+        if (finding.code == "PIPE-COVER") {
+            cover.push_back(finding.message);
+        }
     }
+    // Rim minus crown: Pipe1 104.5 - 103.3 and 103.5 - 103.0 at its ends,
+    // Pipe2 103.5 - 102.5 at its upper one (the outlet has no rim).
+    EXPECT_EQ(cover, (std::vector<std::string>{
+                         "Pipe \"Pipe1\" (Pipe1): 1.20 ft of cover at its upper end (rim 104.5 ft "
+                         "at Point1, crown 103.30 ft) is less than the 3 ft asked for.",
+                         "Pipe \"Pipe1\" (Pipe1): 0.50 ft of cover at its lower end (rim 103.5 ft "
+                         "at Point2, crown 103.00 ft) is less than the 3 ft asked for.",
+                         "Pipe \"Pipe2\" (Pipe2): 1.00 ft of cover at its upper end (rim 103.5 ft "
+                         "at Point2, crown 102.50 ft) is less than the 3 ft asked for."}));
     EXPECT_EQ(messages,
               (std::vector<std::string>{
                   "HGL-RIM: \"Manhole 2\" (Point2): the 10-year hydraulic grade line 103.68 ft is "

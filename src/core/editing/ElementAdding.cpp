@@ -80,10 +80,11 @@ std::string AddElement(const std::string& projectPath, Row& row, int index, Icon
         onTcPath, tcTyped);
 }
 
-void RestoreElement(const std::string& projectPath, ElementKind kind, const std::string& tag) {
+void RestoreElement(const std::string& projectPath, ElementKind kind, const std::string& tag,
+                    const std::vector<std::string>& rerouted) {
     WriteTransaction transaction(projectPath, "Cannot restore the element");
     RequireRoomFor(projectPath, kind);
-    UndeleteElement(projectPath, kind, tag);
+    UndeleteElement(projectPath, kind, tag, rerouted);
     transaction.Commit();
 }
 

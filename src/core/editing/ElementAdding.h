@@ -51,6 +51,8 @@ std::string AddElement(const std::string& projectPath, Row& row, int index, Icon
 // restore so that an add running meanwhile cannot push the kind past it.
 // InputError with the kind's "Maximum Reached" text when full; DatabaseError
 // when the row is gone or cannot be written.
-void RestoreElement(const std::string& projectPath, ElementKind kind, const std::string& tag);
+// What `rerouted` names (the tags the delete passed on) drains into it again.
+void RestoreElement(const std::string& projectPath, ElementKind kind, const std::string& tag,
+                    const std::vector<std::string>& rerouted = {});
 
 }  // namespace torrenta

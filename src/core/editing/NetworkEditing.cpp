@@ -414,6 +414,21 @@ void DeletePipe(const std::string& projectPath, const std::string& tag) {
     transaction.Commit();
 }
 
+void RestorePipe(const std::string& projectPath, const std::string& tag) {
+    WriteTransaction transaction(projectPath, "Cannot restore the pipe");
+    const DrainageLayout layout = ReadDrainageLayout(projectPath);
+    const std::vector<PipeRow> all = ReadPipes(projectPath, true);
+    const auto pipe = std::find_if(all.begin(), all.end(),
+                                   [&](const PipeRow& row) { return row.PipeTag == tag; });
+    if (pipe == all.end()) {
+        throw InputError("The project has no pipe " + tag + ".");
+    }
+    RequirePipeEnds(layout, *pipe, "");
+    WriteDrainsTo(projectPath, pipe->FromPoint, pipe->ToPoint, true);
+    SetPipeDeleted(projectPath, tag, false);
+    transaction.Commit();
+}
+
 void SaveDesignSettings(const std::string& projectPath, const DesignSettings& settings) {
     WriteTransaction transaction(projectPath, "Cannot save the design settings");
     WriteDesignSettings(projectPath, settings);

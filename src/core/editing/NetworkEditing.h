@@ -69,6 +69,9 @@ void EditDesignPoint(const std::string& projectPath, const std::string& tag, con
 // missing or not a number.
 NetworkChange AddPipe(const std::string& projectPath, PipeRow row);
 void DeletePipe(const std::string& projectPath, const std::string& tag);
+// Undo of DeletePipe; InputError when its upper point has found another way
+// out through a pipe meanwhile.
+void RestorePipe(const std::string& projectPath, const std::string& tag);
 
 // Changes to a pipe's fields; each one not given is kept. Both inverts given
 // lay the pipe by them (its slope follows); a slope given for a pipe laid by

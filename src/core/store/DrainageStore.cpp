@@ -154,6 +154,19 @@ bool WritePointFields(const std::string& projectPath, const PointRow& row) {
         });
 }
 
+void WritePointPosition(const std::string& projectPath, const std::string& tag,
+                        const std::string& x, const std::string& y) {
+    RunOn(OpenProjectConnection(projectPath), "Cannot move the design point",
+          [&](SQLite::Database& db) {
+              SQLite::Statement update(db, "UPDATE " + QuoteIdentifier(kPointTable) +
+                                               " SET PointX = ?, PointY = ? WHERE PointTag = ?");
+              update.bind(1, x);
+              update.bind(2, y);
+              update.bind(3, tag);
+              update.exec();
+          });
+}
+
 void WriteDrainsTo(const std::string& projectPath, const std::string& tag, const std::string& to,
                    bool isPoint) {
     RunOn(OpenProjectConnection(projectPath), "Cannot change where it drains",

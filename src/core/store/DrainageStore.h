@@ -61,6 +61,11 @@ std::string InsertPointRow(const std::string& projectPath, PointRow row);
 // EditDesignPoint); false when no live point has the tag.
 bool WritePointFields(const std::string& projectPath, const PointRow& row);
 
+// Moves a point's icon: its top-left corner in twips, as the text of a
+// single-precision number like the elements'.
+void WritePointPosition(const std::string& projectPath, const std::string& tag,
+                        const std::string& x, const std::string& y);
+
 // Sets where an element or a point drains; no checks (see SetDrainsTo).
 void WriteDrainsTo(const std::string& projectPath, const std::string& tag, const std::string& to,
                    bool isPoint);

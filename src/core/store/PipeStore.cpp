@@ -59,9 +59,9 @@ std::optional<std::vector<double>> DiameterList(std::string_view text) {
     return sizes;
 }
 
-std::vector<PipeRow> ReadPipes(const std::string& projectPath) {
+std::vector<PipeRow> ReadPipes(const std::string& projectPath, bool withDeleted) {
     return RunOn(OpenProjectConnection(projectPath), "Cannot read the project's pipes",
-                 [](Connection& open) {
+                 [withDeleted](Connection& open) {
                      std::vector<PipeRow> pipes;
                      if (!TableExists(open.Db(), kPipeTable)) {
                          return pipes;
@@ -73,7 +73,7 @@ std::vector<PipeRow> ReadPipes(const std::string& projectPath) {
                          const auto text = [&](int i) { return query->getColumn(i).getString(); };
                          PipeRow row{text(0), text(1), text(2), text(3), text(4), text(5),
                                      text(6), text(7), text(8), text(9), text(10)};
-                         if (row.Deleted == kLive) {
+                         if (withDeleted || row.Deleted == kLive) {
                              pipes.push_back(std::move(row));
                          }
                      }
@@ -164,16 +164,18 @@ void WriteDesignSettings(const std::string& projectPath, const DesignSettings& s
           });
 }
 
-bool SetPipeDeleted(const std::string& projectPath, const std::string& tag) {
+bool SetPipeDeleted(const std::string& projectPath, const std::string& tag, bool deleted) {
     return RunOn(OpenProjectConnection(projectPath), "Cannot delete the pipe",
                  [&](SQLite::Database& db) {
                      if (!TableExists(db, kPipeTable)) {
                          return false;
                      }
                      SQLite::Statement update(db, "UPDATE " + QuoteIdentifier(kPipeTable) +
-                                                      " SET Deleted = 'True' WHERE PipeTag = ? "
-                                                      "AND Deleted = 'False'");
-                     update.bind(1, tag);
+                                                      " SET Deleted = ? WHERE PipeTag = ? "
+                                                      "AND Deleted = ?");
+                     update.bind(1, deleted ? "True" : "False");
+                     update.bind(2, tag);
+                     update.bind(3, deleted ? "False" : "True");
                      return update.exec() > 0;
                  });
 }

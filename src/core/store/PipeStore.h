@@ -56,14 +56,15 @@ struct DesignSettings {
 std::optional<std::vector<double>> DiameterList(std::string_view text);
 
 // Live pipes in the order added; none when the project has no pipe table.
-std::vector<PipeRow> ReadPipes(const std::string& projectPath);
+std::vector<PipeRow> ReadPipes(const std::string& projectPath, bool withDeleted = false);
 DesignSettings ReadDesignSettings(const std::string& projectPath);
 
 // Writes the one settings row, making the table first. Runs inside the
 // caller's write transaction.
 void WriteDesignSettings(const std::string& projectPath, const DesignSettings& settings);
-// Marks a pipe deleted; false when no live pipe has the tag.
-bool SetPipeDeleted(const std::string& projectPath, const std::string& tag);
+// Marks a pipe deleted (or live again, for Undo); false when no pipe of the
+// other state has the tag.
+bool SetPipeDeleted(const std::string& projectPath, const std::string& tag, bool deleted = true);
 
 // Writes every field of a live pipe but its tag; false when none has the tag.
 // No checks (see EditPipe). Runs inside the caller's write transaction.
